@@ -1,0 +1,21 @@
+// What the engine calls back on whoever drives it: the window, the command
+// line or a test.
+#pragma once
+
+#include <string>
+#include <vector>
+
+class ConvertorClient {
+public:
+    virtual ~ConvertorClient() = default;
+
+    // The names of the header row, in column order, empty names included.
+    virtual void addCSVHeadersToComboBox(const std::vector<std::string>& headers) = 0;
+    // The 30 vCard property names in their fixed order.
+    virtual void addVcardPropertiesToComboBox(const std::vector<std::string>& properties) = 0;
+    // One data row is done; the bar's share of one contact, in percent.
+    // Called on the conversion thread.
+    virtual void notify(float increment) = 0;
+    // The run is over: the four report lines. Called once, on the conversion thread.
+    virtual void finalNotify(const std::vector<std::string>& report) = 0;
+};

@@ -1,0 +1,210 @@
+#include "Csv.h"
+
+#include "Console.h"
+#include "Text.h"
+#include "myLog.h"
+
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+
+namespace {
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+std::size_t quoteRun(std::string_view text, std::size_t at) {
+    std::size_t end = at;
+    while (end < text.size() && text[end] == '"') {
+        ++end;
+    }
+    return end - at;
+}
+
+// Finds the quote that closes a quoted field whose content starts at `from`:
+// the last quote of the first run of odd length, doubled quotes being literal.
+// A scan that found none leaves a mark, so later scans past it cost only the
+// quote run they start in: every whole run after the mark is of even length.
+class ClosingQuoteFinder {
+public:
+    explicit ClosingQuoteFinder(std::string_view text) : text_(text) {}
+
+    std::size_t find(std::size_t from) {
+        if (from >= failedFrom_) {
+            const std::size_t run = quoteRun(text_, from);
+            return run % 2 == 1 ? from + run - 1 : std::string_view::npos;
+        }
+        std::size_t i = from;
+        while (i < text_.size()) {
+            const void* hit = std::memchr(text_.data() + i, '"', text_.size() - i);
+            if (hit == nullptr) {
+                break;
+            }
+            i = static_cast<std::size_t>(static_cast<const char*>(hit) - text_.data());
+            const std::size_t run = quoteRun(text_, i);
+            if (run % 2 == 1) {
+                return i + run - 1;
+            }
+            i += run;
+        }
+        failedFrom_ = from;
+        return std::string_view::npos;
+    }
+
+private:
+    std::string_view text_;
+    std::size_t failedFrom_ = std::string_view::npos;
+};
+
+bool isLineBreak(char c) {
+    return c == '\r' || c == '\n';
+}
+
+std::size_t endOfLine(std::string_view text, std::size_t from) {
+    const auto at = text.find_first_of("\r\n", from);
+    return at == std::string_view::npos ? text.size() : at;
+}
+
+std::vector<std::string> splitFields(std::string_view row) {
+    std::vector<std::string> fields;
+    std::string field;
+    ClosingQuoteFinder quotes(row);
+    bool fieldStart = true;
+    std::size_t i = 0;
+    while (i < row.size()) {
+        const char c = row[i];
+        if (fieldStart && c == '"') {
+            const std::size_t close = quotes.find(i + 1);
+            const std::size_t stop = close == std::string_view::npos ? row.size() : close;
+            for (std::size_t k = i + 1; k < stop; ++k) {
+                field += row[k];
+                if (row[k] == '"') {
+                    ++k; // the second quote of a doubled pair
+                }
+            }
+            i = close == std::string_view::npos ? row.size() : close + 1;
+            fieldStart = false;
+            continue;
+        }
+        if (c == ',') {
+            fields.push_back(std::move(field));
+            field.clear();
+            fieldStart = true;
+        } else {
+            field += c;
+            fieldStart = false;
+        }
+        ++i;
+    }
+    fields.push_back(std::move(field));
+    return fields;
+}
+
+std::string_view trimEnds(std::string_view s, std::string_view set) {
+    const auto first = s.find_first_not_of(set);
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    const auto last = s.find_last_not_of(set);
+    return s.substr(first, last - first + 1);
+}
+
+} // namespace
+
+std::optional<std::string> getCsvFileData(const std::string& path) {
+    try {
+        std::error_code ec;
+        if (!std::filesystem::is_regular_file(path, ec)) {
+            console::log("Failed to open file");
+            return std::nullopt;
+        }
+        std::FILE* f = std::fopen(path.c_str(), "rb");
+        if (f == nullptr) {
+            console::log("Failed to open file");
+            return std::nullopt;
+        }
+        std::string bytes;
+        const auto size = std::filesystem::file_size(path, ec);
+        if (!ec) {
+            bytes.reserve(static_cast<std::size_t>(size));
+        }
+        char buffer[1 << 16];
+        std::size_t n = 0;
+        while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) {
+            bytes.append(buffer, n);
+        }
+        const bool failed = std::ferror(f) != 0;
+        std::fclose(f);
+        if (failed) {
+            console::log("Failed to open file");
+            return std::nullopt;
+        }
+        if (bytes.starts_with(kByteOrderMark)) {
+            bytes.erase(0, kByteOrderMark.size());
+        }
+        if (!text::isValidUtf8(bytes)) {
+            return std::nullopt;
+        }
+        return bytes;
+    } catch (const std::exception& e) {
+        logOrConsole(text::fill("EXCEPTION\nOccured in getCsvFileData()\n\nname: %@\nReason: %@",
+                                text::exceptionName(e), e.what()));
+        return std::nullopt;
+    }
+}
+
+std::vector<std::string_view> splitRows(std::string_view text) {
+    std::vector<std::string_view> rows;
+    if (text.empty()) {
+        return rows;
+    }
+    ClosingQuoteFinder quotes(text);
+    std::size_t rowStart = 0;
+    std::size_t i = 0;
+    bool fieldStart = true;
+    while (i < text.size()) {
+        const char c = text[i];
+        if (fieldStart && c == '"') {
+            const std::size_t close = quotes.find(i + 1);
+            // A quote never closed holds only the rest of its own line.
+            i = close == std::string_view::npos ? endOfLine(text, i + 1) : close + 1;
+            fieldStart = false;
+            continue;
+        }
+        if (isLineBreak(c)) {
+            rows.push_back(text.substr(rowStart, i - rowStart));
+            i += (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ? 2 : 1;
+            rowStart = i;
+            fieldStart = true;
+            continue;
+        }
+        fieldStart = c == ',';
+        ++i;
+    }
+    rows.push_back(text.substr(rowStart));
+    return rows;
+}
+
+std::vector<std::string_view> removeEmptyContacts(const std::vector<std::string_view>& rows) {
+    std::vector<std::string_view> kept;
+    kept.reserve(rows.size());
+    for (const std::string_view row : rows) {
+        if (!trimEnds(trimEnds(row, ","), " \t").empty()) {
+            kept.push_back(row);
+        }
+    }
+    return kept;
+}
+
+std::optional<std::vector<std::string>> splitString(std::string_view row) {
+    try {
+        return splitFields(row);
+    } catch (const std::exception& e) {
+        logOrConsole(text::fill("EXCEPTION\nOccured in ConvertQuillane()\n\nname: %@\nReason: %@",
+                                text::exceptionName(e), e.what()));
+        return std::nullopt;
+    }
+}
+
+std::vector<std::string_view> contactRows(std::string_view text) {
+    return removeEmptyContacts(splitRows(text));
+}

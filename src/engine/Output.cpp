@@ -1,0 +1,242 @@
+#include "Output.h"
+
+#include "Console.h"
+#include "RunState.h"
+#include "Text.h"
+#include "TimeStamp.h"
+#include "myLog.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <ctime>
+#include <filesystem>
+#include <system_error>
+#include <unordered_map>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The last file createFile made on this thread, still open, so that writing the
+// contact costs no second open. Closed when the thread ends at the latest.
+struct ReservedFile {
+    std::string path;
+    std::FILE* file = nullptr;
+
+    void release() {
+        if (file != nullptr) {
+            std::fclose(file);
+            file = nullptr;
+        }
+        path.clear();
+    }
+    ~ReservedFile() { release(); }
+};
+thread_local ReservedFile reserved;
+
+// What file naming already learnt about a run folder: for each name base, the
+// lowest number that may still be free. Every name below it is taken, so the
+// k-th contact of one name does not probe the k-1 names before it again.
+struct NameMemory {
+    std::string folder;
+    std::unordered_map<std::string, std::int64_t> nextNumber;
+
+    std::unordered_map<std::string, std::int64_t>& forFolder(const std::string& current) {
+        if (current != folder) {
+            folder = current;
+            nextNumber.clear();
+        }
+        return nextNumber;
+    }
+};
+NameMemory nameMemory;
+
+std::string parentOf(const std::string& path) {
+    const auto slash = path.rfind('/');
+    return slash == std::string::npos ? std::string(".") : path.substr(0, slash + 1);
+}
+
+// Removes the bytes that would cut a path short, break it into folders or put
+// a line break into a name.
+std::string withoutUnsafeBytes(std::string_view name) {
+    std::string out;
+    out.reserve(name.size());
+    for (const char c : name) {
+        const auto u = static_cast<unsigned char>(c);
+        if (c != '/' && u >= 0x20 && u != 0x7F) {
+            out += c;
+        }
+    }
+    return out;
+}
+
+std::size_t sequenceLength(unsigned char lead) {
+    if (lead >= 0xF0) {
+        return 4;
+    }
+    if (lead >= 0xE0) {
+        return 3;
+    }
+    if (lead >= 0xC0) {
+        return 2;
+    }
+    return 1;
+}
+
+} // namespace
+
+std::string fileNameBase(std::string_view firstName, std::string_view lastName) {
+    std::string base = withoutUnsafeBytes(text::fill("%@%@", firstName, lastName));
+    constexpr std::size_t kLimit = 30;
+    if (text::utf16Length(base) <= kLimit) {
+        return base;
+    }
+    std::size_t units = 0;
+    std::size_t bytes = 0;
+    while (bytes < base.size()) {
+        const std::size_t length = sequenceLength(static_cast<unsigned char>(base[bytes]));
+        const std::size_t width = length == 4 ? 2 : 1;
+        if (units + width > kLimit) {
+            break;
+        }
+        units += width;
+        bytes += length;
+    }
+    base.resize(std::min(bytes, base.size()));
+    return base + "~";
+}
+
+std::string runFolderName() {
+    return text::fill("Olvenmark_%@", timestamp::folderStamp(std::time(nullptr)));
+}
+
+int createFile(const std::string& path) {
+    try {
+        reserved.release();
+        std::FILE* f = std::fopen(path.c_str(), "wx");
+        if (f != nullptr) {
+            reserved.path = path;
+            reserved.file = f;
+            return Created;
+        }
+        const int error = errno;
+        std::error_code ec;
+        if (!fs::exists(parentOf(path), ec)) {
+            return FolderMissing;
+        }
+        if (error == EEXIST || fs::exists(fs::symlink_status(path, ec))) {
+            return AlreadyExists;
+        }
+        logOrConsole(text::fill("Error: Occured in createFile()\nFailed to create file%@", path));
+        return CreateFailed;
+    } catch (const std::exception& e) {
+        logOrConsole(text::fill("EXCEPTION\nOccured in createFile()\n\nname: %@\nReason: %@",
+                                text::exceptionName(e), e.what()));
+        return CreateFailed;
+    }
+}
+
+std::optional<std::string> generateVCardFileName(const std::vector<std::string>& record) {
+    try {
+        const std::string& first = record.at(0);
+        const std::string& last = record.at(1);
+        if (first.empty() && last.empty()) {
+            for (;;) {
+                const std::string path =
+                    text::fill("%@/no_name%d.vcf", vcardOutputFolderPath, g_unknownCount);
+                ++g_unknownCount;
+                switch (createFile(path)) {
+                case Created:
+                    return path;
+                case CreateFailed:
+                    return std::nullopt;
+                case FolderMissing:
+                    return std::string(kStopRun);
+                default:
+                    break;
+                }
+            }
+        }
+
+        const std::string base = fileNameBase(first, last);
+        auto& memory = nameMemory.forFolder(vcardOutputFolderPath);
+        const auto known = memory.find(base);
+        if (known == memory.end()) {
+            const std::string plain = text::fill("%@/%@.vcf", vcardOutputFolderPath, base);
+            switch (createFile(plain)) {
+            case Created:
+                memory.emplace(base, 1);
+                return plain;
+            case CreateFailed:
+                return std::nullopt;
+            case FolderMissing:
+                return std::string(kStopRun);
+            default:
+                break;
+            }
+        } else if (known->second > g_count) {
+            g_count = known->second;
+        }
+        // The plain name is taken: the first free numbered name follows.
+        for (;;) {
+            const std::string numbered =
+                text::fill("%@/%@(%d).vcf", vcardOutputFolderPath, base, g_count);
+            switch (createFile(numbered)) {
+            case Created:
+                memory[base] = g_count + 1;
+                g_count = 1;
+                return numbered;
+            case CreateFailed:
+                return std::nullopt;
+            case FolderMissing:
+                return std::string(kStopRun);
+            default:
+                ++g_count;
+                break;
+            }
+        }
+    } catch (const std::exception& e) {
+        console::log(
+            text::fill("EXCEPTION\nOccured in generateVCardFileName()\nname: %@\nReason: %@",
+                       text::exceptionName(e), e.what()));
+        return std::string(kStopRun);
+    }
+}
+
+bool createVcardFile(const std::optional<std::string>& text, const std::string& path) {
+    try {
+        std::FILE* f = nullptr;
+        if (reserved.file != nullptr && reserved.path == path) {
+            f = reserved.file; // the empty file just reserved for this contact
+            reserved.file = nullptr;
+            reserved.path.clear();
+        } else {
+            f = std::fopen(path.c_str(), "wb");
+        }
+        if (f == nullptr) {
+            logOrConsole(
+                text::fill("Error: Occured in createVcardFile()\nFailed to create file%@", path));
+            return false;
+        }
+        if (!text) {
+            std::fclose(f);
+            return false;
+        }
+        const bool written = std::fwrite(text->data(), 1, text->size(), f) == text->size();
+        const int writeError = errno;
+        const bool closed = std::fclose(f) == 0;
+        if (!written || !closed) {
+            throw std::system_error(written ? errno : writeError, std::generic_category(),
+                                    "writing " + path);
+        }
+        return true;
+    } catch (const std::exception& e) {
+        logOrConsole(text::fill("EXCEPTION\nOccured in createVcardFile()\nname: %@\nReason: %@",
+                                text::exceptionName(e), e.what()));
+        return false;
+    }
+}
+
+void releaseReservedFile() {
+    reserved.release();
+}

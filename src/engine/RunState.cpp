@@ -1,0 +1,20 @@
+#include "RunState.h"
+
+#include "myLog.h"
+
+std::atomic<std::shared_ptr<myLog>> loggingObject;
+ConvertorClient* sender = nullptr;
+ConvertorClient* parent = nullptr;
+std::optional<std::string> strFileData;
+std::int64_t totalProperties = 0;
+float progressIncrementByValue = 0.0f;
+std::map<std::string, std::string> mappingDictionary;
+std::map<std::string, std::string> userMappingDictionary;
+std::string vcardOutputFolderPath;
+std::int64_t g_count = 0;
+std::int64_t g_unknownCount = 0;
+std::int64_t totalContacts = 0;
+std::atomic<std::int64_t> currentContactNumber{0};
+std::jthread businessLogicThread;
+std::string logFileName;
+bool isFirstInstance = true;

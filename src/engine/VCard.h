@@ -1,0 +1,26 @@
+// Turning one contact record into the text of one vCard 3.0.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The vCard text of a record of 30 values: lines from "begin:vcard" to
+// "end:vcard" joined by single line feeds, each written only when the values
+// it carries are non-empty. No text when the record cannot be rendered.
+std::optional<std::string> vCardRepresentation(const std::vector<std::string>& record,
+                                               std::string_view version);
+
+namespace vcard {
+
+// A value with backslash, semicolon and comma escaped and every line break
+// (CR LF, CR or LF) written as "\n".
+std::string escapeValue(std::string_view value);
+// A URL keeps its commas and semicolons; only its line breaks are escaped.
+std::string escapeUrl(std::string_view value);
+// A telephone number or postal code that a spreadsheet turned into a number
+// with an exponent ("4.47911E+11") written out in full; anything else as it is.
+std::string expandExponent(std::string_view value);
+
+} // namespace vcard

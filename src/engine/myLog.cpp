@@ -1,0 +1,170 @@
+#include "myLog.h"
+
+#include "Console.h"
+#include "RunState.h"
+#include "Text.h"
+#include "TimeStamp.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+#include <mutex>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Guards logFileName and keeps each entry whole when two threads append at once.
+std::mutex& logMutex() {
+    static std::mutex mutex;
+    return mutex;
+}
+
+std::mutex hookMutex;
+myLog::AlertHook alertHook;
+
+void showAlert(const std::string& title, const std::string& text, const std::string& button) {
+    myLog::AlertHook hook;
+    {
+        const std::lock_guard lock(hookMutex);
+        hook = alertHook;
+    }
+    if (hook) {
+        hook(title, text, button);
+    } else {
+        console::log(title + ": " + text);
+    }
+}
+
+bool existsAt(const std::string& path) {
+    std::error_code ec;
+    return fs::exists(fs::symlink_status(path, ec));
+}
+
+// Creates an empty file only if nothing is at the path.
+bool createEmptyExclusive(const std::string& path) {
+    std::FILE* f = std::fopen(path.c_str(), "wx");
+    if (f == nullptr) {
+        return false;
+    }
+    return std::fclose(f) == 0;
+}
+
+} // namespace
+
+myLog::myLog() {
+    const std::lock_guard lock(logMutex());
+    logFileName.clear();
+}
+
+bool myLog::createLogFile(const std::string&) {
+    const std::string folder = text::fill("%@//Olvenmark v1.0", homeDirectory());
+    createFolder(folder);
+    std::string file = text::fill("%@//Error.log", folder);
+    {
+        const std::lock_guard lock(logMutex());
+        logFileName = file;
+    }
+    createFile(file);
+    return true;
+}
+
+bool myLog::createFolder(const std::string& path) {
+    try {
+        if (!existsAt(path)) {
+            std::error_code ec;
+            fs::create_directories(path, ec);
+            if (ec) {
+                console::log(text::fill("Error: Create folder failed %@", path));
+            }
+        }
+        return true;
+    } catch (const std::exception& e) {
+        console::log(text::fill("EXCEPTION\nOccured in createFolder()\nname: %@\nReason: %@",
+                                text::exceptionName(e), e.what()));
+        return false;
+    }
+}
+
+bool myLog::createFile(const std::string& path) {
+    try {
+        if (existsAt(path)) {
+            return false;
+        }
+        try {
+            if (createEmptyExclusive(path)) {
+                return true;
+            }
+            showAlert("ERROR", text::fill("Failed to create file:%@", path), "OK");
+            return false;
+        } catch (const std::exception& e) {
+            showAlert("ERROR",
+                      text::fill("Failed to create file:\nName: %@\nReason: %@",
+                                 text::exceptionName(e), e.what()),
+                      "OK");
+            return false;
+        }
+    } catch (const std::exception& e) {
+        console::log(text::fill("EXCEPTION\nOccured in createFile()\nname: %@\nReason: %@",
+                                text::exceptionName(e), e.what()));
+        return false;
+    }
+}
+
+bool myLog::addMessage(std::string_view message) {
+    try {
+        std::string entry = timestamp::logPrefix(std::time(nullptr));
+        entry.append(message);
+        entry += '\n';
+
+        const std::lock_guard lock(logMutex());
+        if (logFileName.empty()) {
+            return false;
+        }
+        if (!existsAt(logFileName) && !createEmptyExclusive(logFileName)) {
+            console::log("Failed to create file:");
+        }
+        // Append mode puts every write at the end, whoever else appends.
+        std::FILE* f = std::fopen(logFileName.c_str(), "ab");
+        if (f == nullptr) {
+            return false;
+        }
+        const bool written = std::fwrite(entry.data(), 1, entry.size(), f) == entry.size();
+        const bool closed = std::fclose(f) == 0;
+        return written && closed;
+    } catch (const std::exception& e) {
+        console::log(text::fill("EXCEPTION\nOccured in addMessage()\nname: %@\nReason: %@",
+                                text::exceptionName(e), e.what()));
+        return false;
+    }
+}
+
+void myLog::setAlertHook(AlertHook hook) {
+    const std::lock_guard lock(hookMutex);
+    alertHook = std::move(hook);
+}
+
+std::string myLog::homeDirectory() {
+    const char* home = std::getenv("HOME");
+    if (home != nullptr && *home != '\0') {
+        std::string path(home);
+        while (path.size() > 1 && path.back() == '/') {
+            path.pop_back();
+        }
+        return path;
+    }
+    std::error_code ec;
+    return fs::current_path(ec).string();
+}
+
+bool writeLog(std::string_view message) {
+    const std::shared_ptr<myLog> log = loggingObject.load();
+    return log && log->addMessage(message);
+}
+
+void logOrConsole(std::string_view message, std::string_view fallback) {
+    if (!writeLog(message)) {
+        console::log(fallback);
+    }
+}

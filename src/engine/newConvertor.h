@@ -1,0 +1,58 @@
+// The conversion engine for one loaded CSV file: step 1 loads it, step 2 turns
+// the user's pairing into an index map, step 3 writes one vCard per contact.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <stop_token>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class ConvertorClient;
+
+class newConvertor {
+public:
+    // How the row loop ended.
+    enum class RunEnd { Completed, Stopped, Failed, Cancelled };
+
+    // Empties the index map, resets the counters and starts a fresh error log.
+    newConvertor();
+    // Writes "End Application"; the process-wide state keeps its values.
+    ~newConvertor();
+    newConvertor(const newConvertor&) = delete;
+    newConvertor& operator=(const newConvertor&) = delete;
+
+    // Step 1: loads the CSV, hands the header names and the property names to the
+    // controller and answers the number of contacts, 0 when the file is unusable.
+    std::int64_t startStep1(const std::string& path, ConvertorClient* controller);
+
+    // Step 2: builds the index map from the pairing (property name -> header
+    // name); false, with the previous map kept, when a name is not found.
+    bool startStep2(const std::map<std::string, std::string>& pairing);
+    // One data row as a record of totalProperties values; none when too short.
+    std::optional<std::vector<std::string>> mapProperties(std::string_view row) const;
+
+    // Creates the run folder "Olvenmark___dd_MM_yy__HH_mm_ss/" in the destination.
+    void gotDestinationPath(const std::string& destination);
+
+    // Step 3, the body of the conversion thread; the stop token is the
+    // cancellation mark.
+    bool startStep3(std::stop_token cancel, const std::string& destination);
+    // The row loop: one file per contact, a progress call per row, one final call.
+    RunEnd startConversion(std::stop_token cancel);
+
+    // Names of the header row, as step 1 split them.
+    const std::vector<std::string>& headers() const { return csvHeadersArray; }
+    // The 30 property names once step 1 succeeded; empty before.
+    const std::vector<std::string>& properties() const { return vCardPropertyArray; }
+
+    // The four report lines for a run's counts.
+    static std::vector<std::string> runReport(bool cancelled, std::int64_t total,
+                                              std::int64_t written);
+
+private:
+    std::vector<std::string> csvHeadersArray;
+    std::vector<std::string> vCardPropertyArray;
+};
