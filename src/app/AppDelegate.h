@@ -1,0 +1,27 @@
+// The application's delegate: the splash at start-up and the question before
+// the application quits.
+#pragma once
+
+#include <QObject>
+#include <QSplashScreen>
+
+#include <memory>
+
+class QWidget;
+
+class AppDelegate : public QObject {
+    Q_OBJECT
+
+public:
+    // Shows the splash for the given time before anything else runs.
+    explicit AppDelegate(int splashSeconds = 3, QObject* parent = nullptr);
+    ~AppDelegate() override;
+
+    // Closes the splash once the main window is up.
+    void finishSplash(QWidget* mainWindow);
+    // Asks "Do you want to close the application?"; true on "Yes".
+    bool applicationShouldTerminate();
+
+private:
+    std::unique_ptr<QSplashScreen> splash;
+};

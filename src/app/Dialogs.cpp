@@ -1,0 +1,72 @@
+#include "Dialogs.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
+
+namespace {
+Dialogs* current = nullptr;
+QPointer<QWidget> parentWindow;
+} // namespace
+
+Dialogs& Dialogs::instance() {
+    static WidgetDialogs widgets;
+    return current != nullptr ? *current : widgets;
+}
+
+void Dialogs::setInstance(Dialogs* dialogs) {
+    current = dialogs;
+}
+
+void Dialogs::setParentWindow(QWidget* window) {
+    parentWindow = window;
+}
+
+int WidgetDialogs::alert(const QString& title, const QString& text, const QStringList& buttons) {
+    QMessageBox box(parentWindow);
+    box.setWindowTitle(title);
+    box.setIcon(QMessageBox::NoIcon);
+    // Texts are shown as they are: a path with "<" or "%" means nothing special.
+    box.setTextFormat(Qt::PlainText);
+    box.setText(text);
+    QList<QPushButton*> pushButtons;
+    for (int i = 0; i < buttons.size(); ++i) {
+        const auto role = i == 0 ? QMessageBox::AcceptRole : QMessageBox::RejectRole;
+        pushButtons.append(box.addButton(buttons.at(i), role));
+    }
+    if (!pushButtons.isEmpty()) {
+        box.setDefaultButton(pushButtons.first());
+        box.setEscapeButton(pushButtons.last());
+    }
+    box.exec();
+    const int index = pushButtons.indexOf(qobject_cast<QPushButton*>(box.clickedButton()));
+    return index < 0 ? static_cast<int>(pushButtons.size()) - 1 : index;
+}
+
+std::optional<QString> WidgetDialogs::openPanel(const PanelRequest& request) {
+    QFileDialog dialog(parentWindow, request.title, request.startFolder);
+    // Qt's own dialog, so that the panel can show its message.
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    if (request.chooseFolder) {
+        dialog.setFileMode(QFileDialog::Directory);
+        dialog.setOption(QFileDialog::ShowDirsOnly, true);
+    } else {
+        dialog.setFileMode(QFileDialog::ExistingFile);
+        dialog.setNameFilter(
+            QStringLiteral("%1 files (*.%2)").arg(request.fileType.toUpper(), request.fileType));
+    }
+    if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout())) {
+        auto* message = new QLabel(request.message, &dialog);
+        message->setObjectName(QStringLiteral("panelMessage"));
+        message->setTextFormat(Qt::PlainText);
+        grid->addWidget(message, grid->rowCount(), 0, 1, grid->columnCount());
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    return QDir::cleanPath(dialog.selectedFiles().constFirst());
+}

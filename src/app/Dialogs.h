@@ -1,0 +1,44 @@
+// Alerts and open panels behind one small layer, so that tests can answer
+// them in advance instead of a person.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+class QWidget;
+
+// What an open panel offers and where it starts.
+struct PanelRequest {
+    QString title;
+    QString message;
+    QString startFolder;
+    // True to choose one folder; false to choose one file of fileType.
+    bool chooseFolder = false;
+    QString fileType;
+};
+
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+
+    // A modal alert; answers the index of the pressed button (0 is the default).
+    virtual int alert(const QString& title, const QString& text, const QStringList& buttons) = 0;
+    // A modal open panel; the chosen path, or none when cancelled.
+    virtual std::optional<QString> openPanel(const PanelRequest& request) = 0;
+
+    // The layer the application uses; the real widgets unless a test set another.
+    static Dialogs& instance();
+    // Replaces the layer (not owned); nullptr restores the real widgets.
+    static void setInstance(Dialogs* dialogs);
+    // Window the real alerts and panels are modal to.
+    static void setParentWindow(QWidget* window);
+};
+
+// The real layer: QMessageBox and QFileDialog.
+class WidgetDialogs : public Dialogs {
+public:
+    int alert(const QString& title, const QString& text, const QStringList& buttons) override;
+    std::optional<QString> openPanel(const PanelRequest& request) override;
+};

@@ -1,0 +1,47 @@
+#include "MainWindow.h"
+
+#include "AppController/AppController.h"
+#include "AppDelegate.h"
+#include "Dialogs.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QMenuBar>
+
+MainWindow::MainWindow(AppDelegate* delegate, QWidget* parent)
+    : QMainWindow(parent), delegate_(delegate), controller_(new AppController(this)) {
+    setObjectName(QStringLiteral("mainWindow"));
+    setWindowTitle(QStringLiteral("Olvenmark"));
+    setWindowIcon(QIcon(QStringLiteral(":/Default.png")));
+    setCentralWidget(controller_);
+    resize(800, 680);
+
+    QMenu* file = menuBar()->addMenu(tr("&File"));
+    QAction* open =
+        file->addAction(tr("&Open CSV File…"), controller_, &AppController::btnBrowseClicked);
+    open->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    file->addSeparator();
+    QAction* quit = file->addAction(tr("&Quit"), this, &QWidget::close);
+    quit->setObjectName(QStringLiteral("actionQuit"));
+    quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    quit->setShortcutContext(Qt::ApplicationShortcut);
+
+    QMenu* help = menuBar()->addMenu(tr("&Help"));
+    help->addAction(tr("&About Olvenmark"), this, [] {
+        Dialogs::instance().alert(
+            QStringLiteral("About Olvenmark"),
+            QStringLiteral("Olvenmark 1.0\nTurns a CSV file of contacts into vCard files, "
+                           "one .vcf file per contact."),
+            {QStringLiteral("Ok")});
+    });
+    Dialogs::setParentWindow(this);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (delegate_ != nullptr && !delegate_->applicationShouldTerminate()) {
+        event->ignore();
+        return;
+    }
+    controller_->prepareToQuit();
+    event->accept();
+}

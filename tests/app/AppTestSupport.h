@@ -1,0 +1,187 @@
+// What the window tests share: alerts and panels answered in advance, a
+// temporary HOME, CSV files written for real, and widgets found by name.
+#pragma once
+
+#include "AppController/AppController.h"
+#include "Dialogs.h"
+#include "RunState.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <deque>
+#include <functional>
+#include <optional>
+#include <vector>
+
+// Answers alerts by button text and panels by path, in the order given, and
+// remembers everything that was asked.
+class ScriptedDialogs : public Dialogs {
+public:
+    struct Alert {
+        QString title;
+        QString text;
+        QStringList buttons;
+    };
+
+    int alert(const QString& title, const QString& text, const QStringList& buttons) override {
+        alerts.push_back({title, text, buttons});
+        if (onAlert) {
+            onAlert(alerts.back());
+        }
+        if (answers.empty()) {
+            unanswered.append(title + ": " + text);
+            return 0;
+        }
+        const QString press = answers.front();
+        answers.pop_front();
+        const auto index = buttons.indexOf(press);
+        if (index < 0) {
+            unanswered.append(title + ": no button " + press);
+            return 0;
+        }
+        return static_cast<int>(index);
+    }
+
+    std::optional<QString> openPanel(const PanelRequest& request) override {
+        panels.push_back(request);
+        if (panelAnswers.empty()) {
+            unanswered.append(QStringLiteral("panel: ") + request.title);
+            return std::nullopt;
+        }
+        const QString answer = panelAnswers.front();
+        panelAnswers.pop_front();
+        if (answer.isEmpty()) {
+            return std::nullopt;
+        }
+        return answer;
+    }
+
+    // Button texts to press, in order.
+    std::deque<QString> answers;
+    // Paths to choose (an empty one cancels the panel), in order.
+    std::deque<QString> panelAnswers;
+    std::vector<Alert> alerts;
+    std::vector<PanelRequest> panels;
+    QStringList unanswered;
+    std::function<void(const Alert&)> onAlert;
+};
+
+// One test's world: a temporary HOME and folder, and the scripted dialogs.
+class AppTestEnvironment {
+public:
+    AppTestEnvironment() : oldHome(qgetenv("HOME")) {
+        qputenv("HOME", home.path().toUtf8());
+        loggingObject.store(nullptr); // the last test's log lived in another HOME
+        Dialogs::setInstance(&dialogs);
+    }
+    ~AppTestEnvironment() {
+        Dialogs::setInstance(nullptr);
+        qputenv("HOME", oldHome);
+    }
+
+    QString writeCsv(const QString& name, const QByteArray& content) {
+        const QString path = files.filePath(name);
+        QFile f(path);
+        f.open(QIODevice::WriteOnly);
+        f.write(content);
+        return path;
+    }
+
+    // A CSV of `contacts` rows with a header of `columns` names.
+    QString writeContacts(const QString& name, int contacts, int columns = 3) {
+        QByteArray text;
+        for (int c = 0; c < columns; ++c) {
+            text += (c ? "," : "") + QByteArray("Col") + QByteArray::number(c);
+        }
+        text += "\r\n";
+        for (int i = 0; i < contacts; ++i) {
+            for (int c = 0; c < columns; ++c) {
+                text += (c ? "," : "") + QByteArray("v") + QByteArray::number(i) + "_" +
+                        QByteArray::number(c);
+            }
+            text += "\r\n";
+        }
+        return writeCsv(name, text);
+    }
+
+    QString logText() const {
+        QFile f(home.filePath(QStringLiteral("Olvenmark v1.0/Error.log")));
+        f.open(QIODevice::ReadOnly);
+        return QString::fromUtf8(f.readAll());
+    }
+
+    QTemporaryDir home;
+    QTemporaryDir files;
+    ScriptedDialogs dialogs;
+
+private:
+    QByteArray oldHome;
+};
+
+template <class T> T* widget(QWidget* window, const char* name) {
+    auto* w = window->findChild<T*>(QString::fromLatin1(name));
+    if (w == nullptr) {
+        qFatal("no widget named %s", name);
+    }
+    return w;
+}
+
+inline QStringList comboItems(QComboBox* combo) {
+    QStringList items;
+    for (int i = 0; i < combo->count(); ++i) {
+        items.append(combo->itemText(i));
+    }
+    return items;
+}
+
+// The pairs shown in the mapping table, as "CSV -> vCard".
+inline QStringList tableRows(QTableView* table) {
+    QStringList rows;
+    const auto* model = table->model();
+    for (int r = 0; r < model->rowCount(); ++r) {
+        rows.append(model->index(r, 0).data().toString() + " -> " +
+                    model->index(r, 1).data().toString());
+    }
+    return rows;
+}
+
+// Loads a CSV through the source browse button and its panel.
+inline void loadCsv(AppController& c, ScriptedDialogs& dialogs, const QString& path) {
+    dialogs.panelAnswers.push_back(path);
+    QTest::mouseClick(widget<QPushButton>(&c, "btnBrowseSourceFileOutlet"), Qt::LeftButton);
+}
+
+inline void click(QWidget* window, const char* name) {
+    auto* button = widget<QAbstractButton>(window, name);
+    QVERIFY2(button->isEnabled(), name);
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+
+// A fresh environment and window for each test function.
+struct WindowFixture {
+    void start() {
+        env = std::make_unique<AppTestEnvironment>();
+        c = std::make_unique<AppController>();
+        c->show();
+    }
+    // Ends the test; the alerts and panels nobody had answered, if any.
+    QStringList finish() {
+        const QStringList unanswered = env->dialogs.unanswered;
+        c.reset();
+        env.reset();
+        return unanswered;
+    }
+
+    std::unique_ptr<AppTestEnvironment> env;
+    std::unique_ptr<AppController> c;
+};

@@ -1,0 +1,239 @@
+// Running an export through the real window, from the destination panel to
+// the report, with the conversion on its own thread.
+#include "AppDelegate.h"
+#include "AppTestSupport.h"
+#include "MainWindow.h"
+#include "RunState.h"
+
+#include <QDirIterator>
+
+namespace {
+
+QStringList vcardFiles(const QString& destination) {
+    QStringList files;
+    QDirIterator it(destination, {"*.vcf"}, QDir::Files | QDir::Hidden,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        files.append(it.next());
+    }
+    return files;
+}
+
+} // namespace
+
+class Export : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() { fixture.start(); }
+    void cleanup() {
+        const QStringList unanswered = fixture.finish();
+        QVERIFY2(unanswered.isEmpty(), qPrintable(unanswered.join("; ")));
+    }
+
+    void destinationPanelOpensTheChosenFolder() {
+        env->dialogs.panelAnswers.push_back(env->files.path());
+        click(c.get(), "btnBrowseDestinationFileOutlet");
+        const PanelRequest& first = env->dialogs.panels.at(0);
+        QCOMPARE(first.startFolder, QDir::homePath());
+        QVERIFY(first.chooseFolder);
+        QCOMPARE(first.message, QStringLiteral("Choose target destination folder to save vCards."));
+        QCOMPARE(destination()->text(), env->files.path());
+
+        env->dialogs.panelAnswers.push_back(QString());
+        click(c.get(), "btnBrowseDestinationFileOutlet");
+        QCOMPARE(env->dialogs.panels.at(1).startFolder, env->files.path());
+        QCOMPARE(destination()->text(), env->files.path());
+    }
+
+    void exportNeedsADestination() {
+        loadCsv(*c, env->dialogs, env->writeContacts("a.csv", 2));
+        widget<QCheckBox>(c.get(), "mapAllCkeckBoxOutlet")->click();
+        env->dialogs.answers.push_back("Ok");
+        click(c.get(), "btnImportOutlet");
+        QCOMPARE(env->dialogs.alerts.back().title, QStringLiteral("Alert"));
+        QCOMPARE(env->dialogs.alerts.back().text,
+                 QStringLiteral("Please select destination folder."));
+        QVERIFY(!c->isConversionActive());
+        QVERIFY(widget<QPushButton>(c.get(), "btnImportOutlet")->isEnabled());
+        QVERIFY(env->logText().contains("] Info: UI Start: STEP 2\n"));
+        QVERIFY(env->logText().contains("] Info: UI Business Logic Started:\n"));
+    }
+
+    void progressLabelsFollowEachContact_data() {
+        QTest::addColumn<int>("contacts");
+        QTest::addColumn<QList<int>>("percents");
+        QTest::newRow("3") << 3 << QList<int>{33, 66, 100};
+        QTest::newRow("4") << 4 << QList<int>{25, 50, 75, 100};
+        QTest::newRow("6") << 6 << QList<int>{16, 33, 50, 66, 83, 100};
+        QTest::newRow("7") << 7 << QList<int>{14, 28, 42, 57, 71, 85, 100};
+    }
+    void progressLabelsFollowEachContact() {
+        QFETCH(int, contacts);
+        QFETCH(QList<int>, percents);
+        loadCsv(*c, env->dialogs, env->writeContacts("p.csv", contacts));
+        for (int i = 0; i < contacts; ++i) {
+            c->notify(progressIncrementByValue);
+            QCOMPARE(widget<QLabel>(c.get(), "lblProgressStatus")->text(),
+                     QStringLiteral("Progress: %1 %").arg(percents[i]));
+            QCOMPARE(widget<QLabel>(c.get(), "lblProgressFileCount")->text(),
+                     QStringLiteral("Status: %1/%2").arg(i + 1).arg(contacts));
+            QCOMPARE(widget<QProgressBar>(c.get(), "progressOutlet")->value(), percents[i]);
+        }
+    }
+
+    void wholeExportWritesFilesAndReports() {
+        const QString csv = env->writeCsv(
+            "contacts.csv", "First,Last,Middle\r\nAnn,Lee,Q\r\nBob,Ray,555\r\n,,1\r\n");
+        loadCsv(*c, env->dialogs, csv);
+        widget<QCheckBox>(c.get(), "mapAllCkeckBoxOutlet")->click();
+        env->dialogs.panelAnswers.push_back(env->files.path());
+        click(c.get(), "btnBrowseDestinationFileOutlet");
+
+        env->dialogs.answers = {"Details", "Ok"};
+        bool runningWindowSeen = false;
+        env->dialogs.onAlert = [&](const ScriptedDialogs::Alert& alert) {
+            if (alert.title == "Report") {
+                runningWindowSeen =
+                    !widget<QPushButton>(c.get(), "btnBrowseSourceFileOutlet")->isEnabled();
+            }
+        };
+        click(c.get(), "btnImportOutlet");
+        QVERIFY(c->isConversionActive());
+        QVERIFY(widget<QProgressBar>(c.get(), "progressOutlet")->isVisible());
+        QVERIFY(widget<QPushButton>(c.get(), "btnCancelOutlet")->isEnabled());
+        QTRY_VERIFY_WITH_TIMEOUT(!c->isConversionActive(), 20000);
+
+        QVERIFY(runningWindowSeen);
+        QCOMPARE(env->dialogs.alerts.size(), 2u);
+        QCOMPARE(env->dialogs.alerts[0].title, QStringLiteral("Report"));
+        QCOMPARE(env->dialogs.alerts[0].text,
+                 QStringLiteral(" 3 Contact(s) migrated successfully."));
+        QCOMPARE(env->dialogs.alerts[0].buttons, QStringList({"Ok", "Details"}));
+        QCOMPARE(env->dialogs.alerts[1].title, QStringLiteral("Detailed Report"));
+        const QString runFolder = QString::fromStdString(vcardOutputFolderPath);
+        QCOMPARE(
+            env->dialogs.alerts[1].text,
+            "Total Contacts\t : 3\nSuccessful\t\t : 3\nFailed\t\t : 0\n\nvCards can be found at "
+            "path :\n" +
+                runFolder + "\n");
+
+        const QStringList files = vcardFiles(env->files.path());
+        QCOMPARE(files.size(), 3);
+        QFile ann(runFolder + "AnnLee.vcf");
+        QVERIFY(ann.open(QIODevice::ReadOnly));
+        QCOMPARE(ann.readAll(),
+                 QByteArray("begin:vcard\nversion:3.0\nFN:Ann Lee\nN:Lee;Ann;Q;\nend:vcard"));
+        QVERIFY(QFile::exists(runFolder + "no_name1.vcf"));
+
+        // Back to Empty, the destination kept, ready for the next file.
+        QCOMPARE(widget<QLineEdit>(c.get(), "txtOutlet")->text(),
+                 QStringLiteral("Select CSV File"));
+        QCOMPARE(destination()->text(), env->files.path());
+        QVERIFY(widget<QPushButton>(c.get(), "btnBrowseSourceFileOutlet")->isEnabled());
+        QVERIFY(!widget<QProgressBar>(c.get(), "progressOutlet")->isVisible());
+        QCOMPARE(env->logText().count("UI >> Export Report:\nTotal Contacts\t : 3\n"), 1);
+
+        loadCsv(*c, env->dialogs, csv);
+        QCOMPARE(totalContacts, 3);
+    }
+
+    void cancelMidRunReportsExactCounts() {
+        loadCsv(*c, env->dialogs, env->writeContacts("big.csv", 4000));
+        widget<QCheckBox>(c.get(), "mapAllCkeckBoxOutlet")->click();
+        env->dialogs.panelAnswers.push_back(env->files.path());
+        click(c.get(), "btnBrowseDestinationFileOutlet");
+
+        bool browseLockedAtReport = false;
+        env->dialogs.onAlert = [&](const ScriptedDialogs::Alert& alert) {
+            if (alert.title == "Report") {
+                browseLockedAtReport =
+                    !widget<QPushButton>(c.get(), "btnBrowseSourceFileOutlet")->isEnabled();
+            }
+        };
+        click(c.get(), "btnImportOutlet");
+        QTRY_VERIFY_WITH_TIMEOUT(currentContactNumber >= 12, 20000);
+        env->dialogs.answers = {"Yes", "Details", "Ok"};
+        click(c.get(), "btnCancelOutlet");
+        QTRY_VERIFY_WITH_TIMEOUT(!c->isConversionActive(), 20000);
+
+        QCOMPARE(env->dialogs.alerts.at(0).title, QStringLiteral("Confirmation"));
+        QCOMPARE(env->dialogs.alerts.at(0).text,
+                 QStringLiteral("Are you sure, you want to cancel the export process?"));
+        const int written = static_cast<int>(vcardFiles(env->files.path()).size());
+        QVERIFY(written >= 12 && written < 4000);
+        QCOMPARE(env->dialogs.alerts.at(1).text,
+                 QStringLiteral(" %1 Contact(s) migrated successfully.").arg(written));
+        QVERIFY(env->dialogs.alerts.at(2).text.startsWith(
+            QStringLiteral("Migration canceled.\nTotal Contacts\t : 4000\nSuccessful\t\t : "
+                           "%1\nFailed\t\t : %2\n")
+                .arg(written)
+                .arg(4000 - written)));
+        QVERIFY(env->logText().contains("Info: UI Start: Migration cancelled \n"));
+        QVERIFY(browseLockedAtReport);
+        // Once the thread has ended the window is Empty and usable.
+        QVERIFY(widget<QPushButton>(c.get(), "btnBrowseSourceFileOutlet")->isEnabled());
+        loadCsv(*c, env->dialogs, env->writeContacts("next.csv", 2));
+        QCOMPARE(totalContacts, 2);
+    }
+
+    void cancelAnsweredNoLetsTheRunFinish() {
+        loadCsv(*c, env->dialogs, env->writeContacts("big.csv", 1500));
+        widget<QCheckBox>(c.get(), "mapAllCkeckBoxOutlet")->click();
+        env->dialogs.panelAnswers.push_back(env->files.path());
+        click(c.get(), "btnBrowseDestinationFileOutlet");
+        click(c.get(), "btnImportOutlet");
+        env->dialogs.answers = {"No", "Ok"};
+        QTRY_VERIFY_WITH_TIMEOUT(currentContactNumber >= 1, 20000);
+        if (c->isConversionActive() &&
+            widget<QPushButton>(c.get(), "btnCancelOutlet")->isEnabled()) {
+            click(c.get(), "btnCancelOutlet");
+        } else {
+            env->dialogs.answers.pop_front();
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(!c->isConversionActive(), 20000);
+        QCOMPARE(env->dialogs.alerts.back().text,
+                 QStringLiteral(" 1500 Contact(s) migrated successfully."));
+        QCOMPARE(vcardFiles(env->files.path()).size(), 1500);
+    }
+
+    void quittingDuringARunCancelsWithoutAReport() {
+        c.reset();
+        AppDelegate delegate(0);
+        MainWindow window(&delegate);
+        window.show();
+        AppController* controller = window.controller();
+        loadCsv(*controller, env->dialogs, env->writeContacts("big.csv", 4000));
+        widget<QCheckBox>(controller, "mapAllCkeckBoxOutlet")->click();
+        env->dialogs.panelAnswers.push_back(env->files.path());
+        click(controller, "btnBrowseDestinationFileOutlet");
+        click(controller, "btnImportOutlet");
+        QTRY_VERIFY_WITH_TIMEOUT(currentContactNumber >= 5, 20000);
+
+        env->dialogs.answers = {"Yes"};
+        QVERIFY(window.close());
+        QVERIFY(!controller->isConversionActive());
+        QCOMPARE(env->dialogs.alerts.size(), 1u);
+        QCOMPARE(env->dialogs.alerts[0].text,
+                 QStringLiteral("Do you want to close the application?"));
+        // Every file that exists was written whole.
+        const QStringList files = vcardFiles(env->files.path());
+        QVERIFY(!files.isEmpty() && files.size() < 4000);
+        for (const QString& path : files) {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::ReadOnly));
+            QVERIFY2(f.readAll().endsWith("\nend:vcard"), qPrintable(path));
+        }
+        QVERIFY(env->logText().contains("] Info: Migration cancelled\n"));
+    }
+
+private:
+    QLineEdit* destination() { return widget<QLineEdit>(c.get(), "txtDestinationFolderOutlet"); }
+
+    WindowFixture fixture;
+    std::unique_ptr<AppTestEnvironment>& env = fixture.env;
+    std::unique_ptr<AppController>& c = fixture.c;
+};
+
+QTEST_MAIN(Export)
+#include "test_export.moc"

@@ -1,0 +1,81 @@
+// Start-up splash and the quit question.
+#include "AppDelegate.h"
+#include "AppTestSupport.h"
+#include "CodeForSplashScreen.h"
+#include "MainWindow.h"
+
+#include <QAction>
+#include <QElapsedTimer>
+#include <QScreen>
+
+class Shell : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() { env = std::make_unique<AppTestEnvironment>(); }
+    void cleanup() {
+        const QStringList unanswered = env->dialogs.unanswered;
+        env.reset();
+        QVERIFY2(unanswered.isEmpty(), qPrintable(unanswered.join("; ")));
+    }
+
+    void splashIsBorderlessCentredAndShowsThePicture() {
+        auto splash = CodeForSplashScreen().doSplash(0);
+        QVERIFY(splash->isVisible());
+        QCOMPARE(splash->size(), QSize(350, 180));
+        QVERIFY(splash->windowFlags().testFlag(Qt::FramelessWindowHint));
+        QVERIFY(QFile::exists(QStringLiteral(":/Default.png")));
+        QVERIFY(!splash->pixmap().isNull());
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        QVERIFY((splash->geometry().center() - screen.center()).manhattanLength() <= 2);
+    }
+
+    void startUpHoldsForThreeSecondsThenTheSplashGoes() {
+        QElapsedTimer clock;
+        clock.start();
+        AppDelegate delegate;
+        QVERIFY(clock.elapsed() >= 3000);
+        MainWindow window(&delegate);
+        window.show();
+        delegate.finishSplash(&window);
+        QTRY_VERIFY(!QApplication::topLevelWidgets().isEmpty());
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            QVERIFY(w->objectName() != QLatin1String("splash") || !w->isVisible());
+        }
+        env->dialogs.answers = {"Yes"};
+        window.close();
+    }
+
+    void everyWayOfQuittingAsks() {
+        AppDelegate delegate(0);
+        MainWindow window(&delegate);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+        env->dialogs.answers = {"No"};
+        QVERIFY(!window.close());
+        QVERIFY(window.isVisible());
+        const auto& question = env->dialogs.alerts.back();
+        QCOMPARE(question.title, QStringLiteral("Confirmation"));
+        QCOMPARE(question.text, QStringLiteral("Do you want to close the application?"));
+        QCOMPARE(question.buttons, QStringList({"No", "Yes"}));
+
+        env->dialogs.answers = {"No"};
+        QApplication::setActiveWindow(&window);
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QTest::keyClick(&window, Qt::Key_Q, Qt::ControlModifier);
+        QCOMPARE(env->dialogs.alerts.size(), 2u);
+        QVERIFY(window.isVisible());
+
+        env->dialogs.answers = {"Yes"};
+        window.findChild<QAction*>("actionQuit")->trigger();
+        QCOMPARE(env->dialogs.alerts.size(), 3u);
+        QVERIFY(!window.isVisible());
+    }
+
+private:
+    std::unique_ptr<AppTestEnvironment> env;
+};
+
+QTEST_MAIN(Shell)
+#include "test_shell.moc"
