@@ -23,6 +23,13 @@ run: build
 test: build
 	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
+RUNS ?= 5
+
+bench: deps
+	@cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DOLVENMARK_BUILD_TESTS=OFF -DOLVENMARK_BUILD_BENCH=ON >/dev/null
+	@cmake --build build-bench -j $(JOBS)
+	@bench/run.sh build-bench $(RUNS)
+
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
 

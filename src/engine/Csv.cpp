@@ -4,6 +4,8 @@
 #include "Text.h"
 #include "myLog.h"
 
+#include <algorithm>
+#include <array>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -66,37 +68,35 @@ std::size_t endOfLine(std::string_view text, std::size_t from) {
 
 std::vector<std::string> splitFields(std::string_view row) {
     std::vector<std::string> fields;
-    std::string field;
+    fields.reserve(32);
     ClosingQuoteFinder quotes(row);
-    bool fieldStart = true;
     std::size_t i = 0;
-    while (i < row.size()) {
-        const char c = row[i];
-        if (fieldStart && c == '"') {
+    for (;;) {
+        std::string field;
+        if (i < row.size() && row[i] == '"') {
             const std::size_t close = quotes.find(i + 1);
             const std::size_t stop = close == std::string_view::npos ? row.size() : close;
-            for (std::size_t k = i + 1; k < stop; ++k) {
-                field += row[k];
-                if (row[k] == '"') {
-                    ++k; // the second quote of a doubled pair
+            // Copy the runs between quotes; of each doubled quote one is kept.
+            std::size_t k = i + 1;
+            while (k < stop) {
+                const std::size_t quote = std::min(row.find('"', k), stop);
+                field.append(row, k, quote - k);
+                if (quote < stop) {
+                    field += '"';
                 }
+                k = quote + 2;
             }
             i = close == std::string_view::npos ? row.size() : close + 1;
-            fieldStart = false;
-            continue;
         }
-        if (c == ',') {
-            fields.push_back(std::move(field));
-            field.clear();
-            fieldStart = true;
-        } else {
-            field += c;
-            fieldStart = false;
+        // Whatever follows up to the next comma belongs to the field as it stands.
+        const std::size_t comma = std::min(row.find(',', i), row.size());
+        field.append(row, i, comma - i);
+        fields.push_back(std::move(field));
+        if (comma >= row.size()) {
+            return fields;
         }
-        ++i;
+        i = comma + 1;
     }
-    fields.push_back(std::move(field));
-    return fields;
 }
 
 std::string_view trimEnds(std::string_view s, std::string_view set) {
@@ -122,11 +122,10 @@ std::optional<std::string> getCsvFileData(const std::string& path) {
             console::log("Failed to open file");
             return std::nullopt;
         }
-        std::string bytes;
+        // One read of the size the file has, then whatever it grew by meanwhile.
         const auto size = std::filesystem::file_size(path, ec);
-        if (!ec) {
-            bytes.reserve(static_cast<std::size_t>(size));
-        }
+        std::string bytes(ec ? 0 : static_cast<std::size_t>(size), '\0');
+        bytes.resize(std::fread(bytes.data(), 1, bytes.size(), f));
         char buffer[1 << 16];
         std::size_t n = 0;
         while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) {
@@ -157,26 +156,41 @@ std::vector<std::string_view> splitRows(std::string_view text) {
     if (text.empty()) {
         return rows;
     }
+    // Only commas, quotes and line breaks matter between fields; skip the rest fast.
+    static constexpr auto kSpecial = [] {
+        std::array<bool, 256> table{};
+        table[','] = table['"'] = table['\r'] = table['\n'] = true;
+        return table;
+    }();
     ClosingQuoteFinder quotes(text);
+    const std::size_t size = text.size();
     std::size_t rowStart = 0;
     std::size_t i = 0;
     bool fieldStart = true;
-    while (i < text.size()) {
-        const char c = text[i];
-        if (fieldStart && c == '"') {
+    while (i < size) {
+        if (fieldStart && text[i] == '"') {
             const std::size_t close = quotes.find(i + 1);
             // A quote never closed holds only the rest of its own line.
             i = close == std::string_view::npos ? endOfLine(text, i + 1) : close + 1;
             fieldStart = false;
             continue;
         }
+        while (i < size && !kSpecial[static_cast<unsigned char>(text[i])]) {
+            ++i;
+            fieldStart = false;
+        }
+        if (i >= size) {
+            break;
+        }
+        const char c = text[i];
         if (isLineBreak(c)) {
             rows.push_back(text.substr(rowStart, i - rowStart));
-            i += (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ? 2 : 1;
+            i += (c == '\r' && i + 1 < size && text[i + 1] == '\n') ? 2 : 1;
             rowStart = i;
             fieldStart = true;
             continue;
         }
+        // A comma starts a field; a quote inside a field is an ordinary character.
         fieldStart = c == ',';
         ++i;
     }

@@ -86,7 +86,10 @@ std::size_t sequenceLength(unsigned char lead) {
 } // namespace
 
 std::string fileNameBase(std::string_view firstName, std::string_view lastName) {
-    std::string base = withoutUnsafeBytes(text::fill("%@%@", firstName, lastName));
+    std::string joined;
+    joined.reserve(firstName.size() + lastName.size());
+    joined.append(firstName).append(lastName);
+    std::string base = withoutUnsafeBytes(joined);
     constexpr std::size_t kLimit = 30;
     if (text::utf16Length(base) <= kLimit) {
         return base;
@@ -136,69 +139,97 @@ int createFile(const std::string& path) {
     }
 }
 
-std::optional<std::string> generateVCardFileName(const std::vector<std::string>& record) {
-    try {
-        const std::string& first = record.at(0);
-        const std::string& last = record.at(1);
-        if (first.empty() && last.empty()) {
-            for (;;) {
-                const std::string path =
-                    text::fill("%@/no_name%d.vcf", vcardOutputFolderPath, g_unknownCount);
-                ++g_unknownCount;
-                switch (createFile(path)) {
-                case Created:
-                    return path;
-                case CreateFailed:
-                    return std::nullopt;
-                case FolderMissing:
-                    return std::string(kStopRun);
-                default:
-                    break;
-                }
-            }
-        }
+std::optional<std::string> contactNameBase(const std::vector<std::string>& record) {
+    const std::string& first = record.at(0);
+    const std::string& last = record.at(1);
+    if (first.empty() && last.empty()) {
+        return std::nullopt;
+    }
+    return fileNameBase(first, last);
+}
 
-        const std::string base = fileNameBase(first, last);
-        auto& memory = nameMemory.forFolder(vcardOutputFolderPath);
-        const auto known = memory.find(base);
-        if (known == memory.end()) {
-            const std::string plain = text::fill("%@/%@.vcf", vcardOutputFolderPath, base);
-            switch (createFile(plain)) {
-            case Created:
-                memory.emplace(base, 1);
-                return plain;
-            case CreateFailed:
-                return std::nullopt;
-            case FolderMissing:
-                return std::string(kStopRun);
-            default:
-                break;
-            }
-        } else if (known->second > g_count) {
-            g_count = known->second;
+std::string namingFailureEntry(const std::exception& e) {
+    return text::fill("EXCEPTION\nOccured in generateVCardFileName()\nname: %@\nReason: %@",
+                      text::exceptionName(e), e.what());
+}
+
+namespace {
+
+// What one candidate path means for the naming: a final answer (the path, none
+// when it could not be created, or kStopRun), or on to the next candidate.
+struct Attempt {
+    bool final;
+    std::optional<std::string> answer;
+};
+
+Attempt attempt(const std::string& path) {
+    switch (createFile(path)) {
+    case Created:
+        return {true, path};
+    case CreateFailed:
+        return {true, std::nullopt};
+    case FolderMissing:
+        return {true, std::string(kStopRun)};
+    default:
+        return {false, std::nullopt};
+    }
+}
+
+std::optional<std::string> reserveNameless() {
+    for (;;) {
+        const std::string path =
+            vcardOutputFolderPath + "/no_name" + std::to_string(g_unknownCount) + ".vcf";
+        ++g_unknownCount;
+        if (Attempt a = attempt(path); a.final) {
+            return a.answer;
         }
-        // The plain name is taken: the first free numbered name follows.
-        for (;;) {
-            const std::string numbered =
-                text::fill("%@/%@(%d).vcf", vcardOutputFolderPath, base, g_count);
-            switch (createFile(numbered)) {
-            case Created:
+    }
+}
+
+std::optional<std::string> reserveNamed(const std::string& base) {
+    auto& memory = nameMemory.forFolder(vcardOutputFolderPath);
+    const auto known = memory.find(base);
+    if (known == memory.end()) {
+        const std::string plain = vcardOutputFolderPath + "/" + base + ".vcf";
+        if (Attempt a = attempt(plain); a.final) {
+            if (a.answer == plain) {
+                memory.emplace(base, 1);
+            }
+            return a.answer;
+        }
+    } else if (known->second > g_count) {
+        g_count = known->second;
+    }
+    // The plain name is taken: the first free numbered name follows.
+    for (;; ++g_count) {
+        const std::string numbered =
+            vcardOutputFolderPath + "/" + base + "(" + std::to_string(g_count) + ").vcf";
+        if (Attempt a = attempt(numbered); a.final) {
+            if (a.answer == numbered) {
                 memory[base] = g_count + 1;
                 g_count = 1;
-                return numbered;
-            case CreateFailed:
-                return std::nullopt;
-            case FolderMissing:
-                return std::string(kStopRun);
-            default:
-                ++g_count;
-                break;
             }
+            return a.answer;
         }
+    }
+}
+
+} // namespace
+
+std::optional<std::string> reserveVCardFile(const std::optional<std::string>& base) {
+    try {
+        return base ? reserveNamed(*base) : reserveNameless();
     } catch (const std::exception& e) {
-        console::log(
-            text::fill("EXCEPTION\nOccured in generateVCardFileName()\nname: %@\nReason: %@",
-                       text::exceptionName(e), e.what()));
+        console::log(namingFailureEntry(e));
+        return std::string(kStopRun);
+    }
+}
+
+std::optional<std::string> generateVCardFileName(const std::vector<std::string>& record) {
+    try {
+        return reserveVCardFile(contactNameBase(record));
+    } catch (const std::exception& e) {
+        console::log(namingFailureEntry(e));
         return std::string(kStopRun);
     }
 }

@@ -33,6 +33,15 @@ int createFile(const std::string& path);
 // created; kStopRun when the run folder is missing or naming failed.
 std::optional<std::string> generateVCardFileName(const std::vector<std::string>& record);
 
+// The name base of a contact's file; none without FirstName and LastName.
+std::optional<std::string> contactNameBase(const std::vector<std::string>& record);
+
+// generateVCardFileName for a name base already made (none: a nameless contact).
+std::optional<std::string> reserveVCardFile(const std::optional<std::string>& base);
+
+// The console entry for a contact whose file could not be named.
+std::string namingFailureEntry(const std::exception& e);
+
 // Writes the text as UTF-8 into the (reserved) file; false when it was not written.
 bool createVcardFile(const std::optional<std::string>& text, const std::string& path);
 

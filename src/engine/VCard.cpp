@@ -12,9 +12,9 @@ namespace vcard {
 
 namespace {
 
-std::string escape(std::string_view value, bool structural) {
-    std::string out;
-    out.reserve(value.size() + 8);
+// Appends the value with backslash, semicolon and comma escaped when
+// `structural`, and every line break (CR LF, CR or LF) written as "\n".
+void appendEscaped(std::string& out, std::string_view value, bool structural) {
     for (std::size_t i = 0; i < value.size(); ++i) {
         const char c = value[i];
         if (c == '\r' || c == '\n') {
@@ -22,13 +22,19 @@ std::string escape(std::string_view value, bool structural) {
             if (c == '\r' && i + 1 < value.size() && value[i + 1] == '\n') {
                 ++i;
             }
-        } else if (structural && (c == '\\' || c == ';' || c == ',')) {
-            out += '\\';
-            out += c;
         } else {
+            if (structural && (c == '\\' || c == ';' || c == ',')) {
+                out += '\\';
+            }
             out += c;
         }
     }
+}
+
+std::string escape(std::string_view value, bool structural) {
+    std::string out;
+    out.reserve(value.size() + 8);
+    appendEscaped(out, value, structural);
     return out;
 }
 
@@ -112,100 +118,133 @@ namespace {
 
 using namespace vcard;
 
-void addAddress(std::vector<std::string>& lines, const std::vector<std::string>& r,
-                std::string_view head, std::size_t combined) {
-    const std::string& street = r.at(combined + 1);
-    const std::string& city = r.at(combined + 2);
-    const std::string& state = r.at(combined + 3);
-    const std::string& postalCode = r.at(combined + 4);
-    const std::string& country = r.at(combined + 5);
+// Builds the text line by line straight into one string.
+class CardText {
+public:
+    CardText() { text_.reserve(1024); }
+
+    // Starts a new line with its head, such as "TEL;type=CELL:".
+    CardText& line(std::string_view head) {
+        if (!text_.empty()) {
+            text_ += '\n';
+        }
+        text_ += head;
+        return *this;
+    }
+    CardText& raw(std::string_view s) {
+        text_ += s;
+        return *this;
+    }
+    CardText& value(std::string_view v) {
+        appendEscaped(text_, v, true);
+        return *this;
+    }
+    CardText& url(std::string_view v) {
+        appendEscaped(text_, v, false);
+        return *this;
+    }
+    std::string take() { return std::move(text_); }
+
+private:
+    std::string text_;
+};
+
+void addAddress(CardText& card, const std::vector<std::string>& r, std::string_view head,
+                std::size_t combined) {
+    const std::string& street = r[combined + 1];
+    const std::string& city = r[combined + 2];
+    const std::string& state = r[combined + 3];
+    const std::string& postalCode = r[combined + 4];
+    const std::string& country = r[combined + 5];
     if (!street.empty() || !city.empty() || !state.empty() || !postalCode.empty() ||
         !country.empty()) {
-        lines.push_back(text::fill("%@;;%@;%@;%@;%@;%@", head, escapeValue(street),
-                                   escapeValue(city), escapeValue(state),
-                                   escapeValue(expandExponent(postalCode)), escapeValue(country)));
-    } else if (!r.at(combined).empty()) {
-        lines.push_back(text::fill("%@;;%@", head, escapeValue(r.at(combined))));
+        card.line(head).raw(";;").value(street).raw(";").value(city).raw(";").value(state);
+        card.raw(";").value(expandExponent(postalCode)).raw(";").value(country);
+    } else if (!r[combined].empty()) {
+        card.line(head).raw(";;").value(r[combined]);
     }
 }
 
-void addIfSet(std::vector<std::string>& lines, std::string_view head, const std::string& value,
-              std::string (*render)(std::string_view)) {
+void addValue(CardText& card, std::string_view head, const std::string& value) {
     if (!value.empty()) {
-        lines.push_back(std::string(head) + render(value));
+        card.line(head).value(value);
     }
 }
 
-std::string phone(std::string_view value) {
-    return escapeValue(expandExponent(value));
+void addPhone(CardText& card, std::string_view head, const std::string& value) {
+    if (!value.empty()) {
+        card.line(head).value(expandExponent(value));
+    }
 }
 
-std::string render(const std::vector<std::string>& r, std::string_view version) {
+void addUrl(CardText& card, std::string_view head, const std::string& value) {
+    if (!value.empty()) {
+        card.line(head).url(value);
+    }
+}
+
+} // namespace
+
+std::string renderVCard(const std::vector<std::string>& r, std::string_view version) {
     using namespace property;
     if (r.size() < kCount) {
         throw std::out_of_range(text::fill("record holds %d values, %d needed", r.size(),
                                            static_cast<std::size_t>(kCount)));
     }
-    std::vector<std::string> lines;
-    lines.reserve(20);
-    lines.emplace_back("begin:vcard");
-    lines.push_back(std::string("version:").append(version));
+    CardText card;
+    card.line("begin:vcard");
+    card.line("version:").raw(version);
 
     const std::string& first = r[FirstName];
     const std::string& last = r[LastName];
     const std::string& middle = r[MiddleName];
     const std::string& full = r[FullName];
     if (!first.empty() || !last.empty() || !middle.empty() || !full.empty()) {
-        lines.push_back(full.empty() ? text::fill("FN:%@ %@", escapeValue(first), escapeValue(last))
-                                     : "FN:" + escapeValue(full));
-        std::string n =
-            text::fill("N:%@;%@;%@", escapeValue(last), escapeValue(first), escapeValue(middle));
+        if (full.empty()) {
+            card.line("FN:").value(first).raw(" ").value(last);
+        } else {
+            card.line("FN:").value(full);
+        }
+        card.line("N:").value(last).raw(";").value(first).raw(";").value(middle);
         if (!r[Title].empty()) {
-            n += ";" + escapeValue(r[Title]);
+            card.raw(";").value(r[Title]);
         }
-        lines.push_back(n + ";");
+        card.raw(";");
     }
-    addIfSet(lines, "TITLE:", r[JobTitle], escapeValue);
+    addValue(card, "TITLE:", r[JobTitle]);
     if (!r[Company].empty()) {
-        std::string org = "ORG:" + escapeValue(r[Company]);
+        card.line("ORG:").value(r[Company]);
         if (!r[Department].empty()) {
-            org += ";" + escapeValue(r[Department]);
+            card.raw(";").value(r[Department]);
         }
-        lines.push_back(org);
     }
-    addAddress(lines, r, "ADR;type=WORK:", BusinessAddress);
-    addIfSet(lines, "TEL;type=WORK;type=FAX:", r[BusinessFaxNumber], phone);
-    addIfSet(lines, "TEL;type=WORK:", r[BusinessTelephoneNumber], phone);
-    addIfSet(lines, "URL;type=WORK:", r[BusinessWebPage], escapeUrl);
-    addAddress(lines, r, "ADR;type=HOME:", HomeAddress);
-    addIfSet(lines, "TEL;type=HOME;type=FAX:", r[HomeFaxNumber], phone);
-    addIfSet(lines, "TEL;type=HOME:", r[HomeTelephoneNumber], phone);
-    addIfSet(lines, "URL;type=HOME:", r[PersonalWebPage], escapeUrl);
-    addIfSet(lines, "TEL;type=CELL:", r[MobileNumber], phone);
-    addIfSet(lines, "EMAIL;type=INTERNET;type=WORK:", r[EmailAddressWork], escapeValue);
-    addIfSet(lines, "EMAIL;type=INTERNET;type=HOME:", r[EmailAddressHome], escapeValue);
-    addIfSet(lines, "EMAIL;type=INTERNET;type=OTHER:", r[EmailAddressOther], escapeValue);
-    lines.emplace_back("end:vcard");
-
-    std::string out;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (i > 0) {
-            out += '\n';
-        }
-        out += lines[i];
-    }
-    return out;
+    addAddress(card, r, "ADR;type=WORK:", BusinessAddress);
+    addPhone(card, "TEL;type=WORK;type=FAX:", r[BusinessFaxNumber]);
+    addPhone(card, "TEL;type=WORK:", r[BusinessTelephoneNumber]);
+    addUrl(card, "URL;type=WORK:", r[BusinessWebPage]);
+    addAddress(card, r, "ADR;type=HOME:", HomeAddress);
+    addPhone(card, "TEL;type=HOME;type=FAX:", r[HomeFaxNumber]);
+    addPhone(card, "TEL;type=HOME:", r[HomeTelephoneNumber]);
+    addUrl(card, "URL;type=HOME:", r[PersonalWebPage]);
+    addPhone(card, "TEL;type=CELL:", r[MobileNumber]);
+    addValue(card, "EMAIL;type=INTERNET;type=WORK:", r[EmailAddressWork]);
+    addValue(card, "EMAIL;type=INTERNET;type=HOME:", r[EmailAddressHome]);
+    addValue(card, "EMAIL;type=INTERNET;type=OTHER:", r[EmailAddressOther]);
+    card.line("end:vcard");
+    return card.take();
 }
 
-} // namespace
+std::string renderFailureEntry(const std::exception& e) {
+    return text::fill("EXCEPTION\nOccured in vCardRepresentation()\nname: %@\nReason: %@",
+                      text::exceptionName(e), e.what());
+}
 
 std::optional<std::string> vCardRepresentation(const std::vector<std::string>& record,
                                                std::string_view version) {
     try {
-        return render(record, version);
+        return renderVCard(record, version);
     } catch (const std::exception& e) {
-        logOrConsole(text::fill("EXCEPTION\nOccured in vCardRepresentation()\nname: %@\nReason: %@",
-                                text::exceptionName(e), e.what()));
+        logOrConsole(renderFailureEntry(e));
         return std::nullopt;
     }
 }

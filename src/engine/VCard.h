@@ -1,6 +1,7 @@
 // Turning one contact record into the text of one vCard 3.0.
 #pragma once
 
+#include <exception>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -11,6 +12,11 @@
 // it carries are non-empty. No text when the record cannot be rendered.
 std::optional<std::string> vCardRepresentation(const std::vector<std::string>& record,
                                                std::string_view version);
+
+// The same text; throws std::out_of_range for a record of fewer than 30 values.
+std::string renderVCard(const std::vector<std::string>& record, std::string_view version);
+// The error-log entry for a record that could not be rendered.
+std::string renderFailureEntry(const std::exception& e);
 
 namespace vcard {
 

@@ -1,8 +1,10 @@
 #include "newConvertor.h"
 
 #include "Console.h"
+#include "ContactPipeline.h"
 #include "ConvertorClient.h"
 #include "Csv.h"
+#include "Mapping.h"
 #include "Output.h"
 #include "Properties.h"
 #include "RunState.h"
@@ -56,7 +58,10 @@ std::int64_t newConvertor::startStep1(const std::string& path, ConvertorClient* 
     logOrConsole("Info: Start: STEP 1");
     try {
         strFileData = getCsvFileData(path);
-        const std::vector<std::string_view> rows = contactRows(fileText());
+        loadedRows = contactRows(fileText());
+        loadedText = fileText().data();
+        loadedSize = fileText().size();
+        const std::vector<std::string_view>& rows = loadedRows;
         if (rows.size() >= 2) {
             csvHeadersArray = splitString(rows.front()).value_or(std::vector<std::string>{});
             if (parent != nullptr) {
@@ -112,24 +117,9 @@ bool newConvertor::startStep2(const std::map<std::string, std::string>& pairing)
 
 std::optional<std::vector<std::string>> newConvertor::mapProperties(std::string_view row) const {
     try {
-        auto fields = splitString(row);
-        if (!fields) {
-            throw std::runtime_error("the row could not be split into fields");
-        }
-        std::vector<std::string> record(static_cast<std::size_t>(totalProperties));
-        for (const auto& [key, value] : mappingDictionary) {
-            const auto p = static_cast<std::size_t>(std::stoull(key));
-            const auto c = static_cast<std::size_t>(std::stoull(value));
-            if (c >= fields->size()) {
-                throw std::out_of_range(text::fill("index %d beyond bounds [0 .. %d]", c,
-                                                   static_cast<std::int64_t>(fields->size()) - 1));
-            }
-            record.at(p) = (*fields)[c];
-        }
-        return record;
+        return mapFields(row, parseIndexMap());
     } catch (const std::exception& e) {
-        logOrConsole(text::fill("EXCEPTION\nOccured in mapProperties()\n\nname: %@\nReason: %@",
-                                text::exceptionName(e), e.what()));
+        logOrConsole(mapFailureEntry(e));
         return std::nullopt;
     }
 }
@@ -164,11 +154,13 @@ newConvertor::RunEnd newConvertor::startConversion(std::stop_token cancel) {
     std::int64_t written = 0;
     RunEnd end = RunEnd::Completed;
     try {
-        const std::vector<std::string_view> rows = contactRows(fileText());
+        const std::vector<std::string_view> rows = rowsOfLoadedText();
         total = std::max<std::int64_t>(0, static_cast<std::int64_t>(rows.size()) - 1);
+        // Records and texts are made ahead; names and files follow in order here.
+        ContactPipeline contacts(rows, 1, parseIndexMap());
         std::int64_t rowNumber = 0;
         bool headerSeen = false;
-        for (const std::string_view row : rows) {
+        for (std::size_t index = 0; index < rows.size(); ++index) {
             ++rowNumber;
             if (cancel.stop_requested()) {
                 releaseReservedFile();
@@ -186,10 +178,19 @@ newConvertor::RunEnd newConvertor::startConversion(std::stop_token cancel) {
                 headerSeen = true;
                 continue;
             }
-            if (const auto record = mapProperties(row)) {
-                const auto card = vCardRepresentation(*record, "3.0");
+            const PreparedContact& contact = contacts.next();
+            for (const auto& entry : contact.logEntries) {
+                logOrConsole(entry);
+            }
+            if (contact.mapped) {
                 g_count = 1;
-                const auto path = generateVCardFileName(*record);
+                std::optional<std::string> path;
+                if (contact.namingFailure) {
+                    console::log(*contact.namingFailure);
+                    path = std::string(kStopRun);
+                } else {
+                    path = reserveVCardFile(contact.nameBase);
+                }
                 if (!path) {
                     logOrConsole(text::fill(
                         "Failed to create vCard for contact in CSV, Row number: [%d]:\nInvalid "
@@ -200,7 +201,7 @@ newConvertor::RunEnd newConvertor::startConversion(std::stop_token cancel) {
                     written = 0;
                     end = RunEnd::Stopped;
                     break;
-                } else if (createVcardFile(card, *path)) {
+                } else if (createVcardFile(contact.card, *path)) {
                     ++written;
                 } else {
                     end = RunEnd::Stopped;
@@ -221,6 +222,14 @@ newConvertor::RunEnd newConvertor::startConversion(std::stop_token cancel) {
         sender->finalNotify(runReport(false, total, written));
     }
     return end;
+}
+
+std::vector<std::string_view> newConvertor::rowsOfLoadedText() const {
+    const std::string_view text = fileText();
+    if (text.data() == loadedText && text.size() == loadedSize) {
+        return loadedRows;
+    }
+    return contactRows(text);
 }
 
 std::vector<std::string> newConvertor::runReport(bool cancelled, std::int64_t total,

@@ -53,6 +53,13 @@ public:
                                               std::int64_t written);
 
 private:
+    // The row list of the loaded text, as step 1 built it.
+    std::vector<std::string_view> rowsOfLoadedText() const;
+
     std::vector<std::string> csvHeadersArray;
     std::vector<std::string> vCardPropertyArray;
+    // Step 1's row list and the text it points into, so the run need not split again.
+    std::vector<std::string_view> loadedRows;
+    const char* loadedText = nullptr;
+    std::size_t loadedSize = 0;
 };

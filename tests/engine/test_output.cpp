@@ -64,6 +64,20 @@ TEST_F(Naming, ExistingFilesAndFoldersAreNeverReused) {
     EXPECT_EQ(readFile(dir.path() / "AnnLee(1).vcf"), "keep me too");
 }
 
+TEST_F(Naming, NumberedNamesFillGapsInOrder) {
+    writeFile(dir.path() / "JohnSmith.vcf", "old");
+    writeFile(dir.path() / "JohnSmith(2).vcf", "old");
+    EXPECT_EQ(next("John", "Smith"), "JohnSmith(1).vcf");
+    EXPECT_EQ(next("John", "Smith"), "JohnSmith(3).vcf");
+    EXPECT_EQ(next("John", "Smith"), "JohnSmith(4).vcf");
+    // A new run folder starts its own numbering.
+    const fs::path second = dir.path() / "second";
+    fs::create_directory(second);
+    vcardOutputFolderPath = second.string() + "/";
+    g_count = 1;
+    EXPECT_EQ(fs::path(*generateVCardFileName(named("John", "Smith"))).filename(), "JohnSmith.vcf");
+}
+
 TEST_F(Naming, NamelessContactsShareOneCounter) {
     writeFile(dir.path() / "no_name2.vcf", "old");
     EXPECT_EQ(next("", ""), "no_name1.vcf");

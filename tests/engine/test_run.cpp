@@ -150,6 +150,27 @@ TEST_F(Run, CancelAtEveryRowCountsExactly) {
     }
 }
 
+TEST_F(Run, RowsNotReachedLeaveNoTraceInTheLog) {
+    std::string text = "First,Last,Phone\rA,a,1\r";
+    for (int i = 0; i < 200; ++i) {
+        text += "short\r"; // every one of these rows is too short to map
+    }
+    ASSERT_EQ(load(text), 201);
+    std::stop_source stop;
+    client.onNotify = [&](std::size_t calls) {
+        if (calls == 3) {
+            stop.request_stop();
+        }
+    };
+    run(stop.get_token());
+    // Contacts 2 and 3 were reached and failed; the 198 after them were not.
+    EXPECT_EQ(count(log(), "Occured in mapProperties()"), 2u);
+    EXPECT_EQ(report()[1], "Successful\t\t : 1");
+    EXPECT_EQ(report()[2], "Failed\t\t : 200");
+    // The failures are logged in row order, before the cancellation.
+    EXPECT_LT(log().rfind("Occured in mapProperties()"), log().find("Info: Migration cancelled"));
+}
+
 TEST_F(Run, RunFolderRemovedDuringTheRun) {
     ASSERT_EQ(load("First,Last,Phone\rA,a,1\rB,b,2\rC,c,3\rD,d,4\r"), 4);
     client.onNotify = [&](std::size_t calls) {

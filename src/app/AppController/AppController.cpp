@@ -15,6 +15,7 @@
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QThread>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -112,12 +113,17 @@ AppController::AppController(QWidget* parent)
     tblViewCsvFileContents->hide();
     txtViewMappingAttributes->hide();
     loadResources();
-    imageViewOutlet->setPixmap(QPixmap(QStringLiteral(":/Default.png")));
+    imageViewOutlet->setPixmap(QPixmap(QStringLiteral(":/logo.png")));
 
     mappingModel = new MappingTableModel(
         [this] { return numberOfRowsInTableView(); },
         [this](const QString& id, int row) { return tableViewObjectValue(id, row); }, this);
     UserMappingTable->setModel(mappingModel);
+
+    // About one screen frame: the bar and labels are never more than that behind.
+    progressTimer = new QTimer(this);
+    progressTimer->setInterval(16);
+    connect(progressTimer, &QTimer::timeout, this, &AppController::showLatestProgress);
     UserMappingTable->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     UserMappingTable->verticalHeader()->hide();
 
@@ -173,6 +179,7 @@ void AppController::resetAll() {
         currentContactNumber = 0;
         totalContacts = 0;
         running = false;
+        progressTimer->stop();
 
         userMappingDictionary.clear();
         list.clear();
@@ -497,7 +504,8 @@ void AppController::startStep3_Import() {
         conversionActive = true;
         quitting = false;
         threadFinished = false;
-        progressPending = false;
+        shownContactNumber = 0;
+        progressTimer->start();
         const std::string destination = s(txtDestinationFolderOutlet->text());
         businessLogicThread =
             std::jthread([this, convertor = objConvertor, destination](std::stop_token cancel) {
@@ -515,27 +523,22 @@ bool AppController::cancellationRequested() const {
 void AppController::notify(float increment) {
     ++currentContactNumber;
     lastIncrement = increment;
+    // On the conversion thread this is all: the display timer shows the count
+    // at the screen's pace, so the run never waits for the window.
     if (QThread::currentThread() == thread()) {
         applyProgress();
-        return;
     }
-    // The run goes on at once; the main thread shows the latest count when it
-    // gets to it, so the display never holds the conversion back.
-    if (!progressPending.exchange(true)) {
-        QMetaObject::invokeMethod(
-            this,
-            [this] {
-                progressPending = false;
-                if (running) {
-                    applyProgress();
-                }
-            },
-            Qt::QueuedConnection);
+}
+
+void AppController::showLatestProgress() {
+    if (running && currentContactNumber.load() != shownContactNumber) {
+        applyProgress();
     }
 }
 
 void AppController::applyProgress() {
     const std::int64_t calls = currentContactNumber;
+    shownContactNumber = calls;
     // The bar's value is the sum of the 4-byte increments, which is exact in double.
     const double value = static_cast<double>(calls) * static_cast<double>(lastIncrement.load());
     const int percent = static_cast<int>(value + 0.05);
@@ -621,6 +624,7 @@ void AppController::conversionThreadEnded() {
         resetAll();
     }
     btnBrowseSourceFileOutlet->setEnabled(true);
+    emit conversionEnded();
 }
 
 void AppController::prepareToQuit() {

@@ -21,6 +21,7 @@ class QLineEdit;
 class QProgressBar;
 class QPushButton;
 class QTableView;
+class QTimer;
 class newConvertor;
 
 namespace Ui {
@@ -67,6 +68,10 @@ public:
     // Cancels a running export without a report and waits for its thread.
     void prepareToQuit();
 
+signals:
+    // An export's thread has ended; the window can load and export again.
+    void conversionEnded();
+
 public slots:
     void btnBrowseClicked();
     void btnAddMappingAttribute();
@@ -86,6 +91,8 @@ private slots:
 private:
     // Shows the progress calls received so far; resets after a confirmed cancel.
     void applyProgress();
+    // The display timer's tick: shows the progress if it moved.
+    void showLatestProgress();
     void showReport(const std::vector<std::string>& report);
     void setRunningState();
     void enablePairActions(bool enabled);
@@ -131,8 +138,10 @@ private:
     std::atomic<bool> quitting{false};
     // The conversion thread's last act.
     std::atomic<bool> threadFinished{true};
-    // A progress update is queued for the main thread and not yet shown.
-    std::atomic<bool> progressPending{false};
+    // Redraws the progress of a run at the screen's pace.
+    QTimer* progressTimer;
+    // The progress call count the window shows.
+    std::int64_t shownContactNumber = 0;
     // The increment of the current run, as the engine passes it.
     std::atomic<float> lastIncrement{0.0f};
 };

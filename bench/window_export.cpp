@@ -1,0 +1,85 @@
+// A whole export through the real window on the offscreen platform, with the
+// panels and the report answered by the program: the window's cost over the CLI.
+//   window_export CSV DESTINATION
+#include "AppController/AppController.h"
+#include "Dialogs.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+
+#include <cstdio>
+#include <deque>
+#include <functional>
+
+namespace {
+
+class AnsweringDialogs : public Dialogs {
+public:
+    std::deque<QString> panels;
+    QString lastReport;
+    // What the window showed when the report came.
+    QString barAtReport;
+    QString statusAtReport;
+    std::function<QString()> readBar;
+    std::function<QString()> readStatus;
+
+    int alert(const QString& title, const QString& text, const QStringList&) override {
+        if (title == QLatin1String("Report")) {
+            lastReport = text;
+            barAtReport = readBar();
+            statusAtReport = readStatus();
+        }
+        return 0;
+    }
+    std::optional<QString> openPanel(const PanelRequest&) override {
+        if (panels.empty()) {
+            return std::nullopt;
+        }
+        QString path = panels.front();
+        panels.pop_front();
+        return path;
+    }
+};
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: window_export CSV DESTINATION\n");
+        return 2;
+    }
+    AnsweringDialogs dialogs;
+    dialogs.panels = {QString::fromLocal8Bit(argv[1]), QString::fromLocal8Bit(argv[2])};
+    Dialogs::setInstance(&dialogs);
+
+    AppController window;
+    window.show();
+    window.findChild<QPushButton*>("btnBrowseSourceFileOutlet")->click();
+    window.findChild<QCheckBox*>("mapAllCkeckBoxOutlet")->click();
+    window.findChild<QPushButton*>("btnBrowseDestinationFileOutlet")->click();
+    auto* bar = window.findChild<QProgressBar*>("progressOutlet");
+    auto* percent = window.findChild<QLabel*>("lblProgressStatus");
+    dialogs.readBar = [bar] { return QString::number(bar->value()); };
+    dialogs.readStatus = [percent] { return percent->text(); };
+    // How often the bar moved while the run went on.
+    int barUpdates = 0;
+    QObject::connect(bar, &QProgressBar::valueChanged, [&](int value) {
+        if (value > 0) {
+            ++barUpdates;
+        }
+    });
+    window.findChild<QPushButton*>("btnImportOutlet")->click();
+    // The application's own event loop runs until the export's thread has ended.
+    QObject::connect(&window, &AppController::conversionEnded, &app, &QCoreApplication::quit);
+    QCoreApplication::exec();
+    std::fprintf(stderr, "window: %d bar moves; at the report the bar stood at %s, '%s';%s\n",
+                 barUpdates, qPrintable(dialogs.barAtReport), qPrintable(dialogs.statusAtReport),
+                 qPrintable(dialogs.lastReport));
+    Dialogs::setInstance(nullptr);
+    return dialogs.lastReport.isEmpty() ? 1 : 0;
+}

@@ -1,0 +1,40 @@
+// The command line of olvenmark-cli, parsed and checked before any work.
+#pragma once
+
+#include <map>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+struct CommandLine {
+    // Pair the remaining header names with the remaining properties by position.
+    bool mapAll = false;
+    // The --map pairs in the order given: property name, header name.
+    std::vector<std::pair<std::string, std::string>> maps;
+    std::string csvPath;
+    std::string destination;
+    bool help = false;
+    bool version = false;
+};
+
+// The parsed command line, or a one-line error naming the problem.
+struct ParseResult {
+    std::optional<CommandLine> line;
+    std::string error;
+};
+
+ParseResult parseCommandLine(const std::vector<std::string>& arguments);
+
+// The usage text printed by --help.
+std::string usageText();
+
+// The pairing (property name -> header name) the options make of a header row,
+// or a one-line error: an unknown property, a header name not in the row, a
+// property paired twice, or no pair at all.
+struct PairingResult {
+    std::map<std::string, std::string> pairing;
+    std::string error;
+};
+
+PairingResult buildPairing(const CommandLine& line, const std::vector<std::string>& headers);

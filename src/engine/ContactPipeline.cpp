@@ -1,0 +1,88 @@
+#include "ContactPipeline.h"
+
+#include "Output.h"
+#include "VCard.h"
+
+ContactPipeline::ContactPipeline(const std::vector<std::string_view>& rows, std::size_t first,
+                                 std::vector<IndexPair> pairs)
+    : rows_(rows), first_(first), pairs_(std::move(pairs)), slots_(kSlots) {
+    if (first_ < rows_.size()) {
+        worker_ = std::thread([this] { prepareAll(); });
+    }
+}
+
+ContactPipeline::~ContactPipeline() {
+    {
+        const std::lock_guard lock(mutex_);
+        closing_ = true;
+    }
+    room_.notify_all();
+    if (worker_.joinable()) {
+        worker_.join();
+    }
+}
+
+void ContactPipeline::prepare(std::string_view row, PreparedContact& contact) const {
+    contact.mapped = false;
+    contact.nameBase.reset();
+    contact.card.reset();
+    contact.namingFailure.reset();
+    contact.logEntries.clear();
+    std::vector<std::string> record;
+    try {
+        record = mapFields(row, pairs_);
+    } catch (const std::exception& e) {
+        contact.logEntries.push_back(mapFailureEntry(e));
+        return;
+    }
+    contact.mapped = true;
+    try {
+        contact.card = renderVCard(record, "3.0");
+    } catch (const std::exception& e) {
+        contact.logEntries.push_back(renderFailureEntry(e));
+    }
+    try {
+        contact.nameBase = contactNameBase(record);
+    } catch (const std::exception& e) {
+        contact.namingFailure = namingFailureEntry(e);
+    }
+}
+
+void ContactPipeline::prepareAll() {
+    for (std::size_t i = first_; i < rows_.size(); ++i) {
+        {
+            std::unique_lock lock(mutex_);
+            // The slot to fill is free once the row kSlots before it was handed
+            // back; wait for half the ring, not for every single slot.
+            if (produced_ - handedOut_ + 1 >= kSlots) {
+                producerWaiting_ = true;
+                room_.wait(lock,
+                           [this] { return closing_ || produced_ - handedOut_ < kSlots / 2; });
+                producerWaiting_ = false;
+            }
+            if (closing_) {
+                return;
+            }
+        }
+        prepare(rows_[i], slots_[(i - first_) % kSlots]);
+        const std::lock_guard lock(mutex_);
+        ++produced_;
+        if (consumerWaiting_) {
+            ready_.notify_one();
+        }
+    }
+}
+
+const PreparedContact& ContactPipeline::next() {
+    std::unique_lock lock(mutex_);
+    if (handedOut_ >= produced_) {
+        consumerWaiting_ = true;
+        ready_.wait(lock, [this] { return handedOut_ < produced_; });
+        consumerWaiting_ = false;
+    }
+    const std::size_t index = handedOut_++;
+    if (producerWaiting_ && produced_ - handedOut_ < kSlots / 2) {
+        room_.notify_one();
+    }
+    return slots_[index % kSlots];
+}

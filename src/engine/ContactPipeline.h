@@ -1,0 +1,65 @@
+// Prepares the contacts of a run (mapping, vCard text, name base) on a second
+// thread, a bounded distance ahead of the conversion thread, which names and
+// writes the files in order. The two overlap on two cores. Nothing the
+// preparation finds is logged before the conversion thread reaches that row.
+#pragma once
+
+#include "Mapping.h"
+
+#include <condition_variable>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <thread>
+#include <vector>
+
+// One data row, ready for the file system. Slots are reused, so their strings
+// keep their buffers from row to row.
+struct PreparedContact {
+    // False when the row could not be mapped into a record.
+    bool mapped = false;
+    // What the file is named after; none for a contact without a name.
+    std::optional<std::string> nameBase;
+    std::optional<std::string> card;
+    // The console entry when the file cannot be named; the run stops there.
+    std::optional<std::string> namingFailure;
+    // Error-log entries for this row, written when the row is reached.
+    std::vector<std::string> logEntries;
+};
+
+class ContactPipeline {
+public:
+    // Prepares rows[first], rows[first + 1], ... in order.
+    ContactPipeline(const std::vector<std::string_view>& rows, std::size_t first,
+                    std::vector<IndexPair> pairs);
+    // Stops the preparation and waits for it.
+    ~ContactPipeline();
+    ContactPipeline(const ContactPipeline&) = delete;
+    ContactPipeline& operator=(const ContactPipeline&) = delete;
+
+    // The next row in order, valid until the following call; waits until ready.
+    const PreparedContact& next();
+
+private:
+    static constexpr std::size_t kSlots = 512;
+
+    void prepareAll();
+    void prepare(std::string_view row, PreparedContact& contact) const;
+
+    const std::vector<std::string_view>& rows_;
+    std::size_t first_;
+    std::vector<IndexPair> pairs_;
+    std::vector<PreparedContact> slots_;
+
+    std::mutex mutex_;
+    std::condition_variable ready_;
+    std::condition_variable room_;
+    // Rows made ready and rows handed out (the last one still in use).
+    std::size_t produced_ = 0;
+    std::size_t handedOut_ = 0;
+    bool closing_ = false;
+    bool producerWaiting_ = false;
+    bool consumerWaiting_ = false;
+    std::thread worker_;
+};

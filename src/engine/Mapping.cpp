@@ -1,0 +1,38 @@
+#include "Mapping.h"
+
+#include "Csv.h"
+#include "RunState.h"
+#include "Text.h"
+
+#include <stdexcept>
+
+std::vector<IndexPair> parseIndexMap() {
+    std::vector<IndexPair> pairs;
+    pairs.reserve(mappingDictionary.size());
+    for (const auto& [key, value] : mappingDictionary) {
+        pairs.push_back({static_cast<std::size_t>(std::stoull(key)),
+                         static_cast<std::size_t>(std::stoull(value))});
+    }
+    return pairs;
+}
+
+std::vector<std::string> mapFields(std::string_view row, const std::vector<IndexPair>& pairs) {
+    auto fields = splitString(row);
+    if (!fields) {
+        throw std::runtime_error("the row could not be split into fields");
+    }
+    std::vector<std::string> record(static_cast<std::size_t>(totalProperties));
+    for (const auto& [p, c] : pairs) {
+        if (c >= fields->size()) {
+            throw std::out_of_range(text::fill("index %d beyond bounds [0 .. %d]", c,
+                                               static_cast<std::int64_t>(fields->size()) - 1));
+        }
+        record.at(p) = (*fields)[c];
+    }
+    return record;
+}
+
+std::string mapFailureEntry(const std::exception& e) {
+    return text::fill("EXCEPTION\nOccured in mapProperties()\n\nname: %@\nReason: %@",
+                      text::exceptionName(e), e.what());
+}

@@ -1,0 +1,23 @@
+// Applying the index map to one data row.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// One entry of the index map as numbers: which property takes which column.
+struct IndexPair {
+    std::size_t property;
+    std::size_t column;
+};
+
+// The process-wide index map, read as numbers.
+std::vector<IndexPair> parseIndexMap();
+
+// The record of totalProperties values for a row. Throws std::out_of_range when
+// the row has fewer fields than a paired column needs.
+std::vector<std::string> mapFields(std::string_view row, const std::vector<IndexPair>& pairs);
+
+// The error-log entry for a row that could not be mapped.
+std::string mapFailureEntry(const std::exception& e);

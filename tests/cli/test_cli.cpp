@@ -1,0 +1,208 @@
+#include "RunState.h"
+#include "TestSupport.h"
+#include "newConvertor.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <thread>
+
+extern char** environ;
+
+using namespace testsupport;
+
+namespace {
+
+struct Outcome {
+    int exit = -1;
+    std::string out;
+    std::string err;
+};
+
+class Cli : public ::testing::Test {
+protected:
+    TempHome home;
+    TempDir dir;
+
+    fs::path destination() {
+        const auto path = dir.path() / "out";
+        fs::create_directories(path);
+        return path;
+    }
+
+    std::string csv(const std::string& name, const std::string& text) {
+        writeFile(dir.path() / name, text);
+        return (dir.path() / name).string();
+    }
+
+    // Starts olvenmark-cli with its output going to files; answers its pid.
+    pid_t start(const std::vector<std::string>& args) {
+        std::vector<std::string> all = {OLVENMARK_CLI};
+        all.insert(all.end(), args.begin(), args.end());
+        std::vector<char*> argv;
+        for (auto& a : all) {
+            argv.push_back(a.data());
+        }
+        argv.push_back(nullptr);
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, 1, outPath().c_str(),
+                                         O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        posix_spawn_file_actions_addopen(&actions, 2, errPath().c_str(),
+                                         O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        pid_t pid = -1;
+        EXPECT_EQ(posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ), 0);
+        posix_spawn_file_actions_destroy(&actions);
+        return pid;
+    }
+
+    Outcome finish(pid_t pid) {
+        int status = 0;
+        waitpid(pid, &status, 0);
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status),
+                readFile(outPath()), readFile(errPath())};
+    }
+
+    Outcome run(const std::vector<std::string>& args) { return finish(start(args)); }
+
+    std::string outPath() const { return (dir.path() / "stdout.txt").string(); }
+    std::string errPath() const { return (dir.path() / "stderr.txt").string(); }
+};
+
+const std::string kContacts = "First,Last,Mail,Phone\r\n"
+                              "Ann,Lee,ann@x.org,4.47911E+11\r\n"
+                              "Bob,Ray,\"bob@x.org\",555\r\n"
+                              "Ann,Lee,other@x.org,1\r\n"
+                              ",,nobody@x.org,2\r\n";
+
+} // namespace
+
+TEST_F(Cli, HelpAndVersion) {
+    const Outcome help = run({"--help"});
+    EXPECT_EQ(help.exit, 0);
+    for (const char* word : {"--map PROPERTY=HEADER", "--map-all", "--help", "--version",
+                             "FirstName", "BusinessAddressPostalCode", "EmailAddressOther"}) {
+        EXPECT_NE(help.out.find(word), std::string::npos) << word;
+    }
+    const Outcome version = run({"--version"});
+    EXPECT_EQ(version.exit, 0);
+    EXPECT_EQ(version.out, "olvenmark-cli 1.0.0\n");
+}
+
+TEST_F(Cli, UnusableCommandLinesWriteNothing) {
+    const std::string contacts = csv("contacts.csv", kContacts);
+    const std::string out = destination().string();
+    writeFile(dir.path() / "plain-file", "x");
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+        {{}, "CSV and DESTINATION are needed"},
+        {{contacts, out}, "no pair"},
+        {{"--bogus", contacts, out}, "unknown option '--bogus'"},
+        {{"--map", "FirstName", contacts, out}, "--map takes PROPERTY=HEADER"},
+        {{"--map", "Nickname=First", contacts, out}, "unknown vCard property 'Nickname'"},
+        {{"--map", "FirstName=First", "--map", "FirstName=Last", contacts, out},
+         "vCard property 'FirstName' is paired twice"},
+        {{"--map", "FirstName=Missing", contacts, out}, "no column named 'Missing'"},
+        {{"--map", "FirstName=first", contacts, out}, "no column named 'first'"},
+        {{"--map-all", contacts, (dir.path() / "nowhere").string()}, "is not an existing folder"},
+        {{"--map-all", contacts, (dir.path() / "plain-file").string()},
+         "is not an existing folder"},
+    };
+    for (const auto& [args, message] : cases) {
+        const Outcome o = run(args);
+        EXPECT_EQ(o.exit, 2) << message;
+        EXPECT_EQ(o.err.rfind("olvenmark-cli: ", 0), 0u) << o.err;
+        EXPECT_NE(o.err.find(message), std::string::npos) << o.err;
+        EXPECT_TRUE(o.out.empty());
+    }
+    EXPECT_TRUE(listFolder(out).empty());
+}
+
+TEST_F(Cli, UnusableCsvIsNamed) {
+    for (const std::string& text :
+         {std::string(), std::string("Only,A,Header\r\n"), std::string("Name\r\nRen\xE9\r\n")}) {
+        const Outcome o = run({"--map-all", csv("bad.csv", text), destination().string()});
+        EXPECT_EQ(o.exit, 2);
+        EXPECT_EQ(o.err, "Invalid CSV file bad.csv.\n");
+        EXPECT_TRUE(listFolder(destination()).empty());
+    }
+    const Outcome missing =
+        run({"--map-all", (dir.path() / "gone.csv").string(), destination().string()});
+    EXPECT_EQ(missing.exit, 2);
+    EXPECT_NE(missing.err.find("Invalid CSV file gone.csv."), std::string::npos);
+}
+
+TEST_F(Cli, WritesExactlyWhatTheEngineWrites) {
+    const std::string contacts = csv("contacts.csv", kContacts);
+    const Outcome o =
+        run({"--map", "EmailAddressWork=Mail", "--map-all", contacts, destination().string()});
+    EXPECT_EQ(o.exit, 0) << o.err;
+    EXPECT_TRUE(o.err.empty()); // no progress bar when standard error is not a terminal
+    const fs::path cliFolder = onlySubfolder(destination());
+    EXPECT_EQ(o.out,
+              "Total Contacts\t : 4\nSuccessful\t\t : 4\nFailed\t\t : 0\n\nvCards can be found at "
+              "path :\n" +
+                  destination().string() + "/" + cliFolder.filename().string() + "/\n");
+
+    // The same pairs through the engine in this process, into another folder.
+    RecordingClient client;
+    auto convertor = std::make_shared<newConvertor>();
+    ASSERT_EQ(convertor->startStep1(contacts, &client), 4);
+    ASSERT_TRUE(convertor->startStep2({{"EmailAddressWork", "Mail"},
+                                       {"FirstName", "First"},
+                                       {"LastName", "Last"},
+                                       {"MiddleName", "Phone"}}));
+    const fs::path engineOut = dir.path() / "engine";
+    fs::create_directories(engineOut);
+    convertor->startStep3({}, engineOut.string());
+    const fs::path engineFolder = onlySubfolder(engineOut);
+
+    const auto names = listFolder(cliFolder);
+    EXPECT_EQ(names, (std::vector<std::string>{"AnnLee(1).vcf", "AnnLee.vcf", "BobRay.vcf",
+                                               "no_name1.vcf"}));
+    EXPECT_EQ(names, listFolder(engineFolder));
+    for (const auto& name : names) {
+        EXPECT_EQ(readFile(cliFolder / name), readFile(engineFolder / name)) << name;
+    }
+    EXPECT_EQ(readFile(cliFolder / "BobRay.vcf"),
+              "begin:vcard\nversion:3.0\nFN:Bob Ray\nN:Ray;Bob;555;\n"
+              "EMAIL;type=INTERNET;type=WORK:bob@x.org\nend:vcard");
+    // The log is the application's own.
+    EXPECT_NE(readFile(home.logFile()).find("INFO: End: STEP 3"), std::string::npos);
+}
+
+TEST_F(Cli, SomeContactsNotWrittenExitsOne) {
+    const Outcome o =
+        run({"--map-all", csv("c.csv", "A,B,C\r\n1,2,3\r\nshort\r\n"), destination().string()});
+    EXPECT_EQ(o.exit, 1);
+    EXPECT_NE(o.out.find("Successful\t\t : 1\nFailed\t\t : 1\n"), std::string::npos);
+}
+
+TEST_F(Cli, InterruptCancelsLikeTheCancelButton) {
+    std::string text = "First,Last\r\n";
+    for (int i = 0; i < 200000; ++i) {
+        text += "N" + std::to_string(i) + ",X\r\n";
+    }
+    const std::string contacts = csv("big.csv", text);
+    const fs::path out = destination();
+    const pid_t pid = start({"--map-all", contacts, out.string()});
+    // Interrupt once the run has written its first files.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (std::chrono::steady_clock::now() < deadline) {
+        const fs::path folder = fs::exists(out) ? onlySubfolder(out) : fs::path();
+        if (!folder.empty() && fs::exists(folder / "N10X.vcf")) {
+            break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    kill(pid, SIGINT);
+    const Outcome o = finish(pid);
+    EXPECT_EQ(o.exit, 130) << o.out;
+    ASSERT_EQ(o.out.rfind("Migration canceled.\nTotal Contacts\t : 200000\n", 0), 0u) << o.out;
+    const auto written = listFolder(onlySubfolder(out)).size();
+    EXPECT_LT(written, 200000u);
+    EXPECT_NE(o.out.find("Successful\t\t : " + std::to_string(written) + "\n"), std::string::npos);
+}
