@@ -4,7 +4,7 @@ BUILD     ?= build
 JOBS      ?= $(shell nproc)
 CMAKE_ARGS ?=
 
-.PHONY: all deps configure build run test bench format clean
+.PHONY: all deps configure build run test test-asan test-tsan bench fuzz format clean
 
 all: build
 
@@ -22,6 +22,23 @@ run: build
 
 test: build
 	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# The whole suite under AddressSanitizer and UndefinedBehaviorSanitizer.
+test-asan: deps
+	@cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DOLVENMARK_SANITIZE="address;undefined" >/dev/null
+	@cmake --build build-asan -j $(JOBS)
+	@cd build-asan && QT_QPA_PLATFORM=offscreen \
+		ASAN_OPTIONS=detect_stack_use_after_return=1:strict_string_checks=1 \
+		UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
+
+# Everything that runs the conversion thread, under ThreadSanitizer. Only Qt's
+# own libraries, which are not instrumented, are suppressed.
+test-tsan: deps
+	@cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=Debug -DOLVENMARK_SANITIZE=thread >/dev/null
+	@cmake --build build-tsan -j $(JOBS)
+	@cd build-tsan && QT_QPA_PLATFORM=offscreen \
+		TSAN_OPTIONS="suppressions=$(CURDIR)/scripts/tsan.supp second_deadlock_stack=1" \
+		ctest --output-on-failure -j $(JOBS) -L threads
 
 RUNS ?= 5
 

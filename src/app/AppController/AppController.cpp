@@ -147,6 +147,9 @@ AppController::AppController(QWidget* parent)
 
 AppController::~AppController() {
     prepareToQuit();
+    // The table must not ask this half-destroyed controller for rows.
+    UserMappingTable->setModel(nullptr);
+    delete mappingModel;
 }
 
 void AppController::logLine(const std::string& message) {
