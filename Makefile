@@ -40,6 +40,15 @@ test-tsan: deps
 		TSAN_OPTIONS="suppressions=$(CURDIR)/scripts/tsan.supp second_deadlock_stack=1" \
 		ctest --output-on-failure -j $(JOBS) -L threads
 
+# Each libFuzzer target for FUZZ_SECONDS, starting from fuzz/corpus.
+FUZZ_SECONDS ?= 60
+fuzz:
+	@scripts/install-deps fuzz
+	@CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DOLVENMARK_FUZZ=ON \
+		-DOLVENMARK_BUILD_APP=OFF -DOLVENMARK_BUILD_TESTS=OFF >/dev/null
+	@cmake --build build-fuzz -j $(JOBS)
+	@scripts/run-fuzz build-fuzz $(FUZZ_SECONDS)
+
 RUNS ?= 5
 
 bench: deps

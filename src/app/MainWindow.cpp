@@ -8,8 +8,9 @@
 #include <QCloseEvent>
 #include <QMenuBar>
 
-MainWindow::MainWindow(AppDelegate* delegate, QWidget* parent)
-    : QMainWindow(parent), delegate_(delegate), controller_(new AppController(this)) {
+MainWindow::MainWindow(AppDelegate* delegate, AppController* controller, QWidget* parent)
+    : QMainWindow(parent), delegate_(delegate),
+      controller_(controller != nullptr ? controller : new AppController(this)) {
     setObjectName(QStringLiteral("mainWindow"));
     setWindowTitle(QStringLiteral("Olvenmark"));
     setWindowIcon(QIcon(QStringLiteral(":/Default.png")));

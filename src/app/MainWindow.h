@@ -11,7 +11,9 @@ class MainWindow : public QMainWindow {
     Q_OBJECT
 
 public:
-    explicit MainWindow(AppDelegate* delegate, QWidget* parent = nullptr);
+    // The window takes `controller` as its content, or makes its own.
+    explicit MainWindow(AppDelegate* delegate, AppController* controller = nullptr,
+                        QWidget* parent = nullptr);
 
     AppController* controller() const { return controller_; }
 

@@ -110,6 +110,16 @@ std::string_view trimEnds(std::string_view s, std::string_view set) {
 
 } // namespace
 
+std::optional<std::string> decodeCsvBytes(std::string bytes) {
+    if (bytes.starts_with(kByteOrderMark)) {
+        bytes.erase(0, kByteOrderMark.size());
+    }
+    if (!text::isValidUtf8(bytes)) {
+        return std::nullopt;
+    }
+    return bytes;
+}
+
 std::optional<std::string> getCsvFileData(const std::string& path) {
     try {
         std::error_code ec;
@@ -137,13 +147,7 @@ std::optional<std::string> getCsvFileData(const std::string& path) {
             console::log("Failed to open file");
             return std::nullopt;
         }
-        if (bytes.starts_with(kByteOrderMark)) {
-            bytes.erase(0, kByteOrderMark.size());
-        }
-        if (!text::isValidUtf8(bytes)) {
-            return std::nullopt;
-        }
-        return bytes;
+        return decodeCsvBytes(std::move(bytes));
     } catch (const std::exception& e) {
         logOrConsole(text::fill("EXCEPTION\nOccured in getCsvFileData()\n\nname: %@\nReason: %@",
                                 text::exceptionName(e), e.what()));

@@ -12,6 +12,10 @@
 // cannot be opened, is not a regular file, or is not valid UTF-8.
 std::optional<std::string> getCsvFileData(const std::string& path);
 
+// The file's bytes as text: a leading UTF-8 byte-order mark dropped; no text
+// when they are not valid UTF-8.
+std::optional<std::string> decodeCsvBytes(std::string bytes);
+
 // The text cut into rows at every line break outside quotes, keeping empty
 // rows; an empty text gives no rows. The rows point into the text.
 std::vector<std::string_view> splitRows(std::string_view text);

@@ -237,7 +237,8 @@ std::optional<std::string> generateVCardFileName(const std::vector<std::string>&
 bool createVcardFile(const std::optional<std::string>& text, const std::string& path) {
     try {
         std::FILE* f = nullptr;
-        if (reserved.file != nullptr && reserved.path == path) {
+        const bool ours = reserved.file != nullptr && reserved.path == path;
+        if (ours) {
             f = reserved.file; // the empty file just reserved for this contact
             reserved.file = nullptr;
             reserved.path.clear();
@@ -257,8 +258,13 @@ bool createVcardFile(const std::optional<std::string>& text, const std::string& 
         const int writeError = errno;
         const bool closed = std::fclose(f) == 0;
         if (!written || !closed) {
-            throw std::system_error(written ? errno : writeError, std::generic_category(),
-                                    "writing " + path);
+            const int error = written ? errno : writeError;
+            // A cut-off vCard would pass for a contact: the file this run created
+            // and could not fill goes again.
+            if (ours) {
+                std::remove(path.c_str());
+            }
+            throw std::system_error(error, std::generic_category(), "writing " + path);
         }
         return true;
     } catch (const std::exception& e) {

@@ -6,8 +6,28 @@
 #include "RunState.h"
 
 #include <QDirIterator>
+#include <QTimer>
+
+#include <semaphore>
 
 namespace {
+
+// Holds the conversion thread at a chosen progress call until released.
+class SteppedController : public AppController {
+public:
+    void notify(float increment) override {
+        AppController::notify(increment);
+        if (++calls == pauseAt) {
+            paused.release();
+            resume.acquire();
+        }
+    }
+
+    int pauseAt = -1;
+    std::atomic<int> calls{0};
+    std::binary_semaphore paused{0};
+    std::binary_semaphore resume{0};
+};
 
 QStringList vcardFiles(const QString& destination) {
     QStringList files;
@@ -225,6 +245,36 @@ private slots:
             QVERIFY2(f.readAll().endsWith("\nend:vcard"), qPrintable(path));
         }
         QVERIFY(env->logText().contains("] Info: Migration cancelled\n"));
+    }
+
+    void quittingAtEveryRowEndsCleanly() {
+        c.reset();
+        const QString csv = env->writeContacts("five.csv", 5);
+        for (int row = 1; row <= 5; ++row) {
+            const QString out = env->files.filePath(QStringLiteral("out%1").arg(row));
+            QDir().mkpath(out);
+            env->dialogs.alerts.clear();
+            AppDelegate delegate(0);
+            auto* controller = new SteppedController;
+            controller->pauseAt = row;
+            MainWindow window(&delegate, controller);
+            window.show();
+            loadCsv(*controller, env->dialogs, csv);
+            widget<QCheckBox>(controller, "mapAllCkeckBoxOutlet")->click();
+            env->dialogs.panelAnswers.push_back(out);
+            click(controller, "btnBrowseDestinationFileOutlet");
+            click(controller, "btnImportOutlet");
+            controller->paused.acquire(); // the thread waits after progress call `row`
+
+            // Released only once the quit has marked the run cancelled.
+            QTimer::singleShot(0, [controller] { controller->resume.release(); });
+            env->dialogs.answers = {"Yes"};
+            QVERIFY(window.close());
+            QVERIFY(!controller->isConversionActive());
+            QCOMPARE(env->dialogs.alerts.size(), 1u); // the quit question, no report
+            QCOMPARE(vcardFiles(out).size(), row);
+            QCOMPARE(env->logText().count("] Info: Migration cancelled\n"), row < 5 ? row : 4);
+        }
     }
 
 private:
