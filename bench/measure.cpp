@@ -1,7 +1,8 @@
 // Runs a command several times as a whole process and prints the median wall
 // time in seconds and the largest peak resident memory in KiB. Every "@DEST@"
 // in the command becomes a fresh empty folder for each run. What the command
-// prints is discarded.
+// prints is discarded unless MEASURE_KEEP_OUTPUT=1; the folders are removed
+// after each run unless MEASURE_KEEP_DEST=1.
 //   measure RUNS FOLDER -- COMMAND ARGS...
 #include <algorithm>
 #include <chrono>
@@ -43,8 +44,11 @@ int main(int argc, char* argv[]) {
         const auto start = std::chrono::steady_clock::now();
         const pid_t pid = fork();
         if (pid == 0) {
-            if (std::freopen("/dev/null", "w", stdout) == nullptr ||
-                std::freopen("/dev/null", "w", stderr) == nullptr) {
+            // MEASURE_KEEP_OUTPUT=1 lets the command's output through.
+            const char* keep = std::getenv("MEASURE_KEEP_OUTPUT");
+            if ((keep == nullptr || std::string(keep) != "1") &&
+                (std::freopen("/dev/null", "w", stdout) == nullptr ||
+                 std::freopen("/dev/null", "w", stderr) == nullptr)) {
                 _exit(127);
             }
             execvp(argvChild[0], argvChild.data());
@@ -60,7 +64,10 @@ int main(int argc, char* argv[]) {
         }
         seconds.push_back(std::chrono::duration<double>(end - start).count());
         peakKiB = std::max(peakKiB, usage.ru_maxrss);
-        std::filesystem::remove_all(dest);
+        const char* keepDest = std::getenv("MEASURE_KEEP_DEST");
+        if (keepDest == nullptr || std::string(keepDest) != "1") {
+            std::filesystem::remove_all(dest);
+        }
     }
     std::sort(seconds.begin(), seconds.end());
     std::printf("%.3f %ld\n", seconds[seconds.size() / 2], peakKiB);
