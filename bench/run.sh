@@ -50,8 +50,8 @@ printf '\nMedian of %s whole-process runs, each pair run side by side, in %s; vC
     "$runs" "$data" "$bytes"
 printf '| CSV | contacts | floor s | CLI s | CLI / floor | target | peak RSS MB | CSV MB | RSS limit MB |\n'
 printf '|---|---|---|---|---|---|---|---|---|\n'
-for spec in "distinct-20k 20000 1.3" "shared-20k 20000 1.5" "distinct-100k 100000 -"; do
-    set -- $spec
+for row in "distinct-20k 20000 1.3" "shared-20k 20000 1.5" "distinct-100k 100000 -"; do
+    set -- $row
     csv=$data/$1.csv
     read -r floor_s cli_s cli_kib < <(side_by_side 4 "$bin/floor" "$2" "$bytes" @DEST@ \
         "$cli" --map-all "$csv" @DEST@)

@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <thread>
-
 using namespace testsupport;
 
 namespace {
@@ -210,26 +208,4 @@ TEST_F(Run, MultiLineQuotedValuesSurviveTheRoundTrip) {
     EXPECT_EQ(readFile(folder / "AnnO'Lee, Jr.vcf"),
               "begin:vcard\nversion:3.0\nFN:Ann O'Lee\\, Jr\nN:O'Lee\\, Jr;Ann;;\n"
               "ADR;type=HOME:;;1 Main St\\nFlat 2;;;;\nend:vcard");
-}
-
-TEST_F(Run, RunsOnItsOwnThreadAndStopsWhenAsked) {
-    std::string text = "First,Last,Phone\n";
-    for (int i = 0; i < 3000; ++i) {
-        text += "N" + std::to_string(i) + ",X,1\n";
-    }
-    ASSERT_EQ(load(text), 3000);
-    fs::create_directories(destination());
-    std::atomic<int> calls{0};
-    client.onNotify = [&](std::size_t) { ++calls; };
-    std::jthread worker(
-        [c = convertor, d = destination().string()](std::stop_token st) { c->startStep3(st, d); });
-    while (calls.load() < 10) {
-        std::this_thread::yield();
-    }
-    worker.request_stop();
-    worker.join();
-    const auto written = listFolder(onlySubfolder(destination())).size();
-    EXPECT_EQ(report()[1], "Successful\t\t : " + std::to_string(written));
-    EXPECT_EQ(client.increments.size(), written);
-    EXPECT_LT(written, 3000u);
 }
