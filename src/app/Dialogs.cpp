@@ -1,5 +1,9 @@
 #include "Dialogs.h"
 
+#include "Console.h"
+#include "myLog.h"
+
+#include <QApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QGridLayout>
@@ -7,6 +11,7 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
+#include <QThread>
 
 namespace {
 Dialogs* current = nullptr;
@@ -24,6 +29,18 @@ void Dialogs::setInstance(Dialogs* dialogs) {
 
 void Dialogs::setParentWindow(QWidget* window) {
     parentWindow = window;
+}
+
+void Dialogs::routeLogAlerts() {
+    myLog::setAlertHook(
+        [](const std::string& title, const std::string& text, const std::string& button) {
+            if (QThread::currentThread() == qApp->thread()) {
+                instance().alert(QString::fromStdString(title), QString::fromStdString(text),
+                                 {QString::fromStdString(button)});
+            } else {
+                console::log(title + ": " + text);
+            }
+        });
 }
 
 int WidgetDialogs::alert(const QString& title, const QString& text, const QStringList& buttons) {

@@ -34,6 +34,9 @@ public:
     static void setInstance(Dialogs* dialogs);
     // Window the real alerts and panels are modal to.
     static void setParentWindow(QWidget* window);
+    // Shows the error log's alerts through this layer (from the main thread;
+    // from any other thread they go to the console).
+    static void routeLogAlerts();
 };
 
 // The real layer: QMessageBox and QFileDialog.

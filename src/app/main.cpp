@@ -1,24 +1,16 @@
 #include "AppDelegate.h"
 #include "Dialogs.h"
 #include "MainWindow.h"
-#include "myLog.h"
 
 #include <QApplication>
-#include <QThread>
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Olvenmark"));
     QApplication::setApplicationVersion(QStringLiteral(OLVENMARK_VERSION));
 
-    // The log's alerts appear as the window's own; from another thread, on the console.
-    myLog::setAlertHook([](const std::string& title, const std::string& text,
-                           const std::string& button) {
-        if (QThread::currentThread() == qApp->thread()) {
-            Dialogs::instance().alert(QString::fromStdString(title), QString::fromStdString(text),
-                                      {QString::fromStdString(button)});
-        }
-    });
+    // The log's alerts appear as the window's own.
+    Dialogs::routeLogAlerts();
 
     AppDelegate delegate;
     MainWindow window(&delegate);

@@ -1,6 +1,7 @@
 // Choosing and loading the CSV file through the real window.
 #include "AppTestSupport.h"
 #include "RunState.h"
+#include "myLog.h"
 
 class SourceSelection : public QObject {
     Q_OBJECT
@@ -139,6 +140,23 @@ private slots:
         click(c, "btnBrowseSourceFileOutlet");
         QCOMPARE(widget<QLineEdit>(c, "txtOutlet")->text(), QStringLiteral("Select CSV File"));
         QVERIFY(widget<QCheckBox>(c, "mapAllCkeckBoxOutlet")->isVisible());
+    }
+
+    void unwritableLogIsReportedAndTheWindowWorks() {
+        QFile blocker(env->home.filePath(QStringLiteral("Olvenmark v1.0")));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        Dialogs::routeLogAlerts();
+        // One alert for the window's log, one for the engine's, then the file loads.
+        env->dialogs.answers = {"OK", "OK"};
+        loadCsv(*controller, env->dialogs, env->writeCsv("a.csv", "Name\r\nAnn\r\n"));
+        myLog::setAlertHook(nullptr);
+        QCOMPARE(env->dialogs.alerts.size(), 2u);
+        QCOMPARE(env->dialogs.alerts[0].title, QStringLiteral("ERROR"));
+        QVERIFY(
+            env->dialogs.alerts[0].text.startsWith("Failed to create file:" + env->home.path()));
+        QCOMPARE(totalContacts, 1);
+        QCOMPARE(widget<QComboBox>(controller.get(), "comboBoxCSVHeaders")->count(), 1);
     }
 
     void destinationSurvivesResets() {
