@@ -167,21 +167,25 @@ inline void click(QWidget* window, const char* name) {
     QTest::mouseClick(button, Qt::LeftButton);
 }
 
-// A fresh environment and window for each test function.
-struct WindowFixture {
-    void start() {
-        env = std::make_unique<AppTestEnvironment>();
-        c = std::make_unique<AppController>();
-        c->show();
-    }
-    // Ends the test; the alerts and panels nobody had answered, if any.
-    QStringList finish() {
-        const QStringList unanswered = env->dialogs.unanswered;
-        c.reset();
-        env.reset();
-        return unanswered;
-    }
+// The base of the window tests: a fresh environment and window for each test
+// function, and no alert or panel left unanswered at its end.
+class WindowTestCase : public QObject {
+    Q_OBJECT
 
+protected:
     std::unique_ptr<AppTestEnvironment> env;
-    std::unique_ptr<AppController> c;
+    std::unique_ptr<AppController> window;
+
+private slots:
+    void init() {
+        env = std::make_unique<AppTestEnvironment>();
+        window = std::make_unique<AppController>();
+        window->show();
+    }
+    void cleanup() {
+        const QStringList unanswered = env->dialogs.unanswered;
+        window.reset();
+        env.reset();
+        QVERIFY2(unanswered.isEmpty(), qPrintable(unanswered.join("; ")));
+    }
 };

@@ -41,19 +41,13 @@ QStringList vcardFiles(const QString& destination) {
 
 } // namespace
 
-class Export : public QObject {
+class Export : public WindowTestCase {
     Q_OBJECT
 
 private slots:
-    void init() { fixture.start(); }
-    void cleanup() {
-        const QStringList unanswered = fixture.finish();
-        QVERIFY2(unanswered.isEmpty(), qPrintable(unanswered.join("; ")));
-    }
-
     void destinationPanelOpensTheChosenFolder() {
         env->dialogs.panelAnswers.push_back(env->files.path());
-        click(c.get(), "btnBrowseDestinationFileOutlet");
+        click(window.get(), "btnBrowseDestinationFileOutlet");
         const PanelRequest& first = env->dialogs.panels.at(0);
         QCOMPARE(first.startFolder, QDir::homePath());
         QVERIFY(first.chooseFolder);
@@ -61,21 +55,21 @@ private slots:
         QCOMPARE(destination()->text(), env->files.path());
 
         env->dialogs.panelAnswers.push_back(QString());
-        click(c.get(), "btnBrowseDestinationFileOutlet");
+        click(window.get(), "btnBrowseDestinationFileOutlet");
         QCOMPARE(env->dialogs.panels.at(1).startFolder, env->files.path());
         QCOMPARE(destination()->text(), env->files.path());
     }
 
     void exportNeedsADestination() {
-        loadCsv(*c, env->dialogs, env->writeContacts("a.csv", 2));
-        widget<QCheckBox>(c.get(), "mapAllCkeckBoxOutlet")->click();
+        loadCsv(*window, env->dialogs, env->writeContacts("a.csv", 2));
+        widget<QCheckBox>(window.get(), "mapAllCkeckBoxOutlet")->click();
         env->dialogs.answers.push_back("Ok");
-        click(c.get(), "btnImportOutlet");
+        click(window.get(), "btnImportOutlet");
         QCOMPARE(env->dialogs.alerts.back().title, QStringLiteral("Alert"));
         QCOMPARE(env->dialogs.alerts.back().text,
                  QStringLiteral("Please select destination folder."));
-        QVERIFY(!c->isConversionActive());
-        QVERIFY(widget<QPushButton>(c.get(), "btnImportOutlet")->isEnabled());
+        QVERIFY(!window->isConversionActive());
+        QVERIFY(widget<QPushButton>(window.get(), "btnImportOutlet")->isEnabled());
         QVERIFY(env->logText().contains("] Info: UI Start: STEP 2\n"));
         QVERIFY(env->logText().contains("] Info: UI Business Logic Started:\n"));
     }
@@ -91,38 +85,38 @@ private slots:
     void progressLabelsFollowEachContact() {
         QFETCH(int, contacts);
         QFETCH(QList<int>, percents);
-        loadCsv(*c, env->dialogs, env->writeContacts("p.csv", contacts));
+        loadCsv(*window, env->dialogs, env->writeContacts("p.csv", contacts));
         for (int i = 0; i < contacts; ++i) {
-            c->notify(progressIncrementByValue);
-            QCOMPARE(widget<QLabel>(c.get(), "lblProgressStatus")->text(),
+            window->notify(progressIncrementByValue);
+            QCOMPARE(widget<QLabel>(window.get(), "lblProgressStatus")->text(),
                      QStringLiteral("Progress: %1 %").arg(percents[i]));
-            QCOMPARE(widget<QLabel>(c.get(), "lblProgressFileCount")->text(),
+            QCOMPARE(widget<QLabel>(window.get(), "lblProgressFileCount")->text(),
                      QStringLiteral("Status: %1/%2").arg(i + 1).arg(contacts));
-            QCOMPARE(widget<QProgressBar>(c.get(), "progressOutlet")->value(), percents[i]);
+            QCOMPARE(widget<QProgressBar>(window.get(), "progressOutlet")->value(), percents[i]);
         }
     }
 
     void wholeExportWritesFilesAndReports() {
         const QString csv = env->writeCsv(
             "contacts.csv", "First,Last,Middle\r\nAnn,Lee,Q\r\nBob,Ray,555\r\n,,1\r\n");
-        loadCsv(*c, env->dialogs, csv);
-        widget<QCheckBox>(c.get(), "mapAllCkeckBoxOutlet")->click();
+        loadCsv(*window, env->dialogs, csv);
+        widget<QCheckBox>(window.get(), "mapAllCkeckBoxOutlet")->click();
         env->dialogs.panelAnswers.push_back(env->files.path());
-        click(c.get(), "btnBrowseDestinationFileOutlet");
+        click(window.get(), "btnBrowseDestinationFileOutlet");
 
         env->dialogs.answers = {"Details", "Ok"};
         bool runningWindowSeen = false;
         env->dialogs.onAlert = [&](const ScriptedDialogs::Alert& alert) {
             if (alert.title == "Report") {
                 runningWindowSeen =
-                    !widget<QPushButton>(c.get(), "btnBrowseSourceFileOutlet")->isEnabled();
+                    !widget<QPushButton>(window.get(), "btnBrowseSourceFileOutlet")->isEnabled();
             }
         };
-        click(c.get(), "btnImportOutlet");
-        QVERIFY(c->isConversionActive());
-        QVERIFY(widget<QProgressBar>(c.get(), "progressOutlet")->isVisible());
-        QVERIFY(widget<QPushButton>(c.get(), "btnCancelOutlet")->isEnabled());
-        QTRY_VERIFY_WITH_TIMEOUT(!c->isConversionActive(), 20000);
+        click(window.get(), "btnImportOutlet");
+        QVERIFY(window->isConversionActive());
+        QVERIFY(widget<QProgressBar>(window.get(), "progressOutlet")->isVisible());
+        QVERIFY(widget<QPushButton>(window.get(), "btnCancelOutlet")->isEnabled());
+        QTRY_VERIFY_WITH_TIMEOUT(!window->isConversionActive(), 20000);
 
         QVERIFY(runningWindowSeen);
         QCOMPARE(env->dialogs.alerts.size(), 2u);
@@ -147,35 +141,35 @@ private slots:
         QVERIFY(QFile::exists(runFolder + "no_name1.vcf"));
 
         // Back to Empty, the destination kept, ready for the next file.
-        QCOMPARE(widget<QLineEdit>(c.get(), "txtOutlet")->text(),
+        QCOMPARE(widget<QLineEdit>(window.get(), "txtOutlet")->text(),
                  QStringLiteral("Select CSV File"));
         QCOMPARE(destination()->text(), env->files.path());
-        QVERIFY(widget<QPushButton>(c.get(), "btnBrowseSourceFileOutlet")->isEnabled());
-        QVERIFY(!widget<QProgressBar>(c.get(), "progressOutlet")->isVisible());
+        QVERIFY(widget<QPushButton>(window.get(), "btnBrowseSourceFileOutlet")->isEnabled());
+        QVERIFY(!widget<QProgressBar>(window.get(), "progressOutlet")->isVisible());
         QCOMPARE(env->logText().count("UI >> Export Report:\nTotal Contacts\t : 3\n"), 1);
 
-        loadCsv(*c, env->dialogs, csv);
+        loadCsv(*window, env->dialogs, csv);
         QCOMPARE(totalContacts, 3);
     }
 
     void cancelMidRunReportsExactCounts() {
-        loadCsv(*c, env->dialogs, env->writeContacts("big.csv", 4000));
-        widget<QCheckBox>(c.get(), "mapAllCkeckBoxOutlet")->click();
+        loadCsv(*window, env->dialogs, env->writeContacts("big.csv", 4000));
+        widget<QCheckBox>(window.get(), "mapAllCkeckBoxOutlet")->click();
         env->dialogs.panelAnswers.push_back(env->files.path());
-        click(c.get(), "btnBrowseDestinationFileOutlet");
+        click(window.get(), "btnBrowseDestinationFileOutlet");
 
         bool browseLockedAtReport = false;
         env->dialogs.onAlert = [&](const ScriptedDialogs::Alert& alert) {
             if (alert.title == "Report") {
                 browseLockedAtReport =
-                    !widget<QPushButton>(c.get(), "btnBrowseSourceFileOutlet")->isEnabled();
+                    !widget<QPushButton>(window.get(), "btnBrowseSourceFileOutlet")->isEnabled();
             }
         };
-        click(c.get(), "btnImportOutlet");
+        click(window.get(), "btnImportOutlet");
         QTRY_VERIFY_WITH_TIMEOUT(currentContactNumber >= 12, 20000);
         env->dialogs.answers = {"Yes", "Details", "Ok"};
-        click(c.get(), "btnCancelOutlet");
-        QTRY_VERIFY_WITH_TIMEOUT(!c->isConversionActive(), 20000);
+        click(window.get(), "btnCancelOutlet");
+        QTRY_VERIFY_WITH_TIMEOUT(!window->isConversionActive(), 20000);
 
         QCOMPARE(env->dialogs.alerts.at(0).title, QStringLiteral("Confirmation"));
         QCOMPARE(env->dialogs.alerts.at(0).text,
@@ -192,14 +186,14 @@ private slots:
         QVERIFY(env->logText().contains("Info: UI Start: Migration cancelled \n"));
         QVERIFY(browseLockedAtReport);
         // Once the thread has ended the window is Empty and usable.
-        QVERIFY(widget<QPushButton>(c.get(), "btnBrowseSourceFileOutlet")->isEnabled());
-        loadCsv(*c, env->dialogs, env->writeContacts("next.csv", 2));
+        QVERIFY(widget<QPushButton>(window.get(), "btnBrowseSourceFileOutlet")->isEnabled());
+        loadCsv(*window, env->dialogs, env->writeContacts("next.csv", 2));
         QCOMPARE(totalContacts, 2);
     }
 
     void cancelAnsweredNoLetsTheRunFinish() {
         auto* controller = new SteppedController;
-        c.reset(controller);
+        window.reset(controller);
         controller->show();
         controller->pauseAt = 2;
         loadCsv(*controller, env->dialogs, env->writeContacts("five.csv", 5));
@@ -218,7 +212,7 @@ private slots:
     }
 
     void quittingAtEveryRowEndsCleanly() {
-        c.reset();
+        window.reset();
         const QString csv = env->writeContacts("five.csv", 5);
         for (int row = 1; row <= 5; ++row) {
             const QString out = env->files.filePath(QStringLiteral("out%1").arg(row));
@@ -253,11 +247,9 @@ private slots:
     }
 
 private:
-    QLineEdit* destination() { return widget<QLineEdit>(c.get(), "txtDestinationFolderOutlet"); }
-
-    WindowFixture fixture;
-    std::unique_ptr<AppTestEnvironment>& env = fixture.env;
-    std::unique_ptr<AppController>& c = fixture.c;
+    QLineEdit* destination() {
+        return widget<QLineEdit>(window.get(), "txtDestinationFolderOutlet");
+    }
 };
 
 QTEST_MAIN(Export)

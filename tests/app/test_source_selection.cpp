@@ -3,18 +3,12 @@
 #include "RunState.h"
 #include "myLog.h"
 
-class SourceSelection : public QObject {
+class SourceSelection : public WindowTestCase {
     Q_OBJECT
 
 private slots:
-    void init() { fixture.start(); }
-    void cleanup() {
-        const QStringList unanswered = fixture.finish();
-        QVERIFY2(unanswered.isEmpty(), qPrintable(unanswered.join("; ")));
-    }
-
     void startsEmpty() {
-        auto* c = controller.get();
+        auto* c = window.get();
         QCOMPARE(widget<QLineEdit>(c, "txtOutlet")->text(), QStringLiteral("Select CSV File"));
         QCOMPARE(widget<QLineEdit>(c, "txtDestinationFolderOutlet")->text(),
                  QStringLiteral("Select Destination Folder"));
@@ -33,7 +27,7 @@ private slots:
     }
 
     void loadsFileAndPanelsStartWhereTheLastFileWas() {
-        auto* c = controller.get();
+        auto* c = window.get();
         const QString first = env->writeCsv("contacts.csv", "Name,Phone\r\nAnn,1\r\nBob,2\r\n");
         loadCsv(*c, env->dialogs, first);
         QCOMPARE(env->dialogs.panels.size(), 1u);
@@ -71,7 +65,7 @@ private slots:
     }
 
     void rejectedFilesAlertAndEmptyTheWindow() {
-        auto* c = controller.get();
+        auto* c = window.get();
         for (const QByteArray& content :
              {QByteArray(), QByteArray("Name,Phone\r\n"), QByteArray("Name\r\nRen\xe9\r\n")}) {
             env->dialogs.alerts.clear();
@@ -91,7 +85,7 @@ private slots:
     }
 
     void headerNamesAreOfferedAsTheyAre() {
-        auto* c = controller.get();
+        auto* c = window.get();
         loadCsv(*c, env->dialogs, env->writeCsv("a.csv", "First,, Last ,First\r\n1,2,3,4\r\n"));
         QCOMPARE(comboItems(widget<QComboBox>(c, "comboBoxCSVHeaders")),
                  QStringList({"First", " Last ", "First"}));
@@ -101,7 +95,7 @@ private slots:
     }
 
     void pairsAreOnlyResetAfterConfirmation() {
-        auto* c = controller.get();
+        auto* c = window.get();
         const QString path = env->writeCsv("c.csv", "Name,Phone\r\nAnn,1\r\n");
         loadCsv(*c, env->dialogs, path);
         widget<QCheckBox>(c, "mapAllCkeckBoxOutlet")->click();
@@ -149,29 +143,24 @@ private slots:
         Dialogs::routeLogAlerts();
         // One alert for the window's log, one for the engine's, then the file loads.
         env->dialogs.answers = {"OK", "OK"};
-        loadCsv(*controller, env->dialogs, env->writeCsv("a.csv", "Name\r\nAnn\r\n"));
+        loadCsv(*window, env->dialogs, env->writeCsv("a.csv", "Name\r\nAnn\r\n"));
         myLog::setAlertHook(nullptr);
         QCOMPARE(env->dialogs.alerts.size(), 2u);
         QCOMPARE(env->dialogs.alerts[0].title, QStringLiteral("ERROR"));
         QVERIFY(
             env->dialogs.alerts[0].text.startsWith("Failed to create file:" + env->home.path()));
         QCOMPARE(totalContacts, 1);
-        QCOMPARE(widget<QComboBox>(controller.get(), "comboBoxCSVHeaders")->count(), 1);
+        QCOMPARE(widget<QComboBox>(window.get(), "comboBoxCSVHeaders")->count(), 1);
     }
 
     void destinationSurvivesResets() {
-        auto* c = controller.get();
+        auto* c = window.get();
         env->dialogs.panelAnswers.push_back(env->files.path());
         click(c, "btnBrowseDestinationFileOutlet");
         env->dialogs.answers.push_back("Ok");
         loadCsv(*c, env->dialogs, env->writeCsv("e.csv", ""));
         QCOMPARE(widget<QLineEdit>(c, "txtDestinationFolderOutlet")->text(), env->files.path());
     }
-
-private:
-    WindowFixture fixture;
-    std::unique_ptr<AppTestEnvironment>& env = fixture.env;
-    std::unique_ptr<AppController>& controller = fixture.c;
 };
 
 QTEST_MAIN(SourceSelection)
