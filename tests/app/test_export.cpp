@@ -152,42 +152,47 @@ private slots:
         QCOMPARE(totalContacts, 3);
     }
 
-    void cancelMidRunReportsExactCounts() {
-        loadCsv(*window, env->dialogs, env->writeContacts("big.csv", 4000));
-        widget<QCheckBox>(window.get(), "mapAllCkeckBoxOutlet")->click();
+    void cancelAfterTwelveContactsReportsExactCounts() {
+        auto* controller = new SteppedController;
+        window.reset(controller);
+        controller->show();
+        controller->pauseAt = 12;
+        loadCsv(*controller, env->dialogs, env->writeContacts("big.csv", 40));
+        widget<QCheckBox>(controller, "mapAllCkeckBoxOutlet")->click();
         env->dialogs.panelAnswers.push_back(env->files.path());
-        click(window.get(), "btnBrowseDestinationFileOutlet");
+        click(controller, "btnBrowseDestinationFileOutlet");
 
         bool browseLockedAtReport = false;
         env->dialogs.onAlert = [&](const ScriptedDialogs::Alert& alert) {
             if (alert.title == "Report") {
                 browseLockedAtReport =
-                    !widget<QPushButton>(window.get(), "btnBrowseSourceFileOutlet")->isEnabled();
+                    !widget<QPushButton>(controller, "btnBrowseSourceFileOutlet")->isEnabled();
             }
         };
-        click(window.get(), "btnImportOutlet");
-        QTRY_VERIFY_WITH_TIMEOUT(currentContactNumber >= 12, 20000);
+        click(controller, "btnImportOutlet");
+        controller->paused.acquire(); // after the 12th progress call
         env->dialogs.answers = {"Yes", "Details", "Ok"};
-        click(window.get(), "btnCancelOutlet");
-        QTRY_VERIFY_WITH_TIMEOUT(!window->isConversionActive(), 20000);
+        click(controller, "btnCancelOutlet");
+        QCOMPARE(widget<QLabel>(controller, "lblProgressFileCount")->text(),
+                 QStringLiteral("Migration cancelled \n12 file(s) migrated successfully."));
+        QVERIFY(!widget<QProgressBar>(controller, "progressOutlet")->isVisible());
+        controller->resume.release();
+        QTRY_VERIFY_WITH_TIMEOUT(!controller->isConversionActive(), 20000);
 
         QCOMPARE(env->dialogs.alerts.at(0).title, QStringLiteral("Confirmation"));
         QCOMPARE(env->dialogs.alerts.at(0).text,
                  QStringLiteral("Are you sure, you want to cancel the export process?"));
-        const int written = static_cast<int>(vcardFiles(env->files.path()).size());
-        QVERIFY(written >= 12 && written < 4000);
+        QCOMPARE(vcardFiles(env->files.path()).size(), 12);
         QCOMPARE(env->dialogs.alerts.at(1).text,
-                 QStringLiteral(" %1 Contact(s) migrated successfully.").arg(written));
+                 QStringLiteral(" 12 Contact(s) migrated successfully."));
         QVERIFY(env->dialogs.alerts.at(2).text.startsWith(
-            QStringLiteral("Migration canceled.\nTotal Contacts\t : 4000\nSuccessful\t\t : "
-                           "%1\nFailed\t\t : %2\n")
-                .arg(written)
-                .arg(4000 - written)));
-        QVERIFY(env->logText().contains("Info: UI Start: Migration cancelled \n"));
+            QStringLiteral("Migration canceled.\nTotal Contacts\t : 40\nSuccessful\t\t : "
+                           "12\nFailed\t\t : 28\n")));
+        QVERIFY(env->logText().contains("Info: UI Start: Migration cancelled \n12 file(s)"));
         QVERIFY(browseLockedAtReport);
         // Once the thread has ended the window is Empty and usable.
-        QVERIFY(widget<QPushButton>(window.get(), "btnBrowseSourceFileOutlet")->isEnabled());
-        loadCsv(*window, env->dialogs, env->writeContacts("next.csv", 2));
+        QVERIFY(widget<QPushButton>(controller, "btnBrowseSourceFileOutlet")->isEnabled());
+        loadCsv(*controller, env->dialogs, env->writeContacts("next.csv", 2));
         QCOMPARE(totalContacts, 2);
     }
 
