@@ -167,6 +167,17 @@ inline void click(QWidget* window, const char* name) {
     QTest::mouseClick(button, Qt::LeftButton);
 }
 
+// Loads a CSV, pairs every column in order, picks the destination and presses
+// the export button.
+inline void startExport(AppController& c, ScriptedDialogs& dialogs, const QString& csv,
+                        const QString& destination) {
+    loadCsv(c, dialogs, csv);
+    widget<QCheckBox>(&c, "mapAllCkeckBoxOutlet")->click();
+    dialogs.panelAnswers.push_back(destination);
+    click(&c, "btnBrowseDestinationFileOutlet");
+    click(&c, "btnImportOutlet");
+}
+
 // The base of the window tests: a fresh environment and window for each test
 // function, and no alert or panel left unanswered at its end.
 class WindowTestCase : public QObject {

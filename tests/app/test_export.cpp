@@ -99,11 +99,6 @@ private slots:
     void wholeExportWritesFilesAndReports() {
         const QString csv = env->writeCsv(
             "contacts.csv", "First,Last,Middle\r\nAnn,Lee,Q\r\nBob,Ray,555\r\n,,1\r\n");
-        loadCsv(*window, env->dialogs, csv);
-        widget<QCheckBox>(window.get(), "mapAllCkeckBoxOutlet")->click();
-        env->dialogs.panelAnswers.push_back(env->files.path());
-        click(window.get(), "btnBrowseDestinationFileOutlet");
-
         env->dialogs.answers = {"Details", "Ok"};
         bool runningWindowSeen = false;
         env->dialogs.onAlert = [&](const ScriptedDialogs::Alert& alert) {
@@ -112,7 +107,7 @@ private slots:
                     !widget<QPushButton>(window.get(), "btnBrowseSourceFileOutlet")->isEnabled();
             }
         };
-        click(window.get(), "btnImportOutlet");
+        startExport(*window, env->dialogs, csv, env->files.path());
         QVERIFY(window->isConversionActive());
         QVERIFY(widget<QProgressBar>(window.get(), "progressOutlet")->isVisible());
         QVERIFY(widget<QPushButton>(window.get(), "btnCancelOutlet")->isEnabled());
@@ -153,15 +148,7 @@ private slots:
     }
 
     void cancelAfterTwelveContactsReportsExactCounts() {
-        auto* controller = new SteppedController;
-        window.reset(controller);
-        controller->show();
-        controller->pauseAt = 12;
-        loadCsv(*controller, env->dialogs, env->writeContacts("big.csv", 40));
-        widget<QCheckBox>(controller, "mapAllCkeckBoxOutlet")->click();
-        env->dialogs.panelAnswers.push_back(env->files.path());
-        click(controller, "btnBrowseDestinationFileOutlet");
-
+        SteppedController* controller = steppedWindow(12);
         bool browseLockedAtReport = false;
         env->dialogs.onAlert = [&](const ScriptedDialogs::Alert& alert) {
             if (alert.title == "Report") {
@@ -169,7 +156,8 @@ private slots:
                     !widget<QPushButton>(controller, "btnBrowseSourceFileOutlet")->isEnabled();
             }
         };
-        click(controller, "btnImportOutlet");
+        startExport(*controller, env->dialogs, env->writeContacts("big.csv", 40),
+                    env->files.path());
         controller->paused.acquire(); // after the 12th progress call
         env->dialogs.answers = {"Yes", "Details", "Ok"};
         click(controller, "btnCancelOutlet");
@@ -197,15 +185,9 @@ private slots:
     }
 
     void cancelAnsweredNoLetsTheRunFinish() {
-        auto* controller = new SteppedController;
-        window.reset(controller);
-        controller->show();
-        controller->pauseAt = 2;
-        loadCsv(*controller, env->dialogs, env->writeContacts("five.csv", 5));
-        widget<QCheckBox>(controller, "mapAllCkeckBoxOutlet")->click();
-        env->dialogs.panelAnswers.push_back(env->files.path());
-        click(controller, "btnBrowseDestinationFileOutlet");
-        click(controller, "btnImportOutlet");
+        SteppedController* controller = steppedWindow(2);
+        startExport(*controller, env->dialogs, env->writeContacts("five.csv", 5),
+                    env->files.path());
         controller->paused.acquire();
         env->dialogs.answers = {"No", "Ok"};
         click(controller, "btnCancelOutlet");
@@ -228,11 +210,7 @@ private slots:
             controller->pauseAt = row;
             MainWindow window(&delegate, controller);
             window.show();
-            loadCsv(*controller, env->dialogs, csv);
-            widget<QCheckBox>(controller, "mapAllCkeckBoxOutlet")->click();
-            env->dialogs.panelAnswers.push_back(out);
-            click(controller, "btnBrowseDestinationFileOutlet");
-            click(controller, "btnImportOutlet");
+            startExport(*controller, env->dialogs, csv, out);
             controller->paused.acquire(); // the thread waits after progress call `row`
 
             // Released only once the quit has marked the run cancelled.
@@ -252,6 +230,15 @@ private slots:
     }
 
 private:
+    // A window whose conversion thread stops at progress call `pauseAt`.
+    SteppedController* steppedWindow(int pauseAt) {
+        auto* controller = new SteppedController;
+        controller->pauseAt = pauseAt;
+        window.reset(controller);
+        controller->show();
+        return controller;
+    }
+
     QLineEdit* destination() {
         return widget<QLineEdit>(window.get(), "txtDestinationFolderOutlet");
     }
