@@ -31,13 +31,6 @@ void appendEscaped(std::string& out, std::string_view value, bool structural) {
     }
 }
 
-std::string escape(std::string_view value, bool structural) {
-    std::string out;
-    out.reserve(value.size() + 8);
-    appendEscaped(out, value, structural);
-    return out;
-}
-
 bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
@@ -73,14 +66,6 @@ bool isExponentNumber(std::string_view s) {
 }
 
 } // namespace
-
-std::string escapeValue(std::string_view value) {
-    return escape(value, true);
-}
-
-std::string escapeUrl(std::string_view value) {
-    return escape(value, false);
-}
 
 std::string expandExponent(std::string_view value) {
     const auto first = value.find_first_not_of(" \t");

@@ -20,11 +20,6 @@ std::string renderFailureEntry(const std::exception& e);
 
 namespace vcard {
 
-// A value with backslash, semicolon and comma escaped and every line break
-// (CR LF, CR or LF) written as "\n".
-std::string escapeValue(std::string_view value);
-// A URL keeps its commas and semicolons; only its line breaks are escaped.
-std::string escapeUrl(std::string_view value);
 // A telephone number or postal code that a spreadsheet turned into a number
 // with an exponent ("4.47911E+11") written out in full; anything else as it is.
 std::string expandExponent(std::string_view value);

@@ -43,11 +43,6 @@ public:
     // The row loop: one file per contact, a progress call per row, one final call.
     RunEnd startConversion(std::stop_token cancel);
 
-    // Names of the header row, as step 1 split them.
-    const std::vector<std::string>& headers() const { return csvHeadersArray; }
-    // The 30 property names once step 1 succeeded; empty before.
-    const std::vector<std::string>& properties() const { return vCardPropertyArray; }
-
     // The four report lines for a run's counts.
     static std::vector<std::string> runReport(bool cancelled, std::int64_t total,
                                               std::int64_t written);
