@@ -1,8 +1,8 @@
 // A whole export through the real window on the offscreen platform, with the
 // panels and the report answered by the program: the window's cost over the CLI.
 //   window_export CSV DESTINATION
-#include "AppController/AppController.h"
-#include "Dialogs.h"
+#include "app/AppController/AppController.h"
+#include "app/Dialogs.h"
 
 #include <QApplication>
 #include <QCheckBox>

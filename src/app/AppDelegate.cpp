@@ -1,10 +1,12 @@
-#include "AppDelegate.h"
+#include "app/AppDelegate.h"
 
-#include "CodeForSplashScreen.h"
-#include "Dialogs.h"
+#include "app/CodeForSplashScreen.h"
+#include "app/Dialogs.h"
+#include "app/UiTexts.h"
 
-AppDelegate::AppDelegate(int splashSeconds, QObject* parent) : QObject(parent) {
-    splash = CodeForSplashScreen().doSplash(splashSeconds);
+AppDelegate::AppDelegate(int splashSeconds, const SplashHold& hold, QObject* parent)
+    : QObject(parent) {
+    splash = CodeForSplashScreen().doSplash(splashSeconds, hold);
 }
 
 AppDelegate::~AppDelegate() = default;
@@ -17,7 +19,7 @@ void AppDelegate::finishSplash(QWidget* mainWindow) {
 }
 
 bool AppDelegate::applicationShouldTerminate() {
-    return Dialogs::instance().alert(QStringLiteral("Confirmation"),
-                                     QStringLiteral("Do you want to close the application?"),
-                                     {QStringLiteral("No"), QStringLiteral("Yes")}) == 1;
+    return Dialogs::instance().alert(uitext::q(uitext::kConfirmation),
+                                     uitext::q(uitext::kQuitQuestion),
+                                     {uitext::q(uitext::kNo), uitext::q(uitext::kYes)}) == 1;
 }

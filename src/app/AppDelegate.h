@@ -2,6 +2,8 @@
 // the application quits.
 #pragma once
 
+#include "app/CodeForSplashScreen.h"
+
 #include <QObject>
 #include <QSplashScreen>
 
@@ -13,8 +15,10 @@ class AppDelegate : public QObject {
     Q_OBJECT
 
 public:
-    // Shows the splash for the given time before anything else runs.
-    explicit AppDelegate(int splashSeconds = 3, QObject* parent = nullptr);
+    // Shows the splash for the given time before anything else runs; `hold`
+    // is how the main thread waits meanwhile.
+    explicit AppDelegate(int splashSeconds = 3, const SplashHold& hold = holdWhilePainting(),
+                         QObject* parent = nullptr);
     ~AppDelegate() override;
 
     // Closes the splash once the main window is up.

@@ -1,6 +1,6 @@
-#include "CodeForSplashScreen.h"
+#include "app/CodeForSplashScreen.h"
 
-#include "Resources.h"
+#include "app/Resources.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -9,7 +9,19 @@
 #include <QScreen>
 #include <QThread>
 
-std::unique_ptr<QSplashScreen> CodeForSplashScreen::doSplash(int seconds) {
+SplashHold holdWhilePainting() {
+    return [](std::chrono::milliseconds time) {
+        // Paint the splash while the time runs out, but take no user input.
+        QElapsedTimer clock;
+        clock.start();
+        while (clock.elapsed() < time.count()) {
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+            QThread::msleep(20);
+        }
+    };
+}
+
+std::unique_ptr<QSplashScreen> CodeForSplashScreen::doSplash(int seconds, const SplashHold& hold) {
     loadResources();
     const QSize size(350, 180);
     QPixmap picture(QStringLiteral(":/Default.png"));
@@ -29,12 +41,6 @@ std::unique_ptr<QSplashScreen> CodeForSplashScreen::doSplash(int seconds) {
     splash->raise();
     splash->activateWindow();
 
-    // Paint the splash while the time runs out, but take no user input.
-    QElapsedTimer clock;
-    clock.start();
-    while (clock.elapsed() < seconds * 1000) {
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        QThread::msleep(20);
-    }
+    hold(std::chrono::seconds(seconds));
     return splash;
 }

@@ -1,7 +1,7 @@
-#include "Dialogs.h"
+#include "app/Dialogs.h"
 
-#include "Console.h"
-#include "myLog.h"
+#include "engine/Console.h"
+#include "engine/myLog.h"
 
 #include <QApplication>
 #include <QDir>

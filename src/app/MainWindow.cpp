@@ -1,8 +1,8 @@
-#include "MainWindow.h"
+#include "app/MainWindow.h"
 
-#include "AppController/AppController.h"
-#include "AppDelegate.h"
-#include "Dialogs.h"
+#include "app/AppController/AppController.h"
+#include "app/AppDelegate.h"
+#include "app/Dialogs.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -20,7 +20,12 @@ MainWindow::MainWindow(AppDelegate* delegate, AppController* controller, QWidget
     QMenu* file = menuBar()->addMenu(tr("&File"));
     QAction* open =
         file->addAction(tr("&Open CSV File…"), controller_, &AppController::btnBrowseClicked);
+    open->setObjectName(QStringLiteral("actionOpen"));
     open->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    // A file can be opened whenever the source Browse… button could be pressed.
+    connect(controller_, &AppController::phaseChanged, open, [open](WindowPhase phase) {
+        open->setEnabled(phase != WindowPhase::Running && phase != WindowPhase::Cancelling);
+    });
     file->addSeparator();
     QAction* quit = file->addAction(tr("&Quit"), this, &QWidget::close);
     quit->setObjectName(QStringLiteral("actionQuit"));

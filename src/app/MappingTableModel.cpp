@@ -1,15 +1,17 @@
-#include "MappingTableModel.h"
+#include "app/MappingTableModel.h"
+
+#include "engine/ExportSession.h"
 
 const QStringList& MappingTableModel::columnIdentifiers() {
     static const QStringList ids = {QStringLiteral("CSVColumn"), QStringLiteral("vCardColumn")};
     return ids;
 }
 
-MappingTableModel::MappingTableModel(RowCount rows, CellText cell, QObject* parent)
-    : QAbstractTableModel(parent), rows_(std::move(rows)), cell_(std::move(cell)) {}
+MappingTableModel::MappingTableModel(ExportSession& session, QObject* parent)
+    : QAbstractTableModel(parent), session_(session) {}
 
 int MappingTableModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : rows_();
+    return parent.isValid() ? 0 : static_cast<int>(session_.pairs().size());
 }
 
 int MappingTableModel::columnCount(const QModelIndex& parent) const {
@@ -17,10 +19,12 @@ int MappingTableModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant MappingTableModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::ToolTipRole)) {
+    if (!index.isValid() || index.row() >= rowCount() ||
+        (role != Qt::DisplayRole && role != Qt::ToolTipRole)) {
         return {};
     }
-    return cell_(columnIdentifiers().at(index.column()), index.row());
+    const auto& pair = session_.pairs()[static_cast<std::size_t>(index.row())];
+    return QString::fromStdString(index.column() == 0 ? pair.column : pair.property);
 }
 
 QVariant MappingTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
@@ -36,7 +40,47 @@ QVariant MappingTableModel::headerData(int section, Qt::Orientation orientation,
     return {};
 }
 
-void MappingTableModel::reload() {
-    beginResetModel();
-    endResetModel();
+bool MappingTableModel::removeRows(int row, int count, const QModelIndex& parent) {
+    if (parent.isValid() || row < 0 || count <= 0 || row + count > rowCount()) {
+        return false;
+    }
+    beginRemoveRows({}, row, row + count - 1);
+    for (int i = 0; i < count; ++i) {
+        session_.unpair(static_cast<std::size_t>(row));
+    }
+    endRemoveRows();
+    return true;
+}
+
+bool MappingTableModel::addPair(const std::string& column, const std::string& property) {
+    if (!session_.canPair(column, property)) {
+        return false;
+    }
+    const int row = rowCount();
+    beginInsertRows({}, row, row);
+    session_.pair(column, property);
+    endInsertRows();
+    return true;
+}
+
+int MappingTableModel::addAllRemaining() {
+    const int count = static_cast<int>(session_.remainingByPosition());
+    if (count == 0) {
+        return 0;
+    }
+    const int row = rowCount();
+    beginInsertRows({}, row, row + count - 1);
+    session_.pairAllRemaining();
+    endInsertRows();
+    return count;
+}
+
+void MappingTableModel::clear() {
+    if (rowCount() == 0) {
+        session_.clearPairs();
+        return;
+    }
+    beginRemoveRows({}, 0, rowCount() - 1);
+    session_.clearPairs();
+    endRemoveRows();
 }

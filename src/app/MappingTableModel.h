@@ -1,33 +1,38 @@
-// Feeds the mapping table from the controller's list of pairs; the two
-// columns carry the identifiers "CSVColumn" and "vCardColumn".
+// The mapping table: one row per pair of the export session, in the order the
+// pairs were made. Every change of the pairs made in the window goes through
+// this model, so the view hears of each inserted and removed row.
 #pragma once
 
 #include <QAbstractTableModel>
 
-#include <functional>
+#include <string>
+
+class ExportSession;
 
 class MappingTableModel : public QAbstractTableModel {
     Q_OBJECT
 
 public:
-    // The column identifiers, in column order.
+    // The column identifiers, in column order, given as Qt::UserRole header data.
     static const QStringList& columnIdentifiers();
 
-    // How many rows there are, and a cell's text by column identifier and row.
-    using RowCount = std::function<int()>;
-    using CellText = std::function<QString(const QString& identifier, int row)>;
-
-    MappingTableModel(RowCount rows, CellText cell, QObject* parent = nullptr);
+    explicit MappingTableModel(ExportSession& session, QObject* parent = nullptr);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    // Removes pairs; their names go back to the session's free lists.
+    bool removeRows(int row, int count, const QModelIndex& parent = {}) override;
 
-    // Tells the view the list changed.
-    void reload();
+    // Appends the pair of a free column and a free property; false when either is taken.
+    bool addPair(const std::string& column, const std::string& property);
+    // Appends the pairs of every remaining column with the remaining properties
+    // in order; the number of pairs added.
+    int addAllRemaining();
+    // Removes every pair.
+    void clear();
 
 private:
-    RowCount rows_;
-    CellText cell_;
+    ExportSession& session_;
 };

@@ -1,6 +1,6 @@
-#include "AppDelegate.h"
-#include "Dialogs.h"
-#include "MainWindow.h"
+#include "app/AppDelegate.h"
+#include "app/Dialogs.h"
+#include "app/MainWindow.h"
 
 #include <QApplication>
 

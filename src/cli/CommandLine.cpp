@@ -1,7 +1,8 @@
-#include "CommandLine.h"
+#include "cli/CommandLine.h"
 
-#include "Properties.h"
-#include "Text.h"
+#include "engine/ExportSession.h"
+#include "engine/Properties.h"
+#include "engine/Text.h"
 
 #include <algorithm>
 #include <set>
@@ -106,37 +107,21 @@ ParseResult parseCommandLine(const std::vector<std::string>& arguments) {
     return {line, {}};
 }
 
-PairingResult buildPairing(const CommandLine& line, const std::vector<std::string>& headers) {
-    PairingResult result;
-    std::set<std::string> pairedHeaders;
+std::string applyPairs(const CommandLine& line, ExportSession& session) {
     for (const auto& [propertyName, header] : line.maps) {
+        const auto& headers = session.headers();
         if (std::find(headers.begin(), headers.end(), header) == headers.end()) {
-            result.error = text::fill("no column named '%@' in the header row", header);
-            return result;
+            return text::fill("no column named '%@' in the header row", header);
         }
-        result.pairing[propertyName] = header;
-        pairedHeaders.insert(header);
+        if (session.pair(header, propertyName) != ExportSession::PairResult::Paired) {
+            return text::fill("column '%@' is paired twice", header);
+        }
     }
     if (line.mapAll) {
-        // As the window's check box: every name still unpaired, in order.
-        std::vector<std::string> columns;
-        for (const auto& header : headers) {
-            if (!header.empty() && !pairedHeaders.contains(header)) {
-                columns.push_back(header);
-            }
-        }
-        std::vector<std::string> properties;
-        for (const auto name : property::kNames) {
-            if (!result.pairing.contains(std::string(name))) {
-                properties.emplace_back(name);
-            }
-        }
-        for (std::size_t i = 0; i < std::min(columns.size(), properties.size()); ++i) {
-            result.pairing[properties[i]] = columns[i];
-        }
+        session.pairAllRemaining();
     }
-    if (result.pairing.empty()) {
-        result.error = "no pair: the header row has no column left to pair";
+    if (session.pairs().empty()) {
+        return "no pair: the header row has no column left to pair";
     }
-    return result;
+    return {};
 }

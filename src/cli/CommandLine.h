@@ -1,7 +1,6 @@
 // The command line of olvenmark-cli, parsed and checked before any work.
 #pragma once
 
-#include <map>
 #include <optional>
 #include <string>
 #include <utility>
@@ -29,12 +28,10 @@ ParseResult parseCommandLine(const std::vector<std::string>& arguments);
 // The usage text printed by --help.
 std::string usageText();
 
-// The pairing (property name -> header name) the options make of a header row,
-// or a one-line error: an unknown property, a header name not in the row, a
-// property paired twice, or no pair at all.
-struct PairingResult {
-    std::map<std::string, std::string> pairing;
-    std::string error;
-};
+class ExportSession;
 
-PairingResult buildPairing(const CommandLine& line, const std::vector<std::string>& headers);
+// Makes the pairs the options ask for in a loaded session: the --map pairs in
+// order, then with --map-all the remaining columns by position. An empty text,
+// or a one-line error: a header name not in the row, a column paired twice, or
+// no pair at all.
+std::string applyPairs(const CommandLine& line, ExportSession& session);

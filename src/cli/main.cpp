@@ -1,19 +1,15 @@
 // olvenmark-cli: the desktop application's conversion for scripts and batches.
-#include "CommandLine.h"
-#include "TerminalProgress.h"
+#include "cli/CommandLine.h"
+#include "cli/TerminalProgress.h"
 
-#include "RunState.h"
-#include "Text.h"
-#include "newConvertor.h"
+#include "engine/ExportSession.h"
+#include "engine/Text.h"
 
 #include <atomic>
 #include <chrono>
-#include <condition_variable>
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
-#include <mutex>
-#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -27,12 +23,6 @@ extern "C" void onInterrupt(int) {
 int fail(const std::string& message) {
     std::fprintf(stderr, "olvenmark-cli: %s\n", message.c_str());
     return 2;
-}
-
-// The number after " : " in a report line.
-long long reportNumber(const std::string& line) {
-    const auto colon = line.rfind(": ");
-    return colon == std::string::npos ? -1 : std::atoll(line.c_str() + colon + 2);
 }
 
 } // namespace
@@ -56,55 +46,41 @@ int main(int argc, char* argv[]) {
         return fail(text::fill("destination '%@' is not an existing folder", line.destination));
     }
 
-    TerminalProgress progress(stderr, isatty(fileno(stderr)) != 0);
-    auto convertor = std::make_shared<newConvertor>();
-    const std::int64_t contacts = convertor->startStep1(line.csvPath, &progress);
-    if (contacts == 0) {
-        std::fprintf(stderr, "Invalid CSV file %s.\n",
-                     text::lastPathComponent(line.csvPath).c_str());
+    ExportSession session;
+    if (session.load(line.csvPath) == 0) {
+        std::fprintf(stderr, "%s\n", ExportSession::invalidFileMessage(line.csvPath).c_str());
         return 2;
     }
-    progress.setTotal(contacts);
-    const PairingResult pairing = buildPairing(line, progress.headers());
-    if (!pairing.error.empty()) {
-        return fail(pairing.error);
+    if (const std::string error = applyPairs(line, session); !error.empty()) {
+        return fail(error);
     }
-    userMappingDictionary = pairing.pairing;
-    if (!convertor->startStep2(userMappingDictionary)) {
+    if (!session.check()) {
         return fail("the pairs could not be used; see the error log");
     }
 
     std::signal(SIGINT, onInterrupt);
-    std::mutex mutex;
-    std::condition_variable ended;
-    bool finished = false;
-    std::jthread run([&](std::stop_token cancel) {
-        convertor->startStep3(cancel, line.destination);
-        const std::lock_guard lock(mutex);
-        finished = true;
-        ended.notify_one();
-    });
+    TerminalProgress progress(stderr, isatty(fileno(stderr)) != 0);
+    session.start(line.destination);
     // Ctrl-C cancels like the window's Cancel button: the contact in hand is finished.
-    {
-        std::unique_lock lock(mutex);
-        while (!ended.wait_for(lock, std::chrono::milliseconds(20), [&] { return finished; })) {
-            if (interrupted) {
-                run.request_stop();
-            }
+    while (!session.waitFor(std::chrono::milliseconds(100))) {
+        if (interrupted) {
+            session.cancel();
         }
+        progress.show(session.progress(), session.contacts());
     }
-    run.join();
+    session.wait();
+    progress.finish(session.progress(), session.contacts());
 
-    const auto& report = progress.report();
-    for (const auto& reportLine : report) {
+    const auto report = session.report();
+    if (!report) {
+        return 1; // the run could not start; the error log says why
+    }
+    for (const auto& reportLine : report->lines()) {
         std::printf("%s\n", reportLine.c_str());
     }
     std::fflush(stdout);
-    if (report.size() != 4) {
-        return 1; // the run could not start; the error log says why
-    }
-    if (report[0].starts_with("Migration canceled.")) {
+    if (report->cancelled) {
         return 130;
     }
-    return reportNumber(report[2]) == 0 ? 0 : 1;
+    return report->failed() == 0 ? 0 : 1;
 }

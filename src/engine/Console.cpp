@@ -1,4 +1,4 @@
-#include "Console.h"
+#include "engine/Console.h"
 
 #include <cstdio>
 #include <mutex>

@@ -1,7 +1,7 @@
-#include "ContactPipeline.h"
+#include "engine/ContactPipeline.h"
 
-#include "Output.h"
-#include "VCard.h"
+#include "engine/Output.h"
+#include "engine/VCard.h"
 
 ContactPipeline::ContactPipeline(const std::vector<std::string_view>& rows, std::size_t first,
                                  std::vector<IndexPair> pairs)

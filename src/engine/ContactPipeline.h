@@ -4,7 +4,7 @@
 // preparation finds is logged before the conversion thread reaches that row.
 #pragma once
 
-#include "Mapping.h"
+#include "engine/Mapping.h"
 
 #include <condition_variable>
 #include <mutex>

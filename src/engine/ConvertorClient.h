@@ -2,6 +2,8 @@
 // line or a test.
 #pragma once
 
+#include "engine/RunReport.h"
+
 #include <string>
 #include <vector>
 
@@ -16,6 +18,6 @@ public:
     // One data row is done; the bar's share of one contact, in percent.
     // Called on the conversion thread.
     virtual void notify(float increment) = 0;
-    // The run is over: the four report lines. Called once, on the conversion thread.
-    virtual void finalNotify(const std::vector<std::string>& report) = 0;
+    // The run is over: what it came to. Called once, on the conversion thread.
+    virtual void finalNotify(const RunReport& report) = 0;
 };

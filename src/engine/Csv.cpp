@@ -1,8 +1,9 @@
-#include "Csv.h"
+#include "engine/Csv.h"
 
-#include "Console.h"
-#include "Text.h"
-#include "myLog.h"
+#include "engine/Console.h"
+#include "engine/LogTexts.h"
+#include "engine/Text.h"
+#include "engine/myLog.h"
 
 #include <algorithm>
 #include <array>
@@ -124,12 +125,12 @@ std::optional<std::string> getCsvFileData(const std::string& path) {
     try {
         std::error_code ec;
         if (!std::filesystem::is_regular_file(path, ec)) {
-            console::log("Failed to open file");
+            console::log(logtext::kOpenCsvFailed);
             return std::nullopt;
         }
         std::FILE* f = std::fopen(path.c_str(), "rb");
         if (f == nullptr) {
-            console::log("Failed to open file");
+            console::log(logtext::kOpenCsvFailed);
             return std::nullopt;
         }
         // One read of the size the file has, then whatever it grew by meanwhile.
@@ -144,13 +145,12 @@ std::optional<std::string> getCsvFileData(const std::string& path) {
         const bool failed = std::ferror(f) != 0;
         std::fclose(f);
         if (failed) {
-            console::log("Failed to open file");
+            console::log(logtext::kOpenCsvFailed);
             return std::nullopt;
         }
         return decodeCsvBytes(std::move(bytes));
     } catch (const std::exception& e) {
-        logOrConsole(text::fill("EXCEPTION\nOccured in getCsvFileData()\n\nname: %@\nReason: %@",
-                                text::exceptionName(e), e.what()));
+        logOrConsole(text::fill(logtext::kCsvReadException, text::exceptionName(e), e.what()));
         return std::nullopt;
     }
 }
@@ -217,8 +217,7 @@ std::optional<std::vector<std::string>> splitString(std::string_view row) {
     try {
         return splitFields(row);
     } catch (const std::exception& e) {
-        logOrConsole(text::fill("EXCEPTION\nOccured in ConvertQuillane()\n\nname: %@\nReason: %@",
-                                text::exceptionName(e), e.what()));
+        logOrConsole(text::fill(logtext::kCsvCleanException, text::exceptionName(e), e.what()));
         return std::nullopt;
     }
 }

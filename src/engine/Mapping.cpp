@@ -1,8 +1,9 @@
-#include "Mapping.h"
+#include "engine/Mapping.h"
 
-#include "Csv.h"
-#include "RunState.h"
-#include "Text.h"
+#include "engine/Csv.h"
+#include "engine/LogTexts.h"
+#include "engine/RunState.h"
+#include "engine/Text.h"
 
 #include <stdexcept>
 
@@ -33,6 +34,5 @@ std::vector<std::string> mapFields(std::string_view row, const std::vector<Index
 }
 
 std::string mapFailureEntry(const std::exception& e) {
-    return text::fill("EXCEPTION\nOccured in mapProperties()\n\nname: %@\nReason: %@",
-                      text::exceptionName(e), e.what());
+    return text::fill(logtext::kMapException, text::exceptionName(e), e.what());
 }

@@ -1,10 +1,12 @@
-#include "Output.h"
+#include "engine/Output.h"
 
-#include "Console.h"
-#include "RunState.h"
-#include "Text.h"
-#include "TimeStamp.h"
-#include "myLog.h"
+#include "engine/Console.h"
+#include "engine/FileCalls.h"
+#include "engine/LogTexts.h"
+#include "engine/RunState.h"
+#include "engine/Text.h"
+#include "engine/TimeStamp.h"
+#include "engine/myLog.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -116,7 +118,7 @@ std::string runFolderName() {
 int createFile(const std::string& path) {
     try {
         reserved.release();
-        std::FILE* f = std::fopen(path.c_str(), "wx");
+        std::FILE* f = fileCalls().open(path.c_str(), "wx");
         if (f != nullptr) {
             reserved.path = path;
             reserved.file = f;
@@ -130,11 +132,10 @@ int createFile(const std::string& path) {
         if (error == EEXIST || fs::exists(fs::symlink_status(path, ec))) {
             return AlreadyExists;
         }
-        logOrConsole(text::fill("Error: Occured in createFile()\nFailed to create file%@", path));
+        logOrConsole(text::fill(logtext::kCreateFileFailed, path));
         return CreateFailed;
     } catch (const std::exception& e) {
-        logOrConsole(text::fill("EXCEPTION\nOccured in createFile()\n\nname: %@\nReason: %@",
-                                text::exceptionName(e), e.what()));
+        logOrConsole(text::fill(logtext::kCreateFileException, text::exceptionName(e), e.what()));
         return CreateFailed;
     }
 }
@@ -149,8 +150,7 @@ std::optional<std::string> contactNameBase(const std::vector<std::string>& recor
 }
 
 std::string namingFailureEntry(const std::exception& e) {
-    return text::fill("EXCEPTION\nOccured in generateVCardFileName()\nname: %@\nReason: %@",
-                      text::exceptionName(e), e.what());
+    return text::fill(logtext::kNamingException, text::exceptionName(e), e.what());
 }
 
 namespace {
@@ -243,18 +243,17 @@ bool createVcardFile(const std::optional<std::string>& text, const std::string& 
             reserved.file = nullptr;
             reserved.path.clear();
         } else {
-            f = std::fopen(path.c_str(), "wb");
+            f = fileCalls().open(path.c_str(), "wb");
         }
         if (f == nullptr) {
-            logOrConsole(
-                text::fill("Error: Occured in createVcardFile()\nFailed to create file%@", path));
+            logOrConsole(text::fill(logtext::kWriteVCardFailed, path));
             return false;
         }
         if (!text) {
             std::fclose(f);
             return false;
         }
-        const bool written = std::fwrite(text->data(), 1, text->size(), f) == text->size();
+        const bool written = fileCalls().write(text->data(), 1, text->size(), f) == text->size();
         const int writeError = errno;
         const bool closed = std::fclose(f) == 0;
         if (!written || !closed) {
@@ -268,8 +267,7 @@ bool createVcardFile(const std::optional<std::string>& text, const std::string& 
         }
         return true;
     } catch (const std::exception& e) {
-        logOrConsole(text::fill("EXCEPTION\nOccured in createVcardFile()\nname: %@\nReason: %@",
-                                text::exceptionName(e), e.what()));
+        logOrConsole(text::fill(logtext::kWriteVCardException, text::exceptionName(e), e.what()));
         return false;
     }
 }

@@ -1,6 +1,6 @@
-#include "RunState.h"
+#include "engine/RunState.h"
 
-#include "myLog.h"
+#include "engine/myLog.h"
 
 std::atomic<std::shared_ptr<myLog>> loggingObject;
 ConvertorClient* sender = nullptr;
@@ -13,8 +13,4 @@ std::map<std::string, std::string> userMappingDictionary;
 std::string vcardOutputFolderPath;
 std::int64_t g_count = 0;
 std::int64_t g_unknownCount = 0;
-std::int64_t totalContacts = 0;
-std::atomic<std::int64_t> currentContactNumber{0};
-std::jthread businessLogicThread;
 std::string logFileName;
-bool isFirstInstance = true;

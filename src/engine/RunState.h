@@ -8,7 +8,6 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <thread>
 
 class myLog;
 class ConvertorClient;
@@ -35,13 +34,5 @@ extern std::string vcardOutputFolderPath;
 extern std::int64_t g_count;
 // Number of the next "no_name" file; starts at 1 with every converter.
 extern std::int64_t g_unknownCount;
-// Contacts in the loaded file, as step 1 counted them.
-extern std::int64_t totalContacts;
-// Progress calls received in the current run; bumped on the conversion thread.
-extern std::atomic<std::int64_t> currentContactNumber;
-// The thread of the latest export; its stop request is the cancellation mark.
-extern std::jthread businessLogicThread;
 // Full path of the error log file.
 extern std::string logFileName;
-// Set until the mapping table's row list has been created.
-extern bool isFirstInstance;

@@ -1,4 +1,4 @@
-#include "Text.h"
+#include "engine/Text.h"
 
 #include <cstring>
 #include <cxxabi.h>

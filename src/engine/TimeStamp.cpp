@@ -1,4 +1,4 @@
-#include "TimeStamp.h"
+#include "engine/TimeStamp.h"
 
 namespace timestamp {
 

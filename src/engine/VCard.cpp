@@ -1,8 +1,9 @@
-#include "VCard.h"
+#include "engine/VCard.h"
 
-#include "Properties.h"
-#include "Text.h"
-#include "myLog.h"
+#include "engine/LogTexts.h"
+#include "engine/Properties.h"
+#include "engine/Text.h"
+#include "engine/myLog.h"
 
 #include <charconv>
 #include <cmath>
@@ -220,8 +221,7 @@ std::string renderVCard(const std::vector<std::string>& r, std::string_view vers
 }
 
 std::string renderFailureEntry(const std::exception& e) {
-    return text::fill("EXCEPTION\nOccured in vCardRepresentation()\nname: %@\nReason: %@",
-                      text::exceptionName(e), e.what());
+    return text::fill(logtext::kVCardException, text::exceptionName(e), e.what());
 }
 
 std::optional<std::string> vCardRepresentation(const std::vector<std::string>& record,

@@ -1,9 +1,10 @@
-#include "myLog.h"
+#include "engine/myLog.h"
 
-#include "Console.h"
-#include "RunState.h"
-#include "Text.h"
-#include "TimeStamp.h"
+#include "engine/Console.h"
+#include "engine/LogTexts.h"
+#include "engine/RunState.h"
+#include "engine/Text.h"
+#include "engine/TimeStamp.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -24,16 +25,16 @@ std::mutex& logMutex() {
 std::mutex hookMutex;
 myLog::AlertHook alertHook;
 
-void showAlert(const std::string& title, const std::string& text, const std::string& button) {
+void showAlert(std::string_view title, const std::string& text, std::string_view button) {
     myLog::AlertHook hook;
     {
         const std::lock_guard lock(hookMutex);
         hook = alertHook;
     }
     if (hook) {
-        hook(title, text, button);
+        hook(std::string(title), text, std::string(button));
     } else {
-        console::log(title + ": " + text);
+        console::log(std::string(title) + ": " + text);
     }
 }
 
@@ -76,13 +77,12 @@ bool myLog::createFolder(const std::string& path) {
             std::error_code ec;
             fs::create_directories(path, ec);
             if (ec) {
-                console::log(text::fill("Error: Create folder failed %@", path));
+                console::log(text::fill(logtext::kCreateFolderFailed, path));
             }
         }
         return true;
     } catch (const std::exception& e) {
-        console::log(text::fill("EXCEPTION\nOccured in createFolder()\nname: %@\nReason: %@",
-                                text::exceptionName(e), e.what()));
+        console::log(text::fill(logtext::kLogFolderException, text::exceptionName(e), e.what()));
         return false;
     }
 }
@@ -96,18 +96,18 @@ bool myLog::createFile(const std::string& path) {
             if (createEmptyExclusive(path)) {
                 return true;
             }
-            showAlert("ERROR", text::fill("Failed to create file:%@", path), "OK");
+            showAlert(logtext::kLogAlertTitle, text::fill(logtext::kLogFileFailed, path),
+                      logtext::kLogAlertButton);
             return false;
         } catch (const std::exception& e) {
-            showAlert("ERROR",
-                      text::fill("Failed to create file:\nName: %@\nReason: %@",
-                                 text::exceptionName(e), e.what()),
-                      "OK");
+            showAlert(
+                logtext::kLogAlertTitle,
+                text::fill(logtext::kLogFileFailedWithReason, text::exceptionName(e), e.what()),
+                logtext::kLogAlertButton);
             return false;
         }
     } catch (const std::exception& e) {
-        console::log(text::fill("EXCEPTION\nOccured in createFile()\nname: %@\nReason: %@",
-                                text::exceptionName(e), e.what()));
+        console::log(text::fill(logtext::kLogFileException, text::exceptionName(e), e.what()));
         return false;
     }
 }
@@ -123,7 +123,7 @@ bool myLog::addMessage(std::string_view message) {
             return false;
         }
         if (!existsAt(logFileName) && !createEmptyExclusive(logFileName)) {
-            console::log("Failed to create file:");
+            console::log(logtext::kLogFileMissing);
         }
         // Append mode puts every write at the end, whoever else appends.
         std::FILE* f = std::fopen(logFileName.c_str(), "ab");
@@ -134,8 +134,7 @@ bool myLog::addMessage(std::string_view message) {
         const bool closed = std::fclose(f) == 0;
         return written && closed;
     } catch (const std::exception& e) {
-        console::log(text::fill("EXCEPTION\nOccured in addMessage()\nname: %@\nReason: %@",
-                                text::exceptionName(e), e.what()));
+        console::log(text::fill(logtext::kLogWriteException, text::exceptionName(e), e.what()));
         return false;
     }
 }

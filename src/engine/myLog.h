@@ -2,6 +2,8 @@
 // system appends time-stamped entries to, across runs and threads.
 #pragma once
 
+#include "engine/LogTexts.h"
+
 #include <functional>
 #include <string>
 #include <string_view>
@@ -34,5 +36,4 @@ public:
 // Appends to the current error log; false when there is none or the write failed.
 bool writeLog(std::string_view message);
 // Appends to the error log, or writes the fallback to the console when that fails.
-void logOrConsole(std::string_view message,
-                  std::string_view fallback = "Error while writing to log file");
+void logOrConsole(std::string_view message, std::string_view fallback = logtext::kLogWriteFallback);

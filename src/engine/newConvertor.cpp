@@ -1,16 +1,17 @@
-#include "newConvertor.h"
+#include "engine/newConvertor.h"
 
-#include "Console.h"
-#include "ContactPipeline.h"
-#include "ConvertorClient.h"
-#include "Csv.h"
-#include "Mapping.h"
-#include "Output.h"
-#include "Properties.h"
-#include "RunState.h"
-#include "Text.h"
-#include "VCard.h"
-#include "myLog.h"
+#include "engine/Console.h"
+#include "engine/ContactPipeline.h"
+#include "engine/ConvertorClient.h"
+#include "engine/Csv.h"
+#include "engine/LogTexts.h"
+#include "engine/Mapping.h"
+#include "engine/Output.h"
+#include "engine/Properties.h"
+#include "engine/RunState.h"
+#include "engine/Text.h"
+#include "engine/VCard.h"
+#include "engine/myLog.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -44,18 +45,18 @@ newConvertor::newConvertor() {
     auto log = std::make_shared<myLog>();
     log->createLogFile();
     loggingObject.store(log);
-    logOrConsole("Start Application", "(init) Error while writing to log file");
+    logOrConsole(logtext::kStartApplication, logtext::kInitFallback);
 }
 
 newConvertor::~newConvertor() {
-    logOrConsole("End Application", "(dealloc) Error while writing to log file");
+    logOrConsole(logtext::kEndApplication, logtext::kDeallocFallback);
 }
 
 std::int64_t newConvertor::startStep1(const std::string& path, ConvertorClient* controller) {
     sender = controller;
     parent = controller;
     std::int64_t contacts = 0;
-    logOrConsole("Info: Start: STEP 1");
+    logOrConsole(logtext::kStep1Start);
     try {
         strFileData = getCsvFileData(path);
         loadedRows = contactRows(fileText());
@@ -76,16 +77,15 @@ std::int64_t newConvertor::startStep1(const std::string& path, ConvertorClient* 
             progressIncrementByValue = static_cast<float>(100.0 / static_cast<double>(contacts));
         }
     } catch (const std::exception& e) {
-        logOrConsole(text::fill("EXCEPTION\nOccured in startStep1()\n\nname: %@\nReason: %@",
-                                text::exceptionName(e), e.what()));
+        logOrConsole(text::fill(logtext::kStep1Exception, text::exceptionName(e), e.what()));
         contacts = 0;
     }
-    logOrConsole("INFO: End: STEP 1");
+    logOrConsole(logtext::kStep1End);
     return contacts;
 }
 
 bool newConvertor::startStep2(const std::map<std::string, std::string>& pairing) {
-    logOrConsole("Info: Start: STEP 2");
+    logOrConsole(logtext::kStep2Start);
     try {
         std::map<std::string, std::string> indexMap;
         for (const auto& [propertyName, headerName] : pairing) {
@@ -102,15 +102,13 @@ bool newConvertor::startStep2(const std::map<std::string, std::string>& pairing)
             indexMap[std::to_string(*p)] = std::to_string(*c);
         }
         mappingDictionary = std::move(indexMap);
-        logOrConsole("INFO: End: STEP 2");
+        logOrConsole(logtext::kStep2End);
         return true;
     } catch (const std::exception& e) {
         const std::string name = text::exceptionName(e);
-        logOrConsole(text::fill("EXCEPTION\nOccured in startStep2()\n\nname: %@\nReason: %@", name,
-                                e.what()));
-        console::log(
-            text::fill("EXCEPTION\nOccured in startStep2()\nname: %@\nReason: %@", name, e.what()));
-        logOrConsole("INFO: End: STEP 2");
+        logOrConsole(text::fill(logtext::kStep2Exception, name, e.what()));
+        console::log(text::fill(logtext::kStep2ConsoleException, name, e.what()));
+        logOrConsole(logtext::kStep2End);
         return false;
     }
 }
@@ -130,22 +128,21 @@ void newConvertor::gotDestinationPath(const std::string& destination) {
     std::error_code ec;
     std::filesystem::create_directories(vcardOutputFolderPath, ec);
     if (ec || !std::filesystem::is_directory(vcardOutputFolderPath, ec)) {
-        console::log(text::fill("Error: Create folder failed %@", vcardOutputFolderPath));
+        console::log(text::fill(logtext::kCreateFolderFailed, vcardOutputFolderPath));
     }
 }
 
 bool newConvertor::startStep3(std::stop_token cancel, const std::string& destination) {
-    logOrConsole("Info: Start: STEP 3");
+    logOrConsole(logtext::kStep3Start);
     try {
         gotDestinationPath(destination);
         if (startConversion(cancel) == RunEnd::Cancelled) {
             return true; // a cancelled run ends the thread at once
         }
     } catch (const std::exception& e) {
-        logOrConsole(text::fill("EXCEPTION\nOccured in startStep3()\n\nname: %@\nReason: %@",
-                                text::exceptionName(e), e.what()));
+        logOrConsole(text::fill(logtext::kStep3Exception, text::exceptionName(e), e.what()));
     }
-    logOrConsole("INFO: End: STEP 3");
+    logOrConsole(logtext::kStep3End);
     return true;
 }
 
@@ -164,9 +161,9 @@ newConvertor::RunEnd newConvertor::startConversion(std::stop_token cancel) {
             ++rowNumber;
             if (cancel.stop_requested()) {
                 releaseReservedFile();
-                logOrConsole("Info: Migration cancelled");
-                const auto report = runReport(true, total, written);
-                for (const auto& line : report) {
+                logOrConsole(logtext::kCancelled);
+                const RunReport report = runReport(true, total, written);
+                for (const auto& line : report.lines()) {
                     logOrConsole(line);
                 }
                 if (sender != nullptr) {
@@ -192,11 +189,7 @@ newConvertor::RunEnd newConvertor::startConversion(std::stop_token cancel) {
                     path = reserveVCardFile(contact.nameBase);
                 }
                 if (!path) {
-                    logOrConsole(text::fill(
-                        "Failed to create vCard for contact in CSV, Row number: [%d]:\nInvalid "
-                        "First Name or Middle Name or Last Name.\nTry using a name with fewer "
-                        "characters, or with no punctuation marks.",
-                        rowNumber));
+                    logOrConsole(text::fill(logtext::kInvalidName, rowNumber));
                 } else if (*path == kStopRun) {
                     written = 0;
                     end = RunEnd::Stopped;
@@ -213,8 +206,7 @@ newConvertor::RunEnd newConvertor::startConversion(std::stop_token cancel) {
             }
         }
     } catch (const std::exception& e) {
-        logOrConsole(text::fill("EXCEPTION\nOccured in startConversion()\n\nname: %@\nReason: %@",
-                                text::exceptionName(e), e.what()));
+        logOrConsole(text::fill(logtext::kConversionException, text::exceptionName(e), e.what()));
         end = RunEnd::Failed;
     }
     releaseReservedFile();
@@ -232,13 +224,6 @@ std::vector<std::string_view> newConvertor::rowsOfLoadedText() const {
     return contactRows(text);
 }
 
-std::vector<std::string> newConvertor::runReport(bool cancelled, std::int64_t total,
-                                                 std::int64_t written) {
-    return {
-        text::fill("%@ : %@",
-                   cancelled ? "Migration canceled.\nTotal Contacts\t" : "Total Contacts\t", total),
-        text::fill("%@ : %@", "Successful\t\t", written),
-        text::fill("%@ : %d", "Failed\t\t", total - written),
-        text::fill("%@ :\n%@", "\nvCards can be found at path", vcardOutputFolderPath),
-    };
+RunReport newConvertor::runReport(bool cancelled, std::int64_t total, std::int64_t written) {
+    return RunReport{cancelled, total, written, vcardOutputFolderPath};
 }

@@ -2,6 +2,8 @@
 // the user's pairing into an index map, step 3 writes one vCard per contact.
 #pragma once
 
+#include "engine/RunReport.h"
+
 #include <cstdint>
 #include <map>
 #include <optional>
@@ -43,9 +45,8 @@ public:
     // The row loop: one file per contact, a progress call per row, one final call.
     RunEnd startConversion(std::stop_token cancel);
 
-    // The four report lines for a run's counts.
-    static std::vector<std::string> runReport(bool cancelled, std::int64_t total,
-                                              std::int64_t written);
+    // The report of a run with these counts, in the current run folder.
+    static RunReport runReport(bool cancelled, std::int64_t total, std::int64_t written);
 
 private:
     // The row list of the loaded text, as step 1 built it.

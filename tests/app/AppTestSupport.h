@@ -2,9 +2,10 @@
 // temporary HOME, CSV files written for real, and widgets found by name.
 #pragma once
 
-#include "AppController/AppController.h"
-#include "Dialogs.h"
-#include "RunState.h"
+#include "app/AppController/AppController.h"
+#include "app/Dialogs.h"
+#include "engine/ExportSession.h"
+#include "engine/RunState.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -18,9 +19,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <chrono>
 #include <deque>
 #include <functional>
 #include <optional>
+#include <semaphore>
 #include <vector>
 
 // Answers alerts by button text and panels by path, in the order given, and
@@ -177,6 +180,25 @@ inline void startExport(AppController& c, ScriptedDialogs& dialogs, const QStrin
     click(&c, "btnBrowseDestinationFileOutlet");
     click(&c, "btnImportOutlet");
 }
+
+// Holds a window's conversion thread after its `at`-th contact until released,
+// or until the run is cancelled.
+struct RunPause {
+    std::binary_semaphore paused{0};
+    std::binary_semaphore resume{0};
+
+    RunPause(ExportSession& session, std::int64_t at) {
+        session.setProgressObserver([this, &session, at](std::int64_t done) {
+            if (done != at) {
+                return;
+            }
+            paused.release();
+            while (!resume.try_acquire_for(std::chrono::milliseconds(1)) &&
+                   !session.cancelRequested()) {
+            }
+        });
+    }
+};
 
 // The base of the window tests: a fresh environment and window for each test
 // function, and no alert or panel left unanswered at its end.

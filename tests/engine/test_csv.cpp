@@ -1,5 +1,6 @@
-#include "Csv.h"
 #include "TestSupport.h"
+#include "engine/Csv.h"
+#include "engine/RunState.h"
 
 #include <gtest/gtest.h>
 
@@ -84,28 +85,61 @@ TEST(RemoveEmptyContacts, TrimsCommasThenBlanksButKeepsRowsUntrimmed) {
     EXPECT_EQ(removeEmptyContacts(rows), (Rows{", , ,", " , ", " Ann ,1", "\"\""}));
 }
 
-class CsvFile : public ::testing::Test {
-protected:
-    TempHome home;
-    TempDir dir;
-    std::string write(const std::string& name, const std::string& bytes) {
-        const auto path = dir.path() / name;
-        writeFile(path, bytes);
-        return path.string();
-    }
-};
-
-TEST_F(CsvFile, DecodesUtf8AndDropsTheByteOrderMark) {
-    const auto data = getCsvFileData(write("a.csv", "\xEF\xBB\xBFName\rRen\xC3\xA9\r"));
-    ASSERT_TRUE(data.has_value());
-    EXPECT_EQ(*data, "Name\rRen\xC3\xA9\r");
+TEST(DecodeCsvBytes, Utf8WithoutItsByteOrderMark) {
+    EXPECT_EQ(decodeCsvBytes("\xEF\xBB\xBFName\rRen\xC3\xA9\r"), "Name\rRen\xC3\xA9\r");
+    EXPECT_EQ(decodeCsvBytes(""), "");
 }
 
-TEST_F(CsvFile, RefusesWhatIsNotUtf8Text) {
-    EXPECT_FALSE(getCsvFileData(write("latin1.csv", "Name\rRen\xE9\r")).has_value());
-    EXPECT_FALSE(
-        getCsvFileData(write("bin.csv", std::string("\x89PNG\r\n\x1a\n\xff\x00", 10))).has_value());
-    EXPECT_FALSE(getCsvFileData((dir.path() / "missing.csv").string()).has_value());
-    EXPECT_FALSE(getCsvFileData(dir.str()).has_value()); // a folder
-    EXPECT_TRUE(getCsvFileData(write("empty.csv", "")).has_value());
+// Loading: step 1 counts the contacts and hands both name lists to its client.
+class Load : public EngineTest {};
+
+TEST_F(Load, CountsContactsAndPublishesBothLists) {
+    for (const std::string text :
+         {"N,P\rA,1\rB,2\rC,3", "N,P\nA,1\nB,2\nC,3\n", "N,P\r\nA,1\r\nB,2\r\nC,3\r\n",
+          "\r\n,,\r\n \t\r\nN,P\nA,1\nB,2\nC,3"}) {
+        EXPECT_EQ(load(text), 3) << text;
+        EXPECT_EQ(client.headers, (std::vector<std::string>{"N", "P"}));
+        // Three contacts: 100 / 3 as a 4-byte float.
+        EXPECT_EQ(progressIncrementByValue, 33.333332f);
+    }
+    ASSERT_EQ(client.properties.size(), 30u);
+    EXPECT_EQ(client.properties[15], "BusinessTelephoneNumber");
+    EXPECT_EQ(client.properties.back(), "EmailAddressOther");
+    EXPECT_EQ(totalProperties, 30);
+    EXPECT_EQ(sender, &client);
+}
+
+TEST_F(Load, HeaderKeepsEmptyNamesAndQuotedCommas) {
+    ASSERT_EQ(load("A,\"B,C\",,D\r\n1,2,3,4\r\n"), 1);
+    EXPECT_EQ(client.headers, (std::vector<std::string>{"A", "B,C", "", "D"}));
+}
+
+TEST_F(Load, UnusableFilesGiveZeroAndPublishNothing) {
+    for (const std::string bytes : {
+             std::string(), std::string("Name,Phone\r\n"), std::string(",,\r\n \t \r\n"),
+             std::string("Name\rRen\xE9\r"),
+             std::string("\x7f"
+                         "ELF\x02\x01\x01\x00\xff\xfe",
+                         10),
+             "Name,Phone\rAnn,1\r" + std::string(1, '\xC3'),
+             std::string(20 * 1024 * 1024, 'x'), // one huge line: a header only
+         }) {
+        client = RecordingClient{};
+        EXPECT_EQ(load(bytes), 0) << bytes.substr(0, 20);
+        EXPECT_TRUE(client.headers.empty());
+        EXPECT_TRUE(client.properties.empty());
+    }
+    EXPECT_EQ(convertor->startStep1((dir.path() / "nope.csv").string(), &client), 0);
+    EXPECT_EQ(convertor->startStep1(dir.str(), &client), 0);
+}
+
+TEST_F(Load, TenThousandColumns) {
+    std::string header;
+    std::string row;
+    for (int i = 0; i < 10000; ++i) {
+        header += (i ? "," : "") + std::string("C") + std::to_string(i);
+        row += (i ? "," : "") + std::to_string(i);
+    }
+    EXPECT_EQ(load(header + "\n" + row + "\n" + row + "\n"), 2);
+    EXPECT_EQ(client.headers.size(), 10000u);
 }

@@ -1,7 +1,7 @@
-#include "RunState.h"
 #include "TestSupport.h"
-#include "TimeStamp.h"
-#include "myLog.h"
+#include "engine/RunState.h"
+#include "engine/TimeStamp.h"
+#include "engine/myLog.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "Output.h"
-#include "RunState.h"
 #include "TestSupport.h"
-#include "newConvertor.h"
+#include "engine/Output.h"
+#include "engine/RunState.h"
+#include "engine/newConvertor.h"
 
 #include <gtest/gtest.h>
 
@@ -104,16 +104,33 @@ TEST_F(Naming, CutNeverSplitsACharacter) {
     EXPECT_EQ(accents, std::string(29, 'a') + "\xC3\xA9~");
 }
 
-TEST_F(Naming, HostileNamesStayInsideTheRunFolder) {
-    EXPECT_EQ(next("../../x", ""), "....x.vcf");
-    EXPECT_EQ(next("/", ""), ".vcf");
-    EXPECT_EQ(next("/", ""), "(1).vcf");
-    EXPECT_EQ(next("..", ""), "...vcf");
-    EXPECT_EQ(next("a\nb", std::string("c\0d\x7f\te", 7)), "abcde.vcf");
-    for (const auto& name : listFolder(dir.path())) {
-        EXPECT_EQ(name.find_first_of(std::string("/\n\t\0", 4)), std::string::npos);
+TEST_F(Naming, HostileNamesStayInsideTheRunFolderAndNeverClash) {
+    const std::string n30(30, 'n');
+    struct Case {
+        std::string first, last, file;
+    };
+    const std::vector<Case> cases = {
+        {"../../x", "", "....x.vcf"},
+        {"/", "", ".vcf"},
+        {"/", "", "(1).vcf"},
+        {"..", "", "...vcf"},
+        {"-rf", "", "-rf.vcf"},
+        {"/etc/", "passwd", "etcpasswd.vcf"},
+        {"ann", "lee", "annlee.vcf"},
+        {"ANN", "LEE", "ANNLEE.vcf"},
+        {"a\nb", "", "ab.vcf"},
+        {std::string("c\0d\x7f\te", 7), "", "cde.vcf"},
+        {n30, "", n30 + ".vcf"},
+        {n30 + "a", "", n30 + "~.vcf"},
+        {n30 + "b", "", n30 + "~(1).vcf"},
+    };
+    writeFile(dir.path().parent_path() / "x.vcf", "outside");
+    for (const auto& c : cases) {
+        EXPECT_EQ(next(c.first, c.last), c.file);
     }
-    EXPECT_EQ(listFolder(dir.path()).size(), 5u);
+    EXPECT_EQ(listFolder(dir.path()).size(), cases.size());
+    EXPECT_EQ(readFile(dir.path().parent_path() / "x.vcf"), "outside");
+    fs::remove(dir.path().parent_path() / "x.vcf");
 }
 
 TEST_F(Naming, MissingRunFolderStopsTheRun) {

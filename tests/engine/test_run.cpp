@@ -1,17 +1,31 @@
-#include "RunState.h"
+// The conversion run: one file per contact, progress, cancelling, the report,
+// and the faults a run meets (a full disk, a read-only destination, a log that
+// cannot be written).
 #include "TestSupport.h"
-#include "newConvertor.h"
+#include "engine/FileCalls.h"
+#include "engine/RunState.h"
 
-#include <gtest/gtest.h>
+#include <cerrno>
 
 using namespace testsupport;
 
 namespace {
 
+const std::map<std::string, std::string> kPairs = {
+    {"FirstName", "First"}, {"LastName", "Last"}, {"MobileNumber", "Phone"}};
+
 const std::string kThreeContacts = "First,Last,Phone\r\n"
                                    "Ann,Lee,555\r\n"
                                    "Bob,Ray,4.47911E+11\r\n"
                                    "Cid,Day,\r\n";
+
+std::string contacts(int n, std::size_t width = 10) {
+    std::string text = "First,Last,Phone\r\n";
+    for (int i = 0; i < n; ++i) {
+        text += "N" + std::to_string(i) + ",P," + std::string(width, '5') + "\r\n";
+    }
+    return text;
+}
 
 std::size_t count(const std::string& haystack, const std::string& needle) {
     std::size_t n = 0;
@@ -22,64 +36,66 @@ std::size_t count(const std::string& haystack, const std::string& needle) {
     return n;
 }
 
+// Puts the standard file calls back when a test that swapped them ends.
+struct FileCallsGuard {
+    ~FileCallsGuard() { fileCalls() = standardFileCalls(); }
+};
+
 } // namespace
 
-class Run : public ::testing::Test {
+class Run : public EngineTest {
 protected:
-    TempHome home;
-    TempDir dir;
-    RecordingClient client;
-    std::shared_ptr<newConvertor> convertor = std::make_shared<newConvertor>();
-
-    std::int64_t load(const std::string& text,
-                      std::map<std::string, std::string> pairing = {{"FirstName", "First"},
-                                                                    {"LastName", "Last"},
-                                                                    {"MobileNumber", "Phone"}}) {
-        const auto path = dir.path() / "contacts.csv";
-        writeFile(path, text);
-        const auto n = convertor->startStep1(path.string(), &client);
-        EXPECT_TRUE(convertor->startStep2(pairing));
-        return n;
-    }
-    fs::path destination() const { return dir.path() / "out"; }
-    void run(std::stop_token token = {}) {
-        fs::create_directories(destination());
-        convertor->startStep3(token, destination().string());
-    }
-    std::string log() const { return readFile(home.logFile()); }
-    const std::vector<std::string>& report() const {
-        EXPECT_EQ(client.reports.size(), 1u);
-        return client.reports.back();
+    // Every file in the run folder is a whole vCard, and there are as many as
+    // the report says were written.
+    void expectReportMatchesWholeFiles() {
+        std::int64_t whole = 0;
+        for (const auto& name : listFolder(runFolder())) {
+            const std::string card = readFile(runFolder() / name);
+            EXPECT_TRUE(card.starts_with("begin:vcard\n") && card.ends_with("\nend:vcard")) << name;
+            ++whole;
+        }
+        EXPECT_EQ(report().written, whole);
     }
 };
 
 TEST_F(Run, WritesOneFilePerContactAndReports) {
-    ASSERT_EQ(load(kThreeContacts), 3);
+    ASSERT_EQ(load(kThreeContacts, kPairs), 3);
     run();
-    const fs::path folder = onlySubfolder(destination());
-    EXPECT_EQ(listFolder(folder),
+    EXPECT_EQ(listFolder(runFolder()),
               (std::vector<std::string>{"AnnLee.vcf", "BobRay.vcf", "CidDay.vcf"}));
-    EXPECT_EQ(readFile(folder / "BobRay.vcf"),
+    EXPECT_EQ(readFile(runFolder() / "BobRay.vcf"),
               "begin:vcard\nversion:3.0\nFN:Bob Ray\nN:Ray;Bob;;\nTEL;type=CELL:447911000000\n"
               "end:vcard");
     EXPECT_EQ(client.increments, std::vector<float>(3, 33.333332f));
-    EXPECT_EQ(report(), (std::vector<std::string>{
-                            "Total Contacts\t : 3", "Successful\t\t : 3", "Failed\t\t : 0",
-                            "\nvCards can be found at path :\n" + vcardOutputFolderPath}));
-    EXPECT_EQ(vcardOutputFolderPath,
-              destination().string() + "/" + folder.filename().string() + "/");
+    EXPECT_FALSE(report().cancelled);
+    EXPECT_EQ(report().total, 3);
+    EXPECT_EQ(report().written, 3);
+    EXPECT_EQ(report().folder, runFolder().string() + "/");
+    EXPECT_EQ(report().lines(), (std::vector<std::string>{
+                                    "Total Contacts\t : 3", "Successful\t\t : 3", "Failed\t\t : 0",
+                                    "\nvCards can be found at path :\n" + report().folder}));
+    // Every step is bracketed in the log, in order, once.
+    convertor.reset();
     const std::string text = log();
-    EXPECT_LT(text.find("Info: Start: STEP 3"), text.find("INFO: End: STEP 3"));
-    EXPECT_EQ(count(text, "INFO: End: STEP 3"), 1u);
+    std::size_t at = 0;
+    for (const char* entry :
+         {"] Start Application\n", "] Info: Start: STEP 1\n", "] INFO: End: STEP 1\n",
+          "] Info: Start: STEP 2\n", "] INFO: End: STEP 2\n", "] Info: Start: STEP 3\n",
+          "] INFO: End: STEP 3\n", "] End Application\n"}) {
+        const auto found = text.find(entry, at);
+        EXPECT_NE(found, std::string::npos) << entry;
+        at = found;
+        EXPECT_EQ(count(text, entry), 1u) << entry;
+    }
 }
 
 TEST_F(Run, UnmappableRowFailsAndTheRunGoesOn) {
-    ASSERT_EQ(load("First,Last,Phone\rAnn,Lee,1\rShort\rCid,Day,3\r"), 3);
+    ASSERT_EQ(load("First,Last,Phone\rAnn,Lee,1\rShort\rCid,Day,3\r", kPairs), 3);
     run();
     EXPECT_EQ(client.increments.size(), 3u);
-    EXPECT_EQ(report()[1], "Successful\t\t : 2");
-    EXPECT_EQ(report()[2], "Failed\t\t : 1");
-    EXPECT_EQ(listFolder(onlySubfolder(destination())).size(), 2u);
+    EXPECT_EQ(report().written, 2);
+    EXPECT_EQ(report().failed(), 1);
+    EXPECT_EQ(listFolder(runFolder()).size(), 2u);
 }
 
 TEST_F(Run, NameWithoutAFileIsLoggedWithItsRowNumber) {
@@ -89,13 +105,13 @@ TEST_F(Run, NameWithoutAFileIsLoggedWithItsRowNumber) {
         deep /= std::string(200, 'd');
     }
     deep /= std::string(4043 - deep.string().size() - 1, 'e');
-    ASSERT_EQ(deep.string().size(), 4043u);
     fs::create_directories(deep);
 
-    ASSERT_EQ(load("First,Last,Phone\rA,,1\rBartholomew-Alexander,Featherstone,2\rC,,3\r"), 3);
+    ASSERT_EQ(load("First,Last,Phone\rA,,1\rBartholomew-Alexander,Featherstone,2\rC,,3\r", kPairs),
+              3);
     convertor->startStep3({}, deep.string());
     EXPECT_EQ(client.increments.size(), 3u);
-    EXPECT_EQ(report()[1], "Successful\t\t : 2");
+    EXPECT_EQ(report().written, 2);
     EXPECT_NE(
         log().find("Failed to create vCard for contact in CSV, Row number: [3]:\nInvalid First "
                    "Name or Middle Name or Last Name.\nTry using a name with fewer "
@@ -103,33 +119,11 @@ TEST_F(Run, NameWithoutAFileIsLoggedWithItsRowNumber) {
         std::string::npos);
 }
 
-TEST_F(Run, CancelBeforeAGivenRow) {
-    ASSERT_EQ(load("First,Last,Phone\rA,a,1\rB,b,2\rC,c,3\rD,d,4\rE,e,5\r"), 5);
-    std::stop_source stop;
-    client.onNotify = [&](std::size_t calls) {
-        if (calls == 2) {
-            stop.request_stop();
-        }
-    };
-    run(stop.get_token());
-    EXPECT_EQ(client.increments.size(), 2u);
-    EXPECT_EQ(report(),
-              (std::vector<std::string>{
-                  "Migration canceled.\nTotal Contacts\t : 5", "Successful\t\t : 2",
-                  "Failed\t\t : 3", "\nvCards can be found at path :\n" + vcardOutputFolderPath}));
-    EXPECT_EQ(listFolder(onlySubfolder(destination())).size(), 2u);
-    const std::string text = log();
-    EXPECT_NE(text.find("] Info: Migration cancelled\n"), std::string::npos);
-    EXPECT_NE(text.find("] Migration canceled.\nTotal Contacts\t : 5\n"), std::string::npos);
-    EXPECT_NE(text.find("] Failed\t\t : 3\n"), std::string::npos);
-    EXPECT_EQ(text.find("INFO: End: STEP 3"), std::string::npos);
-}
-
-TEST_F(Run, CancelAtEveryRowCountsExactly) {
+TEST_F(Run, CancelBeforeAnyRowCountsExactly) {
     for (std::size_t at = 0; at <= 4; ++at) {
         convertor = std::make_shared<newConvertor>();
         client = RecordingClient{};
-        ASSERT_EQ(load("First,Last,Phone\rA,a,1\rB,b,2\rC,c,3\rD,d,4\r"), 4);
+        ASSERT_EQ(load("First,Last,Phone\rA,a,1\rB,b,2\rC,c,3\rD,d,4\r", kPairs), 4);
         std::stop_source stop;
         if (at == 0) {
             stop.request_stop();
@@ -139,12 +133,20 @@ TEST_F(Run, CancelAtEveryRowCountsExactly) {
                 stop.request_stop();
             }
         };
+        const auto before = log().size();
         run(stop.get_token());
         const bool cancelled = at < 4;
         EXPECT_EQ(client.increments.size(), at);
-        EXPECT_EQ(report()[0].starts_with("Migration canceled.\n"), cancelled);
-        EXPECT_EQ(report()[1], "Successful\t\t : " + std::to_string(at));
-        EXPECT_EQ(report()[2], "Failed\t\t : " + std::to_string(4 - at));
+        EXPECT_EQ(report().cancelled, cancelled);
+        EXPECT_EQ(report().written, static_cast<std::int64_t>(at));
+        EXPECT_EQ(report().failed(), static_cast<std::int64_t>(4 - at));
+        const std::string entries = log().substr(before);
+        EXPECT_EQ(entries.find("] Info: Migration cancelled\n") != std::string::npos, cancelled);
+        EXPECT_EQ(entries.find("] Migration canceled.\nTotal Contacts\t : 4\n") !=
+                      std::string::npos,
+                  cancelled);
+        // A cancelled run ends its thread at once: no end-of-step entry.
+        EXPECT_EQ(entries.find("INFO: End: STEP 3") == std::string::npos, cancelled);
     }
 }
 
@@ -153,7 +155,7 @@ TEST_F(Run, RowsNotReachedLeaveNoTraceInTheLog) {
     for (int i = 0; i < 200; ++i) {
         text += "short\r"; // every one of these rows is too short to map
     }
-    ASSERT_EQ(load(text), 201);
+    ASSERT_EQ(load(text, kPairs), 201);
     std::stop_source stop;
     client.onNotify = [&](std::size_t calls) {
         if (calls == 3) {
@@ -163,14 +165,13 @@ TEST_F(Run, RowsNotReachedLeaveNoTraceInTheLog) {
     run(stop.get_token());
     // Contacts 2 and 3 were reached and failed; the 198 after them were not.
     EXPECT_EQ(count(log(), "Occured in mapProperties()"), 2u);
-    EXPECT_EQ(report()[1], "Successful\t\t : 1");
-    EXPECT_EQ(report()[2], "Failed\t\t : 200");
-    // The failures are logged in row order, before the cancellation.
+    EXPECT_EQ(report().written, 1);
+    EXPECT_EQ(report().failed(), 200);
     EXPECT_LT(log().rfind("Occured in mapProperties()"), log().find("Info: Migration cancelled"));
 }
 
 TEST_F(Run, RunFolderRemovedDuringTheRun) {
-    ASSERT_EQ(load("First,Last,Phone\rA,a,1\rB,b,2\rC,c,3\rD,d,4\r"), 4);
+    ASSERT_EQ(load("First,Last,Phone\rA,a,1\rB,b,2\rC,c,3\rD,d,4\r", kPairs), 4);
     client.onNotify = [&](std::size_t calls) {
         if (calls == 2) {
             fs::remove_all(vcardOutputFolderPath);
@@ -178,34 +179,67 @@ TEST_F(Run, RunFolderRemovedDuringTheRun) {
     };
     run();
     EXPECT_EQ(client.increments.size(), 2u);
-    EXPECT_EQ(report()[1], "Successful\t\t : 0");
-    EXPECT_EQ(report()[2], "Failed\t\t : 4");
+    EXPECT_EQ(report().written, 0);
+    EXPECT_EQ(report().failed(), 4);
     EXPECT_TRUE(listFolder(destination()).empty());
 }
 
-TEST_F(Run, UnwritableDestinationWritesNothing) {
-    ASSERT_EQ(load(kThreeContacts), 3);
-    convertor->startStep3({}, "/proc");
-    EXPECT_TRUE(client.increments.empty());
-    EXPECT_EQ(report()[0], "Total Contacts\t : 3");
-    EXPECT_EQ(report()[1], "Successful\t\t : 0");
-    EXPECT_EQ(report()[2], "Failed\t\t : 3");
+TEST_F(Run, FullDiskStopsTheRunAndLeavesOnlyWholeFiles) {
+    FileCallsGuard guard;
+    static std::size_t room;
+    room = 700;
+    fileCalls().write = [](const void* data, std::size_t size, std::size_t n, std::FILE* f) {
+        const std::size_t fits = std::min(n * size, room);
+        room -= fits;
+        const std::size_t done = std::fwrite(data, 1, fits, f);
+        errno = ENOSPC;
+        return done == n * size ? n : 0;
+    };
+    ASSERT_EQ(load(contacts(20, 60), kPairs), 20);
+    run();
+    EXPECT_GT(report().written, 0);
+    EXPECT_LT(report().written, 20);
+    expectReportMatchesWholeFiles();
+    // The run stopped at the contact that did not fit: no progress call for it.
+    EXPECT_EQ(static_cast<std::int64_t>(client.increments.size()), report().written);
+    EXPECT_NE(log().find("Occured in createVcardFile()"), std::string::npos);
+}
+
+TEST_F(Run, ReadOnlyDestinationWritesNothing) {
+    FileCallsGuard guard;
+    fileCalls().open = [](const char*, const char*) -> std::FILE* {
+        errno = EROFS;
+        return nullptr;
+    };
+    ASSERT_EQ(load(kThreeContacts, kPairs), 3);
+    run();
+    EXPECT_TRUE(listFolder(runFolder()).empty());
+    EXPECT_EQ(report().written, 0);
+    EXPECT_EQ(report().failed(), 3);
 }
 
 TEST_F(Run, UsesTheTextStep1ReadEvenIfTheFileChanges) {
-    ASSERT_EQ(load(kThreeContacts), 3);
-    fs::remove(dir.path() / "contacts.csv");
+    ASSERT_EQ(load(kThreeContacts, kPairs), 3);
+    writeFile(dir.path() / "contacts.csv", "First,Last\r\nOnly,One\r\n");
     run();
-    EXPECT_EQ(report()[1], "Successful\t\t : 3");
+    EXPECT_EQ(report().total, 3);
+    EXPECT_EQ(listFolder(runFolder()).size(), 3u);
 }
 
-TEST_F(Run, MultiLineQuotedValuesSurviveTheRoundTrip) {
-    ASSERT_EQ(load("First,Last,Street\r\n\"Ann\",\"O'Lee, Jr\",\"1 Main St\r\nFlat 2\"\r\n",
-                   {{"FirstName", "First"}, {"LastName", "Last"}, {"HomeAddressStreet", "Street"}}),
-              1);
+TEST_F(Run, UnwritableLogLeavesTheRunWhole) {
+    // A plain file where the log folder should be: nothing can be logged.
+    TempHome blocked;
+    writeFile(blocked.path() / "Olvenmark v1.0", "in the way");
+    testing::internal::CaptureStderr();
+    convertor = std::make_shared<newConvertor>();
+    ASSERT_EQ(load(kThreeContacts, kPairs), 3);
     run();
-    const fs::path folder = onlySubfolder(destination());
-    EXPECT_EQ(readFile(folder / "AnnO'Lee, Jr.vcf"),
-              "begin:vcard\nversion:3.0\nFN:Ann O'Lee\\, Jr\nN:O'Lee\\, Jr;Ann;;\n"
-              "ADR;type=HOME:;;1 Main St\\nFlat 2;;;;\nend:vcard");
+    convertor.reset();
+    const std::string console = testing::internal::GetCapturedStderr();
+    EXPECT_NE(console.find("ERROR: Failed to create file:"), std::string::npos);
+    EXPECT_NE(console.find("(init) Error while writing to log file"), std::string::npos);
+    EXPECT_NE(console.find("\nError while writing to log file\n"), std::string::npos);
+    EXPECT_NE(console.find("(dealloc) Error while writing to log file"), std::string::npos);
+    EXPECT_EQ(report().written, 3);
+    EXPECT_EQ(readFile(blocked.path() / "Olvenmark v1.0"), "in the way");
 }

@@ -1,6 +1,6 @@
-#include "Properties.h"
 #include "TestSupport.h"
-#include "VCard.h"
+#include "engine/Properties.h"
+#include "engine/VCard.h"
 
 #include <gtest/gtest.h>
 

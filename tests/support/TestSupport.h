@@ -2,7 +2,10 @@
 // written and read back, and a client that records what the engine calls.
 #pragma once
 
-#include "ConvertorClient.h"
+#include "engine/ConvertorClient.h"
+#include "engine/newConvertor.h"
+
+#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <atomic>
@@ -10,6 +13,8 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <map>
+#include <memory>
 #include <mutex>
 #include <random>
 #include <sstream>
@@ -111,13 +116,46 @@ public:
             onNotify(increments.size());
         }
     }
-    void finalNotify(const std::vector<std::string>& r) override { reports.push_back(r); }
+    void finalNotify(const RunReport& r) override { reports.push_back(r); }
 
     std::vector<std::string> headers;
     std::vector<std::string> properties;
     std::vector<float> increments;
-    std::vector<std::vector<std::string>> reports;
+    std::vector<RunReport> reports;
     std::function<void(std::size_t)> onNotify;
+};
+
+// A converter in a temporary HOME and folder: write a CSV, load and pair it,
+// run it into a destination and read back what it wrote.
+class EngineTest : public ::testing::Test {
+protected:
+    TempHome home;
+    TempDir dir;
+    RecordingClient client;
+    std::shared_ptr<newConvertor> convertor = std::make_shared<newConvertor>();
+
+    // Loads the text as contacts.csv; with a pairing, step 2 must take it.
+    std::int64_t load(const std::string& text,
+                      const std::map<std::string, std::string>& pairing = {}) {
+        const auto path = dir.path() / "contacts.csv";
+        writeFile(path, text);
+        const auto n = convertor->startStep1(path.string(), &client);
+        if (!pairing.empty()) {
+            EXPECT_TRUE(convertor->startStep2(pairing));
+        }
+        return n;
+    }
+    fs::path destination() const { return dir.path() / "out"; }
+    void run(std::stop_token token = {}) {
+        fs::create_directories(destination());
+        convertor->startStep3(token, destination().string());
+    }
+    fs::path runFolder() const { return onlySubfolder(destination()); }
+    std::string log() const { return readFile(home.logFile()); }
+    const RunReport& report() const {
+        EXPECT_EQ(client.reports.size(), 1u);
+        return client.reports.back();
+    }
 };
 
 } // namespace testsupport

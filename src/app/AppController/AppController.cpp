@@ -1,38 +1,32 @@
-#include "AppController.h"
+#include "app/AppController/AppController.h"
 #include "ui_AppController.h"
 
-#include "Console.h"
-#include "Dialogs.h"
-#include "MappingTableModel.h"
-#include "Resources.h"
-#include "RunState.h"
-#include "Text.h"
-#include "myLog.h"
-#include "newConvertor.h"
+#include "app/ConversionTask.h"
+#include "app/Dialogs.h"
+#include "app/MappingTableModel.h"
+#include "app/Resources.h"
+#include "app/UiTexts.h"
+#include "engine/Console.h"
+#include "engine/ExportSession.h"
+#include "engine/RunReport.h"
+#include "engine/RunState.h"
+#include "engine/Text.h"
+#include "engine/myLog.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QHeaderView>
-#include <QThread>
 #include <QTimer>
 
 #include <algorithm>
 
+using uitext::q;
+
 namespace {
 
-const QString kSelectCsvFile = QStringLiteral("Select CSV File");
-const QString kSelectDestination = QStringLiteral("Select Destination Folder");
-const QString kPanelTitle = QStringLiteral("Browse: Brenvik Software");
-const QString kResetQuestion =
-    QStringLiteral("This will reset all the mappings that you have done. Do you want to continue?");
-
-QString q(const std::string& s) {
-    return QString::fromStdString(s);
-}
-
-std::string s(const QString& q) {
-    return q.toStdString();
+std::string s(const QString& text) {
+    return text.toStdString();
 }
 
 // Runs one user action; a failure inside it is logged and ends only that action.
@@ -49,12 +43,13 @@ void guarded(std::string_view logFormat, Body&& body, std::string_view consoleFo
     }
 }
 
-QStringList items(const QComboBox* combo) {
-    QStringList names;
-    for (int i = 0; i < combo->count(); ++i) {
-        names.append(combo->itemText(i));
+int ask(std::string_view title, std::string_view message,
+        std::initializer_list<std::string_view> buttons) {
+    QStringList labels;
+    for (const auto button : buttons) {
+        labels.append(q(button));
     }
-    return names;
+    return Dialogs::instance().alert(q(title), q(message), labels);
 }
 
 std::optional<QString> selectedItem(const QComboBox* combo) {
@@ -64,29 +59,22 @@ std::optional<QString> selectedItem(const QComboBox* combo) {
     return combo->itemText(combo->currentIndex());
 }
 
-void removeEvery(QComboBox* combo, const QString& name) {
-    for (int i = combo->count() - 1; i >= 0; --i) {
-        if (combo->itemText(i) == name) {
-            combo->removeItem(i);
-        }
-    }
-}
-
-// Appends without choosing the new item: a list with no selection keeps none.
-void appendItem(QComboBox* combo, const QString& name) {
+void fillList(QComboBox* combo, const std::vector<std::string>& names, bool selectFirst,
+              bool keep) {
     const int selected = combo->currentIndex();
-    combo->addItem(name);
-    combo->setCurrentIndex(selected);
-}
-
-void selectFirst(QComboBox* combo) {
-    combo->setCurrentIndex(combo->count() > 0 ? 0 : -1);
+    combo->clear();
+    for (const auto& name : names) {
+        combo->addItem(QString::fromStdString(name));
+    }
+    combo->setCurrentIndex(keep ? std::min(selected, combo->count() - 1)
+                                : (selectFirst && combo->count() > 0 ? 0 : -1));
 }
 
 } // namespace
 
 AppController::AppController(QWidget* parent)
-    : QWidget(parent), ui(std::make_unique<Ui::AppController>()) {
+    : QWidget(parent), ui(std::make_unique<Ui::AppController>()),
+      session_(std::make_unique<ExportSession>()) {
     ui->setupUi(this);
     UserMappingTable = ui->UserMappingTable;
     progressOutlet = ui->progressOutlet;
@@ -115,17 +103,19 @@ AppController::AppController(QWidget* parent)
     loadResources();
     imageViewOutlet->setPixmap(QPixmap(QStringLiteral(":/logo.png")));
 
-    mappingModel = new MappingTableModel(
-        [this] { return numberOfRowsInTableView(); },
-        [this](const QString& id, int row) { return tableViewObjectValue(id, row); }, this);
+    mappingModel = new MappingTableModel(*session_, this);
     UserMappingTable->setModel(mappingModel);
+    UserMappingTable->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    UserMappingTable->verticalHeader()->hide();
+
+    businessLogicThread = new ConversionTask(*session_, this);
+    connect(businessLogicThread, &ConversionTask::finished, this,
+            &AppController::conversionThreadEnded, Qt::QueuedConnection);
 
     // About one screen frame: the bar and labels are never more than that behind.
     progressTimer = new QTimer(this);
     progressTimer->setInterval(16);
     connect(progressTimer, &QTimer::timeout, this, &AppController::showLatestProgress);
-    UserMappingTable->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
-    UserMappingTable->verticalHeader()->hide();
 
     connect(btnBrowseSourceFileOutlet, &QPushButton::clicked, this,
             &AppController::btnBrowseClicked);
@@ -139,7 +129,7 @@ AppController::AppController(QWidget* parent)
     connect(btnImportOutlet, &QPushButton::clicked, this, &AppController::btnImportCliked);
     connect(btnCancelOutlet, &QPushButton::clicked, this, &AppController::btnCancelCliked);
 
-    txtDestinationFolderOutlet->setText(kSelectDestination);
+    txtDestinationFolderOutlet->setText(q(uitext::kSelectDestination));
     resetAll();
     // The window starts Empty: nothing was shown before it.
     oldCSVPath.reset();
@@ -147,46 +137,62 @@ AppController::AppController(QWidget* parent)
 
 AppController::~AppController() {
     prepareToQuit();
-    // The table must not ask this half-destroyed controller for rows.
+    // The thread is over: the task and the model go before the session they use.
+    delete businessLogicThread;
     UserMappingTable->setModel(nullptr);
     delete mappingModel;
 }
 
-void AppController::logLine(const std::string& message) {
+void AppController::logLine(std::string_view message) {
     logOrConsole(message);
 }
 
-void AppController::resetAll() {
-    guarded("UI>> EXCEPTION\nOccured in resetAll()\nname: %@\nReason: %@", [&] {
-        btnBrowseSourceFileOutlet->setEnabled(!conversionActive);
-        progressOutlet->setValue(0);
-        progressOutlet->hide();
-        btnImportOutlet->setEnabled(false);
-        btnStartStep2Outlet->setEnabled(false);
-        addMappingOutlet->setEnabled(false);
-        btnBrowseDestinationFileOutlet->setEnabled(true);
-        btnCancelOutlet->setEnabled(false);
-        btnRemoveMappingOutlet->setEnabled(false);
-        mapAllCkeckBoxOutlet->hide();
+void AppController::setPhase(WindowPhase phase) {
+    phase_ = phase;
+    const bool idle = phase != WindowPhase::Running && phase != WindowPhase::Cancelling;
+    const bool loaded = phase == WindowPhase::Loaded || phase == WindowPhase::Paired;
+    const bool paired = phase == WindowPhase::Paired;
+    btnBrowseSourceFileOutlet->setEnabled(idle);
+    btnBrowseDestinationFileOutlet->setEnabled(idle);
+    addMappingOutlet->setEnabled(loaded);
+    mapAllCkeckBoxOutlet->setVisible(loaded);
+    btnRemoveMappingOutlet->setEnabled(paired);
+    btnStartStep2Outlet->setEnabled(paired);
+    btnImportOutlet->setEnabled(paired);
+    btnCancelOutlet->setEnabled(phase == WindowPhase::Running);
+    progressOutlet->setVisible(phase == WindowPhase::Running);
+    if (!loaded) {
+        mapAllCkeckBoxOutlet->setChecked(false);
+    }
+    emit phaseChanged(phase);
+}
 
+void AppController::setPairingPhase() {
+    setPhase(session_->pairs().empty() ? WindowPhase::Loaded : WindowPhase::Paired);
+}
+
+void AppController::fillLists(Selection selection) {
+    fillList(comboBoxCSVHeaders, session_->freeColumns(), selection == Selection::First,
+             selection == Selection::Keep);
+    fillList(comboBoxVcardProperties, session_->freeProperties(), selection == Selection::First,
+             selection == Selection::Keep);
+}
+
+void AppController::resetAll() {
+    guarded(uitext::kResetException, [&] {
+        progressOutlet->setValue(0);
         oldCSVPath = txtOutlet->text();
-        txtOutlet->setText(kSelectCsvFile);
+        txtOutlet->setText(q(uitext::kSelectCsvFile));
         comboBoxCSVHeaders->clear();
         comboBoxVcardProperties->clear();
-        mapAllCkeckBoxOutlet->setChecked(false);
         lblProgressStatus->setText(QString());
         lblProgressFileCount->setText(QStringLiteral(" "));
         txtViewMappingAttributes->setText(QStringLiteral(" "));
-
-        objConvertor.reset();
+        mappingModel->clear();
         currentContactNumber = 0;
         totalContacts = 0;
-        running = false;
-        progressTimer->stop();
-
-        userMappingDictionary.clear();
-        list.clear();
-        mappingModel->reload();
+        // A cancelled run keeps the window locked until its thread has ended.
+        setPhase(conversionActive ? WindowPhase::Cancelling : WindowPhase::Empty);
     });
 }
 
@@ -194,56 +200,45 @@ bool AppController::createLog() {
     auto log = std::make_shared<myLog>();
     log->createLogFile(s(QCoreApplication::applicationDirPath()));
     loggingObject.store(log);
-    logOrConsole("UI>> Start Application", "UI(init) Error while writing to log file");
+    logOrConsole(uitext::kStartApplication, uitext::kInitFallback);
     return true;
 }
 
 void AppController::btnBrowseClicked() {
-    guarded("UI>> EXCEPTION\nOccured in btnBrowseClicked()\nname: %@\nReason: %@", [&] {
-        if (conversionActive) {
-            return; // the last export's thread still reads the loaded file
+    guarded(uitext::kBrowseException, [&] {
+        if (phase_ == WindowPhase::Running || phase_ == WindowPhase::Cancelling) {
+            return; // the export's thread still reads the loaded file
         }
-        if (userMappingDictionary.empty()) {
-            if (!loggingObject.load()) {
-                createLog();
-            }
-            const auto path = openFileDialog();
-            if (!path) {
-                return;
-            }
-            resetAll();
-            txtOutlet->setText(*path);
-            oldCSVPath = *path;
-            startStep1();
-            return;
-        }
-        if (Dialogs::instance().alert(QStringLiteral("Alert"), kResetQuestion,
-                                      {QStringLiteral("Yes"), QStringLiteral("No")}) != 0) {
+        const bool paired = !session_->pairs().empty();
+        if (paired &&
+            ask(uitext::kAlert, uitext::kResetQuestion, {uitext::kYes, uitext::kNo}) != 0) {
             return;
         }
         if (!loggingObject.load()) {
             createLog();
         }
-        resetAll();
+        if (paired) {
+            resetAll();
+        }
         const auto path = openFileDialog();
         if (!path) {
             return;
         }
+        resetAll();
         txtOutlet->setText(*path);
         oldCSVPath = *path;
         startStep1();
-        mapAllCkeckBoxOutlet->show();
     });
 }
 
 std::optional<QString> AppController::openFileDialog() {
     std::optional<QString> chosen;
-    guarded("UI>> EXCEPTION\nOccured in openFileDialog()\nname: %@\nReason: %@", [&] {
+    guarded(uitext::kOpenPanelException, [&] {
         PanelRequest request;
-        request.title = kPanelTitle;
-        request.message = QStringLiteral("Choose CSV file to be Converted to vCard.");
+        request.title = q(uitext::kPanelTitle);
+        request.message = q(uitext::kCsvPanelMessage);
         request.fileType = QStringLiteral("csv");
-        request.startFolder = oldCSVPath && *oldCSVPath != kSelectCsvFile
+        request.startFolder = oldCSVPath && *oldCSVPath != q(uitext::kSelectCsvFile)
                                   ? QFileInfo(*oldCSVPath).path()
                                   : QDir::homePath();
         chosen = Dialogs::instance().openPanel(request);
@@ -252,197 +247,91 @@ std::optional<QString> AppController::openFileDialog() {
 }
 
 void AppController::startStep1() {
-    guarded("UI>> EXCEPTION\nOccured in startStep1()\nname: %@\nReason: %@", [&] {
+    guarded(uitext::kStep1Exception, [&] {
         const QString path = txtOutlet->text();
-        logLine(text::fill("Info: UI Start: STEP 1\nSelected CSV File Name:%@", s(path)));
-        objConvertor = std::make_shared<newConvertor>();
-        totalContacts = objConvertor->startStep1(s(path), this);
+        logLine(text::fill(uitext::kStep1Start, s(path)));
+        totalContacts = session_->load(s(path));
         if (totalContacts != 0) {
             currentContactNumber = 0;
-            addMappingOutlet->setEnabled(true);
-            mapAllCkeckBoxOutlet->show();
+            fillLists(Selection::None);
+            setPairingPhase();
         } else {
-            const std::string message =
-                text::fill("Invalid CSV file %@.", text::lastPathComponent(s(path)));
-            Dialogs::instance().alert(QStringLiteral("Error"), q(message), {QStringLiteral("Ok")});
+            const std::string message = ExportSession::invalidFileMessage(s(path));
+            ask(uitext::kError, message, {uitext::kOk});
             resetAll();
-            logLine(text::fill("UI>> ERROR\nOccured in startStep1(): %@", message));
+            logLine(text::fill(uitext::kStep1Error, message));
         }
     });
-    logLine("INFO:UI End: STEP 1");
-}
-
-void AppController::addCSVHeadersToComboBox(const std::vector<std::string>& headers) {
-    guarded("UI>> EXCEPTION\nOccured in  addCSVHeadersToComboBox()\nname: %@\nReason: %@", [&] {
-        for (const auto& name : headers) {
-            if (!name.empty()) {
-                comboBoxCSVHeaders->addItem(q(name));
-            }
-        }
-        comboBoxCSVHeaders->setCurrentIndex(-1);
-        userMappingDictionary.clear();
-    });
-}
-
-void AppController::addVcardPropertiesToComboBox(const std::vector<std::string>& properties) {
-    for (const auto& name : properties) {
-        comboBoxVcardProperties->addItem(q(name));
-    }
-    comboBoxVcardProperties->setCurrentIndex(-1);
-}
-
-int AppController::numberOfRowsInTableView() {
-    if (isFirstInstance) {
-        list.clear();
-        isFirstInstance = false;
-    }
-    return static_cast<int>(list.size());
-}
-
-QString AppController::tableViewObjectValue(const QString& columnIdentifier, int row) const {
-    if (row < 0 || static_cast<std::size_t>(row) >= list.size()) {
-        return {};
-    }
-    const UserMapping& pair = list[static_cast<std::size_t>(row)];
-    return q(columnIdentifier == QLatin1String("CSVColumn") ? pair.CSVColumn : pair.vCardColumn);
-}
-
-void AppController::enablePairActions(bool enabled) {
-    btnStartStep2Outlet->setEnabled(enabled);
-    btnImportOutlet->setEnabled(enabled);
-    btnRemoveMappingOutlet->setEnabled(enabled);
+    logLine(uitext::kStep1End);
 }
 
 void AppController::btnAddMappingAttribute() {
-    guarded("UI>> EXCEPTION\nOccured in  btnAddMappingAttribute:()\nname: %@\nReason: %@", [&] {
+    guarded(uitext::kAddPairException, [&] {
         const auto csvName = selectedItem(comboBoxCSVHeaders);
         const auto vCardName = selectedItem(comboBoxVcardProperties);
         if (comboBoxCSVHeaders->count() == 0 || comboBoxVcardProperties->count() == 0) {
-            Dialogs::instance().alert(QStringLiteral("Stop"),
-                                      QStringLiteral("No columns are remaining for mapping."),
-                                      {QStringLiteral("Ok")});
+            ask(uitext::kStop, uitext::kNoColumnsLeft, {uitext::kOk});
             return;
         }
         if (!csvName || !vCardName) {
-            Dialogs::instance().alert(QStringLiteral("Stop"),
-                                      QStringLiteral("Please select columns to be mapped."),
-                                      {QStringLiteral("Ok")});
+            ask(uitext::kStop, uitext::kSelectColumns, {uitext::kOk});
             return;
         }
-        userMappingDictionary[s(*vCardName)] = s(*csvName);
-        removeEvery(comboBoxCSVHeaders, *csvName);
-        removeEvery(comboBoxVcardProperties, *vCardName);
-        addToMappingTable(s(*csvName), s(*vCardName));
-        enablePairActions(true);
+        mappingModel->addPair(s(*csvName), s(*vCardName));
         // The next pair can be added at once from the first remaining names.
-        selectFirst(comboBoxCSVHeaders);
-        selectFirst(comboBoxVcardProperties);
+        fillLists(Selection::First);
+        setPairingPhase();
     });
-}
-
-void AppController::addToMappingTable(const std::string& csvName, const std::string& vCardName) {
-    guarded("UI>> EXCEPTION\nOccured in addToMappingTable()\nname: %@\nReason: %@", [&] {
-        numberOfRowsInTableView(); // the list exists before the first pair
-        list.push_back(UserMapping{csvName, vCardName});
-        mappingModel->reload();
-    });
-}
-
-std::optional<UserMapping> AppController::removeFromMappingTable() {
-    std::optional<UserMapping> removed;
-    guarded("UI>> EXCEPTION\nOccured in removeFromMappingTable()\nname: %@\nReason: %@", [&] {
-        const QModelIndexList rows = UserMappingTable->selectionModel()->selectedRows();
-        if (rows.isEmpty()) {
-            return;
-        }
-        const auto row = static_cast<std::size_t>(rows.constFirst().row());
-        if (row >= list.size()) {
-            return;
-        }
-        removed = list[row];
-        list.erase(list.begin() + static_cast<std::ptrdiff_t>(row));
-        mappingModel->reload();
-    });
-    return removed;
 }
 
 void AppController::btnRemoveMappingCliked() {
     guarded(
-        "UI>> EXCEPTION\nOccured in btnRemoveMappingCliked()\nname: %@\nReason: %@",
+        uitext::kRemovePairException,
         [&] {
-            const auto pair = removeFromMappingTable();
-            if (!pair) {
+            const QModelIndexList rows = UserMappingTable->selectionModel()->selectedRows();
+            if (rows.isEmpty() || !mappingModel->removeRows(rows.constFirst().row(), 1)) {
                 return;
             }
-            userMappingDictionary.erase(pair->vCardColumn);
-            // Both names come back exactly as they were, so they still match.
-            appendItem(comboBoxCSVHeaders, q(pair->CSVColumn));
-            appendItem(comboBoxVcardProperties, q(pair->vCardColumn));
-            if (userMappingDictionary.empty()) {
-                btnRemoveMappingOutlet->setEnabled(false);
-                btnImportOutlet->setEnabled(false);
-                btnCancelOutlet->setEnabled(false);
-            }
+            fillLists(Selection::Keep);
             mapAllCkeckBoxOutlet->setChecked(false);
+            setPairingPhase();
         },
-        "EXCEPTION\nOccured in UI btnRemoveMappingCliked()\nname: %@\nReason: %@");
+        uitext::kRemovePairConsoleException);
 }
 
 void AppController::mapAllCkeckBox(bool checked) {
     guarded(
-        "UI>> EXCEPTION\nOccured in mapAllCkeckBox()\nname: %@\nReason: %@",
+        uitext::kMapAllException,
         [&] {
             if (checked) {
-                const QStringList csvNames = items(comboBoxCSVHeaders);
-                const QStringList vCardNames = items(comboBoxVcardProperties);
-                const auto n = std::min(csvNames.size(), vCardNames.size());
-                if (n == 0) {
-                    return;
+                if (mappingModel->addAllRemaining() > 0) {
+                    fillLists(Selection::None);
+                    setPairingPhase();
                 }
-                for (qsizetype i = 0; i < n; ++i) {
-                    userMappingDictionary[s(vCardNames[i])] = s(csvNames[i]);
-                    addToMappingTable(s(csvNames[i]), s(vCardNames[i]));
-                }
-                for (QComboBox* combo : {comboBoxCSVHeaders, comboBoxVcardProperties}) {
-                    if (n == combo->count()) {
-                        combo->clear();
-                    } else {
-                        for (qsizetype i = 0; i < n; ++i) {
-                            combo->removeItem(0);
-                        }
-                        combo->setCurrentIndex(-1);
-                    }
-                }
-                enablePairActions(true);
                 return;
             }
-            if (Dialogs::instance().alert(QStringLiteral("Alert"), kResetQuestion,
-                                          {QStringLiteral("Yes"), QStringLiteral("No")}) != 0) {
+            if (ask(uitext::kAlert, uitext::kResetQuestion, {uitext::kYes, uitext::kNo}) != 0) {
                 mapAllCkeckBoxOutlet->setChecked(true);
                 return;
             }
+            mappingModel->clear();
             comboBoxCSVHeaders->clear();
             comboBoxVcardProperties->clear();
-            btnRemoveMappingOutlet->setEnabled(false);
-            // With every pair gone there is nothing to export.
-            btnImportOutlet->setEnabled(false);
-            list.clear();
-            mappingModel->reload();
             startStep1();
         },
-        "EXCEPTION\nOccured in UI mapAllCkeckBox()\nname: %@\nReason: %@");
+        uitext::kMapAllConsoleException);
 }
 
 bool AppController::runStep2() {
     bool ok = false;
-    logLine("Info: UI Start: STEP 2");
-    guarded("UI>> EXCEPTION\nOccured in btnStartStep2()\nname: %@\nReason: %@", [&] {
-        ok = objConvertor && objConvertor->startStep2(userMappingDictionary);
+    logLine(uitext::kStep2Start);
+    guarded(uitext::kStep2Exception, [&] {
+        ok = session_->check();
         if (!ok) {
-            lblProgressFileCount->setText(QStringLiteral("ERROR: while mapping properties"));
+            lblProgressFileCount->setText(q(uitext::kMappingFailed));
         }
     });
-    logLine("INFO:UI End: STEP 2");
+    logLine(uitext::kStep2End);
     return ok;
 }
 
@@ -451,23 +340,22 @@ void AppController::btnStartStep2() {
 }
 
 void AppController::btnBrowseDestinationPathCliked() {
-    guarded(
-        "UI>> EXCEPTION\nOccured in btnBrowseDestinationPathCliked()\nname: %@\nReason: %@", [&] {
-            PanelRequest request;
-            request.title = kPanelTitle;
-            request.message = QStringLiteral("Choose target destination folder to save vCards.");
-            request.chooseFolder = true;
-            const QString current = txtDestinationFolderOutlet->text();
-            request.startFolder = current == kSelectDestination ? QDir::homePath() : current;
-            if (const auto folder = Dialogs::instance().openPanel(request)) {
-                txtDestinationFolderOutlet->setText(*folder);
-            }
-        });
+    guarded(uitext::kDestinationException, [&] {
+        PanelRequest request;
+        request.title = q(uitext::kPanelTitle);
+        request.message = q(uitext::kDestinationPanelMessage);
+        request.chooseFolder = true;
+        const QString current = txtDestinationFolderOutlet->text();
+        request.startFolder = current == q(uitext::kSelectDestination) ? QDir::homePath() : current;
+        if (const auto folder = Dialogs::instance().openPanel(request)) {
+            txtDestinationFolderOutlet->setText(*folder);
+        }
+    });
 }
 
 void AppController::btnImportCliked() {
-    guarded("UI>> EXCEPTION\nOccured in btnImportCliked()\nname: %@\nReason: %@", [&] {
-        logLine("Info: UI Start: Import");
+    guarded(uitext::kImportException, [&] {
+        logLine(uitext::kImportStart);
         // An index map that does not match the pairs would fill the wrong fields.
         if (!runStep2()) {
             return;
@@ -476,157 +364,99 @@ void AppController::btnImportCliked() {
     });
 }
 
-void AppController::setRunningState() {
-    btnBrowseSourceFileOutlet->setEnabled(false);
-    btnBrowseDestinationFileOutlet->setEnabled(false);
-    btnRemoveMappingOutlet->setEnabled(false);
-    mapAllCkeckBoxOutlet->hide();
-    addMappingOutlet->setEnabled(false);
-    btnStartStep2Outlet->setEnabled(false);
-    btnImportOutlet->setEnabled(false);
-    btnCancelOutlet->setEnabled(true);
-    progressOutlet->setRange(0, 100);
-    progressOutlet->setValue(0);
-    progressOutlet->show();
-}
-
 void AppController::startStep3_Import() {
-    guarded("UI>> EXCEPTION\nOccured in startStep3_Import:()\nname: %@\nReason: %@", [&] {
-        logLine("Info: UI Business Logic Started:");
-        if (txtDestinationFolderOutlet->text() == kSelectDestination) {
-            Dialogs::instance().alert(QStringLiteral("Alert"),
-                                      QStringLiteral("Please select destination folder."),
-                                      {QStringLiteral("Ok")});
+    guarded(uitext::kStep3Exception, [&] {
+        logLine(uitext::kBusinessLogicStarted);
+        if (txtDestinationFolderOutlet->text() == q(uitext::kSelectDestination)) {
+            ask(uitext::kAlert, uitext::kSelectDestinationFirst, {uitext::kOk});
             return;
         }
-        if (!objConvertor || conversionActive) {
+        if (phase_ != WindowPhase::Paired) {
             return;
         }
-        setRunningState();
-        running = true;
-        conversionActive = true;
         quitting = false;
-        threadFinished = false;
-        shownContactNumber = 0;
-        progressTimer->start();
-        const std::string destination = s(txtDestinationFolderOutlet->text());
-        businessLogicThread =
-            std::jthread([this, convertor = objConvertor, destination](std::stop_token cancel) {
-                convertor->startStep3(cancel, destination);
-                threadFinished = true;
-                QMetaObject::invokeMethod(this, "conversionThreadEnded", Qt::QueuedConnection);
-            });
+        currentContactNumber = 0;
+        progressOutlet->setRange(0, 100);
+        progressOutlet->setValue(0);
+        if (businessLogicThread->start(s(txtDestinationFolderOutlet->text()))) {
+            conversionActive = true;
+            setPhase(WindowPhase::Running);
+            progressTimer->start();
+        }
     });
 }
 
-bool AppController::cancellationRequested() const {
-    return businessLogicThread.get_stop_token().stop_requested();
-}
-
-void AppController::notify(float increment) {
-    ++currentContactNumber;
-    lastIncrement = increment;
-    // On the conversion thread this is all: the display timer shows the count
-    // at the screen's pace, so the run never waits for the window.
-    if (QThread::currentThread() == thread()) {
-        applyProgress();
-    }
-}
-
 void AppController::showLatestProgress() {
-    if (running && currentContactNumber.load() != shownContactNumber) {
-        applyProgress();
+    const std::int64_t processed = session_->progress();
+    if (processed != currentContactNumber) {
+        notify(processed);
     }
 }
 
-void AppController::applyProgress() {
-    const std::int64_t calls = currentContactNumber;
-    shownContactNumber = calls;
+void AppController::notify(std::int64_t processed) {
+    currentContactNumber = processed;
+    if (phase_ == WindowPhase::Cancelling) {
+        // The run finishes the contact in hand; the window is done with it.
+        progressTimer->stop();
+        resetAll();
+        return;
+    }
     // The bar's value is the sum of the 4-byte increments, which is exact in double.
-    const double value = static_cast<double>(calls) * static_cast<double>(lastIncrement.load());
+    const double value =
+        static_cast<double>(processed) * static_cast<double>(progressIncrementByValue);
     const int percent = static_cast<int>(value + 0.05);
     progressOutlet->setValue(std::clamp(percent, 0, 100));
-    lblProgressStatus->setText(q(text::fill("Progress: %d %%", percent)));
-    lblProgressFileCount->setText(q(text::fill("Status: %d/%d", calls, totalContacts)));
-    if (cancellationRequested()) {
-        resetAll();
-    }
+    lblProgressStatus->setText(q(text::fill(uitext::kProgress, percent)));
+    lblProgressFileCount->setText(q(text::fill(uitext::kStatus, processed, totalContacts)));
 }
 
-void AppController::finalNotify(const std::vector<std::string>& report) {
-    if (QThread::currentThread() == thread()) {
-        showReport(report);
-        return;
-    }
-    // The conversion thread waits here until the report has been read.
-    QMetaObject::invokeMethod(
-        this, [this, &report] { showReport(report); }, Qt::BlockingQueuedConnection);
-}
-
-void AppController::showReport(const std::vector<std::string>& report) {
-    if (quitting) {
-        return;
-    }
-    if (running && !cancellationRequested()) {
-        applyProgress(); // the bar ends where the run ended
-    }
+void AppController::finalNotify(const RunReport& report) {
     std::string detailed;
-    for (const auto& line : report) {
+    for (const auto& line : report.lines()) {
         detailed += line + "\n";
     }
-    std::string count;
-    if (report.size() > 1) {
-        const auto colon = report[1].find(':');
-        if (colon != std::string::npos) {
-            count = report[1].substr(colon + 1, report[1].find(':', colon + 1) - colon - 1);
-        }
-    }
-    const QString summary = q(text::fill("%@ Contact(s) migrated successfully.", count));
-    lblProgressFileCount->setText(summary);
-    const int answer = Dialogs::instance().alert(QStringLiteral("Report"), summary,
-                                                 {QStringLiteral("Ok"), QStringLiteral("Details")});
-    if (answer == 1) {
-        Dialogs::instance().alert(QStringLiteral("Detailed Report"), q(detailed),
-                                  {QStringLiteral("Ok")});
+    const std::string summary = text::fill(uitext::kSummary, " " + std::to_string(report.written));
+    lblProgressFileCount->setText(q(summary));
+    if (ask(uitext::kReport, summary, {uitext::kOk, uitext::kDetails}) == 1) {
+        ask(uitext::kDetailedReport, detailed, {uitext::kOk});
     }
     resetAll();
-    logOrConsole(text::fill("UI >> Export Report:\n%@\n", detailed),
-                 "UI(final Notify) Error while writing to log file");
+    logOrConsole(text::fill(uitext::kReportEntry, detailed), uitext::kReportFallback);
 }
 
 void AppController::btnCancelCliked() {
-    guarded("UI>> EXCEPTION\nOccured in btnCancelCliked()\nname: %@\nReason: %@", [&] {
-        const int answer = Dialogs::instance().alert(
-            QStringLiteral("Confirmation"),
-            QStringLiteral("Are you sure, you want to cancel the export process?"),
-            {QStringLiteral("Yes"), QStringLiteral("No")});
+    guarded(uitext::kCancelException, [&] {
+        const int answer =
+            ask(uitext::kConfirmation, uitext::kCancelQuestion, {uitext::kYes, uitext::kNo});
         // The run may have ended while the question was open.
-        if (answer != 0 || !running) {
+        if (answer != 0 || phase_ != WindowPhase::Running) {
             return;
         }
-        progressOutlet->hide();
-        businessLogicThread.request_stop();
-        const std::string message = text::fill(
-            "Migration cancelled \n%d file(s) migrated successfully.", currentContactNumber.load());
+        session_->cancel();
+        setPhase(WindowPhase::Cancelling);
+        const std::string message = text::fill(uitext::kCancelledStatus, currentContactNumber);
         lblProgressFileCount->setText(q(message));
-        logLine(text::fill("Info: UI Start: %@", message));
+        logLine(text::fill(uitext::kCancelEntry, message));
     });
 }
 
 void AppController::conversionThreadEnded() {
-    if (!threadFinished || !conversionActive) {
-        return;
+    if (!conversionActive) {
+        return; // already handled when the user quit
     }
-    if (businessLogicThread.joinable()) {
-        businessLogicThread.join();
-    }
-    businessLogicThread = std::jthread(); // drops the ended run's cancellation mark
+    session_->wait();
     conversionActive = false;
-    // A run that ended before its first row sends no report.
-    if (running) {
+    progressTimer->stop();
+    const auto report = session_->report();
+    if (report && !quitting) {
+        if (phase_ == WindowPhase::Running) {
+            notify(session_->progress()); // the bar ends where the run ended
+        }
+        finalNotify(*report);
+    } else {
+        // Quitting, or a run that ended before its first row: no report.
         resetAll();
     }
-    btnBrowseSourceFileOutlet->setEnabled(true);
     emit conversionEnded();
 }
 
@@ -635,11 +465,6 @@ void AppController::prepareToQuit() {
         return;
     }
     quitting = true;
-    businessLogicThread.request_stop();
-    // The thread finishes its contact; its last calls need this thread's events.
-    while (!threadFinished) {
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        QThread::msleep(2);
-    }
+    businessLogicThread->stopAndWait();
     conversionThreadEnded();
 }

@@ -1,18 +1,20 @@
 // The controller of the main window: it leads the user through loading a CSV
-// file, pairing its columns with vCard properties and running the export.
+// file, pairing its columns with vCard properties and running the export. The
+// export session does the work; the controller turns clicks into session calls
+// and shows the session's answers.
 #pragma once
 
-#include "ConvertorClient.h"
-#include "UserMapping.h"
+#include "app/WindowPhase.h"
 
 #include <QWidget>
 
-#include <atomic>
+#include <cstdint>
 #include <memory>
 #include <optional>
-#include <string>
-#include <vector>
+#include <string_view>
 
+class ConversionTask;
+class ExportSession;
 class MappingTableModel;
 class QCheckBox;
 class QComboBox;
@@ -22,18 +24,23 @@ class QProgressBar;
 class QPushButton;
 class QTableView;
 class QTimer;
-class newConvertor;
+struct RunReport;
 
 namespace Ui {
 class AppController;
 }
 
-class AppController : public QWidget, public ConvertorClient {
+class AppController : public QWidget {
     Q_OBJECT
 
 public:
     explicit AppController(QWidget* parent = nullptr);
     ~AppController() override;
+
+    // The phase the window is in.
+    WindowPhase phase() const { return phase_; }
+    // The export session the window drives.
+    ExportSession& session() { return *session_; }
 
     // Brings the window back to its Empty state; the destination stays.
     void resetAll();
@@ -41,34 +48,22 @@ public:
     bool createLog();
     // Asks for one CSV file; its full path, or none when cancelled.
     std::optional<QString> openFileDialog();
-    // Loads the file named in the source field with a new engine object.
+    // Loads the file named in the source field.
     void startStep1();
-
-    // The engine's callbacks (ConvertorClient).
-    void addCSVHeadersToComboBox(const std::vector<std::string>& headers) override;
-    void addVcardPropertiesToComboBox(const std::vector<std::string>& properties) override;
-    void notify(float increment) override;
-    void finalNotify(const std::vector<std::string>& report) override;
-
-    // The mapping table's data source.
-    int numberOfRowsInTableView();
-    QString tableViewObjectValue(const QString& columnIdentifier, int row) const;
-    // Appends one pair (CSV column name, vCard property name) to the table.
-    void addToMappingTable(const std::string& csvName, const std::string& vCardName);
-    // Takes the selected pair out of the table; none when no row is selected.
-    std::optional<UserMapping> removeFromMappingTable();
-
     // Hands the pairing to the engine; false when it could not be used.
     bool runStep2();
     // Starts the conversion thread once a destination is chosen.
     void startStep3_Import();
-
-    // True from the start of an export until its thread has ended.
-    bool isConversionActive() const { return conversionActive; }
+    // Shows the progress of the run: the contacts processed so far.
+    void notify(std::int64_t processed);
+    // Shows what the run came to, then empties the window.
+    void finalNotify(const RunReport& report);
     // Cancels a running export without a report and waits for its thread.
     void prepareToQuit();
 
 signals:
+    // The window entered another phase.
+    void phaseChanged(WindowPhase phase);
     // An export's thread has ended; the window can load and export again.
     void conversionEnded();
 
@@ -81,25 +76,27 @@ public slots:
     void btnBrowseDestinationPathCliked();
     void btnImportCliked();
     void btnCancelCliked();
-    void btnOkClicked() {}
-    void txtViewMappingAttributeSelected() {}
 
 private slots:
-    // The conversion thread has ended: loading and exporting are possible again.
+    // The conversion thread has ended.
     void conversionThreadEnded();
-
-private:
-    // Shows the progress calls received so far; resets after a confirmed cancel.
-    void applyProgress();
     // The display timer's tick: shows the progress if it moved.
     void showLatestProgress();
-    void showReport(const std::vector<std::string>& report);
-    void setRunningState();
-    void enablePairActions(bool enabled);
-    bool cancellationRequested() const;
-    static void logLine(const std::string& message);
+
+private:
+    // Which names a refilled list selects.
+    enum class Selection { None, First, Keep };
+
+    // Enters a phase and sets every control from it.
+    void setPhase(WindowPhase phase);
+    // Loaded or Paired, from the session's pairs.
+    void setPairingPhase();
+    // Fills both lists with the names the session has left to pair.
+    void fillLists(Selection selection);
+    static void logLine(std::string_view message);
 
     std::unique_ptr<Ui::AppController> ui;
+    std::unique_ptr<ExportSession> session_;
 
     QTableView* UserMappingTable;
     QProgressBar* progressOutlet;
@@ -122,26 +119,21 @@ private:
     QPushButton* btnRemoveMappingOutlet;
     QCheckBox* mapAllCkeckBoxOutlet;
 
-    // The engine object of the loaded file; none after a reset.
-    std::shared_ptr<newConvertor> objConvertor;
-    // The rows of the mapping table, in the order the pairs were made.
-    std::vector<UserMapping> list;
+    MappingTableModel* mappingModel;
+    // The conversion thread of the latest export.
+    ConversionTask* businessLogicThread;
+    // Redraws the progress of a run at the screen's pace.
+    QTimer* progressTimer;
+
+    WindowPhase phase_ = WindowPhase::Empty;
+    // Contacts in the loaded file.
+    std::int64_t totalContacts = 0;
+    // Contacts of the current run the window has shown as processed.
+    std::int64_t currentContactNumber = 0;
     // The source path shown before the last reset, or the last chosen path.
     std::optional<QString> oldCSVPath;
-
-    MappingTableModel* mappingModel;
-    // An export's window is Running (until its report or a reset).
-    bool running = false;
     // The conversion thread has not ended yet.
     bool conversionActive = false;
     // The user quits: the run ends without a report.
-    std::atomic<bool> quitting{false};
-    // The conversion thread's last act.
-    std::atomic<bool> threadFinished{true};
-    // Redraws the progress of a run at the screen's pace.
-    QTimer* progressTimer;
-    // The progress call count the window shows.
-    std::int64_t shownContactNumber = 0;
-    // The increment of the current run, as the engine passes it.
-    std::atomic<float> lastIncrement{0.0f};
+    bool quitting = false;
 };

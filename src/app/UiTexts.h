@@ -1,0 +1,101 @@
+// Every text the window shows or writes to the error log, in one place. Some
+// are compared with what a field holds, so they stay exactly as they are.
+#pragma once
+
+#include <QString>
+
+#include <string_view>
+
+namespace uitext {
+
+// Prompts a field shows until something is chosen.
+inline constexpr std::string_view kSelectCsvFile = "Select CSV File";
+inline constexpr std::string_view kSelectDestination = "Select Destination Folder";
+
+// Open panels.
+inline constexpr std::string_view kPanelTitle = "Browse: Brenvik Software";
+inline constexpr std::string_view kCsvPanelMessage = "Choose CSV file to be Converted to vCard.";
+inline constexpr std::string_view kDestinationPanelMessage =
+    "Choose target destination folder to save vCards.";
+
+// Alert titles and buttons.
+inline constexpr std::string_view kAlert = "Alert";
+inline constexpr std::string_view kError = "Error";
+inline constexpr std::string_view kStop = "Stop";
+inline constexpr std::string_view kConfirmation = "Confirmation";
+inline constexpr std::string_view kReport = "Report";
+inline constexpr std::string_view kDetailedReport = "Detailed Report";
+inline constexpr std::string_view kOk = "Ok";
+inline constexpr std::string_view kYes = "Yes";
+inline constexpr std::string_view kNo = "No";
+inline constexpr std::string_view kDetails = "Details";
+
+// Alert texts.
+inline constexpr std::string_view kResetQuestion =
+    "This will reset all the mappings that you have done. Do you want to continue?";
+inline constexpr std::string_view kNoColumnsLeft = "No columns are remaining for mapping.";
+inline constexpr std::string_view kSelectColumns = "Please select columns to be mapped.";
+inline constexpr std::string_view kSelectDestinationFirst = "Please select destination folder.";
+inline constexpr std::string_view kCancelQuestion =
+    "Are you sure, you want to cancel the export process?";
+inline constexpr std::string_view kQuitQuestion = "Do you want to close the application?";
+
+// Labels during and after a run.
+inline constexpr std::string_view kProgress = "Progress: %d %%";
+inline constexpr std::string_view kStatus = "Status: %d/%d";
+inline constexpr std::string_view kCancelledStatus =
+    "Migration cancelled \n%d file(s) migrated successfully.";
+inline constexpr std::string_view kSummary = "%@ Contact(s) migrated successfully.";
+inline constexpr std::string_view kMappingFailed = "ERROR: while mapping properties";
+
+// Error-log entries of the window.
+inline constexpr std::string_view kStartApplication = "UI>> Start Application";
+inline constexpr std::string_view kInitFallback = "UI(init) Error while writing to log file";
+inline constexpr std::string_view kStep1Start = "Info: UI Start: STEP 1\nSelected CSV File Name:%@";
+inline constexpr std::string_view kStep1Error = "UI>> ERROR\nOccured in startStep1(): %@";
+inline constexpr std::string_view kStep1End = "INFO:UI End: STEP 1";
+inline constexpr std::string_view kStep2Start = "Info: UI Start: STEP 2";
+inline constexpr std::string_view kStep2End = "INFO:UI End: STEP 2";
+inline constexpr std::string_view kImportStart = "Info: UI Start: Import";
+inline constexpr std::string_view kBusinessLogicStarted = "Info: UI Business Logic Started:";
+inline constexpr std::string_view kCancelEntry = "Info: UI Start: %@";
+inline constexpr std::string_view kReportEntry = "UI >> Export Report:\n%@\n";
+inline constexpr std::string_view kReportFallback =
+    "UI(final Notify) Error while writing to log file";
+
+// Failures caught inside a window action: filled with the exception's name and reason.
+inline constexpr std::string_view kResetException =
+    "UI>> EXCEPTION\nOccured in resetAll()\nname: %@\nReason: %@";
+inline constexpr std::string_view kBrowseException =
+    "UI>> EXCEPTION\nOccured in btnBrowseClicked()\nname: %@\nReason: %@";
+inline constexpr std::string_view kOpenPanelException =
+    "UI>> EXCEPTION\nOccured in openFileDialog()\nname: %@\nReason: %@";
+inline constexpr std::string_view kStep1Exception =
+    "UI>> EXCEPTION\nOccured in startStep1()\nname: %@\nReason: %@";
+inline constexpr std::string_view kAddPairException =
+    "UI>> EXCEPTION\nOccured in  btnAddMappingAttribute:()\nname: %@\nReason: %@";
+inline constexpr std::string_view kRemovePairException =
+    "UI>> EXCEPTION\nOccured in btnRemoveMappingCliked()\nname: %@\nReason: %@";
+inline constexpr std::string_view kRemovePairConsoleException =
+    "EXCEPTION\nOccured in UI btnRemoveMappingCliked()\nname: %@\nReason: %@";
+inline constexpr std::string_view kMapAllException =
+    "UI>> EXCEPTION\nOccured in mapAllCkeckBox()\nname: %@\nReason: %@";
+inline constexpr std::string_view kMapAllConsoleException =
+    "EXCEPTION\nOccured in UI mapAllCkeckBox()\nname: %@\nReason: %@";
+inline constexpr std::string_view kStep2Exception =
+    "UI>> EXCEPTION\nOccured in btnStartStep2()\nname: %@\nReason: %@";
+inline constexpr std::string_view kDestinationException =
+    "UI>> EXCEPTION\nOccured in btnBrowseDestinationPathCliked()\nname: %@\nReason: %@";
+inline constexpr std::string_view kImportException =
+    "UI>> EXCEPTION\nOccured in btnImportCliked()\nname: %@\nReason: %@";
+inline constexpr std::string_view kStep3Exception =
+    "UI>> EXCEPTION\nOccured in startStep3_Import:()\nname: %@\nReason: %@";
+inline constexpr std::string_view kCancelException =
+    "UI>> EXCEPTION\nOccured in btnCancelCliked()\nname: %@\nReason: %@";
+
+// A text of this table, or any engine text, as Qt shows it.
+inline QString q(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+} // namespace uitext

@@ -1,0 +1,212 @@
+#include "engine/ExportSession.h"
+
+#include "engine/LogTexts.h"
+#include "engine/Properties.h"
+#include "engine/RunState.h"
+#include "engine/Text.h"
+#include "engine/newConvertor.h"
+
+#include <algorithm>
+
+namespace {
+
+bool contains(const std::vector<std::string>& names, const std::string& name) {
+    return std::find(names.begin(), names.end(), name) != names.end();
+}
+
+void removeEvery(std::vector<std::string>& names, const std::string& name) {
+    names.erase(std::remove(names.begin(), names.end(), name), names.end());
+}
+
+// Properties that pairing by position may fill: the first 30.
+bool pairableByPosition(const std::string& name) {
+    const auto it = std::find(property::kNames.begin(), property::kNames.end(), name);
+    return it != property::kNames.end() && it - property::kNames.begin() < 30;
+}
+
+} // namespace
+
+ExportSession::ExportSession() = default;
+
+ExportSession::~ExportSession() {
+    cancel();
+    wait();
+}
+
+std::int64_t ExportSession::load(const std::string& path) {
+    if (running()) {
+        return 0; // the running thread still reads the loaded text
+    }
+    wait();
+    headers_.clear();
+    properties_.clear();
+    pairs_.clear();
+    userMappingDictionary.clear();
+    objConvertor = std::make_shared<newConvertor>();
+    contacts_ = objConvertor->startStep1(path, this);
+    if (contacts_ == 0) {
+        headers_.clear();
+        properties_.clear();
+    }
+    clearPairs();
+    return contacts_;
+}
+
+std::string ExportSession::invalidFileMessage(const std::string& path) {
+    return text::fill(logtext::kInvalidCsv, text::lastPathComponent(path));
+}
+
+void ExportSession::addCSVHeadersToComboBox(const std::vector<std::string>& headers) {
+    headers_ = headers;
+}
+
+void ExportSession::addVcardPropertiesToComboBox(const std::vector<std::string>& properties) {
+    properties_ = properties;
+}
+
+ExportSession::PairResult ExportSession::pair(const std::string& column,
+                                              const std::string& property) {
+    if (!contains(freeColumns_, column)) {
+        return PairResult::UnknownColumn;
+    }
+    if (!contains(freeProperties_, property)) {
+        return PairResult::UnknownProperty;
+    }
+    removeEvery(freeColumns_, column);
+    removeEvery(freeProperties_, property);
+    pairs_.push_back({column, property});
+    userMappingDictionary[property] = column;
+    return PairResult::Paired;
+}
+
+std::optional<ExportSession::Pair> ExportSession::unpair(std::size_t index) {
+    if (index >= pairs_.size()) {
+        return std::nullopt;
+    }
+    Pair removed = pairs_[index];
+    pairs_.erase(pairs_.begin() + static_cast<std::ptrdiff_t>(index));
+    userMappingDictionary.erase(removed.property);
+    // Both names come back exactly as they were, at the end of their lists.
+    freeColumns_.push_back(removed.column);
+    freeProperties_.push_back(removed.property);
+    return removed;
+}
+
+bool ExportSession::canPair(const std::string& column, const std::string& property) const {
+    return contains(freeColumns_, column) && contains(freeProperties_, property);
+}
+
+std::vector<std::string> ExportSession::propertiesByPosition() const {
+    std::vector<std::string> properties;
+    for (const auto& name : freeProperties_) {
+        if (pairableByPosition(name)) {
+            properties.push_back(name);
+        }
+    }
+    return properties;
+}
+
+std::size_t ExportSession::remainingByPosition() const {
+    return std::min(freeColumns_.size(), propertiesByPosition().size());
+}
+
+std::size_t ExportSession::pairAllRemaining() {
+    const std::vector<std::string> properties = propertiesByPosition();
+    const std::size_t n = std::min(freeColumns_.size(), properties.size());
+    for (std::size_t i = 0; i < n; ++i) {
+        pairs_.push_back({freeColumns_[i], properties[i]});
+        userMappingDictionary[properties[i]] = freeColumns_[i];
+        removeEvery(freeProperties_, properties[i]);
+    }
+    // Only the paired entries leave the column list: a repeated header name
+    // further on may still be paired.
+    freeColumns_.erase(freeColumns_.begin(), freeColumns_.begin() + static_cast<std::ptrdiff_t>(n));
+    return n;
+}
+
+void ExportSession::clearPairs() {
+    pairs_.clear();
+    userMappingDictionary.clear();
+    freeColumns_.clear();
+    for (const auto& name : headers_) {
+        if (!name.empty()) {
+            freeColumns_.push_back(name);
+        }
+    }
+    freeProperties_ = properties_;
+}
+
+bool ExportSession::check() {
+    return objConvertor && !running() && objConvertor->startStep2(userMappingDictionary);
+}
+
+bool ExportSession::start(const std::string& destination, std::function<void()> ended) {
+    if (!objConvertor || running()) {
+        return false;
+    }
+    wait();
+    progress_ = 0;
+    {
+        const std::lock_guard lock(mutex_);
+        ended_ = false;
+        report_.reset();
+    }
+    thread_ = std::jthread([this, convertor = objConvertor, destination,
+                            ended = std::move(ended)](std::stop_token cancel) {
+        convertor->startStep3(cancel, destination);
+        {
+            const std::lock_guard lock(mutex_);
+            ended_ = true;
+        }
+        endedSignal_.notify_all();
+        if (ended) {
+            ended();
+        }
+    });
+    return true;
+}
+
+void ExportSession::cancel() {
+    thread_.request_stop();
+}
+
+bool ExportSession::cancelRequested() const {
+    return thread_.get_stop_token().stop_requested();
+}
+
+void ExportSession::wait() {
+    if (thread_.joinable()) {
+        thread_.join();
+    }
+}
+
+bool ExportSession::waitFor(std::chrono::milliseconds timeout) {
+    std::unique_lock lock(mutex_);
+    return endedSignal_.wait_for(lock, timeout, [this] { return ended_; });
+}
+
+bool ExportSession::running() const {
+    const std::lock_guard lock(mutex_);
+    return !ended_;
+}
+
+std::optional<RunReport> ExportSession::report() const {
+    const std::lock_guard lock(mutex_);
+    return report_;
+}
+
+void ExportSession::setProgressObserver(std::function<void(std::int64_t)> observer) {
+    progressObserver_ = std::move(observer);
+}
+
+void ExportSession::notify(float) {
+    const std::int64_t done = progress_.fetch_add(1, std::memory_order_relaxed) + 1;
+    if (progressObserver_) {
+        progressObserver_(done);
+    }
+}
+
+void ExportSession::finalNotify(const RunReport& report) {
+    const std::lock_guard lock(mutex_);
+    report_ = report;
+}

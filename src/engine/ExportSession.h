@@ -1,0 +1,126 @@
+// One export from start to end, as the window and the command line both lead
+// it: load a CSV file, pair its columns with vCard properties, check the
+// pairing, run the conversion on its own thread, cancel or wait, and read the
+// report. The shells only turn gestures into these calls and answers into
+// widgets or terminal lines.
+#pragma once
+
+#include "engine/ConvertorClient.h"
+#include "engine/RunReport.h"
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+class newConvertor;
+
+class ExportSession : private ConvertorClient {
+public:
+    // One row of the pairing: a column of the CSV file and the property it fills.
+    struct Pair {
+        std::string column;
+        std::string property;
+    };
+
+    // Why a pair was not made.
+    enum class PairResult { Paired, UnknownColumn, UnknownProperty };
+
+    ExportSession();
+    // Cancels a running conversion and waits for its thread.
+    ~ExportSession() override;
+    ExportSession(const ExportSession&) = delete;
+    ExportSession& operator=(const ExportSession&) = delete;
+
+    // Loads the CSV file with a fresh converter and forgets every pair; the
+    // number of contacts, 0 when the file cannot be used (or a run still goes on).
+    std::int64_t load(const std::string& path);
+    // "Invalid CSV file NAME." for a path, as the shells report a refused file.
+    static std::string invalidFileMessage(const std::string& path);
+
+    // The contacts of the loaded file; 0 before a successful load.
+    std::int64_t contacts() const { return contacts_; }
+    // The header row's names, in column order, empty names included.
+    const std::vector<std::string>& headers() const { return headers_; }
+    // Column names that can still be paired: the header's non-empty names, in
+    // order, with names given back by unpair() at the end.
+    const std::vector<std::string>& freeColumns() const { return freeColumns_; }
+    // Property names that can still be paired, in the same manner.
+    const std::vector<std::string>& freeProperties() const { return freeProperties_; }
+    // The pairs in the order they were made.
+    const std::vector<Pair>& pairs() const { return pairs_; }
+
+    // True when both names are free to pair.
+    bool canPair(const std::string& column, const std::string& property) const;
+    // Pairs a free column with a free property; every free entry of the same
+    // name leaves its list.
+    PairResult pair(const std::string& column, const std::string& property);
+    // Removes the pair at `index` and gives both names back to their lists.
+    std::optional<Pair> unpair(std::size_t index);
+    // Pairs the free columns with the free properties of the first 30, by
+    // position; the number of pairs made.
+    std::size_t pairAllRemaining();
+    // How many pairs pairAllRemaining() would make now.
+    std::size_t remainingByPosition() const;
+    // Forgets every pair; the free lists start again from the loaded file.
+    void clearPairs();
+
+    // Hands the pairing to the converter (its step 2); false when it cannot be used.
+    bool check();
+
+    // Starts the conversion into a new run folder inside `destination` on a
+    // thread of its own; `ended` is called on that thread as its last act.
+    // False when nothing is loaded or a run still goes on.
+    bool start(const std::string& destination, std::function<void()> ended = {});
+    // Asks the run to stop after the contact in hand; it does not wait.
+    void cancel();
+    // True once cancel() was called for the current run.
+    bool cancelRequested() const;
+    // Waits for the run's thread to end.
+    void wait();
+    // Waits at most `timeout` for the run to end; true when it has.
+    bool waitFor(std::chrono::milliseconds timeout);
+    // True while a run's thread has not ended.
+    bool running() const;
+    // Contacts the current run has processed so far; safe from any thread.
+    std::int64_t progress() const { return progress_.load(std::memory_order_relaxed); }
+    // What the last run came to; none until a run has ended with a report.
+    std::optional<RunReport> report() const;
+    // Called on the conversion thread after each contact with the count so
+    // far; a test may hold the run there. Set it before start().
+    void setProgressObserver(std::function<void(std::int64_t)> observer);
+
+private:
+    // The free properties that pairing by position may fill, in list order.
+    std::vector<std::string> propertiesByPosition() const;
+
+    // The converter's callbacks, made while loading and on the conversion thread.
+    void addCSVHeadersToComboBox(const std::vector<std::string>& headers) override;
+    void addVcardPropertiesToComboBox(const std::vector<std::string>& properties) override;
+    void notify(float increment) override;
+    void finalNotify(const RunReport& report) override;
+
+    // The converter of the loaded file; the running thread holds its own share.
+    std::shared_ptr<newConvertor> objConvertor;
+    std::int64_t contacts_ = 0;
+    std::vector<std::string> headers_;
+    std::vector<std::string> properties_;
+    std::vector<std::string> freeColumns_;
+    std::vector<std::string> freeProperties_;
+    std::vector<Pair> pairs_;
+
+    std::atomic<std::int64_t> progress_{0};
+    std::function<void(std::int64_t)> progressObserver_;
+    mutable std::mutex mutex_;
+    std::condition_variable endedSignal_;
+    bool ended_ = true;
+    std::optional<RunReport> report_;
+    std::jthread thread_;
+};

@@ -1,0 +1,91 @@
+// Every text the engine and the error log write, in one place. The entries of
+// the error log and the console are read by people and by support scripts, so
+// they stay exactly as they are, misspellings included.
+#pragma once
+
+#include <string_view>
+
+namespace logtext {
+
+// Failures caught inside an engine operation: filled with the exception's name
+// and reason.
+inline constexpr std::string_view kStep1Exception =
+    "EXCEPTION\nOccured in startStep1()\n\nname: %@\nReason: %@";
+inline constexpr std::string_view kStep2Exception =
+    "EXCEPTION\nOccured in startStep2()\n\nname: %@\nReason: %@";
+// The same failure as the console gets it, without the blank line.
+inline constexpr std::string_view kStep2ConsoleException =
+    "EXCEPTION\nOccured in startStep2()\nname: %@\nReason: %@";
+inline constexpr std::string_view kStep3Exception =
+    "EXCEPTION\nOccured in startStep3()\n\nname: %@\nReason: %@";
+inline constexpr std::string_view kConversionException =
+    "EXCEPTION\nOccured in startConversion()\n\nname: %@\nReason: %@";
+inline constexpr std::string_view kCsvReadException =
+    "EXCEPTION\nOccured in getCsvFileData()\n\nname: %@\nReason: %@";
+inline constexpr std::string_view kCsvCleanException =
+    "EXCEPTION\nOccured in ConvertQuillane()\n\nname: %@\nReason: %@";
+inline constexpr std::string_view kMapException =
+    "EXCEPTION\nOccured in mapProperties()\n\nname: %@\nReason: %@";
+inline constexpr std::string_view kVCardException =
+    "EXCEPTION\nOccured in vCardRepresentation()\nname: %@\nReason: %@";
+inline constexpr std::string_view kCreateFileException =
+    "EXCEPTION\nOccured in createFile()\n\nname: %@\nReason: %@";
+inline constexpr std::string_view kNamingException =
+    "EXCEPTION\nOccured in generateVCardFileName()\nname: %@\nReason: %@";
+inline constexpr std::string_view kWriteVCardException =
+    "EXCEPTION\nOccured in createVcardFile()\nname: %@\nReason: %@";
+inline constexpr std::string_view kLogFolderException =
+    "EXCEPTION\nOccured in createFolder()\nname: %@\nReason: %@";
+inline constexpr std::string_view kLogFileException =
+    "EXCEPTION\nOccured in createFile()\nname: %@\nReason: %@";
+inline constexpr std::string_view kLogWriteException =
+    "EXCEPTION\nOccured in addMessage()\nname: %@\nReason: %@";
+
+// Steps of a converter's life.
+inline constexpr std::string_view kStartApplication = "Start Application";
+inline constexpr std::string_view kEndApplication = "End Application";
+inline constexpr std::string_view kStep1Start = "Info: Start: STEP 1";
+inline constexpr std::string_view kStep1End = "INFO: End: STEP 1";
+inline constexpr std::string_view kStep2Start = "Info: Start: STEP 2";
+inline constexpr std::string_view kStep2End = "INFO: End: STEP 2";
+inline constexpr std::string_view kStep3Start = "Info: Start: STEP 3";
+inline constexpr std::string_view kStep3End = "INFO: End: STEP 3";
+inline constexpr std::string_view kCancelled = "Info: Migration cancelled";
+
+// A contact whose name gave no file; filled with its row number.
+inline constexpr std::string_view kInvalidName =
+    "Failed to create vCard for contact in CSV, Row number: [%d]:\nInvalid First Name or Middle "
+    "Name or Last Name.\nTry using a name with fewer characters, or with no punctuation marks.";
+
+// Failures of files and folders; filled with the path.
+inline constexpr std::string_view kCreateFolderFailed = "Error: Create folder failed %@";
+inline constexpr std::string_view kCreateFileFailed =
+    "Error: Occured in createFile()\nFailed to create file%@";
+inline constexpr std::string_view kWriteVCardFailed =
+    "Error: Occured in createVcardFile()\nFailed to create file%@";
+inline constexpr std::string_view kOpenCsvFailed = "Failed to open file";
+
+// The error log's own failures: its alerts and console lines.
+inline constexpr std::string_view kLogAlertTitle = "ERROR";
+inline constexpr std::string_view kLogAlertButton = "OK";
+inline constexpr std::string_view kLogFileFailed = "Failed to create file:%@";
+inline constexpr std::string_view kLogFileFailedWithReason =
+    "Failed to create file:\nName: %@\nReason: %@";
+inline constexpr std::string_view kLogFileMissing = "Failed to create file:";
+
+// What goes to the console when an entry could not be written to the log.
+inline constexpr std::string_view kLogWriteFallback = "Error while writing to log file";
+inline constexpr std::string_view kInitFallback = "(init) Error while writing to log file";
+inline constexpr std::string_view kDeallocFallback = "(dealloc) Error while writing to log file";
+
+// The four lines of a run report.
+inline constexpr std::string_view kReportTotal = "Total Contacts\t";
+inline constexpr std::string_view kReportCancelledTotal = "Migration canceled.\nTotal Contacts\t";
+inline constexpr std::string_view kReportWritten = "Successful\t\t";
+inline constexpr std::string_view kReportFailed = "Failed\t\t";
+inline constexpr std::string_view kReportFolder = "\nvCards can be found at path";
+
+// What a shell says of a file it cannot use; filled with the file's name.
+inline constexpr std::string_view kInvalidCsv = "Invalid CSV file %@.";
+
+} // namespace logtext

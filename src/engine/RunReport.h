@@ -1,0 +1,22 @@
+// What one export came to: the counts and the folder the report lines show.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct RunReport {
+    // The user stopped the run before every contact was reached.
+    bool cancelled = false;
+    // Contacts in the file.
+    std::int64_t total = 0;
+    // vCards written in this run.
+    std::int64_t written = 0;
+    // The run folder, ending in "/".
+    std::string folder;
+
+    // Contacts not written, those never reached included.
+    std::int64_t failed() const { return total - written; }
+    // The four report lines as the log and the detailed report show them.
+    std::vector<std::string> lines() const;
+};

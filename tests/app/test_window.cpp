@@ -1,0 +1,368 @@
+// The main window driven as a user drives it: loading, pairing, exporting,
+// cancelling and quitting, with the conversion on its own thread.
+#include "AppTestSupport.h"
+#include "app/AppDelegate.h"
+#include "app/MainWindow.h"
+#include "engine/myLog.h"
+
+#include <QAction>
+#include <QDirIterator>
+#include <QFileInfo>
+
+namespace {
+
+QStringList vcardFiles(const QString& destination) {
+    QStringList files;
+    QDirIterator it(destination, {"*.vcf"}, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        files.append(it.next());
+    }
+    return files;
+}
+
+} // namespace
+
+class Window : public WindowTestCase {
+    Q_OBJECT
+
+private slots:
+    void everyPhaseSetsEveryControl() {
+        // Enabled buttons, then whether the check box and the bar are in sight.
+        const auto expect = [this](const QStringList& enabled, bool box, bool bar) {
+            for (const char* name : {"btnBrowseSourceFileOutlet", "btnBrowseDestinationFileOutlet",
+                                     "addMappingOutlet", "btnRemoveMappingOutlet",
+                                     "btnStartStep2Outlet", "btnImportOutlet", "btnCancelOutlet"}) {
+                QVERIFY2(button(name)->isEnabled() == enabled.contains(name), name);
+            }
+            QCOMPARE(checkBox()->isVisible(), box);
+            QCOMPARE(widget<QProgressBar>(window.get(), "progressOutlet")->isVisible(), bar);
+        };
+        const QStringList browse = {"btnBrowseSourceFileOutlet", "btnBrowseDestinationFileOutlet"};
+        QCOMPARE(window->phase(), WindowPhase::Empty);
+        expect(browse, false, false);
+
+        loadCsv(*window, env->dialogs, env->writeContacts("a.csv", 40, 2));
+        QCOMPARE(window->phase(), WindowPhase::Loaded);
+        expect(browse + QStringList{"addMappingOutlet"}, true, false);
+        QCOMPARE(comboItems(csv()), QStringList({"Col0", "Col1"}));
+        QCOMPARE(vcard()->count(), 30);
+        QCOMPARE(csv()->currentIndex(), -1); // nothing is chosen until the user picks
+
+        checkBox()->click();
+        QCOMPARE(window->phase(), WindowPhase::Paired);
+        expect(browse + QStringList{"addMappingOutlet", "btnRemoveMappingOutlet",
+                                    "btnStartStep2Outlet", "btnImportOutlet"},
+               true, false);
+
+        RunPause pause(window->session(), 1);
+        env->dialogs.panelAnswers.push_back(env->files.path());
+        click(window.get(), "btnBrowseDestinationFileOutlet");
+        click(window.get(), "btnImportOutlet");
+        pause.paused.acquire();
+        QCOMPARE(window->phase(), WindowPhase::Running);
+        expect({"btnCancelOutlet"}, false, true);
+
+        env->dialogs.answers = {"Yes", "Ok"};
+        click(window.get(), "btnCancelOutlet");
+        QCOMPARE(window->phase(), WindowPhase::Cancelling);
+        expect({}, false, false);
+        QTRY_COMPARE_WITH_TIMEOUT(window->phase(), WindowPhase::Empty, 20000);
+        expect(browse, false, false);
+    }
+
+    void loadingUsesThePanelAndRefusesWhatItCannotRead() {
+        const QString first = env->writeCsv("contacts.csv", "Name,, Phone \r\nAnn,x,1\r\n");
+        loadCsv(*window, env->dialogs, first);
+        const PanelRequest& panel = env->dialogs.panels.at(0);
+        QCOMPARE(panel.startFolder, QDir::homePath());
+        QCOMPARE(panel.title, QStringLiteral("Browse: Brenvik Software"));
+        QCOMPARE(panel.message, QStringLiteral("Choose CSV file to be Converted to vCard."));
+        QCOMPARE(panel.fileType, QStringLiteral("csv"));
+        QCOMPARE(widget<QLineEdit>(window.get(), "txtOutlet")->text(), first);
+        QCOMPARE(comboItems(csv()), QStringList({"Name", " Phone "}));
+        QVERIFY(env->logText().contains("Info: UI Start: STEP 1\nSelected CSV File Name:" + first));
+
+        // A cancelled panel changes nothing; the next one starts where the file was.
+        env->dialogs.panelAnswers.push_back(QString());
+        click(window.get(), "btnBrowseSourceFileOutlet");
+        QCOMPARE(env->dialogs.panels.back().startFolder, env->files.path());
+        QCOMPARE(csv()->count(), 2);
+
+        env->dialogs.panelAnswers.push_back(env->files.path());
+        click(window.get(), "btnBrowseDestinationFileOutlet");
+        env->dialogs.answers.push_back("Ok");
+        loadCsv(*window, env->dialogs, env->writeCsv("100%d.csv", "Name,Phone\r\n"));
+        const auto& alert = env->dialogs.alerts.back();
+        QCOMPARE(alert.title, QStringLiteral("Error"));
+        QCOMPARE(alert.text, QStringLiteral("Invalid CSV file 100%d.csv."));
+        QCOMPARE(alert.buttons, QStringList({"Ok"}));
+        QCOMPARE(window->phase(), WindowPhase::Empty);
+        QCOMPARE(widget<QLineEdit>(window.get(), "txtOutlet")->text(),
+                 QStringLiteral("Select CSV File"));
+        QCOMPARE(csv()->count(), 0);
+        // The destination survives every reset.
+        QCOMPARE(destination()->text(), env->files.path());
+        QVERIFY(env->logText().contains("UI>> ERROR\nOccured in startStep1(): Invalid CSV file "
+                                        "100%d.csv.\n"));
+    }
+
+    void pairsAreOnlyDroppedAfterConfirmation() {
+        const QString path = env->writeCsv("c.csv", "Name,Phone\r\nAnn,1\r\n");
+        loadCsv(*window, env->dialogs, path);
+        checkBox()->click();
+        env->dialogs.answers.push_back("No");
+        click(window.get(), "btnBrowseSourceFileOutlet");
+        QCOMPARE(env->dialogs.alerts.back().text,
+                 QStringLiteral("This will reset all the mappings that you have done. Do you "
+                                "want to continue?"));
+        QCOMPARE(env->dialogs.alerts.back().buttons, QStringList({"Yes", "No"}));
+        QCOMPARE(env->dialogs.panels.size(), 1u);
+        QCOMPARE(tableRows(table()).size(), 2);
+
+        // "Yes" and a refused file: the window is Empty, check box included.
+        env->dialogs.answers = {"Yes", "Ok"};
+        env->dialogs.panelAnswers.push_back(env->writeCsv("bad.csv", "only a header"));
+        click(window.get(), "btnBrowseSourceFileOutlet");
+        QCOMPARE(window->phase(), WindowPhase::Empty);
+        QVERIFY(!checkBox()->isVisible());
+        QVERIFY(userMappingDictionary.empty());
+        QCOMPARE(tableRows(table()).size(), 0);
+    }
+
+    void addingAPairNeedsBothNamesAndOffersTheNextOnes() {
+        loadCsv(*window, env->dialogs, env->writeCsv("a.csv", "Name,Phone,Mail\r\nAnn,1,a@x\r\n"));
+        csv()->setCurrentIndex(1);
+        env->dialogs.answers.push_back("Ok");
+        click(window.get(), "addMappingOutlet");
+        QCOMPARE(env->dialogs.alerts.back().title, QStringLiteral("Stop"));
+        QCOMPARE(env->dialogs.alerts.back().text,
+                 QStringLiteral("Please select columns to be mapped."));
+
+        vcard()->setCurrentIndex(vcard()->findText("MobileNumber"));
+        click(window.get(), "addMappingOutlet");
+        QCOMPARE(tableRows(table()), QStringList({"Phone -> MobileNumber"}));
+        QCOMPARE(comboItems(csv()), QStringList({"Name", "Mail"}));
+        QVERIFY(!comboItems(vcard()).contains("MobileNumber"));
+        // The first remaining names are chosen: two more presses pair them.
+        QCOMPARE(vcard()->currentText(), QStringLiteral("FirstName"));
+        click(window.get(), "addMappingOutlet");
+        click(window.get(), "addMappingOutlet");
+        QCOMPARE(tableRows(table()),
+                 QStringList({"Phone -> MobileNumber", "Name -> FirstName", "Mail -> LastName"}));
+        env->dialogs.answers.push_back("Ok");
+        click(window.get(), "addMappingOutlet");
+        QCOMPARE(env->dialogs.alerts.back().text,
+                 QStringLiteral("No columns are remaining for mapping."));
+    }
+
+    void pairAllAfterHandMadePairsAndClearingAsksFirst() {
+        loadCsv(*window, env->dialogs, env->writeContacts("w.csv", 2, 3));
+        csv()->setCurrentIndex(2);
+        vcard()->setCurrentIndex(vcard()->findText("EmailAddressWork"));
+        click(window.get(), "addMappingOutlet");
+        checkBox()->click();
+        QCOMPARE(tableRows(table()), QStringList({"Col2 -> EmailAddressWork", "Col0 -> FirstName",
+                                                  "Col1 -> LastName"}));
+        QCOMPARE(csv()->count(), 0);
+        QCOMPARE(vcard()->count(), 27);
+
+        env->dialogs.answers.push_back("No");
+        checkBox()->click();
+        QVERIFY(checkBox()->isChecked());
+        QCOMPARE(tableRows(table()).size(), 3);
+
+        env->dialogs.answers.push_back("Yes");
+        checkBox()->click();
+        QCOMPARE(tableRows(table()).size(), 0);
+        QCOMPARE(csv()->count(), 3);
+        QCOMPARE(vcard()->count(), 30);
+        QCOMPARE(window->phase(), WindowPhase::Loaded);
+    }
+
+    void removedNamesComeBackExactlyAndStillMatch() {
+        loadCsv(*window, env->dialogs,
+                env->writeCsv("s.csv", " Name ,   ,Phone\r\nAnn,blank,1\r\nBob,blank,2\r\n"));
+        checkBox()->click();
+        table()->clearSelection();
+        click(window.get(), "btnRemoveMappingOutlet"); // no row chosen: nothing goes
+        QCOMPARE(tableRows(table()).size(), 3);
+        table()->selectRow(0);
+        click(window.get(), "btnRemoveMappingOutlet");
+        table()->selectRow(0);
+        click(window.get(), "btnRemoveMappingOutlet");
+        QVERIFY(!checkBox()->isChecked());
+        QCOMPARE(comboItems(csv()), QStringList({" Name ", "   "}));
+        QCOMPARE(vcard()->itemText(vcard()->count() - 1), QStringLiteral("LastName"));
+        QCOMPARE(tableRows(table()), QStringList({"Phone -> MiddleName"}));
+
+        csv()->setCurrentIndex(0);
+        vcard()->setCurrentIndex(vcard()->findText("FullName"));
+        click(window.get(), "addMappingOutlet");
+        QVERIFY(window->runStep2());
+        QCOMPARE(mappingDictionary.at("4"), std::string("0"));
+
+        table()->selectRow(0);
+        click(window.get(), "btnRemoveMappingOutlet");
+        table()->selectRow(0);
+        click(window.get(), "btnRemoveMappingOutlet");
+        QCOMPARE(window->phase(), WindowPhase::Loaded);
+    }
+
+    void exportNeedsUsablePairsAndADestination() {
+        loadCsv(*window, env->dialogs, env->writeContacts("w.csv", 3, 2));
+        checkBox()->click();
+        env->dialogs.answers.push_back("Ok");
+        click(window.get(), "btnImportOutlet");
+        QCOMPARE(env->dialogs.alerts.back().text,
+                 QStringLiteral("Please select destination folder."));
+        QCOMPARE(window->phase(), WindowPhase::Paired);
+        QVERIFY(env->logText().contains("] Info: UI Business Logic Started:\n"));
+
+        env->dialogs.panelAnswers.push_back(env->files.path());
+        click(window.get(), "btnBrowseDestinationFileOutlet");
+        QCOMPARE(env->dialogs.panels.back().startFolder, QDir::homePath());
+        QVERIFY(env->dialogs.panels.back().chooseFolder);
+        // A pair whose column is not in the header row cannot be used.
+        userMappingDictionary["Company"] = "Nowhere";
+        click(window.get(), "btnImportOutlet");
+        QCOMPARE(widget<QLabel>(window.get(), "lblProgressFileCount")->text(),
+                 QStringLiteral("ERROR: while mapping properties"));
+        QCOMPARE(window->phase(), WindowPhase::Paired);
+        QVERIFY(vcardFiles(env->files.path()).isEmpty());
+        QVERIFY(env->logText().contains("] INFO:UI End: STEP 2\n"));
+    }
+
+    void progressLabelsFollowEachContact_data() {
+        QTest::addColumn<int>("contacts");
+        QTest::addColumn<QList<int>>("percents");
+        QTest::newRow("3") << 3 << QList<int>{33, 66, 100};
+        QTest::newRow("4") << 4 << QList<int>{25, 50, 75, 100};
+        QTest::newRow("6") << 6 << QList<int>{16, 33, 50, 66, 83, 100};
+        QTest::newRow("7") << 7 << QList<int>{14, 28, 42, 57, 71, 85, 100};
+    }
+    void progressLabelsFollowEachContact() {
+        QFETCH(int, contacts);
+        QFETCH(QList<int>, percents);
+        loadCsv(*window, env->dialogs, env->writeContacts("p.csv", contacts));
+        for (int i = 0; i < contacts; ++i) {
+            window->notify(i + 1);
+            QCOMPARE(widget<QLabel>(window.get(), "lblProgressStatus")->text(),
+                     QStringLiteral("Progress: %1 %").arg(percents[i]));
+            QCOMPARE(widget<QLabel>(window.get(), "lblProgressFileCount")->text(),
+                     QStringLiteral("Status: %1/%2").arg(i + 1).arg(contacts));
+            QCOMPARE(widget<QProgressBar>(window.get(), "progressOutlet")->value(), percents[i]);
+        }
+    }
+
+    void wholeExportWritesFilesAndReports() {
+        const QString csv = env->writeCsv(
+            "contacts.csv", "First,Last,Middle\r\nAnn,Lee,Q\r\nBob,Ray,555\r\n,,1\r\n");
+        env->dialogs.answers = {"Details", "Ok"};
+        startExport(*window, env->dialogs, csv, env->files.path());
+        QTRY_COMPARE_WITH_TIMEOUT(window->phase(), WindowPhase::Empty, 20000);
+
+        QCOMPARE(env->dialogs.alerts.size(), 2u);
+        QCOMPARE(env->dialogs.alerts[0].title, QStringLiteral("Report"));
+        QCOMPARE(env->dialogs.alerts[0].text,
+                 QStringLiteral(" 3 Contact(s) migrated successfully."));
+        QCOMPARE(env->dialogs.alerts[0].buttons, QStringList({"Ok", "Details"}));
+        QCOMPARE(env->dialogs.alerts[1].title, QStringLiteral("Detailed Report"));
+        const QString runFolder = QString::fromStdString(vcardOutputFolderPath);
+        QCOMPARE(env->dialogs.alerts[1].text,
+                 "Total Contacts\t : 3\nSuccessful\t\t : 3\nFailed\t\t : 0\n\nvCards can be "
+                 "found at path :\n" +
+                     runFolder + "\n");
+        QCOMPARE(vcardFiles(env->files.path()).size(), 3);
+        QFile ann(runFolder + "AnnLee.vcf");
+        QVERIFY(ann.open(QIODevice::ReadOnly));
+        QCOMPARE(ann.readAll(),
+                 QByteArray("begin:vcard\nversion:3.0\nFN:Ann Lee\nN:Lee;Ann;Q;\nend:vcard"));
+        QCOMPARE(widget<QLineEdit>(window.get(), "txtOutlet")->text(),
+                 QStringLiteral("Select CSV File"));
+        QCOMPARE(env->logText().count("UI >> Export Report:\nTotal Contacts\t : 3\n"), 1);
+    }
+
+    void cancelAfterTwelveContactsReportsExactCounts() {
+        RunPause pause(window->session(), 12);
+        startExport(*window, env->dialogs, env->writeContacts("big.csv", 40), env->files.path());
+        pause.paused.acquire(); // after the 12th contact
+        QTRY_COMPARE(widget<QLabel>(window.get(), "lblProgressFileCount")->text(),
+                     QStringLiteral("Status: 12/40"));
+        env->dialogs.answers = {"No"};
+        click(window.get(), "btnCancelOutlet");
+        QCOMPARE(window->phase(), WindowPhase::Running);
+        QCOMPARE(env->dialogs.alerts.back().text,
+                 QStringLiteral("Are you sure, you want to cancel the export process?"));
+
+        env->dialogs.answers = {"Yes", "Details", "Ok"};
+        click(window.get(), "btnCancelOutlet");
+        QCOMPARE(widget<QLabel>(window.get(), "lblProgressFileCount")->text(),
+                 QStringLiteral("Migration cancelled \n12 file(s) migrated successfully."));
+        QTRY_COMPARE_WITH_TIMEOUT(window->phase(), WindowPhase::Empty, 20000);
+        QCOMPARE(vcardFiles(env->files.path()).size(), 12);
+        QCOMPARE(env->dialogs.alerts.at(2).text,
+                 QStringLiteral(" 12 Contact(s) migrated successfully."));
+        QVERIFY(env->dialogs.alerts.at(3).text.startsWith(
+            QStringLiteral("Migration canceled.\nTotal Contacts\t : 40\nSuccessful\t\t : "
+                           "12\nFailed\t\t : 28\n")));
+        QVERIFY(env->logText().contains("Info: UI Start: Migration cancelled \n12 file(s)"));
+        loadCsv(*window, env->dialogs, env->writeContacts("next.csv", 2));
+        QCOMPARE(window->phase(), WindowPhase::Loaded);
+    }
+
+    void quittingAtEveryRowEndsCleanly() {
+        window.reset();
+        const QString csv = env->writeContacts("five.csv", 5);
+        for (int row = 1; row <= 5; ++row) {
+            const QString out = env->files.filePath(QStringLiteral("out%1").arg(row));
+            QDir().mkpath(out);
+            env->dialogs.alerts.clear();
+            AppDelegate delegate(0, [](std::chrono::milliseconds) {});
+            MainWindow main(&delegate);
+            AppController& c = *main.controller();
+            main.show();
+            RunPause pause(c.session(), row);
+            startExport(c, env->dialogs, csv, out);
+            pause.paused.acquire(); // the thread waits after contact `row`
+            QVERIFY(!main.findChild<QAction*>("actionOpen")->isEnabled());
+            env->dialogs.answers = {"Yes"};
+            QVERIFY(main.close());
+            QCOMPARE(env->dialogs.alerts.size(), 1u); // the quit question, no report
+            const QStringList files = vcardFiles(out);
+            QCOMPARE(files.size(), row);
+            for (const QString& path : files) { // every file that exists was written whole
+                QFile f(path);
+                QVERIFY(f.open(QIODevice::ReadOnly) && f.readAll().endsWith("\nend:vcard"));
+            }
+        }
+    }
+
+    void unwritableLogIsReportedAndTheWindowWorks() {
+        QFile blocker(env->home.filePath(QStringLiteral("Olvenmark v1.0")));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        Dialogs::routeLogAlerts();
+        // One alert for the window's log, one for the engine's, then the file loads.
+        env->dialogs.answers = {"OK", "OK"};
+        loadCsv(*window, env->dialogs, env->writeCsv("a.csv", "Name\r\nAnn\r\n"));
+        myLog::setAlertHook(nullptr);
+        QCOMPARE(env->dialogs.alerts.size(), 2u);
+        QCOMPARE(env->dialogs.alerts[0].title, QStringLiteral("ERROR"));
+        QVERIFY(
+            env->dialogs.alerts[0].text.startsWith("Failed to create file:" + env->home.path()));
+        QCOMPARE(window->phase(), WindowPhase::Loaded);
+    }
+
+private:
+    QComboBox* csv() { return widget<QComboBox>(window.get(), "comboBoxCSVHeaders"); }
+    QComboBox* vcard() { return widget<QComboBox>(window.get(), "comboBoxVcardProperties"); }
+    QTableView* table() { return widget<QTableView>(window.get(), "UserMappingTable"); }
+    QCheckBox* checkBox() { return widget<QCheckBox>(window.get(), "mapAllCkeckBoxOutlet"); }
+    QPushButton* button(const char* name) { return widget<QPushButton>(window.get(), name); }
+    QLineEdit* destination() {
+        return widget<QLineEdit>(window.get(), "txtDestinationFolderOutlet");
+    }
+};
+
+QTEST_MAIN(Window)
+#include "test_window.moc"

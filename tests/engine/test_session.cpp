@@ -1,0 +1,107 @@
+// The export session both shells drive: pairing as the lists show it, and a
+// run started, cancelled and waited for on its own thread.
+#include "TestSupport.h"
+#include "engine/ExportSession.h"
+#include "engine/RunState.h"
+
+using namespace testsupport;
+using Names = std::vector<std::string>;
+
+class Session : public ::testing::Test {
+protected:
+    TempHome home;
+    TempDir dir;
+    ExportSession session;
+
+    std::int64_t load(const std::string& text) {
+        writeFile(dir.path() / "c.csv", text);
+        return session.load((dir.path() / "c.csv").string());
+    }
+    Names pairs() const {
+        Names shown;
+        for (const auto& p : session.pairs()) {
+            shown.push_back(p.column + ">" + p.property);
+        }
+        return shown;
+    }
+};
+
+TEST_F(Session, PairingKeepsBothListsAsTheUserSeesThem) {
+    ASSERT_EQ(load("Mail,,Name,Mail,Town\r\na,,b,c,d\r\n"), 1);
+    EXPECT_EQ(session.freeColumns(), (Names{"Mail", "Name", "Mail", "Town"}));
+    EXPECT_EQ(session.freeProperties().size(), 30u);
+
+    // A name leaves its list everywhere it stands.
+    EXPECT_EQ(session.pair("Mail", "EmailAddressWork"), ExportSession::PairResult::Paired);
+    EXPECT_EQ(session.freeColumns(), (Names{"Name", "Town"}));
+    EXPECT_EQ(session.pair("Mail", "FirstName"), ExportSession::PairResult::UnknownColumn);
+    EXPECT_EQ(session.pair("Name", "EmailAddressWork"), ExportSession::PairResult::UnknownProperty);
+    EXPECT_EQ(userMappingDictionary,
+              (std::map<std::string, std::string>{{"EmailAddressWork", "Mail"}}));
+
+    // Both names come back at the end of their lists.
+    EXPECT_EQ(session.pair("Name", "FirstName"), ExportSession::PairResult::Paired);
+    const auto removed = session.unpair(0);
+    ASSERT_TRUE(removed);
+    EXPECT_EQ(removed->column, "Mail");
+    EXPECT_FALSE(session.unpair(5));
+    EXPECT_EQ(session.freeColumns(), (Names{"Town", "Mail"}));
+    EXPECT_EQ(session.freeProperties().back(), "EmailAddressWork");
+    EXPECT_EQ(session.freeProperties().front(), "LastName");
+
+    // All remaining, by position, after the hand-made pairs.
+    EXPECT_EQ(session.remainingByPosition(), 2u);
+    EXPECT_EQ(session.pairAllRemaining(), 2u);
+    EXPECT_EQ(pairs(), (Names{"Name>FirstName", "Town>LastName", "Mail>MiddleName"}));
+    EXPECT_EQ(session.pairAllRemaining(), 0u);
+    EXPECT_TRUE(session.check());
+    EXPECT_EQ(mappingDictionary.at("2"), "0");
+
+    session.clearPairs();
+    EXPECT_TRUE(session.pairs().empty());
+    EXPECT_TRUE(userMappingDictionary.empty());
+    EXPECT_EQ(session.freeColumns(), (Names{"Mail", "Name", "Mail", "Town"}));
+}
+
+TEST_F(Session, RunsReportsAndRefusesWhatItCannotDo) {
+    EXPECT_FALSE(session.start(dir.str()));
+    EXPECT_EQ(load("Name\r\n"), 0);
+    EXPECT_EQ(ExportSession::invalidFileMessage("/x/my %d.csv"), "Invalid CSV file my %d.csv.");
+
+    ASSERT_EQ(load("First,Last\r\nAnn,Lee\r\nBob,Ray\r\n"), 2);
+    session.pairAllRemaining();
+    ASSERT_TRUE(session.check());
+    bool endedOnItsThread = false;
+    ASSERT_TRUE(session.start(dir.str(), [&] { endedOnItsThread = !session.running(); }));
+    session.wait();
+    EXPECT_TRUE(endedOnItsThread);
+    EXPECT_TRUE(session.waitFor(std::chrono::milliseconds(0)));
+    EXPECT_EQ(session.progress(), 2);
+    const auto report = session.report();
+    ASSERT_TRUE(report);
+    EXPECT_FALSE(report->cancelled);
+    EXPECT_EQ(report->written, 2);
+    EXPECT_EQ(listFolder(report->folder), (Names{"AnnLee.vcf", "BobRay.vcf"}));
+}
+
+TEST_F(Session, CancelStopsAfterTheContactInHand) {
+    std::string text = "First,Last\r\n";
+    for (int i = 0; i < 20000; ++i) {
+        text += "A" + std::to_string(i) + ",B\r\n";
+    }
+    ASSERT_EQ(load(text), 20000);
+    session.pairAllRemaining();
+    ASSERT_TRUE(session.check());
+    ASSERT_TRUE(session.start(dir.str()));
+    EXPECT_FALSE(session.start(dir.str()));
+    EXPECT_EQ(load("First\r\nA\r\n"), 0); // the run still reads the loaded file
+    session.cancel();
+    EXPECT_TRUE(session.cancelRequested());
+    session.wait();
+    const auto report = session.report();
+    ASSERT_TRUE(report);
+    EXPECT_TRUE(report->cancelled);
+    EXPECT_EQ(report->written, session.progress());
+    EXPECT_LT(report->written, 20000);
+    EXPECT_EQ(static_cast<std::int64_t>(listFolder(report->folder).size()), report->written);
+}
