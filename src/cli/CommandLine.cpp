@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <set>
+#include <span>
 
 namespace {
 
@@ -21,7 +22,8 @@ ParseResult failure(std::string error) {
 
 std::string usageText() {
     std::string text =
-        "Usage: olvenmark-cli [--map-all] [--map PROPERTY=HEADER]... CSV DESTINATION\n"
+        "Usage: olvenmark-cli [--map-all] [--map PROPERTY=HEADER]... [--strict]\n"
+        "                     [--single-file] CSV DESTINATION\n"
         "\n"
         "Writes one vCard file per contact of CSV into a new folder\n"
         "Olvenmark___dd_MM_yy__HH_mm_ss inside DESTINATION, and prints the report.\n"
@@ -30,7 +32,12 @@ std::string usageText() {
         "  --map PROPERTY=HEADER  pair a vCard property with a column, named exactly as in\n"
         "                         the header row; may be given many times\n"
         "  --map-all              pair the remaining columns with the remaining properties\n"
-        "                         in order (FirstName, LastName, MiddleName, ...)\n"
+        "                         in order (FirstName, LastName, MiddleName, ...), up to\n"
+        "                         EmailAddressOther\n"
+        "  --strict               write cards as RFC 2426 has them: CR LF line ends,\n"
+        "                         BEGIN:VCARD, folded long lines, FN, N and a UID on each\n"
+        "  --single-file          write every card, in row order, into one file named\n"
+        "                         after CSV (contacts.csv -> contacts.vcf)\n"
         "  --help                 print this text and exit\n"
         "  --version              print the version and exit\n"
         "\n"
@@ -59,6 +66,10 @@ ParseResult parseCommandLine(const std::vector<std::string>& arguments) {
             line.help = true;
         } else if (arg == "--version") {
             line.version = true;
+        } else if (arg == "--strict") {
+            line.strict = true;
+        } else if (arg == "--single-file") {
+            line.singleFile = true;
         } else if (arg == "--map-all") {
             line.mapAll = true;
         } else if (arg == "--map" || arg.starts_with("--map=")) {
@@ -126,7 +137,8 @@ PairingResult buildPairing(const CommandLine& line, const std::vector<std::strin
             }
         }
         std::vector<std::string> properties;
-        for (const auto name : property::kNames) {
+        const auto inOrder = std::span(property::kNames).first(property::kPairedInOrder);
+        for (const auto name : inOrder) {
             if (!result.pairing.contains(std::string(name))) {
                 properties.emplace_back(name);
             }

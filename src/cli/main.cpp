@@ -70,6 +70,7 @@ int main(int argc, char* argv[]) {
         return fail(pairing.error);
     }
     userMappingDictionary = pairing.pairing;
+    convertor->setExportOptions({.strict = line.strict, .singleFile = line.singleFile});
     if (!convertor->startStep2(userMappingDictionary)) {
         return fail("the pairs could not be used; see the error log");
     }

@@ -2,17 +2,21 @@
 
 #include "Console.h"
 #include "ContactPipeline.h"
+#include "ControlCharacters.h"
 #include "ConvertorClient.h"
 #include "Csv.h"
 #include "Mapping.h"
 #include "Output.h"
 #include "Properties.h"
 #include "RunState.h"
+#include "SingleVcfFile.h"
 #include "Text.h"
 #include "VCard.h"
 #include "myLog.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <stdexcept>
 
@@ -25,6 +29,27 @@ std::optional<std::size_t> positionOf(const std::vector<std::string>& names,
         return std::nullopt;
     }
     return static_cast<std::size_t>(it - names.begin());
+}
+
+// Creates the run's single file, named after the CSV, in the run folder;
+// leaves `file` empty when it cannot.
+void openSingleFile(std::optional<SingleVcfFile>& file, const std::string& csvPath) {
+    file.emplace();
+    const std::string path = vcardOutputFolderPath + singleFileName(csvPath);
+    if (!file->create(path)) {
+        logOrConsole(text::fill("Error: Occured in createFile()\nFailed to create file%@", path));
+        file.reset();
+    }
+}
+
+// Appends one contact's card to the single file, logging a failed write.
+bool appendToSingleFile(SingleVcfFile& file, const std::string& card, std::int64_t rowNumber) {
+    if (file.append(card)) {
+        return true;
+    }
+    logOrConsole(text::fill("Error: Failed to write the vCard of row [%d] to %@: %@", rowNumber,
+                            file.path(), std::strerror(errno)));
+    return false;
 }
 
 std::string_view fileText() {
@@ -58,6 +83,7 @@ std::int64_t newConvertor::startStep1(const std::string& path, ConvertorClient* 
     logOrConsole("Info: Start: STEP 1");
     try {
         strFileData = getCsvFileData(path);
+        loadedPath = path;
         loadedRows = contactRows(fileText());
         loadedText = fileText().data();
         loadedSize = fileText().size();
@@ -153,11 +179,16 @@ newConvertor::RunEnd newConvertor::startConversion(std::stop_token cancel) {
     std::int64_t total = 0;
     std::int64_t written = 0;
     RunEnd end = RunEnd::Completed;
+    std::size_t droppedControls = 0;
     try {
         const std::vector<std::string_view> rows = rowsOfLoadedText();
         total = std::max<std::int64_t>(0, static_cast<std::int64_t>(rows.size()) - 1);
         // Records and texts are made ahead; names and files follow in order here.
-        ContactPipeline contacts(rows, 1, parseIndexMap());
+        ContactPipeline contacts(rows, 1, parseIndexMap(), options);
+        std::optional<SingleVcfFile> oneFile;
+        if (options.singleFile) {
+            openSingleFile(oneFile, loadedPath);
+        }
         std::int64_t rowNumber = 0;
         bool headerSeen = false;
         for (std::size_t index = 0; index < rows.size(); ++index) {
@@ -182,7 +213,20 @@ newConvertor::RunEnd newConvertor::startConversion(std::stop_token cancel) {
             for (const auto& entry : contact.logEntries) {
                 logOrConsole(entry);
             }
-            if (contact.mapped) {
+            droppedControls += contact.droppedControls;
+            if (contact.mapped && options.singleFile) {
+                if (!oneFile) {
+                    end = RunEnd::Stopped; // the file could not be created
+                    break;
+                } else if (!contact.card) {
+                    // Counted as not written; the other cards still go in.
+                } else if (appendToSingleFile(*oneFile, *contact.card, rowNumber)) {
+                    ++written;
+                } else {
+                    end = RunEnd::Stopped;
+                    break;
+                }
+            } else if (contact.mapped) {
                 g_count = 1;
                 std::optional<std::string> path;
                 if (contact.namingFailure) {
@@ -217,11 +261,18 @@ newConvertor::RunEnd newConvertor::startConversion(std::stop_token cancel) {
                                 text::exceptionName(e), e.what()));
         end = RunEnd::Failed;
     }
+    if (droppedControls > 0) {
+        logOrConsole(droppedControlCharactersEntry(droppedControls));
+    }
     releaseReservedFile();
     if (sender != nullptr) {
         sender->finalNotify(runReport(false, total, written));
     }
     return end;
+}
+
+void newConvertor::setExportOptions(const ExportOptions& chosen) {
+    options = chosen;
 }
 
 std::vector<std::string_view> newConvertor::rowsOfLoadedText() const {

@@ -1,3 +1,4 @@
+#include "Properties.h"
 #include "RunState.h"
 #include "TestSupport.h"
 #include "newConvertor.h"
@@ -22,6 +23,8 @@ protected:
     std::string log() const { return readFile(home.logFile()); }
 };
 
+constexpr std::size_t kRecordSize = property::kCount;
+
 TEST_F(Mapping, PairingBecomesIndexMapAndRecords) {
     load("Name,Town,Phone\rAnn,Leeds,555\r");
     ASSERT_TRUE(
@@ -30,8 +33,8 @@ TEST_F(Mapping, PairingBecomesIndexMapAndRecords) {
 
     const auto record = convertor.mapProperties("Ann,Leeds,555");
     ASSERT_TRUE(record.has_value());
-    ASSERT_EQ(record->size(), 30u);
-    for (std::size_t i = 0; i < 30; ++i) {
+    ASSERT_EQ(record->size(), kRecordSize);
+    for (std::size_t i = 0; i < kRecordSize; ++i) {
         EXPECT_EQ((*record)[i], i == 0 ? "Ann" : i == 15 ? "555" : "") << i;
     }
     // Extra fields are ignored.
@@ -80,7 +83,7 @@ TEST_F(Mapping, EmptyPairingMapsToEmptyRecords) {
     ASSERT_TRUE(convertor.startStep2({{"FirstName", "Name"}}));
     ASSERT_TRUE(convertor.startStep2({}));
     EXPECT_TRUE(mappingDictionary.empty());
-    EXPECT_EQ(*convertor.mapProperties("Ann"), std::vector<std::string>(30));
+    EXPECT_EQ(*convertor.mapProperties("Ann"), std::vector<std::string>(kRecordSize));
 }
 
 TEST_F(Mapping, ShortRowGivesNoRecord) {

@@ -24,11 +24,12 @@ TEST_F(Step1, CountsContactsAndPublishesBothLists) {
     newConvertor c;
     EXPECT_EQ(load("Name,Phone\rAnn,1\rBob,2\r", c), 2);
     EXPECT_EQ(client.headers, (std::vector<std::string>{"Name", "Phone"}));
-    ASSERT_EQ(client.properties.size(), 30u);
+    ASSERT_EQ(client.properties.size(), static_cast<std::size_t>(property::kCount));
     EXPECT_EQ(client.properties.front(), "FirstName");
     EXPECT_EQ(client.properties[15], "BusinessTelephoneNumber");
-    EXPECT_EQ(client.properties.back(), "EmailAddressOther");
-    EXPECT_EQ(totalProperties, 30);
+    EXPECT_EQ(client.properties[29], "EmailAddressOther");
+    EXPECT_EQ(client.properties.back(), "HomeAddressStreet2");
+    EXPECT_EQ(totalProperties, static_cast<std::int64_t>(property::kCount));
     EXPECT_FLOAT_EQ(progressIncrementByValue, 50.0f);
     EXPECT_EQ(sender, &client);
     EXPECT_EQ(parent, &client);
