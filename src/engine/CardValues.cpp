@@ -148,7 +148,7 @@ std::optional<std::string> isoDate(std::string_view value) {
     if (!date || !exists(*date)) {
         return std::nullopt;
     }
-    char buffer[16];
+    char buffer[48];
     std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d", date->year, date->month, date->day);
     return std::string(buffer);
 }

@@ -78,7 +78,9 @@ void ContactPipeline::prepareAll() {
         prepare(rows_[i], slots_[(i - first_) % kSlots]);
         const std::lock_guard lock(mutex_);
         ++produced_;
-        if (consumerWaiting_) {
+        // A waiting writer is woken for a batch of rows, not for every one: a
+        // fast writer (one file for all) would otherwise pay a wake-up per row.
+        if (consumerWaiting_ && (produced_ - handedOut_ >= kWakeBatch || i + 1 == rows_.size())) {
             ready_.notify_one();
         }
     }

@@ -49,6 +49,7 @@ public:
 
 private:
     static constexpr std::size_t kSlots = 512;
+    static constexpr std::size_t kWakeBatch = kSlots / 4;
 
     void prepareAll();
     void prepare(std::string_view row, PreparedContact& contact);
