@@ -61,6 +61,16 @@ for row in "distinct-20k 20000 1.3" "shared-20k 20000 1.5" "distinct-100k 100000
         "$(ratio "$cli_s" "$floor_s")" "$3" "$(mb "$cli_kib")" "$csv_mb" "$limit"
 done
 
+# Every card in one file: the floor writes as many cards of the same size, one
+# write each, into one file (a card in one file carries one more line feed).
+csv=$data/distinct-100k.csv
+read -r floor_s cli_s cli_kib < <(side_by_side 5 "$bin/floor" 100000 "$((bytes + 1))" @DEST@ \
+    one-file "$cli" --single-file --map-all "$csv" @DEST@)
+printf '\n| one file for all contacts | contacts | floor s | CLI s | CLI / floor | target | peak RSS MB |\n'
+printf '|---|---|---|---|---|---|---|\n'
+printf '| distinct-100k | 100000 | %s | %s | %s | 1.5 | %s |\n' "$floor_s" "$cli_s" \
+    "$(ratio "$cli_s" "$floor_s")" "$(mb "$cli_kib")"
+
 if [ -x "$bin/window_export" ]; then
     csv=$data/distinct-20k.csv
     read -r cli_s win_s win_kib < <(side_by_side 4 "$cli" --map-all "$csv" @DEST@ \

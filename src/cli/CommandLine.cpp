@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <set>
+#include <span>
 
 namespace {
 
@@ -22,7 +23,8 @@ ParseResult failure(std::string error) {
 
 std::string usageText() {
     std::string text =
-        "Usage: olvenmark-cli [--map-all] [--map PROPERTY=HEADER]... CSV DESTINATION\n"
+        "Usage: olvenmark-cli [--map-all] [--map PROPERTY=HEADER]... [--strict]\n"
+        "                     [--single-file] CSV DESTINATION\n"
         "\n"
         "Writes one vCard file per contact of CSV into a new folder\n"
         "Olvenmark___dd_MM_yy__HH_mm_ss inside DESTINATION, and prints the report.\n"
@@ -31,7 +33,12 @@ std::string usageText() {
         "  --map PROPERTY=HEADER  pair a vCard property with a column, named exactly as in\n"
         "                         the header row; may be given many times\n"
         "  --map-all              pair the remaining columns with the remaining properties\n"
-        "                         in order (FirstName, LastName, MiddleName, ...)\n"
+        "                         in order (FirstName, LastName, MiddleName, ...), up to\n"
+        "                         EmailAddressOther\n"
+        "  --strict               write cards as RFC 2426 has them: CR LF line ends,\n"
+        "                         BEGIN:VCARD, folded long lines, FN, N and a UID on each\n"
+        "  --single-file          write every card, in row order, into one file named\n"
+        "                         after CSV (contacts.csv -> contacts.vcf)\n"
         "  --help                 print this text and exit\n"
         "  --version              print the version and exit\n"
         "\n"
@@ -60,6 +67,10 @@ ParseResult parseCommandLine(const std::vector<std::string>& arguments) {
             line.help = true;
         } else if (arg == "--version") {
             line.version = true;
+        } else if (arg == "--strict") {
+            line.strict = true;
+        } else if (arg == "--single-file") {
+            line.singleFile = true;
         } else if (arg == "--map-all") {
             line.mapAll = true;
         } else if (arg == "--map" || arg.starts_with("--map=")) {

@@ -13,6 +13,10 @@ struct CommandLine {
     std::vector<std::pair<std::string, std::string>> maps;
     std::string csvPath;
     std::string destination;
+    // Cards for readers that follow RFC 2426 to the letter.
+    bool strict = false;
+    // Every card in one .vcf named after the CSV.
+    bool singleFile = false;
     bool help = false;
     bool version = false;
 };

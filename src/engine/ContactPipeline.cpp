@@ -1,11 +1,12 @@
 #include "engine/ContactPipeline.h"
 
+#include "engine/ControlCharacters.h"
 #include "engine/Output.h"
 #include "engine/VCard.h"
 
 ContactPipeline::ContactPipeline(const std::vector<std::string_view>& rows, std::size_t first,
-                                 std::vector<IndexPair> pairs)
-    : rows_(rows), first_(first), pairs_(std::move(pairs)), slots_(kSlots) {
+                                 std::vector<IndexPair> pairs, ExportOptions options)
+    : rows_(rows), first_(first), pairs_(std::move(pairs)), options_(options), slots_(kSlots) {
     if (first_ < rows_.size()) {
         worker_ = std::thread([this] { prepareAll(); });
     }
@@ -22,12 +23,13 @@ ContactPipeline::~ContactPipeline() {
     }
 }
 
-void ContactPipeline::prepare(std::string_view row, PreparedContact& contact) const {
+void ContactPipeline::prepare(std::string_view row, PreparedContact& contact) {
     contact.mapped = false;
     contact.nameBase.reset();
     contact.card.reset();
     contact.namingFailure.reset();
     contact.logEntries.clear();
+    contact.droppedControls = 0;
     std::vector<std::string> record;
     try {
         record = mapFields(row, pairs_);
@@ -36,8 +38,17 @@ void ContactPipeline::prepare(std::string_view row, PreparedContact& contact) co
         return;
     }
     contact.mapped = true;
+    contact.droppedControls = dropControlCharacters(record);
     try {
-        contact.card = renderVCard(record, "3.0");
+        if (options_.strict) {
+            contact.card =
+                renderStrictVCard(record, uid::rowUuid(row, occurrences_.countBefore(row)));
+        } else {
+            contact.card = renderVCard(record, "3.0");
+            if (options_.singleFile) {
+                *contact.card += '\n'; // the next card starts on a line of its own
+            }
+        }
     } catch (const std::exception& e) {
         contact.logEntries.push_back(renderFailureEntry(e));
     }
@@ -67,7 +78,9 @@ void ContactPipeline::prepareAll() {
         prepare(rows_[i], slots_[(i - first_) % kSlots]);
         const std::lock_guard lock(mutex_);
         ++produced_;
-        if (consumerWaiting_) {
+        // A waiting writer is woken for a batch of rows, not for every one: a
+        // fast writer (one file for all) would otherwise pay a wake-up per row.
+        if (consumerWaiting_ && (produced_ - handedOut_ >= kWakeBatch || i + 1 == rows_.size())) {
             ready_.notify_one();
         }
     }

@@ -4,6 +4,8 @@
 // preparation finds is logged before the conversion thread reaches that row.
 #pragma once
 
+#include "engine/ContactUid.h"
+#include "engine/ExportOptions.h"
 #include "engine/Mapping.h"
 
 #include <condition_variable>
@@ -26,13 +28,17 @@ struct PreparedContact {
     std::optional<std::string> namingFailure;
     // Error-log entries for this row, written when the row is reached.
     std::vector<std::string> logEntries;
+    // Control characters dropped from the row's values.
+    std::size_t droppedControls = 0;
 };
 
 class ContactPipeline {
 public:
     // Prepares rows[first], rows[first + 1], ... in order.
+    // The cards are made the way the options ask: strict ones carry a UID from
+    // the row's text; for a single file every card ends with a line break.
     ContactPipeline(const std::vector<std::string_view>& rows, std::size_t first,
-                    std::vector<IndexPair> pairs);
+                    std::vector<IndexPair> pairs, ExportOptions options = {});
     // Stops the preparation and waits for it.
     ~ContactPipeline();
     ContactPipeline(const ContactPipeline&) = delete;
@@ -43,13 +49,17 @@ public:
 
 private:
     static constexpr std::size_t kSlots = 512;
+    static constexpr std::size_t kWakeBatch = kSlots / 4;
 
     void prepareAll();
-    void prepare(std::string_view row, PreparedContact& contact) const;
+    void prepare(std::string_view row, PreparedContact& contact);
 
     const std::vector<std::string_view>& rows_;
     std::size_t first_;
     std::vector<IndexPair> pairs_;
+    ExportOptions options_;
+    // Identical rows met so far, used on the preparing thread only.
+    uid::RowOccurrences occurrences_;
     std::vector<PreparedContact> slots_;
 
     std::mutex mutex_;

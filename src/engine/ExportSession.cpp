@@ -18,10 +18,11 @@ void removeEvery(std::vector<std::string>& names, const std::string& name) {
     names.erase(std::remove(names.begin(), names.end(), name), names.end());
 }
 
-// Properties that pairing by position may fill: the first 30.
+// Properties that pairing by position may fill: the first 30, so that
+// pairings made before the later properties came behave as they did.
 bool pairableByPosition(const std::string& name) {
     const auto it = std::find(property::kNames.begin(), property::kNames.end(), name);
-    return it != property::kNames.end() && it - property::kNames.begin() < 30;
+    return it - property::kNames.begin() < static_cast<std::ptrdiff_t>(property::kPairedInOrder);
 }
 
 } // namespace
@@ -145,6 +146,7 @@ bool ExportSession::start(const std::string& destination, std::function<void()> 
         return false;
     }
     wait();
+    objConvertor->setExportOptions(options_);
     progress_ = 0;
     {
         const std::lock_guard lock(mutex_);

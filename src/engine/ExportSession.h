@@ -6,6 +6,7 @@
 #pragma once
 
 #include "engine/ConvertorClient.h"
+#include "engine/ExportOptions.h"
 #include "engine/RunReport.h"
 
 #include <atomic>
@@ -75,6 +76,10 @@ public:
     // Hands the pairing to the converter (its step 2); false when it cannot be used.
     bool check();
 
+    // How the next run writes its cards.
+    void setExportOptions(const ExportOptions& options) { options_ = options; }
+    const ExportOptions& exportOptions() const { return options_; }
+
     // Starts the conversion into a new run folder inside `destination` on a
     // thread of its own; `ended` is called on that thread as its last act.
     // False when nothing is loaded or a run still goes on.
@@ -110,6 +115,7 @@ private:
     // The converter of the loaded file; the running thread holds its own share.
     std::shared_ptr<newConvertor> objConvertor;
     std::int64_t contacts_ = 0;
+    ExportOptions options_;
     std::vector<std::string> headers_;
     std::vector<std::string> properties_;
     std::vector<std::string> freeColumns_;

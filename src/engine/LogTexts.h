@@ -64,6 +64,12 @@ inline constexpr std::string_view kCreateFileFailed =
 inline constexpr std::string_view kWriteVCardFailed =
     "Error: Occured in createVcardFile()\nFailed to create file%@";
 inline constexpr std::string_view kOpenCsvFailed = "Failed to open file";
+// A card that could not be added to the run's single file; row, path, reason.
+inline constexpr std::string_view kSingleFileWriteFailed =
+    "Error: Failed to write the vCard of row [%d] to %@: %@";
+// How many control characters the run dropped from values.
+inline constexpr std::string_view kControlCharactersDropped =
+    "Info: %d control characters (NUL and others) dropped from values";
 
 // The error log's own failures: its alerts and console lines.
 inline constexpr std::string_view kLogAlertTitle = "ERROR";

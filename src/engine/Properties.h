@@ -1,4 +1,5 @@
-// The 30 vCard property names; a name's position is its slot in every record.
+// The vCard property names; a name's position is its slot in every record.
+// The first 30 are the original set; the ones after them were added later.
 #pragma once
 
 #include <array>
@@ -38,6 +39,20 @@ enum Position : std::size_t {
     EmailAddressWork,
     EmailAddressHome,
     EmailAddressOther,
+    NameSuffix,
+    Nickname,
+    Birthday,
+    Notes,
+    Categories,
+    EmailAddress2,
+    EmailAddress3,
+    OtherTelephoneNumber,
+    PagerNumber,
+    CarTelephoneNumber,
+    AssistantTelephoneNumber,
+    CompanyMainTelephoneNumber,
+    BusinessAddressStreet2,
+    HomeAddressStreet2,
     kCount
 };
 
@@ -72,6 +87,24 @@ inline constexpr std::array<std::string_view, kCount> kNames = {
     "EmailAddressWork",
     "EmailAddressHome",
     "EmailAddressOther",
+    "NameSuffix",
+    "Nickname",
+    "Birthday",
+    "Notes",
+    "Categories",
+    "EmailAddress2",
+    "EmailAddress3",
+    "OtherTelephoneNumber",
+    "PagerNumber",
+    "CarTelephoneNumber",
+    "AssistantTelephoneNumber",
+    "CompanyMainTelephoneNumber",
+    "BusinessAddressStreet2",
+    "HomeAddressStreet2",
 };
+
+// How many names, from the first, "pair all remaining columns in order" may
+// use: the original 30, so that existing pairings stay as they were.
+inline constexpr std::size_t kPairedInOrder = 30;
 
 } // namespace property

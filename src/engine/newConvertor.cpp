@@ -2,6 +2,7 @@
 
 #include "engine/Console.h"
 #include "engine/ContactPipeline.h"
+#include "engine/ControlCharacters.h"
 #include "engine/ConvertorClient.h"
 #include "engine/Csv.h"
 #include "engine/LogTexts.h"
@@ -9,11 +10,14 @@
 #include "engine/Output.h"
 #include "engine/Properties.h"
 #include "engine/RunState.h"
+#include "engine/SingleVcfFile.h"
 #include "engine/Text.h"
 #include "engine/VCard.h"
 #include "engine/myLog.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <stdexcept>
 
@@ -26,6 +30,27 @@ std::optional<std::size_t> positionOf(const std::vector<std::string>& names,
         return std::nullopt;
     }
     return static_cast<std::size_t>(it - names.begin());
+}
+
+// Creates the run's single file, named after the CSV, in the run folder;
+// leaves `file` empty when it cannot.
+void openSingleFile(std::optional<SingleVcfFile>& file, const std::string& csvPath) {
+    file.emplace();
+    const std::string path = vcardOutputFolderPath + singleFileName(csvPath);
+    if (!file->create(path)) {
+        logOrConsole(text::fill(logtext::kCreateFileFailed, path));
+        file.reset();
+    }
+}
+
+// Appends one contact's card to the single file, logging a failed write.
+bool appendToSingleFile(SingleVcfFile& file, const std::string& card, std::int64_t rowNumber) {
+    if (file.append(card)) {
+        return true;
+    }
+    logOrConsole(
+        text::fill(logtext::kSingleFileWriteFailed, rowNumber, file.path(), std::strerror(errno)));
+    return false;
 }
 
 std::string_view fileText() {
@@ -59,6 +84,7 @@ std::int64_t newConvertor::startStep1(const std::string& path, ConvertorClient* 
     logOrConsole(logtext::kStep1Start);
     try {
         strFileData = getCsvFileData(path);
+        loadedPath = path;
         loadedRows = contactRows(fileText());
         loadedText = fileText().data();
         loadedSize = fileText().size();
@@ -150,11 +176,16 @@ newConvertor::RunEnd newConvertor::startConversion(std::stop_token cancel) {
     std::int64_t total = 0;
     std::int64_t written = 0;
     RunEnd end = RunEnd::Completed;
+    std::size_t droppedControls = 0;
     try {
         const std::vector<std::string_view> rows = rowsOfLoadedText();
         total = std::max<std::int64_t>(0, static_cast<std::int64_t>(rows.size()) - 1);
         // Records and texts are made ahead; names and files follow in order here.
-        ContactPipeline contacts(rows, 1, parseIndexMap());
+        ContactPipeline contacts(rows, 1, parseIndexMap(), options);
+        std::optional<SingleVcfFile> oneFile;
+        if (options.singleFile) {
+            openSingleFile(oneFile, loadedPath);
+        }
         std::int64_t rowNumber = 0;
         bool headerSeen = false;
         for (std::size_t index = 0; index < rows.size(); ++index) {
@@ -179,7 +210,20 @@ newConvertor::RunEnd newConvertor::startConversion(std::stop_token cancel) {
             for (const auto& entry : contact.logEntries) {
                 logOrConsole(entry);
             }
-            if (contact.mapped) {
+            droppedControls += contact.droppedControls;
+            if (contact.mapped && options.singleFile) {
+                if (!oneFile) {
+                    end = RunEnd::Stopped; // the file could not be created
+                    break;
+                } else if (!contact.card) {
+                    // Counted as not written; the other cards still go in.
+                } else if (appendToSingleFile(*oneFile, *contact.card, rowNumber)) {
+                    ++written;
+                } else {
+                    end = RunEnd::Stopped;
+                    break;
+                }
+            } else if (contact.mapped) {
                 g_count = 1;
                 std::optional<std::string> path;
                 if (contact.namingFailure) {
@@ -209,11 +253,18 @@ newConvertor::RunEnd newConvertor::startConversion(std::stop_token cancel) {
         logOrConsole(text::fill(logtext::kConversionException, text::exceptionName(e), e.what()));
         end = RunEnd::Failed;
     }
+    if (droppedControls > 0) {
+        logOrConsole(droppedControlCharactersEntry(droppedControls));
+    }
     releaseReservedFile();
     if (sender != nullptr) {
         sender->finalNotify(runReport(false, total, written));
     }
     return end;
+}
+
+void newConvertor::setExportOptions(const ExportOptions& chosen) {
+    options = chosen;
 }
 
 std::vector<std::string_view> newConvertor::rowsOfLoadedText() const {

@@ -2,6 +2,7 @@
 // the user's pairing into an index map, step 3 writes one vCard per contact.
 #pragma once
 
+#include "engine/ExportOptions.h"
 #include "engine/RunReport.h"
 
 #include <cstdint>
@@ -45,6 +46,10 @@ public:
     // The row loop: one file per contact, a progress call per row, one final call.
     RunEnd startConversion(std::stop_token cancel);
 
+    // How the next step 3 writes its cards; today's cards, one file each, by default.
+    void setExportOptions(const ExportOptions& options);
+    const ExportOptions& exportOptions() const { return options; }
+
     // The report of a run with these counts, in the current run folder.
     static RunReport runReport(bool cancelled, std::int64_t total, std::int64_t written);
 
@@ -58,4 +63,7 @@ private:
     std::vector<std::string_view> loadedRows;
     const char* loadedText = nullptr;
     std::size_t loadedSize = 0;
+    // The path step 1 loaded, which names the single file of a run.
+    std::string loadedPath;
+    ExportOptions options;
 };

@@ -98,7 +98,7 @@ TEST_F(Cli, UnusableCommandLinesWriteNothing) {
         {{contacts, out}, "no pair"},
         {{"--bogus", contacts, out}, "unknown option '--bogus'"},
         {{"--map", "FirstName", contacts, out}, "--map takes PROPERTY=HEADER"},
-        {{"--map", "Nickname=First", contacts, out}, "unknown vCard property 'Nickname'"},
+        {{"--map", "Nick=First", contacts, out}, "unknown vCard property 'Nick'"},
         {{"--map", "FirstName=First", "--map", "FirstName=Last", contacts, out},
          "vCard property 'FirstName' is paired twice"},
         {{"--map", "FirstName=Missing", contacts, out}, "no column named 'Missing'"},

@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 #include "engine/Csv.h"
+#include "engine/Properties.h"
 #include "engine/RunState.h"
 
 #include <gtest/gtest.h>
@@ -102,10 +103,11 @@ TEST_F(Load, CountsContactsAndPublishesBothLists) {
         // Three contacts: 100 / 3 as a 4-byte float.
         EXPECT_EQ(progressIncrementByValue, 33.333332f);
     }
-    ASSERT_EQ(client.properties.size(), 30u);
+    ASSERT_EQ(client.properties.size(), property::kCount);
     EXPECT_EQ(client.properties[15], "BusinessTelephoneNumber");
-    EXPECT_EQ(client.properties.back(), "EmailAddressOther");
-    EXPECT_EQ(totalProperties, 30);
+    EXPECT_EQ(client.properties[29], "EmailAddressOther");
+    EXPECT_EQ(client.properties.back(), "HomeAddressStreet2");
+    EXPECT_EQ(totalProperties, static_cast<std::int64_t>(property::kCount));
     EXPECT_EQ(sender, &client);
 }
 

@@ -1,4 +1,5 @@
 #include "TestSupport.h"
+#include "engine/Properties.h"
 #include "engine/RunState.h"
 
 #include <gtest/gtest.h>
@@ -12,6 +13,8 @@ protected:
     newConvertor& c() { return *convertor; }
 };
 
+constexpr std::size_t kRecordSize = property::kCount;
+
 TEST_F(Mapping, PairingBecomesIndexMapAndRecords) {
     loadText("Name,Town,Phone\rAnn,Leeds,555\r");
     ASSERT_TRUE(c().startStep2({{"FirstName", "Name"}, {"BusinessTelephoneNumber", "Phone"}}));
@@ -19,8 +22,8 @@ TEST_F(Mapping, PairingBecomesIndexMapAndRecords) {
 
     const auto record = c().mapProperties("Ann,Leeds,555");
     ASSERT_TRUE(record.has_value());
-    ASSERT_EQ(record->size(), 30u);
-    for (std::size_t i = 0; i < 30; ++i) {
+    ASSERT_EQ(record->size(), kRecordSize);
+    for (std::size_t i = 0; i < kRecordSize; ++i) {
         EXPECT_EQ((*record)[i], i == 0 ? "Ann" : i == 15 ? "555" : "") << i;
     }
     // Extra fields are ignored.
@@ -69,7 +72,7 @@ TEST_F(Mapping, EmptyPairingMapsToEmptyRecords) {
     ASSERT_TRUE(c().startStep2({{"FirstName", "Name"}}));
     ASSERT_TRUE(c().startStep2({}));
     EXPECT_TRUE(mappingDictionary.empty());
-    EXPECT_EQ(*c().mapProperties("Ann"), std::vector<std::string>(30));
+    EXPECT_EQ(*c().mapProperties("Ann"), std::vector<std::string>(kRecordSize));
 }
 
 TEST_F(Mapping, ShortRowGivesNoRecord) {

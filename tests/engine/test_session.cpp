@@ -2,10 +2,25 @@
 // run started, cancelled and waited for on its own thread.
 #include "TestSupport.h"
 #include "engine/ExportSession.h"
+#include "engine/Properties.h"
 #include "engine/RunState.h"
 
 using namespace testsupport;
 using Names = std::vector<std::string>;
+
+namespace {
+
+std::string contactsWithColumns(int n) {
+    std::string header;
+    std::string row;
+    for (int i = 0; i < n; ++i) {
+        header += (i ? "," : "") + std::string("C") + std::to_string(i);
+        row += (i ? ",v" : "v");
+    }
+    return header + "\r\n" + row + "\r\n";
+}
+
+} // namespace
 
 class Session : public ::testing::Test {
 protected:
@@ -29,7 +44,7 @@ protected:
 TEST_F(Session, PairingKeepsBothListsAsTheUserSeesThem) {
     ASSERT_EQ(load("Mail,,Name,Mail,Town\r\na,,b,c,d\r\n"), 1);
     EXPECT_EQ(session.freeColumns(), (Names{"Mail", "Name", "Mail", "Town"}));
-    EXPECT_EQ(session.freeProperties().size(), 30u);
+    EXPECT_EQ(session.freeProperties().size(), property::kCount);
 
     // A name leaves its list everywhere it stands.
     EXPECT_EQ(session.pair("Mail", "EmailAddressWork"), ExportSession::PairResult::Paired);
@@ -57,10 +72,17 @@ TEST_F(Session, PairingKeepsBothListsAsTheUserSeesThem) {
     EXPECT_TRUE(session.check());
     EXPECT_EQ(mappingDictionary.at("2"), "0");
 
+    // Pairing by position stops at the first 30 properties.
+    session.clearPairs();
+    ASSERT_EQ(load(contactsWithColumns(35)), 1);
+    EXPECT_EQ(session.pairAllRemaining(), property::kPairedInOrder);
+    EXPECT_EQ(session.freeColumns().size(), 5u);
+    EXPECT_EQ(session.freeProperties().size(), property::kCount - property::kPairedInOrder);
+
     session.clearPairs();
     EXPECT_TRUE(session.pairs().empty());
     EXPECT_TRUE(userMappingDictionary.empty());
-    EXPECT_EQ(session.freeColumns(), (Names{"Mail", "Name", "Mail", "Town"}));
+    EXPECT_EQ(session.freeColumns().size(), 35u);
 }
 
 TEST_F(Session, RunsReportsAndRefusesWhatItCannotDo) {

@@ -1,0 +1,16 @@
+// Control characters in cell values: NUL and the other C0 controls break
+// vCard readers, so they never reach a card. Tab, CR and LF stay.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+// Removes them from the value; answers how many went.
+std::size_t dropControlCharacters(std::string& value);
+
+// The same for every value of a record; answers how many went in all.
+std::size_t dropControlCharacters(std::vector<std::string>& record);
+
+// The error-log line for a run that dropped some.
+std::string droppedControlCharactersEntry(std::size_t count);

@@ -1,0 +1,65 @@
+#include "engine/SingleVcfFile.h"
+
+#include "engine/Text.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+
+std::string singleFileName(std::string_view csvPath) {
+    std::string name = text::lastPathComponent(csvPath);
+    const auto dot = name.rfind('.');
+    if (dot != std::string::npos && dot != 0) {
+        name.resize(dot);
+    }
+    return name + ".vcf";
+}
+
+SingleVcfFile::~SingleVcfFile() {
+    close();
+}
+
+bool SingleVcfFile::create(const std::string& path) {
+    close();
+    fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    path_ = path;
+    length_ = 0;
+    return fd_ >= 0;
+}
+
+bool SingleVcfFile::append(std::string_view card) {
+    if (fd_ < 0) {
+        errno = EBADF;
+        return false;
+    }
+    std::size_t done = 0;
+    while (done < card.size()) {
+        const ssize_t n = ::write(fd_, card.data() + done, card.size() - done);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            const int error = n == 0 ? ENOSPC : errno;
+            // Half a card would read as a broken contact: the file goes back to
+            // where this card began.
+            if (done > 0) {
+                (void)::ftruncate(fd_, length_);
+                (void)::lseek(fd_, length_, SEEK_SET);
+            }
+            errno = error;
+            return false;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    length_ += static_cast<std::int64_t>(card.size());
+    return true;
+}
+
+bool SingleVcfFile::close() {
+    if (fd_ < 0) {
+        return true;
+    }
+    const bool closed = ::close(fd_) == 0;
+    fd_ = -1;
+    return closed;
+}

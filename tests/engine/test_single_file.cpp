@@ -1,0 +1,88 @@
+// Every card of a run in one file: row order, contacts that could not be
+// written, a write cut short, and control characters counted in the log.
+#include "TestSupport.h"
+#include "engine/RunState.h"
+#include "engine/newConvertor.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/resource.h>
+
+using namespace testsupport;
+
+class SingleFile : public ::testing::Test {
+protected:
+    TempHome home;
+    TempDir dir;
+    RecordingClient client;
+    std::shared_ptr<newConvertor> convertor = std::make_shared<newConvertor>();
+
+    // Loads the text as contacts.csv and runs it into one file; the file's bytes.
+    // The hook runs just before the export.
+    std::string run(const std::string& text, ExportOptions options,
+                    const std::function<void()>& beforeExport = {}) {
+        writeFile(dir.path() / "contacts.csv", text);
+        EXPECT_GT(convertor->startStep1((dir.path() / "contacts.csv").string(), &client), 0);
+        EXPECT_TRUE(convertor->startStep2({{"FirstName", "First"}, {"Notes", "Note"}}));
+        options.singleFile = true;
+        convertor->setExportOptions(options);
+        fs::create_directories(dir.path() / "out");
+        if (beforeExport) {
+            beforeExport();
+        }
+        convertor->startStep3({}, (dir.path() / "out").string());
+        const fs::path folder = onlySubfolder(dir.path() / "out");
+        EXPECT_EQ(listFolder(folder), std::vector<std::string>{"contacts.vcf"});
+        return readFile(folder / "contacts.vcf");
+    }
+    const RunReport& report() const { return client.reports.at(0); }
+};
+
+TEST_F(SingleFile, CardsInRowOrderAndShortRowsNotWritten) {
+    const std::string cards =
+        run("Note,First\r\nn1,Bob\r\nshort\r\nn3,Ann\r\nn3,Ann\r\n", {.strict = true});
+    const auto bob = cards.find("FN:Bob\r\n");
+    const auto ann = cards.find("FN:Ann\r\n");
+    ASSERT_NE(bob, std::string::npos);
+    EXPECT_LT(bob, ann);
+    EXPECT_EQ(cards.rfind("BEGIN:VCARD\r\n", 0), 0u);
+    EXPECT_TRUE(cards.ends_with("END:VCARD\r\n"));
+    // Identical rows still get UIDs of their own.
+    const auto uid1 = cards.find("UID:", ann);
+    const auto uid2 = cards.find("UID:", uid1 + 1);
+    EXPECT_NE(cards.substr(uid1, 40), cards.substr(uid2, 40));
+    EXPECT_EQ(report().written, 3);
+    EXPECT_EQ(report().failed(), 1);
+}
+
+TEST_F(SingleFile, ClassicCardsOnLinesOfTheirOwnAndControlCharactersCounted) {
+    const std::string cards = run(std::string("First,Note\r\nA\0n,x\x01y\x02\r\nB,\r\n", 24), {});
+    EXPECT_EQ(cards, "begin:vcard\nversion:3.0\nFN:An \nN:;An;;\nNOTE:xy\nend:vcard\n"
+                     "begin:vcard\nversion:3.0\nFN:B \nN:;B;;\nend:vcard\n");
+    const std::string log = readFile(home.logFile());
+    EXPECT_NE(log.find("] Info: 3 control characters (NUL and others) dropped from values\n"),
+              std::string::npos);
+}
+
+TEST_F(SingleFile, WriteCutShortLeavesNoHalfCard) {
+    // A file-size limit makes the third card's write fail half-way.
+    rlimit old{};
+    getrlimit(RLIMIT_FSIZE, &old);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    const std::string cards =
+        run("First,Note\r\nA,a\r\nB,b\r\nC," + std::string(2000, 'c') + "\r\nD,d\r\n", {}, [&] {
+            rlimit small = old;
+            small.rlim_cur = 1024;
+            setrlimit(RLIMIT_FSIZE, &small);
+        });
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+
+    EXPECT_EQ(cards, "begin:vcard\nversion:3.0\nFN:A \nN:;A;;\nNOTE:a\nend:vcard\n"
+                     "begin:vcard\nversion:3.0\nFN:B \nN:;B;;\nNOTE:b\nend:vcard\n");
+    EXPECT_EQ(report().written, 2);
+    EXPECT_EQ(report().failed(), 2);
+    EXPECT_NE(readFile(home.logFile()).find("Error: Failed to write the vCard of row [4]"),
+              std::string::npos);
+}
