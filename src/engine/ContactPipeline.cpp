@@ -1,11 +1,18 @@
 #include "ContactPipeline.h"
 
+#include "CsvTexts.h"
 #include "Output.h"
+#include "Text.h"
 #include "VCard.h"
 
 ContactPipeline::ContactPipeline(const std::vector<std::string_view>& rows, std::size_t first,
                                  std::vector<IndexPair> pairs)
-    : rows_(rows), first_(first), pairs_(std::move(pairs)), slots_(kSlots) {
+    : ContactPipeline(rows, first, std::move(pairs), RowReading{}) {}
+
+ContactPipeline::ContactPipeline(const std::vector<std::string_view>& rows, std::size_t first,
+                                 std::vector<IndexPair> pairs, RowReading reading)
+    : rows_(rows), first_(first), pairs_(std::move(pairs)), reading_(std::move(reading)),
+      slots_(kSlots) {
     if (first_ < rows_.size()) {
         worker_ = std::thread([this] { prepareAll(); });
     }
@@ -22,20 +29,29 @@ ContactPipeline::~ContactPipeline() {
     }
 }
 
-void ContactPipeline::prepare(std::string_view row, PreparedContact& contact) const {
+void ContactPipeline::prepare(std::size_t index, PreparedContact& contact) const {
     contact.mapped = false;
     contact.nameBase.reset();
     contact.card.reset();
     contact.namingFailure.reset();
     contact.logEntries.clear();
     std::vector<std::string> record;
+    std::vector<std::string> notCarried;
     try {
-        record = mapFields(row, pairs_);
+        record = mapFields(rows_[index], pairs_, reading_.delimiter, reading_.groups, notCarried);
     } catch (const std::exception& e) {
         contact.logEntries.push_back(mapFailureEntry(e));
         return;
     }
     contact.mapped = true;
+    if (!notCarried.empty()) {
+        std::string columns;
+        for (const auto& header : notCarried) {
+            columns += (columns.empty() ? "" : ", ") + header;
+        }
+        const auto rowNumber = reading_.linesBefore + static_cast<std::int64_t>(index) + 1;
+        contact.logEntries.push_back(text::fill(csvtext::kNotCarried, rowNumber, columns));
+    }
     try {
         contact.card = renderVCard(record, "3.0");
     } catch (const std::exception& e) {
@@ -64,7 +80,7 @@ void ContactPipeline::prepareAll() {
                 return;
             }
         }
-        prepare(rows_[i], slots_[(i - first_) % kSlots]);
+        prepare(i, slots_[(i - first_) % kSlots]);
         const std::lock_guard lock(mutex_);
         ++produced_;
         if (consumerWaiting_) {

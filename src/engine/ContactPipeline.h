@@ -7,6 +7,7 @@
 #include "Mapping.h"
 
 #include <condition_variable>
+#include <cstdint>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -28,11 +29,23 @@ struct PreparedContact {
     std::vector<std::string> logEntries;
 };
 
+// How the rows of the file are read beyond the index map.
+struct RowReading {
+    char delimiter = ',';
+    // Typed value groups, spread over the free properties of each record.
+    std::vector<TypedGroup> groups;
+    // Non-empty lines of the file above rows[0], for the row numbers logged.
+    std::int64_t linesBefore = 0;
+};
+
 class ContactPipeline {
 public:
     // Prepares rows[first], rows[first + 1], ... in order.
     ContactPipeline(const std::vector<std::string_view>& rows, std::size_t first,
                     std::vector<IndexPair> pairs);
+    // The same for rows read as `reading` says.
+    ContactPipeline(const std::vector<std::string_view>& rows, std::size_t first,
+                    std::vector<IndexPair> pairs, RowReading reading);
     // Stops the preparation and waits for it.
     ~ContactPipeline();
     ContactPipeline(const ContactPipeline&) = delete;
@@ -45,11 +58,12 @@ private:
     static constexpr std::size_t kSlots = 512;
 
     void prepareAll();
-    void prepare(std::string_view row, PreparedContact& contact) const;
+    void prepare(std::size_t index, PreparedContact& contact) const;
 
     const std::vector<std::string_view>& rows_;
     std::size_t first_;
     std::vector<IndexPair> pairs_;
+    RowReading reading_;
     std::vector<PreparedContact> slots_;
 
     std::mutex mutex_;

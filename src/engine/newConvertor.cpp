@@ -4,6 +4,7 @@
 #include "ContactPipeline.h"
 #include "ConvertorClient.h"
 #include "Csv.h"
+#include "CsvTexts.h"
 #include "Mapping.h"
 #include "Output.h"
 #include "Properties.h"
@@ -57,13 +58,11 @@ std::int64_t newConvertor::startStep1(const std::string& path, ConvertorClient* 
     std::int64_t contacts = 0;
     logOrConsole("Info: Start: STEP 1");
     try {
-        strFileData = getCsvFileData(path);
-        loadedRows = contactRows(fileText());
-        loadedText = fileText().data();
-        loadedSize = fileText().size();
+        loadCsvFile(path);
         const std::vector<std::string_view>& rows = loadedRows;
         if (rows.size() >= 2) {
-            csvHeadersArray = splitString(rows.front()).value_or(std::vector<std::string>{});
+            csvHeadersArray =
+                splitString(rows.front(), csvDelimiter).value_or(std::vector<std::string>{});
             if (parent != nullptr) {
                 parent->addCSVHeadersToComboBox(csvHeadersArray);
             }
@@ -79,9 +78,57 @@ std::int64_t newConvertor::startStep1(const std::string& path, ConvertorClient* 
         logOrConsole(text::fill("EXCEPTION\nOccured in startStep1()\n\nname: %@\nReason: %@",
                                 text::exceptionName(e), e.what()));
         contacts = 0;
+        csvDiagnostics.refusalReason = text::fill(csvtext::kReasonFailed, e.what());
     }
     logOrConsole("INFO: End: STEP 1");
     return contacts;
+}
+
+void newConvertor::setLoadOptions(const CsvLoadOptions& options) {
+    csvLoadOptions = options;
+}
+
+const CsvLoadDiagnostics& newConvertor::loadDiagnostics() const {
+    return csvDiagnostics;
+}
+
+void newConvertor::setTypedGroups(std::vector<TypedGroup> groups) {
+    typedGroups = std::move(groups);
+}
+
+void newConvertor::loadCsvFile(const std::string& path) {
+    csvDiagnostics = {};
+    typedGroups.clear();
+    loadedRows.clear();
+    DecodedCsv decoded = readCsvText(path, csvLoadOptions.encoding);
+    strFileData = std::move(decoded.text);
+    loadedText = fileText().data();
+    loadedSize = fileText().size();
+    csvDiagnostics.encoding = decoded.encoding;
+    if (!strFileData) {
+        csvDiagnostics.refusalReason = decoded.failure;
+        logOrConsole(text::fill(csvtext::kRefused, decoded.failure));
+        return;
+    }
+    logOrConsole(text::fill(csvtext::kEncodingUsed, decoded.encoding));
+    CsvLayout layout = layOutCsv(fileText(), csvLoadOptions.delimiter);
+    loadedRows = std::move(layout.rows);
+    csvDelimiter = layout.delimiter;
+    csvDiagnostics.delimiter = delimiterName(layout.delimiter);
+    csvDiagnostics.preambleLinesSkipped = layout.preambleLinesSkipped;
+    csvDiagnostics.wideRows = layout.wideRows;
+    logOrConsole(text::fill(csvtext::kDelimiterUsed, csvDiagnostics.delimiter));
+    if (layout.preambleLinesSkipped > 0) {
+        logOrConsole(text::fill(csvtext::kPreambleSkipped, layout.preambleLinesSkipped));
+    }
+    if (layout.wideRows > 0) {
+        logOrConsole(text::fill(csvtext::kWideRows, layout.wideRows));
+    }
+    if (loadedRows.size() < 2) {
+        csvDiagnostics.refusalReason =
+            loadedRows.empty() ? csvtext::kReasonEmpty : csvtext::kReasonNoContacts;
+        logOrConsole(text::fill(csvtext::kRefused, csvDiagnostics.refusalReason));
+    }
 }
 
 bool newConvertor::startStep2(const std::map<std::string, std::string>& pairing) {
@@ -117,7 +164,8 @@ bool newConvertor::startStep2(const std::map<std::string, std::string>& pairing)
 
 std::optional<std::vector<std::string>> newConvertor::mapProperties(std::string_view row) const {
     try {
-        return mapFields(row, parseIndexMap());
+        std::vector<std::string> notCarried;
+        return mapFields(row, parseIndexMap(), csvDelimiter, typedGroups, notCarried);
     } catch (const std::exception& e) {
         logOrConsole(mapFailureEntry(e));
         return std::nullopt;
@@ -157,8 +205,9 @@ newConvertor::RunEnd newConvertor::startConversion(std::stop_token cancel) {
         const std::vector<std::string_view> rows = rowsOfLoadedText();
         total = std::max<std::int64_t>(0, static_cast<std::int64_t>(rows.size()) - 1);
         // Records and texts are made ahead; names and files follow in order here.
-        ContactPipeline contacts(rows, 1, parseIndexMap());
-        std::int64_t rowNumber = 0;
+        const auto linesAbove = static_cast<std::int64_t>(csvDiagnostics.preambleLinesSkipped);
+        ContactPipeline contacts(rows, 1, parseIndexMap(), {csvDelimiter, typedGroups, linesAbove});
+        std::int64_t rowNumber = linesAbove;
         bool headerSeen = false;
         for (std::size_t index = 0; index < rows.size(); ++index) {
             ++rowNumber;
@@ -229,7 +278,7 @@ std::vector<std::string_view> newConvertor::rowsOfLoadedText() const {
     if (text.data() == loadedText && text.size() == loadedSize) {
         return loadedRows;
     }
-    return contactRows(text);
+    return contactRows(text, csvDelimiter);
 }
 
 std::vector<std::string> newConvertor::runReport(bool cancelled, std::int64_t total,

@@ -122,8 +122,8 @@ TEST_F(Cli, UnusableCommandLinesWriteNothing) {
 }
 
 TEST_F(Cli, UnusableCsvIsNamed) {
-    for (const std::string& text :
-         {std::string(), std::string("Only,A,Header\r\n"), std::string("Name\r\nRen\xE9\r\n")}) {
+    for (const std::string& text : {std::string(), std::string("Only,A,Header\r\n"),
+                                    std::string("Name\r\nRen\0\xE9\r\n", 11)}) {
         const Outcome o = run({"--map-all", csv("bad.csv", text), destination().string()});
         EXPECT_EQ(o.exit, 2);
         EXPECT_EQ(o.err, "Invalid CSV file bad.csv.\n");
