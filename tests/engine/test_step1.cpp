@@ -114,3 +114,58 @@ TEST_F(Step1, NewConverterStartsAFreshState) {
     EXPECT_NE(log.find("] Info: Start: STEP 1\n"), std::string::npos);
     EXPECT_NE(log.find("] INFO: End: STEP 1\n"), std::string::npos);
 }
+
+TEST_F(Step1, ReasonsAndFindingsAreGivenAndLogged) {
+    struct Case {
+        std::string bytes;
+        CsvLoadOptions options;
+        std::string reason;
+    };
+    const std::vector<Case> refused = {
+        {"", {}, "it is empty"},
+        {"Name,Phone\r\n", {}, "it holds a header row and no contacts"},
+        {std::string("\x7f"
+                     "ELF\x02\x00\xff",
+                     7),
+         {},
+         "it is not a text file"},
+        {"N;P\r\nRen\xE9;1\r\n", {CsvEncodingChoice::Utf8, {}}, "it is not valid UTF-8 text"},
+    };
+    for (const auto& c : refused) {
+        newConvertor convertor;
+        convertor.setLoadOptions(c.options);
+        EXPECT_EQ(load(c.bytes, convertor), 0);
+        EXPECT_EQ(convertor.loadDiagnostics().refusalReason, c.reason);
+        EXPECT_NE(readFile(home.logFile()).find("] Error: CSV file refused: " + c.reason + "\n"),
+                  std::string::npos);
+    }
+    newConvertor c;
+    ASSERT_EQ(load("Notes:\r\nN;P;Q\r\nAnn;1;2;3\r\nBo;2;3\r\n", c), 2);
+    EXPECT_EQ(client.headers, (std::vector<std::string>{"N", "P", "Q"}));
+    EXPECT_EQ(c.loadDiagnostics().refusalReason, "");
+    EXPECT_EQ(c.loadDiagnostics().wideRows, 1u);
+    const std::string log = readFile(home.logFile());
+    for (const std::string line : {"Info: CSV encoding: UTF-8", "Info: CSV delimiter: ;",
+                                   "Info: CSV lines above the header skipped: 1",
+                                   "Info: CSV rows wider than the header: 1"}) {
+        EXPECT_NE(log.find("] " + line + "\n"), std::string::npos) << line;
+    }
+    ASSERT_TRUE(c.startStep2({{"FirstName", "N"}, {"MobileNumber", "Q"}}));
+    EXPECT_EQ(c.mapProperties("Bo;2;3")->at(property::MobileNumber), "3");
+}
+
+TEST_F(Step1, RowNumbersCountTheLinesAboveTheHeader) {
+    auto c = std::make_shared<newConvertor>();
+    ASSERT_EQ(
+        load("Notes:\nName,E-mail 1 - Type,E-mail 1 - Value\nAnn,Work,a ::: b ::: c ::: d ::: "
+             "e ::: f\n",
+             *c),
+        1);
+    c->setTypedGroups(detectTypedGroups(client.headers));
+    ASSERT_TRUE(c->startStep2({{"FirstName", "Name"}}));
+    c->startStep3({}, dir.str());
+    EXPECT_NE(readFile(home.logFile())
+                  .find("] Info: Row number: [3]: values with no free vCard property, not carried: "
+                        "E-mail 1 - Value\n"),
+              std::string::npos);
+}
