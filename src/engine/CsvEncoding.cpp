@@ -135,11 +135,14 @@ DecodedCsv decodeAsChosen(std::string bytes, CsvEncodingChoice choice) {
     case CsvEncodingChoice::Auto:
         break;
     }
-    if (bytes.starts_with(kUtf8Bom) || text::isValidUtf8(bytes)) {
+    if (bytes.starts_with(kUtf8Bom)) {
         return decodeUtf8(std::move(bytes));
     }
     if (bytes.starts_with(kUtf16LeBom) || bytes.starts_with(kUtf16BeBom)) {
         return decodeUtf16(bytes);
+    }
+    if (text::isValidUtf8(bytes)) {
+        return {std::move(bytes), std::string(csvtext::kUtf8), {}};
     }
     return decodeWindows1252(bytes);
 }
