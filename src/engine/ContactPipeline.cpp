@@ -1,12 +1,16 @@
 #include "engine/ContactPipeline.h"
 
 #include "engine/ControlCharacters.h"
+#include "engine/CsvTexts.h"
 #include "engine/Output.h"
+#include "engine/Text.h"
 #include "engine/VCard.h"
 
 ContactPipeline::ContactPipeline(const std::vector<std::string_view>& rows, std::size_t first,
-                                 std::vector<IndexPair> pairs, ExportOptions options)
-    : rows_(rows), first_(first), pairs_(std::move(pairs)), options_(options), slots_(kSlots) {
+                                 std::vector<IndexPair> pairs, RowReading reading,
+                                 ExportOptions options)
+    : rows_(rows), first_(first), pairs_(std::move(pairs)), reading_(std::move(reading)),
+      options_(options), slots_(kSlots) {
     if (first_ < rows_.size()) {
         worker_ = std::thread([this] { prepareAll(); });
     }
@@ -23,7 +27,7 @@ ContactPipeline::~ContactPipeline() {
     }
 }
 
-void ContactPipeline::prepare(std::string_view row, PreparedContact& contact) {
+void ContactPipeline::prepare(std::size_t index, PreparedContact& contact) {
     contact.mapped = false;
     contact.nameBase.reset();
     contact.card.reset();
@@ -31,18 +35,27 @@ void ContactPipeline::prepare(std::string_view row, PreparedContact& contact) {
     contact.logEntries.clear();
     contact.droppedControls = 0;
     std::vector<std::string> record;
+    std::vector<std::string> notCarried;
     try {
-        record = mapFields(row, pairs_);
+        record = mapFields(rows_[index], pairs_, reading_.delimiter, reading_.groups, notCarried);
     } catch (const std::exception& e) {
         contact.logEntries.push_back(mapFailureEntry(e));
         return;
     }
     contact.mapped = true;
+    if (!notCarried.empty()) {
+        std::string columns;
+        for (const auto& header : notCarried) {
+            columns += (columns.empty() ? "" : ", ") + header;
+        }
+        const auto rowNumber = reading_.linesBefore + static_cast<std::int64_t>(index) + 1;
+        contact.logEntries.push_back(text::fill(csvtext::kNotCarried, rowNumber, columns));
+    }
     contact.droppedControls = dropControlCharacters(record);
     try {
         if (options_.strict) {
-            contact.card =
-                renderStrictVCard(record, uid::rowUuid(row, occurrences_.countBefore(row)));
+            contact.card = renderStrictVCard(
+                record, uid::rowUuid(rows_[index], occurrences_.countBefore(rows_[index])));
         } else {
             contact.card = renderVCard(record, "3.0");
             if (options_.singleFile) {
@@ -75,7 +88,7 @@ void ContactPipeline::prepareAll() {
                 return;
             }
         }
-        prepare(rows_[i], slots_[(i - first_) % kSlots]);
+        prepare(i, slots_[(i - first_) % kSlots]);
         const std::lock_guard lock(mutex_);
         ++produced_;
         // A waiting writer is woken for a batch of rows, not for every one: a

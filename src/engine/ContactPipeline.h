@@ -9,6 +9,7 @@
 #include "engine/Mapping.h"
 
 #include <condition_variable>
+#include <cstdint>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -32,13 +33,23 @@ struct PreparedContact {
     std::size_t droppedControls = 0;
 };
 
+// How the rows of the file are read beyond the index map.
+struct RowReading {
+    char delimiter = ',';
+    // Typed value groups, spread over the free properties of each record.
+    std::vector<TypedGroup> groups;
+    // Non-empty lines of the file above rows[0], for the row numbers logged.
+    std::int64_t linesBefore = 0;
+};
+
 class ContactPipeline {
 public:
     // Prepares rows[first], rows[first + 1], ... in order.
     // The cards are made the way the options ask: strict ones carry a UID from
     // the row's text; for a single file every card ends with a line break.
     ContactPipeline(const std::vector<std::string_view>& rows, std::size_t first,
-                    std::vector<IndexPair> pairs, ExportOptions options = {});
+                    std::vector<IndexPair> pairs, RowReading reading = {},
+                    ExportOptions options = {});
     // Stops the preparation and waits for it.
     ~ContactPipeline();
     ContactPipeline(const ContactPipeline&) = delete;
@@ -52,11 +63,12 @@ private:
     static constexpr std::size_t kWakeBatch = kSlots / 4;
 
     void prepareAll();
-    void prepare(std::string_view row, PreparedContact& contact);
+    void prepare(std::size_t index, PreparedContact& contact);
 
     const std::vector<std::string_view>& rows_;
     std::size_t first_;
     std::vector<IndexPair> pairs_;
+    RowReading reading_;
     ExportOptions options_;
     // Identical rows met so far, used on the preparing thread only.
     uid::RowOccurrences occurrences_;

@@ -67,7 +67,7 @@ std::size_t endOfLine(std::string_view text, std::size_t from) {
     return at == std::string_view::npos ? text.size() : at;
 }
 
-std::vector<std::string> splitFields(std::string_view row) {
+std::vector<std::string> splitFields(std::string_view row, char delimiter) {
     std::vector<std::string> fields;
     fields.reserve(32);
     ClosingQuoteFinder quotes(row);
@@ -89,8 +89,8 @@ std::vector<std::string> splitFields(std::string_view row) {
             }
             i = close == std::string_view::npos ? row.size() : close + 1;
         }
-        // Whatever follows up to the next comma belongs to the field as it stands.
-        const std::size_t comma = std::min(row.find(',', i), row.size());
+        // Whatever follows up to the next delimiter belongs to the field as it stands.
+        const std::size_t comma = std::min(row.find(delimiter, i), row.size());
         field.append(row, i, comma - i);
         fields.push_back(std::move(field));
         if (comma >= row.size()) {
@@ -156,16 +156,18 @@ std::optional<std::string> getCsvFileData(const std::string& path) {
 }
 
 std::vector<std::string_view> splitRows(std::string_view text) {
+    return splitRows(text, ',');
+}
+
+std::vector<std::string_view> splitRows(std::string_view text, char delimiter) {
     std::vector<std::string_view> rows;
     if (text.empty()) {
         return rows;
     }
-    // Only commas, quotes and line breaks matter between fields; skip the rest fast.
-    static constexpr auto kSpecial = [] {
-        std::array<bool, 256> table{};
-        table[','] = table['"'] = table['\r'] = table['\n'] = true;
-        return table;
-    }();
+    // Only delimiters, quotes and line breaks matter between fields; skip the rest fast.
+    std::array<bool, 256> special{};
+    special[static_cast<unsigned char>(delimiter)] = true;
+    special['"'] = special['\r'] = special['\n'] = true;
     ClosingQuoteFinder quotes(text);
     const std::size_t size = text.size();
     std::size_t rowStart = 0;
@@ -179,7 +181,7 @@ std::vector<std::string_view> splitRows(std::string_view text) {
             fieldStart = false;
             continue;
         }
-        while (i < size && !kSpecial[static_cast<unsigned char>(text[i])]) {
+        while (i < size && !special[static_cast<unsigned char>(text[i])]) {
             ++i;
             fieldStart = false;
         }
@@ -194,8 +196,8 @@ std::vector<std::string_view> splitRows(std::string_view text) {
             fieldStart = true;
             continue;
         }
-        // A comma starts a field; a quote inside a field is an ordinary character.
-        fieldStart = c == ',';
+        // A delimiter starts a field; a quote inside a field is an ordinary character.
+        fieldStart = c == delimiter;
         ++i;
     }
     rows.push_back(text.substr(rowStart));
@@ -203,10 +205,16 @@ std::vector<std::string_view> splitRows(std::string_view text) {
 }
 
 std::vector<std::string_view> removeEmptyContacts(const std::vector<std::string_view>& rows) {
+    return removeEmptyContacts(rows, ',');
+}
+
+std::vector<std::string_view> removeEmptyContacts(const std::vector<std::string_view>& rows,
+                                                  char delimiter) {
+    const std::string_view delimiters(&delimiter, 1);
     std::vector<std::string_view> kept;
     kept.reserve(rows.size());
     for (const std::string_view row : rows) {
-        if (!trimEnds(trimEnds(row, ","), " \t").empty()) {
+        if (!trimEnds(trimEnds(row, delimiters), " \t").empty()) {
             kept.push_back(row);
         }
     }
@@ -214,8 +222,12 @@ std::vector<std::string_view> removeEmptyContacts(const std::vector<std::string_
 }
 
 std::optional<std::vector<std::string>> splitString(std::string_view row) {
+    return splitString(row, ',');
+}
+
+std::optional<std::vector<std::string>> splitString(std::string_view row, char delimiter) {
     try {
-        return splitFields(row);
+        return splitFields(row, delimiter);
     } catch (const std::exception& e) {
         logOrConsole(text::fill(logtext::kCsvCleanException, text::exceptionName(e), e.what()));
         return std::nullopt;
@@ -224,4 +236,8 @@ std::optional<std::vector<std::string>> splitString(std::string_view row) {
 
 std::vector<std::string_view> contactRows(std::string_view text) {
     return removeEmptyContacts(splitRows(text));
+}
+
+std::vector<std::string_view> contactRows(std::string_view text, char delimiter) {
+    return removeEmptyContacts(splitRows(text, delimiter), delimiter);
 }

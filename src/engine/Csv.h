@@ -19,14 +19,24 @@ std::optional<std::string> decodeCsvBytes(std::string bytes);
 // The text cut into rows at every line break outside quotes, keeping empty
 // rows; an empty text gives no rows. The rows point into the text.
 std::vector<std::string_view> splitRows(std::string_view text);
+// The same with another delimiter than the comma: a quote opens a quoted field
+// only right after it.
+std::vector<std::string_view> splitRows(std::string_view text, char delimiter);
 
 // The rows that still hold something once commas, then blanks and tabs, are
 // trimmed from both ends; the rows themselves are kept untrimmed.
 std::vector<std::string_view> removeEmptyContacts(const std::vector<std::string_view>& rows);
+// The same for rows whose fields are separated by the delimiter.
+std::vector<std::string_view> removeEmptyContacts(const std::vector<std::string_view>& rows,
+                                                  char delimiter);
 
 // The row's fields, quotes removed and doubled quotes made single, nothing
 // trimmed; at least one field. No list when the split fails.
 std::optional<std::vector<std::string>> splitString(std::string_view row);
+// The same with another delimiter than the comma.
+std::optional<std::vector<std::string>> splitString(std::string_view row, char delimiter);
 
 // The non-empty rows of a text: the header first, then one row per contact.
 std::vector<std::string_view> contactRows(std::string_view text);
+// The same for fields separated by the delimiter.
+std::vector<std::string_view> contactRows(std::string_view text, char delimiter);

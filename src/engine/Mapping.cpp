@@ -18,7 +18,14 @@ std::vector<IndexPair> parseIndexMap() {
 }
 
 std::vector<std::string> mapFields(std::string_view row, const std::vector<IndexPair>& pairs) {
-    auto fields = splitString(row);
+    std::vector<std::string> notCarried;
+    return mapFields(row, pairs, ',', {}, notCarried);
+}
+
+std::vector<std::string> mapFields(std::string_view row, const std::vector<IndexPair>& pairs,
+                                   char delimiter, const std::vector<TypedGroup>& groups,
+                                   std::vector<std::string>& notCarried) {
+    auto fields = splitString(row, delimiter);
     if (!fields) {
         throw std::runtime_error("the row could not be split into fields");
     }
@@ -29,6 +36,10 @@ std::vector<std::string> mapFields(std::string_view row, const std::vector<Index
                                                static_cast<std::int64_t>(fields->size()) - 1));
         }
         record.at(p) = (*fields)[c];
+    }
+    if (!groups.empty()) {
+        auto missed = spreadTypedValues(*fields, groups, record);
+        notCarried.insert(notCarried.end(), missed.begin(), missed.end());
     }
     return record;
 }

@@ -6,6 +6,7 @@
 #include "engine/Text.h"
 #include "engine/myLog.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <iterator>
@@ -38,7 +39,8 @@ bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-// True when the text is exactly one decimal number with an exponent part.
+// True when the text is exactly one decimal number with an exponent part; the
+// decimal mark may be a point or, as spreadsheets in many languages write it, a comma.
 bool isExponentNumber(std::string_view s) {
     std::size_t i = 0;
     if (i < s.size() && (s[i] == '+' || s[i] == '-')) {
@@ -48,7 +50,7 @@ bool isExponentNumber(std::string_view s) {
     while (i < s.size() && isDigit(s[i])) {
         ++i, ++digits;
     }
-    if (i < s.size() && s[i] == '.') {
+    if (i < s.size() && (s[i] == '.' || s[i] == ',')) {
         ++i;
         while (i < s.size() && isDigit(s[i])) {
             ++i, ++digits;
@@ -80,14 +82,12 @@ std::string expandExponent(std::string_view value) {
     if (!isExponentNumber(number)) {
         return std::string(value);
     }
-    // from_chars takes no leading "+".
-    const bool plus = number.front() == '+';
-    if (plus) {
-        number.remove_prefix(1);
-    }
+    // from_chars takes no leading "+" and only a decimal point.
+    std::string plain(number.front() == '+' ? number.substr(1) : number);
+    std::replace(plain.begin(), plain.end(), ',', '.');
     double reading = 0;
-    const auto [end, ec] = std::from_chars(number.data(), number.data() + number.size(), reading);
-    if (ec != std::errc() || end != number.data() + number.size() || reading == 0 ||
+    const auto [end, ec] = std::from_chars(plain.data(), plain.data() + plain.size(), reading);
+    if (ec != std::errc() || end != plain.data() + plain.size() || reading == 0 ||
         !std::isfinite(reading)) {
         return std::string(value);
     }

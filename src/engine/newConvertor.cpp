@@ -5,6 +5,7 @@
 #include "engine/ControlCharacters.h"
 #include "engine/ConvertorClient.h"
 #include "engine/Csv.h"
+#include "engine/CsvTexts.h"
 #include "engine/LogTexts.h"
 #include "engine/Mapping.h"
 #include "engine/Output.h"
@@ -83,14 +84,12 @@ std::int64_t newConvertor::startStep1(const std::string& path, ConvertorClient* 
     std::int64_t contacts = 0;
     logOrConsole(logtext::kStep1Start);
     try {
-        strFileData = getCsvFileData(path);
+        loadCsvFile(path);
         loadedPath = path;
-        loadedRows = contactRows(fileText());
-        loadedText = fileText().data();
-        loadedSize = fileText().size();
         const std::vector<std::string_view>& rows = loadedRows;
         if (rows.size() >= 2) {
-            csvHeadersArray = splitString(rows.front()).value_or(std::vector<std::string>{});
+            csvHeadersArray =
+                splitString(rows.front(), csvDelimiter).value_or(std::vector<std::string>{});
             if (parent != nullptr) {
                 parent->addCSVHeadersToComboBox(csvHeadersArray);
             }
@@ -105,9 +104,57 @@ std::int64_t newConvertor::startStep1(const std::string& path, ConvertorClient* 
     } catch (const std::exception& e) {
         logOrConsole(text::fill(logtext::kStep1Exception, text::exceptionName(e), e.what()));
         contacts = 0;
+        csvDiagnostics.refusalReason = text::fill(csvtext::kReasonFailed, e.what());
     }
     logOrConsole(logtext::kStep1End);
     return contacts;
+}
+
+void newConvertor::setLoadOptions(const CsvLoadOptions& options) {
+    csvLoadOptions = options;
+}
+
+const CsvLoadDiagnostics& newConvertor::loadDiagnostics() const {
+    return csvDiagnostics;
+}
+
+void newConvertor::setTypedGroups(std::vector<TypedGroup> groups) {
+    typedGroups = std::move(groups);
+}
+
+void newConvertor::loadCsvFile(const std::string& path) {
+    csvDiagnostics = {};
+    typedGroups.clear();
+    loadedRows.clear();
+    DecodedCsv decoded = readCsvText(path, csvLoadOptions.encoding);
+    strFileData = std::move(decoded.text);
+    loadedText = fileText().data();
+    loadedSize = fileText().size();
+    csvDiagnostics.encoding = decoded.encoding;
+    if (!strFileData) {
+        csvDiagnostics.refusalReason = decoded.failure;
+        logOrConsole(text::fill(csvtext::kRefused, decoded.failure));
+        return;
+    }
+    logOrConsole(text::fill(csvtext::kEncodingUsed, decoded.encoding));
+    CsvLayout layout = layOutCsv(fileText(), csvLoadOptions.delimiter);
+    loadedRows = std::move(layout.rows);
+    csvDelimiter = layout.delimiter;
+    csvDiagnostics.delimiter = delimiterName(layout.delimiter);
+    csvDiagnostics.preambleLinesSkipped = layout.preambleLinesSkipped;
+    csvDiagnostics.wideRows = layout.wideRows;
+    logOrConsole(text::fill(csvtext::kDelimiterUsed, csvDiagnostics.delimiter));
+    if (layout.preambleLinesSkipped > 0) {
+        logOrConsole(text::fill(csvtext::kPreambleSkipped, layout.preambleLinesSkipped));
+    }
+    if (layout.wideRows > 0) {
+        logOrConsole(text::fill(csvtext::kWideRows, layout.wideRows));
+    }
+    if (loadedRows.size() < 2) {
+        csvDiagnostics.refusalReason =
+            loadedRows.empty() ? csvtext::kReasonEmpty : csvtext::kReasonNoContacts;
+        logOrConsole(text::fill(csvtext::kRefused, csvDiagnostics.refusalReason));
+    }
 }
 
 bool newConvertor::startStep2(const std::map<std::string, std::string>& pairing) {
@@ -141,7 +188,8 @@ bool newConvertor::startStep2(const std::map<std::string, std::string>& pairing)
 
 std::optional<std::vector<std::string>> newConvertor::mapProperties(std::string_view row) const {
     try {
-        return mapFields(row, parseIndexMap());
+        std::vector<std::string> notCarried;
+        return mapFields(row, parseIndexMap(), csvDelimiter, typedGroups, notCarried);
     } catch (const std::exception& e) {
         logOrConsole(mapFailureEntry(e));
         return std::nullopt;
@@ -181,12 +229,14 @@ newConvertor::RunEnd newConvertor::startConversion(std::stop_token cancel) {
         const std::vector<std::string_view> rows = rowsOfLoadedText();
         total = std::max<std::int64_t>(0, static_cast<std::int64_t>(rows.size()) - 1);
         // Records and texts are made ahead; names and files follow in order here.
-        ContactPipeline contacts(rows, 1, parseIndexMap(), options);
+        const auto linesAbove = static_cast<std::int64_t>(csvDiagnostics.preambleLinesSkipped);
+        ContactPipeline contacts(rows, 1, parseIndexMap(), {csvDelimiter, typedGroups, linesAbove},
+                                 options);
         std::optional<SingleVcfFile> oneFile;
         if (options.singleFile) {
             openSingleFile(oneFile, loadedPath);
         }
-        std::int64_t rowNumber = 0;
+        std::int64_t rowNumber = linesAbove;
         bool headerSeen = false;
         for (std::size_t index = 0; index < rows.size(); ++index) {
             ++rowNumber;
@@ -272,7 +322,7 @@ std::vector<std::string_view> newConvertor::rowsOfLoadedText() const {
     if (text.data() == loadedText && text.size() == loadedSize) {
         return loadedRows;
     }
-    return contactRows(text);
+    return contactRows(text, csvDelimiter);
 }
 
 RunReport newConvertor::runReport(bool cancelled, std::int64_t total, std::int64_t written) {

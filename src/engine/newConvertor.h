@@ -2,8 +2,10 @@
 // the user's pairing into an index map, step 3 writes one vCard per contact.
 #pragma once
 
+#include "engine/CsvLoad.h"
 #include "engine/ExportOptions.h"
 #include "engine/RunReport.h"
+#include "engine/TypedGroups.h"
 
 #include <cstdint>
 #include <map>
@@ -30,6 +32,15 @@ public:
     // Step 1: loads the CSV, hands the header names and the property names to the
     // controller and answers the number of contacts, 0 when the file is unusable.
     std::int64_t startStep1(const std::string& path, ConvertorClient* controller);
+    // The encoding and the delimiter the next step 1 reads its file with.
+    void setLoadOptions(const CsvLoadOptions& options);
+    // What the latest step 1 found out about its file, the reason for a refusal
+    // included.
+    const CsvLoadDiagnostics& loadDiagnostics() const;
+    // Typed value groups of the header (detectTypedGroups) that step 3 spreads
+    // over each record's free properties by each row's own labels; a new step 1
+    // forgets them.
+    void setTypedGroups(std::vector<TypedGroup> groups);
 
     // Step 2: builds the index map from the pairing (property name -> header
     // name); false, with the previous map kept, when a name is not found.
@@ -54,6 +65,10 @@ public:
     static RunReport runReport(bool cancelled, std::int64_t total, std::int64_t written);
 
 private:
+    // Reads, decodes and lays out the file for step 1: the loaded text, its rows,
+    // the delimiter and the diagnostics, which it logs.
+    void loadCsvFile(const std::string& path);
+
     // The row list of the loaded text, as step 1 built it.
     std::vector<std::string_view> rowsOfLoadedText() const;
 
@@ -66,4 +81,8 @@ private:
     // The path step 1 loaded, which names the single file of a run.
     std::string loadedPath;
     ExportOptions options;
+    CsvLoadOptions csvLoadOptions;
+    CsvLoadDiagnostics csvDiagnostics;
+    char csvDelimiter = ',';
+    std::vector<TypedGroup> typedGroups;
 };

@@ -1,7 +1,9 @@
 #include "TestSupport.h"
 #include "engine/Csv.h"
+#include "engine/CsvLoad.h"
 #include "engine/Properties.h"
 #include "engine/RunState.h"
+#include "engine/TypedGroups.h"
 
 #include <gtest/gtest.h>
 
@@ -117,13 +119,11 @@ TEST_F(Load, HeaderKeepsEmptyNamesAndQuotedCommas) {
 }
 
 TEST_F(Load, UnusableFilesGiveZeroAndPublishNothing) {
-    for (const std::string bytes : {
+    for (const std::string& bytes : {
              std::string(), std::string("Name,Phone\r\n"), std::string(",,\r\n \t \r\n"),
-             std::string("Name\rRen\xE9\r"),
              std::string("\x7f"
                          "ELF\x02\x01\x01\x00\xff\xfe",
                          10),
-             "Name,Phone\rAnn,1\r" + std::string(1, '\xC3'),
              std::string(20 * 1024 * 1024, 'x'), // one huge line: a header only
          }) {
         client = RecordingClient{};
@@ -144,4 +144,53 @@ TEST_F(Load, TenThousandColumns) {
     }
     EXPECT_EQ(load(header + "\n" + row + "\n" + row + "\n"), 2);
     EXPECT_EQ(client.headers.size(), 10000u);
+}
+
+TEST_F(Load, ReasonsAndFindingsAreGivenAndLogged) {
+    struct Case {
+        std::string bytes;
+        CsvLoadOptions options;
+        std::string reason;
+    };
+    const std::vector<Case> refused = {
+        {"", {}, "it is empty"},
+        {"Name,Phone\r\n", {}, "it holds a header row and no contacts"},
+        {std::string("\x7f"
+                     "ELF\x02\x00\xff",
+                     7),
+         {},
+         "it is not a text file"},
+        {"N;P\r\nRen\xE9;1\r\n", {CsvEncodingChoice::Utf8, {}}, "it is not valid UTF-8 text"},
+    };
+    for (const auto& c : refused) {
+        convertor = std::make_shared<newConvertor>();
+        convertor->setLoadOptions(c.options);
+        EXPECT_EQ(load(c.bytes), 0);
+        EXPECT_EQ(convertor->loadDiagnostics().refusalReason, c.reason);
+        EXPECT_NE(log().find("] Error: CSV file refused: " + c.reason + "\n"), std::string::npos);
+    }
+    convertor = std::make_shared<newConvertor>();
+    ASSERT_EQ(load("Notes:\r\nN;P;Q\r\nAnn;1;2;3\r\nBo;2;3\r\n"), 2);
+    EXPECT_EQ(client.headers, (std::vector<std::string>{"N", "P", "Q"}));
+    EXPECT_EQ(convertor->loadDiagnostics().refusalReason, "");
+    EXPECT_EQ(convertor->loadDiagnostics().wideRows, 1u);
+    for (const std::string line : {"Info: CSV encoding: UTF-8", "Info: CSV delimiter: ;",
+                                   "Info: CSV lines above the header skipped: 1",
+                                   "Info: CSV rows wider than the header: 1"}) {
+        EXPECT_NE(log().find("] " + line + "\n"), std::string::npos) << line;
+    }
+    ASSERT_TRUE(convertor->startStep2({{"FirstName", "N"}, {"MobileNumber", "Q"}}));
+    EXPECT_EQ(convertor->mapProperties("Bo;2;3")->at(property::MobileNumber), "3");
+}
+
+TEST_F(Load, RowNumbersCountTheLinesAboveTheHeader) {
+    ASSERT_EQ(load("Notes:\nName,E-mail 1 - Type,E-mail 1 - Value\nAnn,Work,a ::: b ::: c ::: d "
+                   "::: e ::: f\n"),
+              1);
+    convertor->setTypedGroups(detectTypedGroups(client.headers));
+    ASSERT_TRUE(convertor->startStep2({{"FirstName", "Name"}}));
+    run();
+    EXPECT_NE(log().find("] Info: Row number: [3]: values with no free vCard property, not "
+                         "carried: E-mail 1 - Value\n"),
+              std::string::npos);
 }

@@ -117,6 +117,11 @@ TEST(VCard, ExponentRuleOnlyRewritesWholeNumbers) {
     EXPECT_EQ(expandExponent("E5"), "E5");
     EXPECT_EQ(expandExponent("1E"), "1E");
     EXPECT_EQ(expandExponent("0x1p3"), "0x1p3");
+    // A decimal comma, as spreadsheets in many languages write it.
+    EXPECT_EQ(expandExponent("4,91701E+11"), "491701000000");
+    EXPECT_EQ(expandExponent("1,2,3E5"), "1,2,3E5");
+    EXPECT_EQ(expandExponent("1.2,3E5"), "1.2,3E5");
+    EXPECT_EQ(expandExponent("4,9E+11, 5"), "4,9E+11, 5");
     EXPECT_EQ(card({{EmailAddressWork, "1E5@x"}, {JobTitle, "3E2"}}),
               wrap("TITLE:3E2\nEMAIL;type=INTERNET;type=WORK:1E5@x"));
 }

@@ -1,0 +1,209 @@
+#include "engine/CsvLoad.h"
+
+#include "engine/Console.h"
+#include "engine/CsvTexts.h"
+#include "engine/Text.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <iconv.h>
+#include <sys/stat.h>
+#include <system_error>
+#include <unistd.h>
+
+namespace {
+
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+constexpr std::string_view kUtf16LeBom = "\xFF\xFE";
+constexpr std::string_view kUtf16BeBom = "\xFE\xFF";
+// How much of a text is looked at to tell text from control characters.
+constexpr std::size_t kControlSample = 64 * 1024;
+
+// The five bytes Windows-1252 leaves undefined; browsers read them as the C1
+// characters of the same number, and so does this reader.
+bool isUndefinedIn1252(unsigned char c) {
+    return c == 0x81 || c == 0x8D || c == 0x8F || c == 0x90 || c == 0x9D;
+}
+
+// The bytes converted to UTF-8 by iconv; none when they do not fit the encoding.
+std::optional<std::string> toUtf8(std::string_view bytes, const char* from) {
+    const iconv_t converter = iconv_open("UTF-8", from);
+    if (converter == reinterpret_cast<iconv_t>(-1)) {
+        return std::nullopt;
+    }
+    const bool windows1252 = std::string_view(from) == "WINDOWS-1252";
+    std::string out(bytes.size() + bytes.size() / 8 + 64, '\0');
+    std::size_t written = 0;
+    char* in = const_cast<char*>(bytes.data());
+    std::size_t inLeft = bytes.size();
+    bool fits = true;
+    while (inLeft > 0) {
+        char* outAt = out.data() + written;
+        std::size_t outLeft = out.size() - written;
+        const std::size_t result = iconv(converter, &in, &inLeft, &outAt, &outLeft);
+        written = out.size() - outLeft;
+        if (result != static_cast<std::size_t>(-1)) {
+            break;
+        }
+        if (errno == E2BIG) {
+            out.resize(out.size() * 2);
+        } else if (errno == EILSEQ && windows1252 && isUndefinedIn1252(*in)) {
+            out.resize(std::max(out.size(), written + 2));
+            out[written++] = '\xC2';
+            out[written++] = *in;
+            ++in;
+            --inLeft;
+        } else {
+            fits = false;
+            break;
+        }
+    }
+    iconv_close(converter);
+    if (!fits) {
+        return std::nullopt;
+    }
+    out.resize(written);
+    return out;
+}
+
+// False when more than a quarter of the text's beginning is NUL or other
+// control characters than tabs and line breaks; with `noNul`, for bytes that
+// were not UTF-8 already, a single NUL byte is enough.
+bool looksLikeText(std::string_view text, bool noNul) {
+    if (noNul && text.find('\0') != std::string_view::npos) {
+        return false;
+    }
+    const std::string_view sample = text.substr(0, kControlSample);
+    std::size_t controls = 0;
+    for (const unsigned char c : sample) {
+        if ((c < 0x20 && c != '\t' && c != '\r' && c != '\n') || c == 0x7F) {
+            ++controls;
+        }
+    }
+    return controls * 4 <= sample.size();
+}
+
+DecodedCsv refused(std::string encoding, std::string failure) {
+    return {std::nullopt, std::move(encoding), std::move(failure)};
+}
+
+DecodedCsv notInEncoding(std::string_view name) {
+    return refused({}, text::fill(csvtext::kReasonNotInEncoding, name));
+}
+
+DecodedCsv decodeUtf8(std::string bytes) {
+    if (bytes.starts_with(kUtf8Bom)) {
+        bytes.erase(0, kUtf8Bom.size());
+    }
+    if (!text::isValidUtf8(bytes)) {
+        return notInEncoding(csvtext::kUtf8);
+    }
+    return {std::move(bytes), std::string(csvtext::kUtf8), {}};
+}
+
+// UTF-16 in the order its byte-order mark gives; without one, big-endian only
+// when the first unit starts with a zero byte and little-endian otherwise.
+DecodedCsv decodeUtf16(std::string_view bytes) {
+    bool bigEndian = bytes.size() >= 2 && bytes[0] == '\0' && bytes[1] != '\0';
+    if (bytes.starts_with(kUtf16LeBom) || bytes.starts_with(kUtf16BeBom)) {
+        bigEndian = bytes.starts_with(kUtf16BeBom);
+        bytes.remove_prefix(2);
+    }
+    auto text = toUtf8(bytes, bigEndian ? "UTF-16BE" : "UTF-16LE");
+    if (!text) {
+        return notInEncoding("UTF-16");
+    }
+    return {std::move(text), std::string(bigEndian ? csvtext::kUtf16Be : csvtext::kUtf16Le), {}};
+}
+
+DecodedCsv decodeWindows1252(std::string_view bytes) {
+    auto text = toUtf8(bytes, "WINDOWS-1252");
+    if (!text) {
+        return notInEncoding(csvtext::kWindows1252);
+    }
+    return {std::move(text), std::string(csvtext::kWindows1252), {}};
+}
+
+DecodedCsv decodeAsChosen(std::string bytes, CsvEncodingChoice choice) {
+    switch (choice) {
+    case CsvEncodingChoice::Utf8:
+        return decodeUtf8(std::move(bytes));
+    case CsvEncodingChoice::Utf16:
+        return decodeUtf16(bytes);
+    case CsvEncodingChoice::Windows1252:
+        return decodeWindows1252(bytes);
+    case CsvEncodingChoice::Auto:
+        break;
+    }
+    if (bytes.starts_with(kUtf8Bom)) {
+        return decodeUtf8(std::move(bytes));
+    }
+    if (bytes.starts_with(kUtf16LeBom) || bytes.starts_with(kUtf16BeBom)) {
+        return decodeUtf16(bytes);
+    }
+    if (text::isValidUtf8(bytes)) {
+        return {std::move(bytes), std::string(csvtext::kUtf8), {}};
+    }
+    return decodeWindows1252(bytes);
+}
+
+std::string systemReason(int error) {
+    return std::error_code(error, std::generic_category()).message();
+}
+
+DecodedCsv unreadable(const std::string& reason) {
+    console::log("Failed to open file");
+    return refused({}, text::fill(csvtext::kReasonNotReadable, reason));
+}
+
+} // namespace
+
+DecodedCsv decodeCsvText(std::string bytes, CsvEncodingChoice choice) {
+    DecodedCsv decoded = decodeAsChosen(std::move(bytes), choice);
+    if (decoded.text && !looksLikeText(*decoded.text, decoded.encoding == csvtext::kWindows1252)) {
+        return refused(decoded.encoding, std::string(csvtext::kReasonNotText));
+    }
+    return decoded;
+}
+
+DecodedCsv readCsvText(const std::string& path, CsvEncodingChoice choice) {
+    // Not blocking, so that a named pipe is refused rather than waited on.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        return unreadable(systemReason(errno));
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) != 0) {
+        const int error = errno;
+        ::close(fd);
+        return unreadable(systemReason(error));
+    }
+    if (!S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return unreadable(S_ISDIR(info.st_mode) ? systemReason(EISDIR)
+                                                : std::string(csvtext::kReasonNotRegular));
+    }
+    std::string bytes(static_cast<std::size_t>(info.st_size), '\0');
+    std::size_t filled = 0;
+    for (;;) {
+        if (filled == bytes.size()) {
+            bytes.resize(bytes.size() + 64 * 1024); // the file grew meanwhile
+        }
+        const ssize_t n = ::read(fd, bytes.data() + filled, bytes.size() - filled);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n < 0) {
+            const int error = errno;
+            ::close(fd);
+            return unreadable(systemReason(error));
+        }
+        if (n == 0) {
+            break;
+        }
+        filled += static_cast<std::size_t>(n);
+    }
+    ::close(fd);
+    bytes.resize(filled);
+    return decodeCsvText(std::move(bytes), choice);
+}

@@ -1,0 +1,80 @@
+// Loading a contact export as the programs people use write it: the text
+// encoding, the delimiter and the lines above the header are found out here,
+// or forced by the user, and whatever makes a file unusable is put in words.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Which encoding the file's bytes are read in; Auto tells them apart.
+enum class CsvEncodingChoice { Auto, Utf8, Utf16, Windows1252 };
+// Which character separates the fields; Auto finds it from the first rows.
+enum class CsvDelimiterChoice { Auto, Comma, Semicolon, Tab, Bar };
+
+// The user's choices for loading one file (step 1); the defaults find out both.
+struct CsvLoadOptions {
+    CsvEncodingChoice encoding = CsvEncodingChoice::Auto;
+    CsvDelimiterChoice delimiter = CsvDelimiterChoice::Auto;
+};
+
+// What step 1 found out about the file, for the shells to show.
+struct CsvLoadDiagnostics {
+    // "UTF-8", "UTF-16LE", "UTF-16BE" or "Windows-1252"; empty when never decoded.
+    std::string encoding;
+    // ",", ";", "tab" or "|"; empty when the file was refused before.
+    std::string delimiter;
+    // Single-field lines above the header row that were left out.
+    std::size_t preambleLinesSkipped = 0;
+    // Data rows holding more fields than the header: a wrong delimiter, mostly.
+    std::size_t wideRows = 0;
+    // Why the file gives no contacts; empty when it was loaded.
+    std::string refusalReason;
+};
+
+// "auto", "utf-8", "utf-16" or "windows-1252" (any case); none for anything else.
+std::optional<CsvEncodingChoice> parseEncodingChoice(std::string_view word);
+// "auto", ",", ";", "tab" or "|" (a tab character too); none for anything else.
+std::optional<CsvDelimiterChoice> parseDelimiterChoice(std::string_view word);
+
+// A file's text in UTF-8, or why there is none.
+struct DecodedCsv {
+    std::optional<std::string> text;
+    // The encoding the bytes were read in, as logged.
+    std::string encoding;
+    // Set when there is no text.
+    std::string failure;
+};
+
+// The bytes as UTF-8 text without a byte-order mark: UTF-8, UTF-16 with a
+// byte-order mark, else Windows-1252, unless the choice forces one. Bytes that
+// are no text (NUL bytes, mostly control characters) or do not fit a forced
+// encoding give a failure.
+DecodedCsv decodeCsvText(std::string bytes, CsvEncodingChoice choice);
+
+// The file's bytes decoded as above; a file that cannot be read gives the
+// system's reason.
+DecodedCsv readCsvText(const std::string& path, CsvEncodingChoice choice);
+
+// The rows of a decoded text, laid out for the conversion.
+struct CsvLayout {
+    // The header row first, then one row per contact; the lines above the
+    // header are not among them. The rows point into the text.
+    std::vector<std::string_view> rows;
+    char delimiter = ',';
+    std::size_t preambleLinesSkipped = 0;
+    std::size_t wideRows = 0;
+};
+
+// Cuts the text into its non-empty rows with the chosen or detected delimiter,
+// leaves out single-field lines above a header of several fields and counts the
+// data rows wider than the header.
+CsvLayout layOutCsv(std::string_view text, CsvDelimiterChoice choice);
+
+// The delimiter as logged: ",", ";", "tab" or "|".
+std::string delimiterName(char delimiter);
+
+// Number of fields the row splits into on the delimiter, as splitString reads it.
+std::size_t countFields(std::string_view row, char delimiter);

@@ -1,0 +1,36 @@
+// Every text the reading of real contact exports adds to the error log or
+// hands to the shells, in one place so that they read alike and stay put.
+#pragma once
+
+#include <string_view>
+
+namespace csvtext {
+
+// Log lines after a file was decoded and cut into rows ("%@" is filled in).
+inline constexpr std::string_view kEncodingUsed = "Info: CSV encoding: %@";
+inline constexpr std::string_view kDelimiterUsed = "Info: CSV delimiter: %@";
+inline constexpr std::string_view kPreambleSkipped = "Info: CSV lines above the header skipped: %d";
+inline constexpr std::string_view kWideRows = "Info: CSV rows wider than the header: %d";
+inline constexpr std::string_view kRefused = "Error: CSV file refused: %@";
+inline constexpr std::string_view kNotCarried =
+    "Info: Row number: [%d]: values with no free vCard property, not carried: %@";
+
+// Names of the encodings, as logged and as the shells show them.
+inline constexpr std::string_view kUtf8 = "UTF-8";
+inline constexpr std::string_view kUtf16Le = "UTF-16LE";
+inline constexpr std::string_view kUtf16Be = "UTF-16BE";
+inline constexpr std::string_view kWindows1252 = "Windows-1252";
+
+// Names of the delimiters, as logged; a tab is written as a word.
+inline constexpr std::string_view kTabName = "tab";
+
+// Why a file gives no contacts, short enough to follow "Invalid CSV file NAME.".
+inline constexpr std::string_view kReasonNotText = "it is not a text file";
+inline constexpr std::string_view kReasonEmpty = "it is empty";
+inline constexpr std::string_view kReasonNoContacts = "it holds a header row and no contacts";
+inline constexpr std::string_view kReasonNotReadable = "it cannot be read: %@";
+inline constexpr std::string_view kReasonNotRegular = "not a regular file";
+inline constexpr std::string_view kReasonNotInEncoding = "it is not valid %@ text";
+inline constexpr std::string_view kReasonFailed = "it could not be loaded: %@";
+
+} // namespace csvtext

@@ -1,0 +1,135 @@
+#include "TestSupport.h"
+#include "engine/Csv.h"
+#include "engine/CsvLoad.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+using namespace testsupport;
+using Rows = std::vector<std::string_view>;
+
+namespace {
+
+std::string utf16(std::string_view ascii, bool bigEndian) {
+    std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+    for (const char c : ascii) {
+        bytes += bigEndian ? std::string{'\0', c} : std::string{c, '\0'};
+    }
+    return bytes;
+}
+
+} // namespace
+
+TEST(DecodeCsvText, EachEncodingIsToldApartAndDecoded) {
+    struct Case {
+        std::string bytes;
+        std::string text;
+        std::string encoding;
+    };
+    const std::vector<Case> cases = {
+        {"\xEF\xBB\xBFN\nRen\xC3\xA9", "N\nRen\xC3\xA9", "UTF-8"},
+        {utf16("N\nAnn", false), "N\nAnn", "UTF-16LE"},
+        {utf16("N\nAnn", true), "N\nAnn", "UTF-16BE"},
+        // Euro sign, en dash, and an undefined byte read as U+0081.
+        {"N\nRen\xE9 \x80\x96\x81", "N\nRen\xC3\xA9 \xE2\x82\xAC\xE2\x80\x93\xC2\x81",
+         "Windows-1252"},
+    };
+    for (const auto& c : cases) {
+        const DecodedCsv decoded = decodeCsvText(c.bytes, CsvEncodingChoice::Auto);
+        ASSERT_TRUE(decoded.text.has_value()) << c.encoding << decoded.failure;
+        EXPECT_EQ(*decoded.text, c.text);
+        EXPECT_EQ(decoded.encoding, c.encoding);
+    }
+    // Forced: Windows-1252 reads UTF-8 bytes as two characters each.
+    EXPECT_EQ(*decodeCsvText("\xC3\xA9", CsvEncodingChoice::Windows1252).text, "\xC3\x83\xC2\xA9");
+    EXPECT_EQ(*decodeCsvText(utf16("A,B", false).substr(2), CsvEncodingChoice::Utf16).text, "A,B");
+}
+
+TEST(DecodeCsvText, WhatIsNoTextOrDoesNotFitIsRefusedWithAReason) {
+    const std::string binary("\x89PNG\r\n\x1a\n\xff\x00", 10);
+    EXPECT_EQ(decodeCsvText(binary, CsvEncodingChoice::Auto).failure, "it is not a text file");
+    EXPECT_EQ(decodeCsvText(std::string(40, '\x01') + "a,b", CsvEncodingChoice::Auto).failure,
+              "it is not a text file");
+    // UTF-16 without a byte-order mark is NUL-laden UTF-8: not text either.
+    EXPECT_FALSE(decodeCsvText(utf16("Name,Phone", false).substr(2), CsvEncodingChoice::Auto).text);
+    EXPECT_EQ(decodeCsvText("Ren\xE9", CsvEncodingChoice::Utf8).failure,
+              "it is not valid UTF-8 text");
+    EXPECT_EQ(decodeCsvText("\xFF\xFE"
+                            "A",
+                            CsvEncodingChoice::Utf16)
+                  .failure,
+              "it is not valid UTF-16 text");
+    // An unpaired surrogate.
+    EXPECT_FALSE(decodeCsvText(std::string("\xFF\xFE\x00\xD8\x41\x00", 6), CsvEncodingChoice::Auto)
+                     .text.has_value());
+    // A stray NUL in UTF-8 text is kept, as before.
+    EXPECT_TRUE(decodeCsvText(std::string("N\nc\0d", 5), CsvEncodingChoice::Auto).text);
+}
+
+TEST(ReadCsvText, UnreadableFilesGiveTheSystemsReason) {
+    TempDir dir;
+    EXPECT_EQ(readCsvText((dir.path() / "gone.csv").string(), CsvEncodingChoice::Auto).failure,
+              "it cannot be read: No such file or directory");
+    EXPECT_EQ(readCsvText(dir.str(), CsvEncodingChoice::Auto).failure,
+              "it cannot be read: Is a directory");
+    const auto locked = dir.path() / "locked.csv";
+    writeFile(locked, "N\nA\n");
+    fs::permissions(locked, fs::perms::none);
+    if (geteuid() != 0) {
+        EXPECT_EQ(readCsvText(locked.string(), CsvEncodingChoice::Auto).failure,
+                  "it cannot be read: Permission denied");
+    }
+}
+
+TEST(CountFields, AgreesWithTheFieldSplitter) {
+    for (const std::string row :
+         {"", "a;b", "\"a;b\";c", "a;\"b\"\"c;d\";e", "\"open;x", "x\"y;z", "\"\";;", "\"a\"b;c"}) {
+        EXPECT_EQ(countFields(row, ';'), splitString(row, ';')->size()) << row;
+    }
+}
+
+TEST(LayOutCsv, DelimiterFollowsHeaderAndFirstRows) {
+    struct Case {
+        std::string text;
+        CsvDelimiterChoice choice;
+        char delimiter;
+    };
+    const std::vector<Case> cases = {
+        {"A;B;C\n1;2;3\n", CsvDelimiterChoice::Auto, ';'},
+        {"A\tB\n1\t2\n", CsvDelimiterChoice::Auto, '\t'},
+        {"A|B|C\n1|2|3\n", CsvDelimiterChoice::Auto, '|'},
+        // Quoted semicolons and line breaks belong to their field.
+        {"\"A;x\";B\n\"1\n2\";3\n", CsvDelimiterChoice::Auto, ';'},
+        // A data row that splits better on commas keeps the comma.
+        {"A;B\n1,2,3\n", CsvDelimiterChoice::Auto, ','},
+        {"Name, Town;Phone\nAnn, Leeds;1\n", CsvDelimiterChoice::Auto, ','},
+        {"A;B;C\n1;2;3\n", CsvDelimiterChoice::Comma, ','},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(layOutCsv(c.text, c.choice).delimiter, c.delimiter) << c.text;
+    }
+    const CsvLayout rows = layOutCsv("A;B\n;;\n1;2\n", CsvDelimiterChoice::Auto);
+    EXPECT_EQ(rows.rows, (Rows{"A;B", "1;2"})); // rows of only delimiters are empty
+}
+
+TEST(LayOutCsv, LinesAboveTheHeaderAndWideRows) {
+    const std::string linkedIn = "Notes:\n\"A sentence, with commas.\"\n\nFirst,Last\nAnn,Lee\n";
+    CsvLayout layout = layOutCsv(linkedIn, CsvDelimiterChoice::Auto);
+    EXPECT_EQ(layout.preambleLinesSkipped, 2u);
+    EXPECT_EQ(layout.rows, (Rows{"First,Last", "Ann,Lee"}));
+    // A file of one column has no lines above its header.
+    layout = layOutCsv("Name\nAnn\nBob\n", CsvDelimiterChoice::Auto);
+    EXPECT_EQ(layout.preambleLinesSkipped, 0u);
+    EXPECT_EQ(layout.rows.size(), 3u);
+    layout = layOutCsv("A,B\n1,2,3\n1,2\n\"x,y\",2\n1,2,,\n", CsvDelimiterChoice::Auto);
+    EXPECT_EQ(layout.wideRows, 2u);
+}
+
+TEST(LoadChoices, WordsOfTheShells) {
+    EXPECT_EQ(parseEncodingChoice("Windows-1252"), CsvEncodingChoice::Windows1252);
+    EXPECT_EQ(parseEncodingChoice("utf-16"), CsvEncodingChoice::Utf16);
+    EXPECT_FALSE(parseEncodingChoice("latin1"));
+    EXPECT_EQ(parseDelimiterChoice("tab"), CsvDelimiterChoice::Tab);
+    EXPECT_EQ(parseDelimiterChoice("|"), CsvDelimiterChoice::Bar);
+    EXPECT_FALSE(parseDelimiterChoice("::"));
+}

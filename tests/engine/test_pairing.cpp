@@ -1,0 +1,114 @@
+#include "engine/HeaderNames.h"
+#include "engine/Properties.h"
+#include "engine/TypedGroups.h"
+
+#include <gtest/gtest.h>
+
+using Headers = std::vector<std::string>;
+
+namespace {
+
+std::vector<std::string> describe(const std::vector<ColumnPair>& pairs) {
+    std::vector<std::string> lines;
+    for (const auto& p : pairs) {
+        lines.push_back(std::to_string(p.column) + " " + p.header + " " + p.property);
+    }
+    return lines;
+}
+
+} // namespace
+
+TEST(PairColumnsByName, CaseBlanksAndPunctuationDoNotMatter) {
+    const Headers headers = {"FIRST_NAME", "e-mail address", "Straße geschäftlich",
+                             "PRÉNOM",     "Unknown",        "Handy"};
+    EXPECT_EQ(describe(pairColumnsByName(headers, {}, {}).pairs),
+              (Headers{"0 FIRST_NAME FirstName", "1 e-mail address EmailAddressWork",
+                       "2 Straße geschäftlich BusinessAddressStreet", "5 Handy MobileNumber"}));
+}
+
+TEST(PairColumnsByName, NeverAPropertyTwice) {
+    // Given Name and First Name mean one property: the first column wins, the
+    // second is reported; paired names and paired properties are left alone.
+    const Headers headers = {"Phone", "Given Name", "First Name", "Surname", "Mobile", "Mobile"};
+    const NamePairing found = pairColumnsByName(headers, {"MobileNumber"}, {"Phone"});
+    EXPECT_EQ(describe(found.pairs), (Headers{"1 Given Name FirstName", "3 Surname LastName"}));
+    EXPECT_EQ(describe(found.unpaired),
+              (Headers{"2 First Name FirstName", "4 Mobile MobileNumber"}));
+}
+
+TEST(PairColumnsByName, OnlyPropertiesThatExist) {
+    const NamePairing found =
+        pairColumnsByName({"E-mail 2 Address", "Secondary Email", "Nickname"}, {}, {});
+    for (const auto& pair : found.pairs) {
+        EXPECT_TRUE(propertyPosition(pair.property).has_value()) << pair.property;
+    }
+    // A second e-mail takes EmailAddress2 where it exists, else the home address.
+    ASSERT_FALSE(found.pairs.empty());
+    EXPECT_EQ(found.pairs[0].property,
+              propertyPosition("EmailAddress2") ? "EmailAddress2" : "EmailAddressHome");
+}
+
+class TypedValues : public ::testing::Test {
+protected:
+    const Headers headers = {"Name",
+                             "E-mail 1 - Type",
+                             "E-mail 1 - Value",
+                             "Phone 1 - Label",
+                             "Phone 1 - Value",
+                             "Address 1 - Label",
+                             "Address 1 - Street",
+                             "Address 1 - City",
+                             "Address 1 - Extended Address",
+                             "Website 1 - Label",
+                             "Website 1 - Value",
+                             "Organization 1 - Type"};
+    const std::vector<TypedGroup> groups = detectTypedGroups(headers);
+
+    std::vector<std::string> record = std::vector<std::string>(property::kCount);
+    std::vector<std::string> spread(const Headers& fields) {
+        return spreadTypedValues(fields, groups, record);
+    }
+};
+
+TEST_F(TypedValues, GroupsAreFoundInTheHeader) {
+    ASSERT_EQ(groups.size(), 4u);
+    EXPECT_EQ(groups[0].kind, TypedKind::Email);
+    EXPECT_EQ(groups[0].label.index, 1u);
+    EXPECT_EQ(groups[0].value.index, 2u);
+    EXPECT_EQ(groups[2].kind, TypedKind::Address);
+    EXPECT_EQ(groups[2].address[1].index, 6u);
+    EXPECT_EQ(groups[2].addressExtra[0].index, 8u);
+    EXPECT_TRUE(
+        detectTypedGroups({"E-mail 1 - Value", "Phone - Label", "Phone x - Value"}).empty());
+}
+
+TEST_F(TypedValues, EachRowsOwnLabelTypesItsValues) {
+    using namespace property;
+    EXPECT_TRUE(spread({"Ann", "* Home", "a@h ::: b@x", "Work Fax", "555", "Work", "1 Main St",
+                        "Leeds", "", "Profile", "u"})
+                    .empty());
+    EXPECT_EQ(record[EmailAddressHome], "a@h");
+    EXPECT_EQ(record[EmailAddressWork], "b@x"); // the next free e-mail
+    EXPECT_EQ(record[BusinessFaxNumber], "555");
+    EXPECT_EQ(record[BusinessAddressStreet], "1 Main St");
+    EXPECT_EQ(record[BusinessAddressCity], "Leeds");
+    EXPECT_EQ(record[PersonalWebPage], "u");
+
+    record.assign(kCount, "");
+    record[MobileNumber] = "taken by a fixed pair";
+    spread({"Bo", "", "", "Mobile", "777", "Home", "2 Elm Rd", "", "", "", ""});
+    EXPECT_EQ(record[MobileNumber], "taken by a fixed pair");
+    EXPECT_EQ(record[BusinessTelephoneNumber], "777");
+    EXPECT_EQ(record[HomeAddressStreet], "2 Elm Rd");
+}
+
+TEST_F(TypedValues, ValuesWithNoFreePropertyAreReported) {
+    const std::string five = "1@x ::: 2@x ::: 3@x ::: 4@x ::: 5@x ::: 6@x";
+    const auto missed = spread({"Ann", "Work", five, "", "", "", "", "", "", "", ""});
+    EXPECT_EQ(missed, (Headers{"E-mail 1 - Value"}));
+    EXPECT_EQ(record[property::EmailAddressOther], "3@x");
+    // A short row holds no values for its missing columns.
+    record.assign(property::kCount, "");
+    EXPECT_TRUE(spread({"Ann", "Work"}).empty());
+    EXPECT_EQ(record, std::vector<std::string>(property::kCount));
+}
