@@ -26,7 +26,8 @@ public:
     std::function<QString()> readBar;
     std::function<QString()> readStatus;
 
-    int alert(const QString& title, const QString& text, const QStringList&) override {
+    int alert(const QString& title, const QString& text, const QStringList&,
+              const QString&) override {
         if (title == QLatin1String("Report")) {
             lastReport = text;
             barAtReport = readBar();

@@ -43,13 +43,15 @@ void Dialogs::routeLogAlerts() {
         });
 }
 
-int WidgetDialogs::alert(const QString& title, const QString& text, const QStringList& buttons) {
+int WidgetDialogs::alert(const QString& title, const QString& text, const QStringList& buttons,
+                         const QString& detail) {
     QMessageBox box(parentWindow);
     box.setWindowTitle(title);
     box.setIcon(QMessageBox::NoIcon);
     // Texts are shown as they are: a path with "<" or "%" means nothing special.
     box.setTextFormat(Qt::PlainText);
     box.setText(text);
+    box.setInformativeText(detail);
     QList<QPushButton*> pushButtons;
     for (int i = 0; i < buttons.size(); ++i) {
         const auto role = i == 0 ? QMessageBox::AcceptRole : QMessageBox::RejectRole;

@@ -24,7 +24,9 @@ public:
     virtual ~Dialogs() = default;
 
     // A modal alert; answers the index of the pressed button (0 is the default).
-    virtual int alert(const QString& title, const QString& text, const QStringList& buttons) = 0;
+    // The detail, when given, stands below the text.
+    virtual int alert(const QString& title, const QString& text, const QStringList& buttons,
+                      const QString& detail = {}) = 0;
     // A modal open panel; the chosen path, or none when cancelled.
     virtual std::optional<QString> openPanel(const PanelRequest& request) = 0;
 
@@ -42,6 +44,7 @@ public:
 // The real layer: QMessageBox and QFileDialog.
 class WidgetDialogs : public Dialogs {
 public:
-    int alert(const QString& title, const QString& text, const QStringList& buttons) override;
+    int alert(const QString& title, const QString& text, const QStringList& buttons,
+              const QString& detail = {}) override;
     std::optional<QString> openPanel(const PanelRequest& request) override;
 };

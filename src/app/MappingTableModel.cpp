@@ -75,6 +75,19 @@ int MappingTableModel::addAllRemaining() {
     return count;
 }
 
+int MappingTableModel::addByNames() {
+    const int count = static_cast<int>(session_.remainingByNames());
+    const int row = rowCount();
+    if (count > 0) {
+        beginInsertRows({}, row, row + count - 1);
+    }
+    session_.pairByNames(); // also takes over the typed value groups
+    if (count > 0) {
+        endInsertRows();
+    }
+    return count;
+}
+
 void MappingTableModel::clear() {
     if (rowCount() == 0) {
         session_.clearPairs();

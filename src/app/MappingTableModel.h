@@ -30,6 +30,8 @@ public:
     // Appends the pairs of every remaining column with the remaining properties
     // in order; the number of pairs added.
     int addAllRemaining();
+    // Appends the pairs of every column known by its name; the number added.
+    int addByNames();
     // Removes every pair.
     void clear();
 

@@ -47,6 +47,9 @@ inline constexpr std::string_view kCancelledStatus =
     "Migration cancelled \n%d file(s) migrated successfully.";
 inline constexpr std::string_view kSummary = "%@ Contact(s) migrated successfully.";
 inline constexpr std::string_view kMappingFailed = "ERROR: while mapping properties";
+// Below the detailed report when the file had rows wider than its header.
+inline constexpr std::string_view kWideRows =
+    "Rows with more fields than the header row: %d (a wrong delimiter?)";
 
 // Error-log entries of the window.
 inline constexpr std::string_view kStartApplication = "UI>> Start Application";
@@ -82,6 +85,8 @@ inline constexpr std::string_view kMapAllException =
     "UI>> EXCEPTION\nOccured in mapAllCkeckBox()\nname: %@\nReason: %@";
 inline constexpr std::string_view kMapAllConsoleException =
     "EXCEPTION\nOccured in UI mapAllCkeckBox()\nname: %@\nReason: %@";
+inline constexpr std::string_view kPairByNamesException =
+    "UI>> EXCEPTION\nOccured in btnPairByNamesClicked()\nname: %@\nReason: %@";
 inline constexpr std::string_view kStep2Exception =
     "UI>> EXCEPTION\nOccured in btnStartStep2()\nname: %@\nReason: %@";
 inline constexpr std::string_view kDestinationException =

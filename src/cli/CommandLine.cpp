@@ -1,5 +1,6 @@
 #include "cli/CommandLine.h"
 
+#include "engine/CsvLoad.h"
 #include "engine/ExportSession.h"
 #include "engine/Properties.h"
 #include "engine/Text.h"
@@ -19,11 +20,27 @@ ParseResult failure(std::string error) {
     return {std::nullopt, std::move(error)};
 }
 
+// The value of `--name VALUE` or `--name=VALUE` at arguments[i] (moving i past
+// a separate value); none when the argument is another option. A missing
+// value reads as empty.
+std::optional<std::string> optionValue(const std::vector<std::string>& arguments, std::size_t& i,
+                                       std::string_view name) {
+    const std::string& arg = arguments[i];
+    if (arg == name) {
+        return i + 1 < arguments.size() ? arguments[++i] : std::string();
+    }
+    if (arg.size() > name.size() && arg.starts_with(name) && arg[name.size()] == '=') {
+        return arg.substr(name.size() + 1);
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 std::string usageText() {
     std::string text =
-        "Usage: olvenmark-cli [--map-all] [--map PROPERTY=HEADER]... [--strict]\n"
+        "Usage: olvenmark-cli [--map PROPERTY=HEADER]... [--map-auto] [--map-all]\n"
+        "                     [--encoding ENC] [--delimiter DELIM] [--strict]\n"
         "                     [--single-file] CSV DESTINATION\n"
         "\n"
         "Writes one vCard file per contact of CSV into a new folder\n"
@@ -32,9 +49,14 @@ std::string usageText() {
         "Options:\n"
         "  --map PROPERTY=HEADER  pair a vCard property with a column, named exactly as in\n"
         "                         the header row; may be given many times\n"
+        "  --map-auto             then pair every column whose name common exports use\n"
+        "                         (Outlook, Google, Thunderbird, LinkedIn, Apple, Yahoo);\n"
+        "                         Google's typed values take their own row's type\n"
         "  --map-all              pair the remaining columns with the remaining properties\n"
         "                         in order (FirstName, LastName, MiddleName, ...), up to\n"
         "                         EmailAddressOther\n"
+        "  --encoding ENC         auto (default), utf-8, utf-16 or windows-1252\n"
+        "  --delimiter DELIM      auto (default), ',', ';', tab or '|'\n"
         "  --strict               write cards as RFC 2426 has them: CR LF line ends,\n"
         "                         BEGIN:VCARD, folded long lines, FN, N and a UID on each\n"
         "  --single-file          write every card, in row order, into one file named\n"
@@ -73,21 +95,28 @@ ParseResult parseCommandLine(const std::vector<std::string>& arguments) {
             line.singleFile = true;
         } else if (arg == "--map-all") {
             line.mapAll = true;
-        } else if (arg == "--map" || arg.starts_with("--map=")) {
-            std::string value;
-            if (arg == "--map") {
-                if (i + 1 >= arguments.size()) {
-                    return failure("--map needs PROPERTY=HEADER");
-                }
-                value = arguments[++i];
-            } else {
-                value = arg.substr(6);
+        } else if (arg == "--map-auto") {
+            line.mapAuto = true;
+        } else if (const auto value = optionValue(arguments, i, "--encoding")) {
+            const auto choice = value->empty() ? std::nullopt : parseEncodingChoice(*value);
+            if (!choice) {
+                return failure(text::fill(
+                    "--encoding takes auto, utf-8, utf-16 or windows-1252, not '%@'", *value));
             }
-            const auto equals = value.find('=');
+            line.loadOptions.encoding = *choice;
+        } else if (const auto value = optionValue(arguments, i, "--delimiter")) {
+            const auto choice = value->empty() ? std::nullopt : parseDelimiterChoice(*value);
+            if (!choice) {
+                return failure(
+                    text::fill("--delimiter takes auto, ',', ';', tab or '|', not '%@'", *value));
+            }
+            line.loadOptions.delimiter = *choice;
+        } else if (const auto value = optionValue(arguments, i, "--map")) {
+            const auto equals = value->find('=');
             if (equals == std::string::npos) {
-                return failure(text::fill("--map takes PROPERTY=HEADER, not '%@'", value));
+                return failure(text::fill("--map takes PROPERTY=HEADER, not '%@'", *value));
             }
-            line.maps.emplace_back(value.substr(0, equals), value.substr(equals + 1));
+            line.maps.emplace_back(value->substr(0, equals), value->substr(equals + 1));
         } else {
             return failure(text::fill("unknown option '%@'", arg));
         }
@@ -112,8 +141,8 @@ ParseResult parseCommandLine(const std::vector<std::string>& arguments) {
             return failure(text::fill("vCard property '%@' is paired twice", propertyName));
         }
     }
-    if (line.maps.empty() && !line.mapAll) {
-        return failure("no pair: give --map PROPERTY=HEADER or --map-all");
+    if (line.maps.empty() && !line.mapAll && !line.mapAuto) {
+        return failure("no pair: give --map PROPERTY=HEADER, --map-auto or --map-all");
     }
     return {line, {}};
 }
@@ -127,6 +156,9 @@ std::string applyPairs(const CommandLine& line, ExportSession& session) {
         if (session.pair(header, propertyName) != ExportSession::PairResult::Paired) {
             return text::fill("column '%@' is paired twice", header);
         }
+    }
+    if (line.mapAuto) {
+        session.pairByNames();
     }
     if (line.mapAll) {
         session.pairAllRemaining();

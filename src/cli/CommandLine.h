@@ -1,6 +1,8 @@
 // The command line of olvenmark-cli, parsed and checked before any work.
 #pragma once
 
+#include "engine/CsvLoad.h"
+
 #include <optional>
 #include <string>
 #include <utility>
@@ -9,6 +11,10 @@
 struct CommandLine {
     // Pair the remaining header names with the remaining properties by position.
     bool mapAll = false;
+    // Pair the columns whose names common exports use, after the --map pairs.
+    bool mapAuto = false;
+    // The encoding and delimiter to read the CSV with.
+    CsvLoadOptions loadOptions;
     // The --map pairs in the order given: property name, header name.
     std::vector<std::pair<std::string, std::string>> maps;
     std::string csvPath;
@@ -35,7 +41,8 @@ std::string usageText();
 class ExportSession;
 
 // Makes the pairs the options ask for in a loaded session: the --map pairs in
-// order, then with --map-all the remaining columns by position. An empty text,
+// order, then with --map-auto the columns known by name, then with --map-all
+// the remaining columns by position. An empty text,
 // or a one-line error: a header name not in the row, a column paired twice, or
 // no pair at all.
 std::string applyPairs(const CommandLine& line, ExportSession& session);

@@ -47,9 +47,20 @@ int main(int argc, char* argv[]) {
     }
 
     ExportSession session;
+    session.setLoadOptions(line.loadOptions);
     if (session.load(line.csvPath) == 0) {
-        std::fprintf(stderr, "%s\n", ExportSession::invalidFileMessage(line.csvPath).c_str());
+        std::string message = ExportSession::invalidFileMessage(line.csvPath);
+        if (const std::string reason = session.refusalSentence(); !reason.empty()) {
+            message += " " + reason;
+        }
+        std::fprintf(stderr, "%s\n", message.c_str());
         return 2;
+    }
+    if (const auto wide = session.diagnostics().wideRows; wide > 0) {
+        std::fprintf(stderr,
+                     "olvenmark-cli: %zu rows hold more fields than the header row "
+                     "(a wrong --delimiter?)\n",
+                     wide);
     }
     if (const std::string error = applyPairs(line, session); !error.empty()) {
         return fail(error);

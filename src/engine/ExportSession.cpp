@@ -1,12 +1,16 @@
 #include "engine/ExportSession.h"
 
+#include "engine/HeaderNames.h"
 #include "engine/LogTexts.h"
 #include "engine/Properties.h"
 #include "engine/RunState.h"
 #include "engine/Text.h"
+#include "engine/myLog.h"
 #include "engine/newConvertor.h"
 
 #include <algorithm>
+#include <cctype>
+#include <set>
 
 namespace {
 
@@ -44,7 +48,9 @@ std::int64_t ExportSession::load(const std::string& path) {
     pairs_.clear();
     userMappingDictionary.clear();
     objConvertor = std::make_shared<newConvertor>();
+    objConvertor->setLoadOptions(loadOptions_);
     contacts_ = objConvertor->startStep1(path, this);
+    diagnostics_ = objConvertor->loadDiagnostics();
     if (contacts_ == 0) {
         headers_.clear();
         properties_.clear();
@@ -55,6 +61,15 @@ std::int64_t ExportSession::load(const std::string& path) {
 
 std::string ExportSession::invalidFileMessage(const std::string& path) {
     return text::fill(logtext::kInvalidCsv, text::lastPathComponent(path));
+}
+
+std::string ExportSession::refusalSentence() const {
+    std::string sentence = diagnostics_.refusalReason;
+    if (!sentence.empty()) {
+        sentence[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(sentence[0])));
+        sentence += '.';
+    }
+    return sentence;
 }
 
 void ExportSession::addCSVHeadersToComboBox(const std::vector<std::string>& headers) {
@@ -125,7 +140,63 @@ std::size_t ExportSession::pairAllRemaining() {
     return n;
 }
 
+namespace {
+
+// What pairing by names finds among the columns and properties not paired yet.
+NamePairing findByNames(const std::vector<std::string>& headers,
+                        const std::vector<ExportSession::Pair>& pairs) {
+    std::set<std::string> properties;
+    std::set<std::string> columns;
+    for (const auto& pair : pairs) {
+        properties.insert(pair.property);
+        columns.insert(pair.column);
+    }
+    return pairColumnsByName(headers, properties, columns);
+}
+
+} // namespace
+
+std::size_t ExportSession::remainingByNames() const {
+    std::size_t n = 0;
+    for (const auto& found : findByNames(headers_, pairs_).pairs) {
+        n += canPair(found.header, found.property) ? 1 : 0;
+    }
+    return n;
+}
+
+std::size_t ExportSession::pairByNames() {
+    const NamePairing found = findByNames(headers_, pairs_);
+    std::size_t n = 0;
+    for (const auto& pair : found.pairs) {
+        if (canPair(pair.header, pair.property)) {
+            this->pair(pair.header, pair.property);
+            ++n;
+        }
+    }
+    for (const auto& left : found.unpaired) {
+        logOrConsole(text::fill(logtext::kRecognisedNotPaired, left.header, left.property));
+    }
+    // The columns of a typed group follow their own row's label from now on.
+    typedGroups_ = detectTypedGroups(headers_);
+    for (const auto& group : typedGroups_) {
+        for (const TypedColumn* column : {&group.label, &group.value}) {
+            removeEvery(freeColumns_, column->header);
+        }
+        for (const auto& part : group.address) {
+            removeEvery(freeColumns_, part.header);
+        }
+        for (const auto& part : group.addressExtra) {
+            removeEvery(freeColumns_, part.header);
+        }
+    }
+    if (!typedGroups_.empty()) {
+        logOrConsole(text::fill(logtext::kTypedGroupsUsed, typedGroups_.size()));
+    }
+    return n;
+}
+
 void ExportSession::clearPairs() {
+    typedGroups_.clear();
     pairs_.clear();
     userMappingDictionary.clear();
     freeColumns_.clear();
@@ -138,7 +209,11 @@ void ExportSession::clearPairs() {
 }
 
 bool ExportSession::check() {
-    return objConvertor && !running() && objConvertor->startStep2(userMappingDictionary);
+    if (!objConvertor || running()) {
+        return false;
+    }
+    objConvertor->setTypedGroups(typedGroups_);
+    return objConvertor->startStep2(userMappingDictionary);
 }
 
 bool ExportSession::start(const std::string& destination, std::function<void()> ended) {

@@ -6,8 +6,10 @@
 #pragma once
 
 #include "engine/ConvertorClient.h"
+#include "engine/CsvLoad.h"
 #include "engine/ExportOptions.h"
 #include "engine/RunReport.h"
+#include "engine/TypedGroups.h"
 
 #include <atomic>
 #include <chrono>
@@ -40,6 +42,15 @@ public:
     ExportSession(const ExportSession&) = delete;
     ExportSession& operator=(const ExportSession&) = delete;
 
+    // How the next load reads the file: its encoding and delimiter.
+    void setLoadOptions(const CsvLoadOptions& options) { loadOptions_ = options; }
+    // What the last load found out: encoding, delimiter, lines skipped, rows
+    // wider than the header, and why a refused file was refused.
+    const CsvLoadDiagnostics& diagnostics() const { return diagnostics_; }
+    // The refusal of the last load as the shells show it after "Invalid CSV
+    // file NAME.": the reason as a sentence, or empty.
+    std::string refusalSentence() const;
+
     // Loads the CSV file with a fresh converter and forgets every pair; the
     // number of contacts, 0 when the file cannot be used (or a run still goes on).
     std::int64_t load(const std::string& path);
@@ -70,6 +81,15 @@ public:
     std::size_t pairAllRemaining();
     // How many pairs pairAllRemaining() would make now.
     std::size_t remainingByPosition() const;
+    // Pairs every column whose name common exports use with its property, and
+    // lets the typed value groups of the header (a label column per value)
+    // type each row's values by that row's label. Columns whose property is
+    // taken stay unpaired and are named in the error log. The number of pairs made.
+    std::size_t pairByNames();
+    // How many pairs pairByNames() would make now.
+    std::size_t remainingByNames() const;
+    // The typed value groups pairing by names took over.
+    const std::vector<TypedGroup>& typedGroups() const { return typedGroups_; }
     // Forgets every pair; the free lists start again from the loaded file.
     void clearPairs();
 
@@ -115,6 +135,9 @@ private:
     // The converter of the loaded file; the running thread holds its own share.
     std::shared_ptr<newConvertor> objConvertor;
     std::int64_t contacts_ = 0;
+    CsvLoadOptions loadOptions_;
+    CsvLoadDiagnostics diagnostics_;
+    std::vector<TypedGroup> typedGroups_;
     ExportOptions options_;
     std::vector<std::string> headers_;
     std::vector<std::string> properties_;

@@ -91,6 +91,13 @@ inline constexpr std::string_view kReportWritten = "Successful\t\t";
 inline constexpr std::string_view kReportFailed = "Failed\t\t";
 inline constexpr std::string_view kReportFolder = "\nvCards can be found at path";
 
+// Pairing by column names: a recognised column whose property was taken
+// (column, property), and how many typed value groups follow their row's label.
+inline constexpr std::string_view kRecognisedNotPaired =
+    "Info: Column '%@' not paired: its property %@ is paired already";
+inline constexpr std::string_view kTypedGroupsUsed =
+    "Info: %d typed value groups: each value takes the type its row's label gives";
+
 // What a shell says of a file it cannot use; filled with the file's name.
 inline constexpr std::string_view kInvalidCsv = "Invalid CSV file %@.";
 

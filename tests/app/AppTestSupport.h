@@ -34,10 +34,12 @@ public:
         QString title;
         QString text;
         QStringList buttons;
+        QString detail;
     };
 
-    int alert(const QString& title, const QString& text, const QStringList& buttons) override {
-        alerts.push_back({title, text, buttons});
+    int alert(const QString& title, const QString& text, const QStringList& buttons,
+              const QString& detail) override {
+        alerts.push_back({title, text, buttons, detail});
         if (onAlert) {
             onAlert(alerts.back());
         }

@@ -97,6 +97,7 @@ private slots:
         QCOMPARE(alert.title, QStringLiteral("Error"));
         QCOMPARE(alert.text, QStringLiteral("Invalid CSV file 100%d.csv."));
         QCOMPARE(alert.buttons, QStringList({"Ok"}));
+        QCOMPARE(alert.detail, QStringLiteral("It holds a header row and no contacts."));
         QCOMPARE(window->phase(), WindowPhase::Empty);
         QCOMPARE(widget<QLineEdit>(window.get(), "txtOutlet")->text(),
                  QStringLiteral("Select CSV File"));
@@ -128,6 +129,18 @@ private slots:
         QVERIFY(!checkBox()->isVisible());
         QVERIFY(userMappingDictionary.empty());
         QCOMPARE(tableRows(table()).size(), 0);
+    }
+
+    void pairingByNamesTakesARealExport() {
+        loadCsv(*window, env->dialogs, QStringLiteral(OLVENMARK_EXPORTS_DIR "/google.csv"));
+        click(window.get(), "btnPairByNamesOutlet");
+        QCOMPARE(window->phase(), WindowPhase::Paired);
+        const QStringList rows = tableRows(table());
+        QVERIFY(rows.contains("First Name -> FirstName"));
+        QVERIFY(!comboItems(csv()).contains("E-mail 1 - Value"));
+        QVERIFY(!comboItems(vcard()).contains("FirstName"));
+        click(window.get(), "btnPairByNamesOutlet"); // nothing left to pair by name
+        QCOMPARE(tableRows(table()), rows);
     }
 
     void addingAPairNeedsBothNamesAndOffersTheNextOnes() {

@@ -96,6 +96,8 @@ TEST_F(Cli, UnusableCommandLinesWriteNothing) {
     const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
         {{}, "CSV and DESTINATION are needed"},
         {{contacts, out}, "no pair"},
+        {{"--encoding", "latin-9", "--map-all", contacts, out}, "--encoding takes"},
+        {{"--delimiter=x", "--map-all", contacts, out}, "--delimiter takes"},
         {{"--bogus", contacts, out}, "unknown option '--bogus'"},
         {{"--map", "FirstName", contacts, out}, "--map takes PROPERTY=HEADER"},
         {{"--map", "Nick=First", contacts, out}, "unknown vCard property 'Nick'"},
@@ -123,7 +125,7 @@ TEST_F(Cli, UnusableCsvIsNamed) {
     const Outcome o =
         run({"--map-all", csv("bad.csv", "Only,A,Header\r\n"), destination().string()});
     EXPECT_EQ(o.exit, 2);
-    EXPECT_EQ(o.err, "Invalid CSV file bad.csv.\n");
+    EXPECT_EQ(o.err, "Invalid CSV file bad.csv. It holds a header row and no contacts.\n");
     EXPECT_TRUE(listFolder(destination()).empty());
 }
 
@@ -143,6 +145,16 @@ TEST_F(Cli, MapPairsComeFirstThenTheRestInOrder) {
               "begin:vcard\nversion:3.0\nFN:Bob Ray\nN:Ray;Bob;555;\n"
               "EMAIL;type=INTERNET;type=WORK:bob@x.org\nend:vcard");
     EXPECT_NE(readFile(home.logFile()).find("INFO: End: STEP 3"), std::string::npos);
+}
+
+TEST_F(Cli, RealExportsPairByNames) {
+    for (const char* file : {"google.csv", "outlook-en.csv", "outlook-de.csv", "thunderbird.csv",
+                             "linkedin.csv", "yahoo.csv", "apple.csv"}) {
+        const Outcome o = run(
+            {"--map-auto", std::string(OLVENMARK_EXPORTS_DIR "/") + file, destination().string()});
+        EXPECT_EQ(o.exit, 0) << file << o.err;
+        EXPECT_NE(o.out.find("Failed\t\t : 0\n"), std::string::npos) << file;
+    }
 }
 
 TEST_F(Cli, SomeContactsNotWrittenExitsOne) {

@@ -96,6 +96,7 @@ AppController::AppController(QWidget* parent)
     btnCancelOutlet = ui->btnCancelOutlet;
     btnRemoveMappingOutlet = ui->btnRemoveMappingOutlet;
     mapAllCkeckBoxOutlet = ui->mapAllCkeckBoxOutlet;
+    btnPairByNamesOutlet = ui->btnPairByNamesOutlet;
 
     // Controls no operation drives stay out of sight.
     tblViewCsvFileContents->hide();
@@ -123,6 +124,8 @@ AppController::AppController(QWidget* parent)
     connect(btnRemoveMappingOutlet, &QPushButton::clicked, this,
             &AppController::btnRemoveMappingCliked);
     connect(mapAllCkeckBoxOutlet, &QCheckBox::clicked, this, &AppController::mapAllCkeckBox);
+    connect(btnPairByNamesOutlet, &QPushButton::clicked, this,
+            &AppController::btnPairByNamesClicked);
     connect(btnStartStep2Outlet, &QPushButton::clicked, this, &AppController::btnStartStep2);
     connect(btnBrowseDestinationFileOutlet, &QPushButton::clicked, this,
             &AppController::btnBrowseDestinationPathCliked);
@@ -155,6 +158,7 @@ void AppController::setPhase(WindowPhase phase) {
     btnBrowseSourceFileOutlet->setEnabled(idle);
     btnBrowseDestinationFileOutlet->setEnabled(idle);
     addMappingOutlet->setEnabled(loaded);
+    btnPairByNamesOutlet->setEnabled(loaded);
     mapAllCkeckBoxOutlet->setVisible(loaded);
     btnRemoveMappingOutlet->setEnabled(paired);
     btnStartStep2Outlet->setEnabled(paired);
@@ -257,7 +261,8 @@ void AppController::startStep1() {
             setPairingPhase();
         } else {
             const std::string message = ExportSession::invalidFileMessage(s(path));
-            ask(uitext::kError, message, {uitext::kOk});
+            Dialogs::instance().alert(q(uitext::kError), q(message), {q(uitext::kOk)},
+                                      q(session_->refusalSentence()));
             resetAll();
             logLine(text::fill(uitext::kStep1Error, message));
         }
@@ -320,6 +325,15 @@ void AppController::mapAllCkeckBox(bool checked) {
             startStep1();
         },
         uitext::kMapAllConsoleException);
+}
+
+void AppController::btnPairByNamesClicked() {
+    guarded(uitext::kPairByNamesException, [&] {
+        if (mappingModel->addByNames() > 0 || !session_->typedGroups().empty()) {
+            fillLists(Selection::None);
+            setPairingPhase();
+        }
+    });
 }
 
 bool AppController::runStep2() {
@@ -414,6 +428,9 @@ void AppController::finalNotify(const RunReport& report) {
     std::string detailed;
     for (const auto& line : report.lines()) {
         detailed += line + "\n";
+    }
+    if (const auto wide = session_->diagnostics().wideRows; wide > 0) {
+        detailed += text::fill(uitext::kWideRows, wide) + "\n";
     }
     const std::string summary = text::fill(uitext::kSummary, " " + std::to_string(report.written));
     lblProgressFileCount->setText(q(summary));

@@ -72,6 +72,7 @@ public slots:
     void btnAddMappingAttribute();
     void btnRemoveMappingCliked();
     void mapAllCkeckBox(bool checked);
+    void btnPairByNamesClicked();
     void btnStartStep2();
     void btnBrowseDestinationPathCliked();
     void btnImportCliked();
@@ -118,6 +119,7 @@ private:
     QPushButton* btnCancelOutlet;
     QPushButton* btnRemoveMappingOutlet;
     QCheckBox* mapAllCkeckBoxOutlet;
+    QPushButton* btnPairByNamesOutlet;
 
     MappingTableModel* mappingModel;
     // The conversion thread of the latest export.
