@@ -35,6 +35,8 @@ public:
         }
         return 0;
     }
+    void openFolder(const QString&) override {}
+    bool closeOpenAlerts() override { return false; }
     std::optional<QString> openPanel(const PanelRequest&) override {
         if (panels.empty()) {
             return std::nullopt;

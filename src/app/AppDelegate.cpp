@@ -18,8 +18,9 @@ void AppDelegate::finishSplash(QWidget* mainWindow) {
     }
 }
 
-bool AppDelegate::applicationShouldTerminate() {
-    return Dialogs::instance().alert(uitext::q(uitext::kConfirmation),
-                                     uitext::q(uitext::kQuitQuestion),
-                                     {uitext::q(uitext::kNo), uitext::q(uitext::kYes)}) == 1;
+bool AppDelegate::applicationShouldTerminate(bool exportRunning) {
+    return Dialogs::instance().alert(
+               uitext::q(uitext::kConfirmation), uitext::q(uitext::kQuitQuestion),
+               {uitext::q(uitext::kNo), uitext::q(uitext::kYes)},
+               exportRunning ? uitext::q(uitext::kQuitDuringExport) : QString()) == 1;
 }

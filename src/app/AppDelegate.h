@@ -23,8 +23,9 @@ public:
 
     // Closes the splash once the main window is up.
     void finishSplash(QWidget* mainWindow);
-    // Asks "Do you want to close the application?"; true on "Yes".
-    bool applicationShouldTerminate();
+    // Asks "Do you want to close the application?"; true on "Yes". During an
+    // export the question says that the export stops after the contact in hand.
+    bool applicationShouldTerminate(bool exportRunning = false);
 
 private:
     std::unique_ptr<QSplashScreen> splash;

@@ -4,6 +4,7 @@
 #include "engine/myLog.h"
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
 #include <QGridLayout>
@@ -12,10 +13,15 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QThread>
+#include <QUrl>
+
+#include <algorithm>
 
 namespace {
 Dialogs* current = nullptr;
 QPointer<QWidget> parentWindow;
+// The alerts open now, innermost last.
+QList<QPointer<QMessageBox>> openAlerts;
 } // namespace
 
 Dialogs& Dialogs::instance() {
@@ -57,13 +63,31 @@ int WidgetDialogs::alert(const QString& title, const QString& text, const QStrin
         const auto role = i == 0 ? QMessageBox::AcceptRole : QMessageBox::RejectRole;
         pushButtons.append(box.addButton(buttons.at(i), role));
     }
+    const int safe = std::max(0, static_cast<int>(buttons.indexOf(QStringLiteral("No"))));
     if (!pushButtons.isEmpty()) {
         box.setDefaultButton(pushButtons.first());
-        box.setEscapeButton(pushButtons.last());
+        box.setEscapeButton(pushButtons.at(safe));
     }
+    openAlerts.append(&box);
     box.exec();
+    openAlerts.removeAll(&box);
     const int index = pushButtons.indexOf(qobject_cast<QPushButton*>(box.clickedButton()));
-    return index < 0 ? static_cast<int>(pushButtons.size()) - 1 : index;
+    return index < 0 ? safe : index;
+}
+
+bool WidgetDialogs::closeOpenAlerts() {
+    bool closed = false;
+    for (const auto& box : openAlerts) {
+        if (box) {
+            box->reject(); // as Escape: the clicked button is the safe one
+            closed = true;
+        }
+    }
+    return closed;
+}
+
+void WidgetDialogs::openFolder(const QString& folder) {
+    QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
 }
 
 std::optional<QString> WidgetDialogs::openPanel(const PanelRequest& request) {
@@ -84,6 +108,7 @@ std::optional<QString> WidgetDialogs::openPanel(const PanelRequest& request) {
         message->setTextFormat(Qt::PlainText);
         grid->addWidget(message, grid->rowCount(), 0, 1, grid->columnCount());
     }
+    dialog.resize(900, 560); // wide enough for the name, size and date columns
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;
     }

@@ -29,6 +29,10 @@ public:
                       const QString& detail = {}) = 0;
     // A modal open panel; the chosen path, or none when cancelled.
     virtual std::optional<QString> openPanel(const PanelRequest& request) = 0;
+    // Shows a folder in the desktop's file manager.
+    virtual void openFolder(const QString& folder) = 0;
+    // Closes the alerts still open with their safe answer; true when there were any.
+    virtual bool closeOpenAlerts() = 0;
 
     // The layer the application uses; the real widgets unless a test set another.
     static Dialogs& instance();
@@ -41,10 +45,13 @@ public:
     static void routeLogAlerts();
 };
 
-// The real layer: QMessageBox and QFileDialog.
+// The real layer: QMessageBox and QFileDialog. Escape, or closing an alert's
+// window, gives its safe answer: "No" where there is one, else the first button.
 class WidgetDialogs : public Dialogs {
 public:
     int alert(const QString& title, const QString& text, const QStringList& buttons,
               const QString& detail = {}) override;
     std::optional<QString> openPanel(const PanelRequest& request) override;
+    void openFolder(const QString& folder) override;
+    bool closeOpenAlerts() override;
 };

@@ -3,6 +3,7 @@
 #include "app/AppController/AppController.h"
 #include "app/AppDelegate.h"
 #include "app/Dialogs.h"
+#include "app/Settings.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -15,7 +16,9 @@ MainWindow::MainWindow(AppDelegate* delegate, AppController* controller, QWidget
     setWindowTitle(QStringLiteral("Olvenmark"));
     setWindowIcon(QIcon(QStringLiteral(":/Default.png")));
     setCentralWidget(controller_);
-    resize(800, 680);
+    if (!restoreGeometry(settings::windowGeometry())) {
+        resize(1100, 760);
+    }
 
     QMenu* file = menuBar()->addMenu(tr("&File"));
     QAction* open =
@@ -44,10 +47,13 @@ MainWindow::MainWindow(AppDelegate* delegate, AppController* controller, QWidget
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    if (delegate_ != nullptr && !delegate_->applicationShouldTerminate()) {
+    const WindowPhase phase = controller_->phase();
+    const bool exporting = phase == WindowPhase::Running || phase == WindowPhase::Cancelling;
+    if (delegate_ != nullptr && !delegate_->applicationShouldTerminate(exporting)) {
         event->ignore();
         return;
     }
+    settings::setWindowGeometry(saveGeometry());
     controller_->prepareToQuit();
     event->accept();
 }

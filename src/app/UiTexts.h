@@ -51,6 +51,26 @@ inline constexpr std::string_view kMappingFailed = "ERROR: while mapping propert
 inline constexpr std::string_view kWideRows =
     "Rows with more fields than the header row: %d (a wrong delimiter?)";
 
+// The file's summary after loading: contacts, columns, encoding, delimiter.
+inline constexpr std::string_view kFileSummary = "%d contacts, %d columns (%@, %@ between fields)";
+inline constexpr std::string_view kPreambleSkipped = "; %d lines above the header left out";
+inline constexpr std::string_view kWideRowsFound =
+    "; %d rows have more fields than the header: a wrong delimiter?";
+// The pairing group's line: the hint, and what checking the pairs found.
+inline constexpr std::string_view kPairingHint =
+    "Pick a CSV column and a vCard property, then add the pair.";
+inline constexpr std::string_view kNoPairsToCheck =
+    "Nothing to check yet: pair at least one column with a vCard property.";
+inline constexpr std::string_view kPairsChecked = "%d pairs checked: ready to export.";
+inline constexpr std::string_view kPairsUnusable =
+    "These pairs cannot be used: a column or a property is not in the file any more.";
+// Below the report of a cancelled export.
+inline constexpr std::string_view kCancelledDetail =
+    "The export was cancelled: %d of %d contacts were not converted.";
+// Below the quit question while an export runs.
+inline constexpr std::string_view kQuitDuringExport =
+    "The export will stop after the contact in hand.";
+
 // Error-log entries of the window.
 inline constexpr std::string_view kStartApplication = "UI>> Start Application";
 inline constexpr std::string_view kInitFallback = "UI(init) Error while writing to log file";

@@ -27,6 +27,18 @@ ContactPipeline::~ContactPipeline() {
     }
 }
 
+std::string renderContactCard(const std::vector<std::string>& record, std::string_view row,
+                              std::uint64_t earlierIdenticalRows, const ExportOptions& options) {
+    if (options.strict) {
+        return renderStrictVCard(record, uid::rowUuid(row, earlierIdenticalRows));
+    }
+    std::string card = renderVCard(record, "3.0");
+    if (options.singleFile) {
+        card += '\n'; // the next card starts on a line of its own
+    }
+    return card;
+}
+
 void ContactPipeline::prepare(std::size_t index, PreparedContact& contact) {
     contact.mapped = false;
     contact.nameBase.reset();
@@ -53,15 +65,8 @@ void ContactPipeline::prepare(std::size_t index, PreparedContact& contact) {
     }
     contact.droppedControls = dropControlCharacters(record);
     try {
-        if (options_.strict) {
-            contact.card = renderStrictVCard(
-                record, uid::rowUuid(rows_[index], occurrences_.countBefore(rows_[index])));
-        } else {
-            contact.card = renderVCard(record, "3.0");
-            if (options_.singleFile) {
-                *contact.card += '\n'; // the next card starts on a line of its own
-            }
-        }
+        const auto earlier = options_.strict ? occurrences_.countBefore(rows_[index]) : 0;
+        contact.card = renderContactCard(record, rows_[index], earlier, options_);
     } catch (const std::exception& e) {
         contact.logEntries.push_back(renderFailureEntry(e));
     }

@@ -42,6 +42,12 @@ struct RowReading {
     std::int64_t linesBefore = 0;
 };
 
+// The card of one mapped record exactly as the run writes it: classic or
+// strict, with the UID of the row's text and its count of identical rows
+// before it. Throws what the vCard writer throws.
+std::string renderContactCard(const std::vector<std::string>& record, std::string_view row,
+                              std::uint64_t earlierIdenticalRows, const ExportOptions& options);
+
 class ContactPipeline {
 public:
     // Prepares rows[first], rows[first + 1], ... in order.

@@ -208,6 +208,18 @@ void ExportSession::clearPairs() {
     freeProperties_ = properties_;
 }
 
+std::optional<std::string> ExportSession::previewCard() const {
+    if (!objConvertor || contacts_ == 0) {
+        return std::nullopt;
+    }
+    return objConvertor->previewFirstCard(userMappingDictionary, typedGroups_, options_);
+}
+
+std::vector<std::vector<std::string>> ExportSession::previewRows(std::size_t count) const {
+    return objConvertor && contacts_ > 0 ? objConvertor->previewRows(count)
+                                         : std::vector<std::vector<std::string>>{};
+}
+
 bool ExportSession::check() {
     if (!objConvertor || running()) {
         return false;

@@ -93,6 +93,12 @@ public:
     // Forgets every pair; the free lists start again from the loaded file.
     void clearPairs();
 
+    // The first contact's card exactly as the next run would write it with the
+    // pairs and options as they are now; none without a loaded contact.
+    std::optional<std::string> previewCard() const;
+    // The header row and up to `count` contacts of the loaded file, in fields.
+    std::vector<std::vector<std::string>> previewRows(std::size_t count) const;
+
     // Hands the pairing to the converter (its step 2); false when it cannot be used.
     bool check();
 

@@ -313,6 +313,40 @@ newConvertor::RunEnd newConvertor::startConversion(std::stop_token cancel) {
     return end;
 }
 
+std::optional<std::string>
+newConvertor::previewFirstCard(const std::map<std::string, std::string>& pairing,
+                               const std::vector<TypedGroup>& groups,
+                               const ExportOptions& chosen) const {
+    if (loadedRows.size() < 2) {
+        return std::nullopt;
+    }
+    std::vector<IndexPair> pairs;
+    for (const auto& [propertyName, headerName] : pairing) {
+        const auto p = positionOf(vCardPropertyArray, propertyName);
+        const auto c = positionOf(csvHeadersArray, headerName);
+        if (p && c) {
+            pairs.push_back({*p, *c});
+        }
+    }
+    try {
+        std::vector<std::string> notCarried;
+        auto record = mapFields(loadedRows[1], pairs, csvDelimiter, groups, notCarried);
+        dropControlCharacters(record);
+        return renderContactCard(record, loadedRows[1], 0, chosen);
+    } catch (const std::exception&) {
+        return std::nullopt; // a short first row: the run counts it as not written
+    }
+}
+
+std::vector<std::vector<std::string>> newConvertor::previewRows(std::size_t count) const {
+    std::vector<std::vector<std::string>> rows;
+    for (std::size_t i = 0; i < loadedRows.size() && i <= count; ++i) {
+        rows.push_back(
+            splitString(loadedRows[i], csvDelimiter).value_or(std::vector<std::string>{}));
+    }
+    return rows;
+}
+
 void newConvertor::setExportOptions(const ExportOptions& chosen) {
     options = chosen;
 }

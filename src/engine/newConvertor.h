@@ -61,6 +61,15 @@ public:
     void setExportOptions(const ExportOptions& options);
     const ExportOptions& exportOptions() const { return options; }
 
+    // The first contact's card exactly as a run with this pairing (property
+    // name -> header name), these typed groups and options writes it; none
+    // without a contact or when the row cannot be mapped.
+    std::optional<std::string> previewFirstCard(const std::map<std::string, std::string>& pairing,
+                                                const std::vector<TypedGroup>& groups,
+                                                const ExportOptions& options) const;
+    // The header row and up to `count` contacts, split into their fields.
+    std::vector<std::vector<std::string>> previewRows(std::size_t count) const;
+
     // The report of a run with these counts, in the current run folder.
     static RunReport runReport(bool cancelled, std::int64_t total, std::int64_t written);
 

@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QSettings>
 #include <QPushButton>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -40,9 +41,6 @@ public:
     int alert(const QString& title, const QString& text, const QStringList& buttons,
               const QString& detail) override {
         alerts.push_back({title, text, buttons, detail});
-        if (onAlert) {
-            onAlert(alerts.back());
-        }
         if (answers.empty()) {
             unanswered.append(title + ": " + text);
             return 0;
@@ -71,6 +69,9 @@ public:
         return answer;
     }
 
+    void openFolder(const QString& folder) override { openedFolders.append(folder); }
+    bool closeOpenAlerts() override { return false; }
+
     // Button texts to press, in order.
     std::deque<QString> answers;
     // Paths to choose (an empty one cancels the panel), in order.
@@ -78,7 +79,7 @@ public:
     std::vector<Alert> alerts;
     std::vector<PanelRequest> panels;
     QStringList unanswered;
-    std::function<void(const Alert&)> onAlert;
+    QStringList openedFolders;
 };
 
 // One test's world: a temporary HOME and folder, and the scripted dialogs.
@@ -86,6 +87,8 @@ class AppTestEnvironment {
 public:
     AppTestEnvironment() : oldHome(qgetenv("HOME")) {
         qputenv("HOME", home.path().toUtf8());
+        // Remembered choices go to this HOME, not to the user's.
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, home.path());
         loggingObject.store(nullptr); // the last test's log lived in another HOME
         Dialogs::setInstance(&dialogs);
     }

@@ -44,15 +44,17 @@ private slots:
 
         loadCsv(*window, env->dialogs, env->writeContacts("a.csv", 40, 2));
         QCOMPARE(window->phase(), WindowPhase::Loaded);
-        expect(browse + QStringList{"addMappingOutlet"}, true, false);
+        expect(browse + QStringList{"addMappingOutlet", "btnPairByNamesOutlet", "btnStartStep2Outlet"},
+               true, false);
         QCOMPARE(comboItems(csv()), QStringList({"Col0", "Col1"}));
         QCOMPARE(vcard()->count(), static_cast<int>(property::kCount));
         QCOMPARE(csv()->currentIndex(), -1); // nothing is chosen until the user picks
 
         checkBox()->click();
         QCOMPARE(window->phase(), WindowPhase::Paired);
-        expect(browse + QStringList{"addMappingOutlet", "btnRemoveMappingOutlet",
-                                    "btnStartStep2Outlet", "btnImportOutlet"},
+        expect(browse + QStringList{"addMappingOutlet", "btnPairByNamesOutlet",
+                                    "btnRemoveMappingOutlet", "btnStartStep2Outlet",
+                                    "btnImportOutlet"},
                true, false);
 
         RunPause pause(window->session(), 1);
@@ -68,7 +70,10 @@ private slots:
         QCOMPARE(window->phase(), WindowPhase::Cancelling);
         expect({}, false, false);
         QTRY_COMPARE_WITH_TIMEOUT(window->phase(), WindowPhase::Empty, 20000);
-        expect(browse, false, false);
+        expect(browse + QStringList{"btnOpenRunFolderOutlet"}, false, false);
+        click(window.get(), "btnOpenRunFolderOutlet");
+        QCOMPARE(env->dialogs.openedFolders,
+                 QStringList{QString::fromStdString(vcardOutputFolderPath)});
     }
 
     void loadingUsesThePanelAndRefusesWhatItCannotRead() {

@@ -5,8 +5,10 @@
 #include "app/Dialogs.h"
 #include "app/MappingTableModel.h"
 #include "app/Resources.h"
+#include "app/Settings.h"
 #include "app/UiTexts.h"
 #include "engine/Console.h"
+#include "engine/CsvLoad.h"
 #include "engine/ExportSession.h"
 #include "engine/RunReport.h"
 #include "engine/RunState.h"
@@ -15,8 +17,14 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFileInfo>
+#include <QFontDatabase>
 #include <QHeaderView>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QStandardItemModel>
 #include <QTimer>
 
 #include <algorithm>
@@ -97,10 +105,15 @@ AppController::AppController(QWidget* parent)
     btnRemoveMappingOutlet = ui->btnRemoveMappingOutlet;
     mapAllCkeckBoxOutlet = ui->mapAllCkeckBoxOutlet;
     btnPairByNamesOutlet = ui->btnPairByNamesOutlet;
+    lblFileSummary = ui->lblFileSummary;
+    chkStrictOutlet = ui->chkStrictOutlet;
+    chkSingleFileOutlet = ui->chkSingleFileOutlet;
+    btnOpenRunFolderOutlet = ui->btnOpenRunFolderOutlet;
 
-    // Controls no operation drives stay out of sight.
-    tblViewCsvFileContents->hide();
-    txtViewMappingAttributes->hide();
+    csvPreviewModel = new QStandardItemModel(this);
+    tblViewCsvFileContents->setModel(csvPreviewModel);
+    txtViewMappingAttributes->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    setAcceptDrops(true);
     loadResources();
     imageViewOutlet->setPixmap(QPixmap(QStringLiteral(":/logo.png")));
 
@@ -131,8 +144,19 @@ AppController::AppController(QWidget* parent)
             &AppController::btnBrowseDestinationPathCliked);
     connect(btnImportOutlet, &QPushButton::clicked, this, &AppController::btnImportCliked);
     connect(btnCancelOutlet, &QPushButton::clicked, this, &AppController::btnCancelCliked);
+    connect(btnOpenRunFolderOutlet, &QPushButton::clicked, this,
+            &AppController::btnOpenRunFolderClicked);
 
-    txtDestinationFolderOutlet->setText(q(uitext::kSelectDestination));
+    // The choices of the last session.
+    chkStrictOutlet->setChecked(settings::strictCards());
+    chkSingleFileOutlet->setChecked(settings::singleFile());
+    outputChoiceChanged();
+    connect(chkStrictOutlet, &QCheckBox::toggled, this, &AppController::outputChoiceChanged);
+    connect(chkSingleFileOutlet, &QCheckBox::toggled, this, &AppController::outputChoiceChanged);
+    const QString destination = settings::destination();
+    txtDestinationFolderOutlet->setText(!destination.isEmpty() && QDir(destination).exists()
+                                            ? destination
+                                            : q(uitext::kSelectDestination));
     resetAll();
     // The window starts Empty: nothing was shown before it.
     oldCSVPath.reset();
@@ -159,9 +183,12 @@ void AppController::setPhase(WindowPhase phase) {
     btnBrowseDestinationFileOutlet->setEnabled(idle);
     addMappingOutlet->setEnabled(loaded);
     btnPairByNamesOutlet->setEnabled(loaded);
+    chkStrictOutlet->setEnabled(idle);
+    chkSingleFileOutlet->setEnabled(idle);
+    btnOpenRunFolderOutlet->setEnabled(idle && !lastRunFolder.isEmpty());
     mapAllCkeckBoxOutlet->setVisible(loaded);
     btnRemoveMappingOutlet->setEnabled(paired);
-    btnStartStep2Outlet->setEnabled(paired);
+    btnStartStep2Outlet->setEnabled(loaded);
     btnImportOutlet->setEnabled(paired);
     btnCancelOutlet->setEnabled(phase == WindowPhase::Running);
     progressOutlet->setVisible(phase == WindowPhase::Running);
@@ -191,7 +218,10 @@ void AppController::resetAll() {
         comboBoxVcardProperties->clear();
         lblProgressStatus->setText(QString());
         lblProgressFileCount->setText(QStringLiteral(" "));
-        txtViewMappingAttributes->setText(QStringLiteral(" "));
+        txtViewMappingAttributes->clear();
+        csvPreviewModel->clear();
+        lblFileSummary->clear();
+        lblMappingOutlet->setText(q(uitext::kPairingHint));
         mappingModel->clear();
         currentContactNumber = 0;
         totalContacts = 0;
@@ -209,6 +239,31 @@ bool AppController::createLog() {
 }
 
 void AppController::btnBrowseClicked() {
+    chooseAndLoad([this] { return openFileDialog(); });
+}
+
+void AppController::loadDroppedFile(const QString& path) {
+    chooseAndLoad([path] { return std::optional<QString>(path); });
+}
+
+void AppController::dragEnterEvent(QDragEnterEvent* event) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.size() == 1 && urls.first().isLocalFile() &&
+        urls.first().toLocalFile().endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive) &&
+        btnBrowseSourceFileOutlet->isEnabled()) {
+        event->acceptProposedAction();
+    }
+}
+
+void AppController::dropEvent(QDropEvent* event) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.size() == 1 && btnBrowseSourceFileOutlet->isEnabled()) {
+        event->acceptProposedAction();
+        loadDroppedFile(urls.first().toLocalFile());
+    }
+}
+
+void AppController::chooseAndLoad(const std::function<std::optional<QString>()>& choose) {
     guarded(uitext::kBrowseException, [&] {
         if (phase_ == WindowPhase::Running || phase_ == WindowPhase::Cancelling) {
             return; // the export's thread still reads the loaded file
@@ -224,13 +279,14 @@ void AppController::btnBrowseClicked() {
         if (paired) {
             resetAll();
         }
-        const auto path = openFileDialog();
+        const auto path = choose();
         if (!path) {
             return;
         }
         resetAll();
         txtOutlet->setText(*path);
         oldCSVPath = *path;
+        settings::setLastCsvFolder(QFileInfo(*path).path());
         startStep1();
     });
 }
@@ -242,9 +298,11 @@ std::optional<QString> AppController::openFileDialog() {
         request.title = q(uitext::kPanelTitle);
         request.message = q(uitext::kCsvPanelMessage);
         request.fileType = QStringLiteral("csv");
-        request.startFolder = oldCSVPath && *oldCSVPath != q(uitext::kSelectCsvFile)
-                                  ? QFileInfo(*oldCSVPath).path()
-                                  : QDir::homePath();
+        const QString remembered = settings::lastCsvFolder();
+        request.startFolder =
+            oldCSVPath && *oldCSVPath != q(uitext::kSelectCsvFile) ? QFileInfo(*oldCSVPath).path()
+            : !remembered.isEmpty() && QDir(remembered).exists()   ? remembered
+                                                                   : QDir::homePath();
         chosen = Dialogs::instance().openPanel(request);
     });
     return chosen;
@@ -255,15 +313,28 @@ void AppController::startStep1() {
         const QString path = txtOutlet->text();
         logLine(text::fill(uitext::kStep1Start, s(path)));
         totalContacts = session_->load(s(path));
+        const CsvLoadDiagnostics& found = session_->diagnostics();
         if (totalContacts != 0) {
             currentContactNumber = 0;
             fillLists(Selection::None);
             setPairingPhase();
+            QString summary =
+                q(text::fill(uitext::kFileSummary, totalContacts, session_->headers().size(),
+                             found.encoding, found.delimiter == "," ? "comma" : found.delimiter));
+            if (found.preambleLinesSkipped > 0) {
+                summary += q(text::fill(uitext::kPreambleSkipped, found.preambleLinesSkipped));
+            }
+            if (found.wideRows > 0) {
+                summary += q(text::fill(uitext::kWideRowsFound, found.wideRows));
+            }
+            lblFileSummary->setText(summary);
+            refreshPreview();
         } else {
             const std::string message = ExportSession::invalidFileMessage(s(path));
             Dialogs::instance().alert(q(uitext::kError), q(message), {q(uitext::kOk)},
                                       q(session_->refusalSentence()));
             resetAll();
+            lblFileSummary->setText(q(message + " " + session_->refusalSentence()));
             logLine(text::fill(uitext::kStep1Error, message));
         }
     });
@@ -286,6 +357,7 @@ void AppController::btnAddMappingAttribute() {
         // The next pair can be added at once from the first remaining names.
         fillLists(Selection::First);
         setPairingPhase();
+        refreshPreview();
     });
 }
 
@@ -300,6 +372,7 @@ void AppController::btnRemoveMappingCliked() {
             fillLists(Selection::Keep);
             mapAllCkeckBoxOutlet->setChecked(false);
             setPairingPhase();
+            refreshPreview();
         },
         uitext::kRemovePairConsoleException);
 }
@@ -312,6 +385,7 @@ void AppController::mapAllCkeckBox(bool checked) {
                 if (mappingModel->addAllRemaining() > 0) {
                     fillLists(Selection::None);
                     setPairingPhase();
+                    refreshPreview();
                 }
                 return;
             }
@@ -332,6 +406,7 @@ void AppController::btnPairByNamesClicked() {
         if (mappingModel->addByNames() > 0 || !session_->typedGroups().empty()) {
             fillLists(Selection::None);
             setPairingPhase();
+            refreshPreview();
         }
     });
 }
@@ -350,7 +425,51 @@ bool AppController::runStep2() {
 }
 
 void AppController::btnStartStep2() {
-    runStep2();
+    if (session_->pairs().empty()) {
+        lblMappingOutlet->setText(q(uitext::kNoPairsToCheck));
+        return;
+    }
+    lblMappingOutlet->setText(runStep2()
+                                  ? q(text::fill(uitext::kPairsChecked, session_->pairs().size()))
+                                  : q(uitext::kPairsUnusable));
+}
+
+void AppController::outputChoiceChanged() {
+    session_->setExportOptions(
+        {.strict = chkStrictOutlet->isChecked(), .singleFile = chkSingleFileOutlet->isChecked()});
+    settings::setStrictCards(chkStrictOutlet->isChecked());
+    settings::setSingleFile(chkSingleFileOutlet->isChecked());
+    refreshPreview();
+}
+
+void AppController::refreshPreview() {
+    csvPreviewModel->clear();
+    const auto rows = session_->previewRows(5);
+    if (!rows.empty()) {
+        QStringList header;
+        for (const auto& name : rows.front()) {
+            header.append(QString::fromStdString(name));
+        }
+        csvPreviewModel->setHorizontalHeaderLabels(header);
+        for (std::size_t r = 1; r < rows.size(); ++r) {
+            QList<QStandardItem*> items;
+            for (const auto& field : rows[r]) {
+                items.append(new QStandardItem(QString::fromStdString(field)));
+            }
+            csvPreviewModel->appendRow(items);
+        }
+    }
+    // Line ends are shown, not printed: a strict card's CR LF reads as one break.
+    const auto card = session_->previewCard();
+    txtViewMappingAttributes->setPlainText(
+        card ? QString::fromStdString(*card).replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
+             : QString());
+}
+
+void AppController::btnOpenRunFolderClicked() {
+    if (!lastRunFolder.isEmpty()) {
+        Dialogs::instance().openFolder(lastRunFolder);
+    }
 }
 
 void AppController::btnBrowseDestinationPathCliked() {
@@ -363,6 +482,7 @@ void AppController::btnBrowseDestinationPathCliked() {
         request.startFolder = current == q(uitext::kSelectDestination) ? QDir::homePath() : current;
         if (const auto folder = Dialogs::instance().openPanel(request)) {
             txtDestinationFolderOutlet->setText(*folder);
+            settings::setDestination(*folder);
         }
     });
 }
@@ -434,7 +554,13 @@ void AppController::finalNotify(const RunReport& report) {
     }
     const std::string summary = text::fill(uitext::kSummary, " " + std::to_string(report.written));
     lblProgressFileCount->setText(q(summary));
-    if (ask(uitext::kReport, summary, {uitext::kOk, uitext::kDetails}) == 1) {
+    // A cancelled run must never read like a completed one.
+    const QString detail =
+        report.cancelled ? q(text::fill(uitext::kCancelledDetail, report.failed(), report.total))
+                         : QString();
+    lastRunFolder = QString::fromStdString(report.folder);
+    if (Dialogs::instance().alert(q(uitext::kReport), q(summary),
+                                  {q(uitext::kOk), q(uitext::kDetails)}, detail) == 1) {
         ask(uitext::kDetailedReport, detailed, {uitext::kOk});
     }
     resetAll();
@@ -460,6 +586,13 @@ void AppController::btnCancelCliked() {
 void AppController::conversionThreadEnded() {
     if (!conversionActive) {
         return; // already handled when the user quit
+    }
+    // A question still open (Cancel?) has lost its subject: close it and let
+    // its own event loop end before the report comes.
+    if (Dialogs::instance().closeOpenAlerts()) {
+        QMetaObject::invokeMethod(this, &AppController::conversionThreadEnded,
+                                  Qt::QueuedConnection);
+        return;
     }
     session_->wait();
     conversionActive = false;

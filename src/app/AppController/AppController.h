@@ -9,6 +9,7 @@
 #include <QWidget>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string_view>
@@ -17,9 +18,13 @@ class ConversionTask;
 class ExportSession;
 class MappingTableModel;
 class QCheckBox;
+class QDragEnterEvent;
+class QDropEvent;
+class QStandardItemModel;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
 class QTableView;
@@ -60,6 +65,8 @@ public:
     void finalNotify(const RunReport& report);
     // Cancels a running export without a report and waits for its thread.
     void prepareToQuit();
+    // Loads a file as if it had been chosen with the source Browse button.
+    void loadDroppedFile(const QString& path);
 
 signals:
     // The window entered another phase.
@@ -73,6 +80,7 @@ public slots:
     void btnRemoveMappingCliked();
     void mapAllCkeckBox(bool checked);
     void btnPairByNamesClicked();
+    void btnOpenRunFolderClicked();
     void btnStartStep2();
     void btnBrowseDestinationPathCliked();
     void btnImportCliked();
@@ -84,7 +92,17 @@ private slots:
     // The display timer's tick: shows the progress if it moved.
     void showLatestProgress();
 
+protected:
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
 private:
+    // Asks before pairs are dropped, then loads the file `choose` gives.
+    void chooseAndLoad(const std::function<std::optional<QString>()>& choose);
+    // Shows the file's first rows and the first contact's card as it will be written.
+    void refreshPreview();
+    // Takes the output choices of the check boxes into the session.
+    void outputChoiceChanged();
     // Which names a refilled list selects.
     enum class Selection { None, First, Keep };
 
@@ -108,7 +126,7 @@ private:
     QLineEdit* txtDestinationFolderOutlet;
     QComboBox* comboBoxCSVHeaders;
     QComboBox* comboBoxVcardProperties;
-    QLineEdit* txtViewMappingAttributes;
+    QPlainTextEdit* txtViewMappingAttributes;
     QLabel* lblMappingOutlet;
     QPushButton* btnStartStep2Outlet;
     QLabel* lblProgressStatus;
@@ -120,6 +138,11 @@ private:
     QPushButton* btnRemoveMappingOutlet;
     QCheckBox* mapAllCkeckBoxOutlet;
     QPushButton* btnPairByNamesOutlet;
+    QLabel* lblFileSummary;
+    QCheckBox* chkStrictOutlet;
+    QCheckBox* chkSingleFileOutlet;
+    QPushButton* btnOpenRunFolderOutlet;
+    QStandardItemModel* csvPreviewModel;
 
     MappingTableModel* mappingModel;
     // The conversion thread of the latest export.
@@ -134,6 +157,8 @@ private:
     std::int64_t currentContactNumber = 0;
     // The source path shown before the last reset, or the last chosen path.
     std::optional<QString> oldCSVPath;
+    // The run folder of the last export; empty before the first.
+    QString lastRunFolder;
     // The conversion thread has not ended yet.
     bool conversionActive = false;
     // The user quits: the run ends without a report.

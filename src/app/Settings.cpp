@@ -1,0 +1,57 @@
+#include "app/Settings.h"
+
+#include <QSettings>
+
+namespace {
+
+// An INI file in the user's configuration folder (~/.config/Olvenmark/).
+QSettings store() {
+    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Olvenmark"),
+                     QStringLiteral("Olvenmark"));
+}
+
+} // namespace
+
+namespace settings {
+
+QString lastCsvFolder() {
+    return store().value(QStringLiteral("files/lastCsvFolder")).toString();
+}
+
+void setLastCsvFolder(const QString& folder) {
+    store().setValue(QStringLiteral("files/lastCsvFolder"), folder);
+}
+
+QString destination() {
+    return store().value(QStringLiteral("files/destination")).toString();
+}
+
+void setDestination(const QString& folder) {
+    store().setValue(QStringLiteral("files/destination"), folder);
+}
+
+QByteArray windowGeometry() {
+    return store().value(QStringLiteral("window/geometry")).toByteArray();
+}
+
+void setWindowGeometry(const QByteArray& geometry) {
+    store().setValue(QStringLiteral("window/geometry"), geometry);
+}
+
+bool strictCards() {
+    return store().value(QStringLiteral("output/strict"), false).toBool();
+}
+
+void setStrictCards(bool on) {
+    store().setValue(QStringLiteral("output/strict"), on);
+}
+
+bool singleFile() {
+    return store().value(QStringLiteral("output/singleFile"), false).toBool();
+}
+
+void setSingleFile(bool on) {
+    store().setValue(QStringLiteral("output/singleFile"), on);
+}
+
+} // namespace settings

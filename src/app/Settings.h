@@ -1,0 +1,25 @@
+// The choices the window remembers across launches: where the last CSV file
+// was, the destination, the window's size and the output choices.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace settings {
+
+// The folder of the last CSV file chosen; empty the first time.
+QString lastCsvFolder();
+void setLastCsvFolder(const QString& folder);
+// The last destination folder; empty the first time.
+QString destination();
+void setDestination(const QString& folder);
+// The main window's saved geometry; empty the first time.
+QByteArray windowGeometry();
+void setWindowGeometry(const QByteArray& geometry);
+// The output choices of the export group.
+bool strictCards();
+void setStrictCards(bool on);
+bool singleFile();
+void setSingleFile(bool on);
+
+} // namespace settings
