@@ -14,8 +14,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
-#include <QSettings>
 #include <QPushButton>
+#include <QSettings>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>

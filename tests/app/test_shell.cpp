@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QScreen>
+#include <QTimer>
 
 class Shell : public QObject {
     Q_OBJECT
@@ -41,6 +42,28 @@ private slots:
         }
         env->dialogs.answers = {"Yes"};
         window.close();
+    }
+
+    void escapeAndClosingGiveTheSafeAnswer() {
+        WidgetDialogs real;
+        struct Case {
+            QStringList buttons;
+            int safe;
+            bool closeWindow;
+        };
+        for (const Case& c : {Case{{"No", "Yes"}, 0, false}, Case{{"Yes", "No"}, 1, false},
+                              Case{{"Ok", "Details"}, 0, false}, Case{{"No", "Yes"}, 0, true}}) {
+            QTimer::singleShot(0, [&c] {
+                QWidget* box = QApplication::activeModalWidget();
+                QVERIFY(box != nullptr);
+                if (c.closeWindow) {
+                    box->close();
+                } else {
+                    QTest::keyClick(box, Qt::Key_Escape);
+                }
+            });
+            QCOMPARE(real.alert("Confirmation", "Sure?", c.buttons), c.safe);
+        }
     }
 
     void everyWayOfQuittingAsks() {

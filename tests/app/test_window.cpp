@@ -9,6 +9,11 @@
 #include <QAction>
 #include <QDirIterator>
 #include <QFileInfo>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QTimer>
 
 namespace {
 
@@ -44,7 +49,8 @@ private slots:
 
         loadCsv(*window, env->dialogs, env->writeContacts("a.csv", 40, 2));
         QCOMPARE(window->phase(), WindowPhase::Loaded);
-        expect(browse + QStringList{"addMappingOutlet", "btnPairByNamesOutlet", "btnStartStep2Outlet"},
+        expect(browse +
+                   QStringList{"addMappingOutlet", "btnPairByNamesOutlet", "btnStartStep2Outlet"},
                true, false);
         QCOMPARE(comboItems(csv()), QStringList({"Col0", "Col1"}));
         QCOMPARE(vcard()->count(), static_cast<int>(property::kCount));
@@ -321,12 +327,61 @@ private slots:
         QCOMPARE(vcardFiles(env->files.path()).size(), 12);
         QCOMPARE(env->dialogs.alerts.at(2).text,
                  QStringLiteral(" 12 Contact(s) migrated successfully."));
+        QCOMPARE(env->dialogs.alerts.at(2).detail,
+                 QStringLiteral("The export was cancelled: 28 of 40 contacts were not converted."));
         QVERIFY(env->dialogs.alerts.at(3).text.startsWith(
             QStringLiteral("Migration canceled.\nTotal Contacts\t : 40\nSuccessful\t\t : "
                            "12\nFailed\t\t : 28\n")));
         QVERIFY(env->logText().contains("Info: UI Start: Migration cancelled \n12 file(s)"));
         loadCsv(*window, env->dialogs, env->writeContacts("next.csv", 2));
         QCOMPARE(window->phase(), WindowPhase::Loaded);
+    }
+
+    void aQuestionOpenWhenTheRunEndsIsClosedBeforeTheReport() {
+        // Real alerts, scripted panels.
+        struct Hybrid : ScriptedDialogs {
+            WidgetDialogs real;
+            int alert(const QString& title, const QString& text, const QStringList& buttons,
+                      const QString& detail) override {
+                alerts.push_back({title, text, buttons, detail});
+                return real.alert(title, text, buttons, detail);
+            }
+            bool closeOpenAlerts() override { return real.closeOpenAlerts(); }
+        } dialogs;
+        Dialogs::setInstance(&dialogs);
+        RunPause pause(window->session(), 1);
+        dialogs.panelAnswers = {env->writeContacts("five.csv", 5), env->files.path()};
+        click(window.get(), "btnBrowseSourceFileOutlet");
+        checkBox()->click();
+        click(window.get(), "btnBrowseDestinationFileOutlet");
+        click(window.get(), "btnImportOutlet");
+        pause.paused.acquire();
+
+        // The person leaves the cancel question open while the run ends.
+        QPointer<QWidget> question;
+        bool questionGoneAtReport = false;
+        QTimer person;
+        connect(&person, &QTimer::timeout, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (box == nullptr) {
+                return;
+            }
+            if (box->windowTitle() == "Confirmation" && !question) {
+                question = box;
+                pause.resume.release();
+            } else if (box->windowTitle() == "Report") {
+                questionGoneAtReport = question.isNull() || !question->isVisible();
+                QTest::keyClick(box, Qt::Key_Escape); // the safe answer: Ok
+            }
+        });
+        person.start(5);
+        click(window.get(), "btnCancelOutlet");
+        QTRY_COMPARE_WITH_TIMEOUT(window->phase(), WindowPhase::Empty, 20000);
+        QVERIFY(questionGoneAtReport);
+        QCOMPARE(dialogs.alerts.size(), 2u);         // no detailed report: Escape is Ok
+        QVERIFY(dialogs.alerts[1].detail.isEmpty()); // the run was not cancelled
+        QCOMPARE(vcardFiles(env->files.path()).size(), 5);
+        Dialogs::setInstance(&env->dialogs);
     }
 
     void quittingAtEveryRowEndsCleanly() {
@@ -347,6 +402,8 @@ private slots:
             env->dialogs.answers = {"Yes"};
             QVERIFY(main.close());
             QCOMPARE(env->dialogs.alerts.size(), 1u); // the quit question, no report
+            QCOMPARE(env->dialogs.alerts[0].detail,
+                     QStringLiteral("The export will stop after the contact in hand."));
             const QStringList files = vcardFiles(out);
             QCOMPARE(files.size(), row);
             for (const QString& path : files) { // every file that exists was written whole
@@ -354,6 +411,70 @@ private slots:
                 QVERIFY(f.open(QIODevice::ReadOnly) && f.readAll().endsWith("\nend:vcard"));
             }
         }
+    }
+
+    void previewShowsTheFirstCardExactlyAsWritten() {
+        loadCsv(*window, env->dialogs,
+                env->writeCsv("p.csv", "First,Last,Notes\r\nAnn,Lee,\"a, b\"\r\nBob,Ray,c\r\n"));
+        auto* rows = widget<QTableView>(window.get(), "tblViewCsvFileContents")->model();
+        QCOMPARE(rows->rowCount(), 2);
+        QCOMPARE(rows->headerData(2, Qt::Horizontal).toString(), QStringLiteral("Notes"));
+        QCOMPARE(rows->index(0, 2).data().toString(), QStringLiteral("a, b"));
+        QCOMPARE(widget<QLabel>(window.get(), "lblFileSummary")->text(),
+                 QStringLiteral("2 contacts, 3 columns (UTF-8, comma between fields)"));
+
+        // Nothing paired, nothing checked yet.
+        click(window.get(), "btnStartStep2Outlet");
+        QCOMPARE(widget<QLabel>(window.get(), "lblMappingOutlet")->text(),
+                 QStringLiteral("Nothing to check yet: pair at least one column with a vCard "
+                                "property."));
+        checkBox()->click();
+        click(window.get(), "btnStartStep2Outlet");
+        QCOMPARE(widget<QLabel>(window.get(), "lblMappingOutlet")->text(),
+                 QStringLiteral("3 pairs checked: ready to export."));
+        QCOMPARE(preview(), QStringLiteral("begin:vcard\nversion:3.0\nFN:Ann Lee\nN:Lee;Ann;a\\, "
+                                           "b;\nend:vcard"));
+        table()->selectRow(2);
+        click(window.get(), "btnRemoveMappingOutlet");
+        QCOMPARE(preview(), QStringLiteral("begin:vcard\nversion:3.0\nFN:Ann Lee\nN:Lee;Ann;;\n"
+                                           "end:vcard"));
+
+        // The strict choice shows, and writes, the strict card.
+        widget<QCheckBox>(window.get(), "chkStrictOutlet")->click();
+        QVERIFY(preview().startsWith("BEGIN:VCARD\nVERSION:3.0\n"));
+        env->dialogs.answers = {"Ok"};
+        env->dialogs.panelAnswers.push_back(env->files.path());
+        click(window.get(), "btnBrowseDestinationFileOutlet");
+        const QString shown = preview();
+        click(window.get(), "btnImportOutlet");
+        QTRY_COMPARE_WITH_TIMEOUT(window->phase(), WindowPhase::Empty, 20000);
+        QFile ann(QString::fromStdString(vcardOutputFolderPath) + "AnnLee.vcf");
+        QVERIFY(ann.open(QIODevice::ReadOnly));
+        QCOMPARE(QString::fromUtf8(ann.readAll()).replace("\r\n", "\n"), shown);
+    }
+
+    void choicesAreRememberedAndDroppedFilesLoad() {
+        widget<QCheckBox>(window.get(), "chkSingleFileOutlet")->click();
+        env->dialogs.panelAnswers.push_back(env->files.path());
+        click(window.get(), "btnBrowseDestinationFileOutlet");
+        const QString csv = env->writeCsv("d.csv", "Name\r\nAnn\r\n");
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(csv)});
+        QDragEnterEvent enter({1, 1}, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(window.get(), &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(1, 1), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(window.get(), &drop);
+        QCOMPARE(window->phase(), WindowPhase::Loaded);
+        QCOMPARE(widget<QLineEdit>(window.get(), "txtOutlet")->text(), csv);
+
+        window = std::make_unique<AppController>(); // the next launch
+        QVERIFY(widget<QCheckBox>(window.get(), "chkSingleFileOutlet")->isChecked());
+        QVERIFY(!widget<QCheckBox>(window.get(), "chkStrictOutlet")->isChecked());
+        QCOMPARE(destination()->text(), env->files.path());
+        env->dialogs.panelAnswers.push_back(QString());
+        click(window.get(), "btnBrowseSourceFileOutlet");
+        QCOMPARE(env->dialogs.panels.back().startFolder, env->files.path());
     }
 
     void unwritableLogIsReportedAndTheWindowWorks() {
@@ -378,6 +499,9 @@ private:
     QTableView* table() { return widget<QTableView>(window.get(), "UserMappingTable"); }
     QCheckBox* checkBox() { return widget<QCheckBox>(window.get(), "mapAllCkeckBoxOutlet"); }
     QPushButton* button(const char* name) { return widget<QPushButton>(window.get(), name); }
+    QString preview() {
+        return widget<QPlainTextEdit>(window.get(), "txtViewMappingAttributes")->toPlainText();
+    }
     QLineEdit* destination() {
         return widget<QLineEdit>(window.get(), "txtDestinationFolderOutlet");
     }
