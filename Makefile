@@ -4,7 +4,7 @@ BUILD     ?= build
 JOBS      ?= $(shell nproc)
 CMAKE_ARGS ?=
 
-.PHONY: all deps configure build run test test-asan test-tsan bench fuzz format clean
+.PHONY: all deps configure build run test test-asan test-tsan bench fuzz format clean install package
 
 all: build
 
@@ -55,6 +55,23 @@ bench: deps
 	@cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DOLVENMARK_BUILD_TESTS=OFF -DOLVENMARK_BUILD_BENCH=ON >/dev/null
 	@cmake --build build-bench -j $(JOBS)
 	@bench/run.sh build-bench $(RUNS)
+
+# Installs both programs, the menu entry, the icons, the AppStream description and
+# the manual page under PREFIX (default /usr/local); DESTDIR stages them elsewhere.
+PREFIX ?= /usr/local
+install: deps
+	@cmake -S . -B build-install -DCMAKE_BUILD_TYPE=Release -DOLVENMARK_BUILD_TESTS=OFF \
+		-DCMAKE_INSTALL_PREFIX=$(PREFIX) >/dev/null
+	@cmake --build build-install -j $(JOBS)
+	@DESTDIR=$(DESTDIR) cmake --install build-install
+
+# A Debian package (build-package/olvenmark_VERSION_ARCH.deb) for /usr.
+package:
+	@scripts/install-deps package
+	@cmake -S . -B build-package -DCMAKE_BUILD_TYPE=Release -DOLVENMARK_BUILD_TESTS=OFF \
+		-DCMAKE_INSTALL_PREFIX=/usr >/dev/null
+	@cmake --build build-package -j $(JOBS)
+	@cd build-package && cpack >/dev/null && ls -1 $(CURDIR)/build-package/*.deb
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -552,7 +552,8 @@ void AppController::finalNotify(const RunReport& report) {
     if (const auto wide = session_->diagnostics().wideRows; wide > 0) {
         detailed += text::fill(uitext::kWideRows, wide) + "\n";
     }
-    const std::string summary = text::fill(uitext::kSummary, " " + std::to_string(report.written));
+    // The count as the report's second line has it after its colon: a blank, then the number.
+    const std::string summary = text::fill(uitext::kSummary, text::fill(" %d", report.written));
     lblProgressFileCount->setText(q(summary));
     // A cancelled run must never read like a completed one.
     const QString detail =
