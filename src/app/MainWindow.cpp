@@ -27,7 +27,8 @@ MainWindow::MainWindow(AppDelegate* delegate, AppController* controller, QWidget
     open->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     // A file can be opened whenever the source Browse… button could be pressed.
     connect(controller_, &AppController::phaseChanged, open, [open](WindowPhase phase) {
-        open->setEnabled(phase != WindowPhase::Running && phase != WindowPhase::Cancelling);
+        open->setEnabled(phase != WindowPhase::Running && phase != WindowPhase::Cancelling &&
+                         phase != WindowPhase::Finished);
     });
     file->addSeparator();
     QAction* quit = file->addAction(tr("&Quit"), this, &QWidget::close);
@@ -48,7 +49,8 @@ MainWindow::MainWindow(AppDelegate* delegate, AppController* controller, QWidget
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     const WindowPhase phase = controller_->phase();
-    const bool exporting = phase == WindowPhase::Running || phase == WindowPhase::Cancelling;
+    const bool exporting = phase == WindowPhase::Running || phase == WindowPhase::Cancelling ||
+                           phase == WindowPhase::Finished;
     if (delegate_ != nullptr && !delegate_->applicationShouldTerminate(exporting)) {
         event->ignore();
         return;

@@ -7,4 +7,5 @@ enum class WindowPhase {
     Paired,     // at least one pair: it can be checked and exported
     Running,    // an export goes on
     Cancelling, // the user cancelled; the run finishes the contact in hand
+    Finished,   // the run has ended and its report is up
 };

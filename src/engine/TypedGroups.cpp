@@ -108,10 +108,18 @@ std::vector<std::string_view> candidates(TypedKind kind, const std::string& labe
         break;
     }
     const auto named = labels->find(label);
-    if (named != labels->end()) {
-        order.insert(order.begin(), named->second);
+    if (named == labels->end()) {
+        return order; // no type to keep: any free property of the kind
     }
-    return order;
+    // A value whose label names a type never takes another type's property:
+    // after the named one only the untyped ones are tried.
+    std::vector<std::string_view> typed = {named->second};
+    const auto untyped =
+        kind == TypedKind::Email   ? std::vector<std::string_view>{"EmailAddress2", "EmailAddress3"}
+        : kind == TypedKind::Phone ? std::vector<std::string_view>{"OtherTelephoneNumber"}
+                                   : std::vector<std::string_view>{};
+    typed.insert(typed.end(), untyped.begin(), untyped.end());
+    return typed;
 }
 
 // The record position of a property that exists and is still empty.

@@ -40,9 +40,9 @@ TEST(Exports, EachLayoutIsReadPairedByNamesAndConverted) {
           "TEL;type=WORK;type=FAX:+47 22 00 11 22",
           "ADR;type=HOME:;;Strandveien 4;Oslo;;0150;Norway",
           "URL;type=HOME:https://holt.example/maren", "N:Wendt;Tobias;J.;Dr.;",
-          // "* Home" types the first value; the second takes the next free e-mail.
+          // "* Home" types both values: the second, with Home taken, goes untyped.
           "EMAIL;type=INTERNET;type=HOME:tobias@wendt.example",
-          "EMAIL;type=INTERNET;type=WORK:t.wendt@mail.example", "TEL;type=WORK:491701000000",
+          "EMAIL;type=INTERNET:t.wendt@mail.example", "TEL;type=WORK:491701000000",
           "TEL;type=CELL:0171 5550101", "ADR;type=WORK:;;Hafenstr. 9;Kiel;SH;24103;Germany",
           "EMAIL;type=INTERNET;type=OTHER:ines.c@example.org", "TEL;type=CELL:+351 912 000 111",
           "URL;type=WORK:https://carvalho.example"}},

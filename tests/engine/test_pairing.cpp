@@ -88,7 +88,9 @@ TEST_F(TypedValues, EachRowsOwnLabelTypesItsValues) {
                         "Leeds", "", "Profile", "u"})
                     .empty());
     EXPECT_EQ(record[EmailAddressHome], "a@h");
-    EXPECT_EQ(record[EmailAddressWork], "b@x"); // the next free e-mail
+    // The second Home value never takes another type's property.
+    EXPECT_EQ(record[EmailAddress2], "b@x");
+    EXPECT_EQ(record[EmailAddressWork], "");
     EXPECT_EQ(record[BusinessFaxNumber], "555");
     EXPECT_EQ(record[BusinessAddressStreet], "1 Main St");
     EXPECT_EQ(record[BusinessAddressCity], "Leeds");
@@ -98,7 +100,8 @@ TEST_F(TypedValues, EachRowsOwnLabelTypesItsValues) {
     record[MobileNumber] = "taken by a fixed pair";
     spread({"Bo", "", "", "Mobile", "777", "Home", "2 Elm Rd", "", "", "", ""});
     EXPECT_EQ(record[MobileNumber], "taken by a fixed pair");
-    EXPECT_EQ(record[BusinessTelephoneNumber], "777");
+    EXPECT_EQ(record[OtherTelephoneNumber], "777");
+    EXPECT_EQ(record[BusinessTelephoneNumber], "");
     EXPECT_EQ(record[HomeAddressStreet], "2 Elm Rd");
 }
 
@@ -106,7 +109,8 @@ TEST_F(TypedValues, ValuesWithNoFreePropertyAreReported) {
     const std::string five = "1@x ::: 2@x ::: 3@x ::: 4@x ::: 5@x ::: 6@x";
     const auto missed = spread({"Ann", "Work", five, "", "", "", "", "", "", "", ""});
     EXPECT_EQ(missed, (Headers{"E-mail 1 - Value"}));
-    EXPECT_EQ(record[property::EmailAddressOther], "3@x");
+    EXPECT_EQ(record[property::EmailAddress3], "3@x");
+    EXPECT_EQ(record[property::EmailAddressOther], "");
     // A short row holds no values for its missing columns.
     record.assign(property::kCount, "");
     EXPECT_TRUE(spread({"Ann", "Work"}).empty());

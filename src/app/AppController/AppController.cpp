@@ -112,6 +112,7 @@ AppController::AppController(QWidget* parent)
 
     csvPreviewModel = new QStandardItemModel(this);
     tblViewCsvFileContents->setModel(csvPreviewModel);
+    tblViewCsvFileContents->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     txtViewMappingAttributes->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     setAcceptDrops(true);
     loadResources();
@@ -176,7 +177,8 @@ void AppController::logLine(std::string_view message) {
 
 void AppController::setPhase(WindowPhase phase) {
     phase_ = phase;
-    const bool idle = phase != WindowPhase::Running && phase != WindowPhase::Cancelling;
+    const bool idle = phase != WindowPhase::Running && phase != WindowPhase::Cancelling &&
+                      phase != WindowPhase::Finished;
     const bool loaded = phase == WindowPhase::Loaded || phase == WindowPhase::Paired;
     const bool paired = phase == WindowPhase::Paired;
     btnBrowseSourceFileOutlet->setEnabled(idle);
@@ -191,7 +193,7 @@ void AppController::setPhase(WindowPhase phase) {
     btnStartStep2Outlet->setEnabled(loaded);
     btnImportOutlet->setEnabled(paired);
     btnCancelOutlet->setEnabled(phase == WindowPhase::Running);
-    progressOutlet->setVisible(phase == WindowPhase::Running);
+    progressOutlet->setVisible(phase == WindowPhase::Running || phase == WindowPhase::Finished);
     if (!loaded) {
         mapAllCkeckBoxOutlet->setChecked(false);
     }
@@ -460,7 +462,7 @@ void AppController::refreshPreview() {
         }
     }
     // Line ends are shown, not printed: a strict card's CR LF reads as one break.
-    const auto card = session_->previewCard();
+    const auto card = session_->pairs().empty() ? std::nullopt : session_->previewCard();
     txtViewMappingAttributes->setPlainText(
         card ? QString::fromStdString(*card).replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
              : QString());
@@ -578,6 +580,8 @@ void AppController::btnCancelCliked() {
         }
         session_->cancel();
         setPhase(WindowPhase::Cancelling);
+        // The contacts done when the run was told to stop, not the last count shown.
+        currentContactNumber = session_->progress();
         const std::string message = text::fill(uitext::kCancelledStatus, currentContactNumber);
         lblProgressFileCount->setText(q(message));
         logLine(text::fill(uitext::kCancelEntry, message));
@@ -602,6 +606,7 @@ void AppController::conversionThreadEnded() {
     if (report && !quitting) {
         if (phase_ == WindowPhase::Running) {
             notify(session_->progress()); // the bar ends where the run ended
+            setPhase(WindowPhase::Finished);
         }
         finalNotify(*report);
     } else {
