@@ -33,10 +33,9 @@ bool pairableByPosition(const std::string& name) {
 
 ExportSession::ExportSession() = default;
 
-ExportSession::~ExportSession() {
-    cancel();
-    wait();
-}
+// The thread, the last member, asks the run to stop and joins it before
+// anything the run reports into goes.
+ExportSession::~ExportSession() = default;
 
 std::int64_t ExportSession::load(const std::string& path) {
     if (running()) {

@@ -7,6 +7,7 @@
 #include "engine/ExportSession.h"
 #include "engine/RunState.h"
 
+#include <QAbstractItemModelTester>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -213,15 +214,21 @@ class WindowTestCase : public QObject {
 protected:
     std::unique_ptr<AppTestEnvironment> env;
     std::unique_ptr<AppController> window;
+    std::unique_ptr<QAbstractItemModelTester> modelTester;
 
 private slots:
     void init() {
         env = std::make_unique<AppTestEnvironment>();
         window = std::make_unique<AppController>();
         window->show();
+        // Every insert and removal of a pair is announced to the view as Qt asks.
+        modelTester = std::make_unique<QAbstractItemModelTester>(
+            window->findChild<QTableView*>("UserMappingTable")->model(),
+            QAbstractItemModelTester::FailureReportingMode::QtTest);
     }
     void cleanup() {
         const QStringList unanswered = env->dialogs.unanswered;
+        modelTester.reset();
         window.reset();
         env.reset();
         QVERIFY2(unanswered.isEmpty(), qPrintable(unanswered.join("; ")));

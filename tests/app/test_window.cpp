@@ -247,6 +247,8 @@ private slots:
         click(window.get(), "btnBrowseDestinationFileOutlet");
         QCOMPARE(env->dialogs.panels.back().startFolder, QDir::homePath());
         QVERIFY(env->dialogs.panels.back().chooseFolder);
+        QCOMPARE(env->dialogs.panels.back().message,
+                 QStringLiteral("Choose target destination folder to save vCards."));
         // A pair whose column is not in the header row cannot be used.
         userMappingDictionary["Company"] = "Nowhere";
         click(window.get(), "btnImportOutlet");
@@ -385,6 +387,7 @@ private slots:
     }
 
     void quittingAtEveryRowEndsCleanly() {
+        modelTester.reset();
         window.reset();
         const QString csv = env->writeContacts("five.csv", 5);
         for (int row = 1; row <= 5; ++row) {
@@ -468,6 +471,7 @@ private slots:
         QCOMPARE(window->phase(), WindowPhase::Loaded);
         QCOMPARE(widget<QLineEdit>(window.get(), "txtOutlet")->text(), csv);
 
+        modelTester.reset();
         window = std::make_unique<AppController>(); // the next launch
         QVERIFY(widget<QCheckBox>(window.get(), "chkSingleFileOutlet")->isChecked());
         QVERIFY(!widget<QCheckBox>(window.get(), "chkStrictOutlet")->isChecked());

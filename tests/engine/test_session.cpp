@@ -59,7 +59,8 @@ TEST_F(Session, PairingKeepsBothListsAsTheUserSeesThem) {
     const auto removed = session.unpair(0);
     ASSERT_TRUE(removed);
     EXPECT_EQ(removed->column, "Mail");
-    EXPECT_FALSE(session.unpair(5));
+    EXPECT_FALSE(session.unpair(session.pairs().size()));
+    EXPECT_FALSE(userMappingDictionary.contains("EmailAddressWork"));
     EXPECT_EQ(session.freeColumns(), (Names{"Town", "Mail"}));
     EXPECT_EQ(session.freeProperties().back(), "EmailAddressWork");
     EXPECT_EQ(session.freeProperties().front(), "LastName");
