@@ -218,6 +218,19 @@ TEST_F(Run, ReadOnlyDestinationWritesNothing) {
     EXPECT_EQ(report().failed(), 3);
 }
 
+TEST_F(Run, RunFolderThatCannotBeMadeWritesNothing) {
+    ASSERT_EQ(load(kThreeContacts, kPairs), 3);
+    writeFile(dir.path() / "plain", "a file, not a folder");
+    testing::internal::CaptureStderr();
+    convertor->startStep3({}, (dir.path() / "plain").string());
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("Error: Create folder failed " +
+                                                          (dir.path() / "plain").string()),
+              std::string::npos);
+    EXPECT_TRUE(client.increments.empty()); // stopped at the first contact
+    EXPECT_EQ(report().written, 0);
+    EXPECT_EQ(report().failed(), 3);
+}
+
 TEST_F(Run, UsesTheTextStep1ReadEvenIfTheFileChanges) {
     ASSERT_EQ(load(kThreeContacts, kPairs), 3);
     writeFile(dir.path() / "contacts.csv", "First,Last\r\nOnly,One\r\n");
