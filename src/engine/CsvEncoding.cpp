@@ -124,7 +124,8 @@ DecodedCsv decodeWindows1252(std::string_view bytes) {
     return {std::move(text), std::string(csvtext::kWindows1252), {}};
 }
 
-DecodedCsv decodeAsChosen(std::string bytes, CsvEncodingChoice choice) {
+// Kept out of line: inlined, GCC 12 warns of a comparison it cannot follow.
+[[gnu::noinline]] DecodedCsv decodeAsChosen(std::string bytes, CsvEncodingChoice choice) {
     switch (choice) {
     case CsvEncodingChoice::Utf8:
         return decodeUtf8(std::move(bytes));
@@ -135,10 +136,11 @@ DecodedCsv decodeAsChosen(std::string bytes, CsvEncodingChoice choice) {
     case CsvEncodingChoice::Auto:
         break;
     }
-    if (bytes.starts_with(kUtf8Bom)) {
+    const std::string_view head(bytes);
+    if (head.starts_with(kUtf8Bom)) {
         return decodeUtf8(std::move(bytes));
     }
-    if (bytes.starts_with(kUtf16LeBom) || bytes.starts_with(kUtf16BeBom)) {
+    if (head.starts_with(kUtf16LeBom) || head.starts_with(kUtf16BeBom)) {
         return decodeUtf16(bytes);
     }
     if (text::isValidUtf8(bytes)) {
@@ -160,7 +162,8 @@ DecodedCsv unreadable(const std::string& reason) {
 
 DecodedCsv decodeCsvText(std::string bytes, CsvEncodingChoice choice) {
     DecodedCsv decoded = decodeAsChosen(std::move(bytes), choice);
-    if (decoded.text && !looksLikeText(*decoded.text, decoded.encoding == csvtext::kWindows1252)) {
+    const bool windows1252 = std::string_view(decoded.encoding) == csvtext::kWindows1252;
+    if (decoded.text && !looksLikeText(*decoded.text, windows1252)) {
         return refused(decoded.encoding, std::string(csvtext::kReasonNotText));
     }
     return decoded;
@@ -183,7 +186,9 @@ DecodedCsv readCsvText(const std::string& path, CsvEncodingChoice choice) {
         return unreadable(S_ISDIR(info.st_mode) ? systemReason(EISDIR)
                                                 : std::string(csvtext::kReasonNotRegular));
     }
-    std::string bytes(static_cast<std::size_t>(info.st_size), '\0');
+    // One byte more than the file holds: the read that finds the end needs
+    // room, and growing a string the size of the file would copy it whole.
+    std::string bytes(static_cast<std::size_t>(info.st_size) + 1, '\0');
     std::size_t filled = 0;
     for (;;) {
         if (filled == bytes.size()) {
