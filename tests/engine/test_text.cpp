@@ -35,6 +35,7 @@ TEST(Utf8Validation, RejectsMalformedSequences) {
     EXPECT_FALSE(text::isValidUtf8("\xF4\x90\x80\x80")); // above U+10FFFF
     EXPECT_FALSE(text::isValidUtf8("cut \xE2\x82"));     // truncated at the end
     EXPECT_FALSE(text::isValidUtf8("\x80 lone continuation"));
+    EXPECT_FALSE(text::isValidUtf8("\xC3( no continuation"));
 }
 
 TEST(LastPathComponent, KeepsTheExtension) {
