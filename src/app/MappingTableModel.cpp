@@ -89,11 +89,12 @@ int MappingTableModel::addByNames() {
 }
 
 void MappingTableModel::clear() {
-    if (rowCount() == 0) {
-        session_.clearPairs();
-        return;
+    const int rows = rowCount();
+    if (rows > 0) {
+        beginRemoveRows({}, 0, rows - 1);
     }
-    beginRemoveRows({}, 0, rowCount() - 1);
-    session_.clearPairs();
-    endRemoveRows();
+    session_.clearPairs(); // also when no row shows: the free lists start again
+    if (rows > 0) {
+        endRemoveRows();
+    }
 }
