@@ -1,6 +1,6 @@
 // Decoding, row splitting, cleaning and field splitting of any bytes.
 #include "FuzzCheck.h"
-#include "engine/Csv.h"
+#include "engine/read/Csv.h"
 
 #include <cstdint>
 #include <string>

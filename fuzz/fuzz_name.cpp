@@ -1,8 +1,8 @@
 // The base a contact's file is named after: never a separator, a NUL or another
 // control character, never more than 31 UTF-16 units, never a broken character.
 #include "FuzzCheck.h"
-#include "engine/Output.h"
 #include "engine/Text.h"
+#include "engine/files/Output.h"
 
 #include <cstdint>
 #include <string>

@@ -1,7 +1,7 @@
 // Mapping a data row into a record through an index map made from the input.
 #include "FuzzCheck.h"
-#include "engine/Mapping.h"
 #include "engine/RunState.h"
+#include "engine/pair/Mapping.h"
 
 #include <cstdint>
 #include <stdexcept>

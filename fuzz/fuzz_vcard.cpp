@@ -1,6 +1,6 @@
 // The vCard writer on records of any 30 values: no value can add a line.
 #include "FuzzCheck.h"
-#include "engine/VCard.h"
+#include "engine/cards/VCard.h"
 
 #include <array>
 #include <cstdint>

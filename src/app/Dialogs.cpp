@@ -1,7 +1,7 @@
 #include "app/Dialogs.h"
 
-#include "engine/Console.h"
-#include "engine/myLog.h"
+#include "engine/log/Console.h"
+#include "engine/log/myLog.h"
 
 #include <QApplication>
 #include <QDesktopServices>

@@ -1,9 +1,9 @@
 #include "cli/CommandLine.h"
 
-#include "engine/CsvLoad.h"
 #include "engine/ExportSession.h"
-#include "engine/Properties.h"
 #include "engine/Text.h"
+#include "engine/pair/Properties.h"
+#include "engine/read/CsvLoad.h"
 
 #include <algorithm>
 #include <set>

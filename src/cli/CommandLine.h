@@ -1,7 +1,7 @@
 // The command line of olvenmark-cli, parsed and checked before any work.
 #pragma once
 
-#include "engine/CsvLoad.h"
+#include "engine/read/CsvLoad.h"
 
 #include <optional>
 #include <string>

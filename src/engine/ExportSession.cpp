@@ -1,12 +1,12 @@
 #include "engine/ExportSession.h"
 
-#include "engine/HeaderNames.h"
-#include "engine/LogTexts.h"
-#include "engine/Properties.h"
 #include "engine/RunState.h"
 #include "engine/Text.h"
-#include "engine/myLog.h"
+#include "engine/log/LogTexts.h"
+#include "engine/log/myLog.h"
 #include "engine/newConvertor.h"
+#include "engine/pair/HeaderNames.h"
+#include "engine/pair/Properties.h"
 
 #include <algorithm>
 #include <cctype>

@@ -6,10 +6,10 @@
 #pragma once
 
 #include "engine/ConvertorClient.h"
-#include "engine/CsvLoad.h"
 #include "engine/ExportOptions.h"
 #include "engine/RunReport.h"
-#include "engine/TypedGroups.h"
+#include "engine/pair/TypedGroups.h"
+#include "engine/read/CsvLoad.h"
 
 #include <atomic>
 #include <chrono>

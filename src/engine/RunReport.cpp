@@ -1,7 +1,7 @@
 #include "engine/RunReport.h"
 
-#include "engine/LogTexts.h"
 #include "engine/Text.h"
+#include "engine/log/LogTexts.h"
 
 std::vector<std::string> RunReport::lines() const {
     return {

@@ -1,6 +1,6 @@
 #include "engine/RunState.h"
 
-#include "engine/myLog.h"
+#include "engine/log/myLog.h"
 
 std::atomic<std::shared_ptr<myLog>> loggingObject;
 ConvertorClient* sender = nullptr;

@@ -2,10 +2,10 @@
 // the user's pairing into an index map, step 3 writes one vCard per contact.
 #pragma once
 
-#include "engine/CsvLoad.h"
 #include "engine/ExportOptions.h"
 #include "engine/RunReport.h"
-#include "engine/TypedGroups.h"
+#include "engine/pair/TypedGroups.h"
+#include "engine/read/CsvLoad.h"
 
 #include <cstdint>
 #include <map>

@@ -3,8 +3,8 @@
 #include "AppTestSupport.h"
 #include "app/AppDelegate.h"
 #include "app/MainWindow.h"
-#include "engine/Properties.h"
-#include "engine/myLog.h"
+#include "engine/log/myLog.h"
+#include "engine/pair/Properties.h"
 
 #include <QAction>
 #include <QDirIterator>

@@ -1,9 +1,9 @@
 #include "TestSupport.h"
-#include "engine/Csv.h"
-#include "engine/CsvLoad.h"
-#include "engine/Properties.h"
 #include "engine/RunState.h"
-#include "engine/TypedGroups.h"
+#include "engine/pair/Properties.h"
+#include "engine/pair/TypedGroups.h"
+#include "engine/read/Csv.h"
+#include "engine/read/CsvLoad.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "TestSupport.h"
-#include "engine/Csv.h"
-#include "engine/CsvLoad.h"
+#include "engine/read/Csv.h"
+#include "engine/read/CsvLoad.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>

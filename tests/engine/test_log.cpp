@@ -1,7 +1,7 @@
 #include "TestSupport.h"
 #include "engine/RunState.h"
 #include "engine/TimeStamp.h"
-#include "engine/myLog.h"
+#include "engine/log/myLog.h"
 
 #include <gtest/gtest.h>
 

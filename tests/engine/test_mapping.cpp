@@ -1,6 +1,6 @@
 #include "TestSupport.h"
-#include "engine/Properties.h"
 #include "engine/RunState.h"
+#include "engine/pair/Properties.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "TestSupport.h"
-#include "engine/Output.h"
 #include "engine/RunState.h"
+#include "engine/files/Output.h"
 #include "engine/newConvertor.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
-#include "engine/HeaderNames.h"
-#include "engine/Properties.h"
-#include "engine/TypedGroups.h"
+#include "engine/pair/HeaderNames.h"
+#include "engine/pair/Properties.h"
+#include "engine/pair/TypedGroups.h"
 
 #include <gtest/gtest.h>
 

@@ -2,8 +2,8 @@
 // and the faults a run meets (a full disk, a read-only destination, a log that
 // cannot be written).
 #include "TestSupport.h"
-#include "engine/FileCalls.h"
 #include "engine/RunState.h"
+#include "engine/files/FileCalls.h"
 
 #include <cerrno>
 

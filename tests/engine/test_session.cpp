@@ -2,8 +2,8 @@
 // run started, cancelled and waited for on its own thread.
 #include "TestSupport.h"
 #include "engine/ExportSession.h"
-#include "engine/Properties.h"
 #include "engine/RunState.h"
+#include "engine/pair/Properties.h"
 
 using namespace testsupport;
 using Names = std::vector<std::string>;

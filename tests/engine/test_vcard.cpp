@@ -1,9 +1,9 @@
 #include "TestSupport.h"
-#include "engine/CardValues.h"
-#include "engine/ContactUid.h"
-#include "engine/ControlCharacters.h"
-#include "engine/Properties.h"
-#include "engine/VCard.h"
+#include "engine/cards/CardValues.h"
+#include "engine/cards/ContactUid.h"
+#include "engine/cards/ControlCharacters.h"
+#include "engine/cards/VCard.h"
+#include "engine/pair/Properties.h"
 
 #include <gtest/gtest.h>
 

@@ -7,13 +7,13 @@
 #include "app/Resources.h"
 #include "app/Settings.h"
 #include "app/UiTexts.h"
-#include "engine/Console.h"
-#include "engine/CsvLoad.h"
 #include "engine/ExportSession.h"
 #include "engine/RunReport.h"
 #include "engine/RunState.h"
 #include "engine/Text.h"
-#include "engine/myLog.h"
+#include "engine/log/Console.h"
+#include "engine/log/myLog.h"
+#include "engine/read/CsvLoad.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,9 +1,9 @@
-#include "engine/Mapping.h"
+#include "engine/pair/Mapping.h"
 
-#include "engine/Csv.h"
-#include "engine/LogTexts.h"
 #include "engine/RunState.h"
 #include "engine/Text.h"
+#include "engine/log/LogTexts.h"
+#include "engine/read/Csv.h"
 
 #include <stdexcept>
 

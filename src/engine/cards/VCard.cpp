@@ -1,10 +1,10 @@
-#include "engine/VCard.h"
+#include "engine/cards/VCard.h"
 
-#include "engine/CardValues.h"
-#include "engine/LogTexts.h"
-#include "engine/Properties.h"
 #include "engine/Text.h"
-#include "engine/myLog.h"
+#include "engine/cards/CardValues.h"
+#include "engine/log/LogTexts.h"
+#include "engine/log/myLog.h"
+#include "engine/pair/Properties.h"
 
 #include <algorithm>
 #include <charconv>

@@ -1,7 +1,7 @@
-#include "engine/ControlCharacters.h"
+#include "engine/cards/ControlCharacters.h"
 
-#include "engine/LogTexts.h"
 #include "engine/Text.h"
+#include "engine/log/LogTexts.h"
 
 #include <algorithm>
 

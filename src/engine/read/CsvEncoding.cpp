@@ -1,8 +1,8 @@
-#include "engine/CsvLoad.h"
+#include "engine/read/CsvLoad.h"
 
-#include "engine/Console.h"
-#include "engine/CsvTexts.h"
 #include "engine/Text.h"
+#include "engine/log/Console.h"
+#include "engine/read/CsvTexts.h"
 
 #include <cerrno>
 #include <fcntl.h>

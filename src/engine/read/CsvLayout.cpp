@@ -1,7 +1,7 @@
-#include "engine/CsvLoad.h"
+#include "engine/read/CsvLoad.h"
 
-#include "engine/Csv.h"
-#include "engine/CsvTexts.h"
+#include "engine/read/Csv.h"
+#include "engine/read/CsvTexts.h"
 
 #include <algorithm>
 #include <array>

@@ -1,7 +1,7 @@
 // Applying the index map to one data row.
 #pragma once
 
-#include "engine/TypedGroups.h"
+#include "engine/pair/TypedGroups.h"
 
 #include <cstddef>
 #include <string>

@@ -4,9 +4,9 @@
 // preparation finds is logged before the conversion thread reaches that row.
 #pragma once
 
-#include "engine/ContactUid.h"
 #include "engine/ExportOptions.h"
-#include "engine/Mapping.h"
+#include "engine/cards/ContactUid.h"
+#include "engine/pair/Mapping.h"
 
 #include <condition_variable>
 #include <cstdint>

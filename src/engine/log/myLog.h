@@ -2,7 +2,7 @@
 // system appends time-stamped entries to, across runs and threads.
 #pragma once
 
-#include "engine/LogTexts.h"
+#include "engine/log/LogTexts.h"
 
 #include <functional>
 #include <string>

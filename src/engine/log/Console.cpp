@@ -1,4 +1,4 @@
-#include "engine/Console.h"
+#include "engine/log/Console.h"
 
 #include <cstdio>
 #include <mutex>

@@ -1,4 +1,4 @@
-#include "engine/CardValues.h"
+#include "engine/cards/CardValues.h"
 
 #include <array>
 #include <cctype>

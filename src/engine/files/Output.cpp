@@ -1,12 +1,12 @@
-#include "engine/Output.h"
+#include "engine/files/Output.h"
 
-#include "engine/Console.h"
-#include "engine/FileCalls.h"
-#include "engine/LogTexts.h"
 #include "engine/RunState.h"
 #include "engine/Text.h"
 #include "engine/TimeStamp.h"
-#include "engine/myLog.h"
+#include "engine/files/FileCalls.h"
+#include "engine/log/Console.h"
+#include "engine/log/LogTexts.h"
+#include "engine/log/myLog.h"
 
 #include <cerrno>
 #include <cstdio>

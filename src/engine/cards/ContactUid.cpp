@@ -1,4 +1,4 @@
-#include "engine/ContactUid.h"
+#include "engine/cards/ContactUid.h"
 
 #include <bit>
 #include <cstring>

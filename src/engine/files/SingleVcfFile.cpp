@@ -1,4 +1,4 @@
-#include "engine/SingleVcfFile.h"
+#include "engine/files/SingleVcfFile.h"
 
 #include "engine/Text.h"
 

@@ -1,9 +1,9 @@
-#include "engine/Csv.h"
+#include "engine/read/Csv.h"
 
-#include "engine/Console.h"
-#include "engine/LogTexts.h"
 #include "engine/Text.h"
-#include "engine/myLog.h"
+#include "engine/log/Console.h"
+#include "engine/log/LogTexts.h"
+#include "engine/log/myLog.h"
 
 #include <algorithm>
 #include <array>

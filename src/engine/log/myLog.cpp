@@ -1,10 +1,10 @@
-#include "engine/myLog.h"
+#include "engine/log/myLog.h"
 
-#include "engine/Console.h"
-#include "engine/LogTexts.h"
 #include "engine/RunState.h"
 #include "engine/Text.h"
 #include "engine/TimeStamp.h"
+#include "engine/log/Console.h"
+#include "engine/log/LogTexts.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -4,7 +4,7 @@
 // read by TypedGroups instead; then Thunderbird, LinkedIn, Yahoo, Apple and
 // plain names. Names compare without case, blanks and punctuation, so one
 // entry covers "E-mail Address", "Email address" and "EMAIL_ADDRESS".
-#include "engine/KnownHeaders.h"
+#include "engine/pair/KnownHeaders.h"
 
 #include <array>
 

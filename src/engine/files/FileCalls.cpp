@@ -1,4 +1,4 @@
-#include "engine/FileCalls.h"
+#include "engine/files/FileCalls.h"
 
 FileCalls standardFileCalls() {
     return {

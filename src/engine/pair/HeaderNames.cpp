@@ -1,7 +1,7 @@
-#include "engine/HeaderNames.h"
+#include "engine/pair/HeaderNames.h"
 
-#include "engine/KnownHeaders.h"
-#include "engine/Properties.h"
+#include "engine/pair/KnownHeaders.h"
+#include "engine/pair/Properties.h"
 
 #include <unordered_map>
 

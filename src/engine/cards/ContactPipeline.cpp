@@ -1,10 +1,10 @@
-#include "engine/ContactPipeline.h"
+#include "engine/cards/ContactPipeline.h"
 
-#include "engine/ControlCharacters.h"
-#include "engine/CsvTexts.h"
-#include "engine/Output.h"
 #include "engine/Text.h"
-#include "engine/VCard.h"
+#include "engine/cards/ControlCharacters.h"
+#include "engine/cards/VCard.h"
+#include "engine/files/Output.h"
+#include "engine/read/CsvTexts.h"
 
 ContactPipeline::ContactPipeline(const std::vector<std::string_view>& rows, std::size_t first,
                                  std::vector<IndexPair> pairs, RowReading reading,

@@ -1,6 +1,6 @@
-#include "engine/TypedGroups.h"
+#include "engine/pair/TypedGroups.h"
 
-#include "engine/HeaderNames.h"
+#include "engine/pair/HeaderNames.h"
 
 #include <algorithm>
 #include <map>
