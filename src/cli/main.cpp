@@ -65,7 +65,8 @@ int main(int argc, char* argv[]) {
     if (const std::string error = applyPairs(line, session); !error.empty()) {
         return fail(error);
     }
-    session.setExportOptions({.strict = line.strict, .singleFile = line.singleFile});
+    session.setExportOptions({.format = line.strict ? CardFormat::Strict : CardFormat::Classic,
+                              .singleFile = line.singleFile});
     if (!session.check()) {
         return fail("the pairs could not be used; see the error log");
     }

@@ -283,6 +283,15 @@ std::optional<RunReport> ExportSession::report() const {
     return report_;
 }
 
+std::string ExportSession::runFolder() const {
+    const std::lock_guard lock(mutex_);
+    return report_ ? report_->folder : std::string();
+}
+
+float ExportSession::progressShare() const {
+    return contacts_ > 0 ? progressIncrementByValue : 0.0f;
+}
+
 void ExportSession::setProgressObserver(std::function<void(std::int64_t)> observer) {
     progressObserver_ = std::move(observer);
 }

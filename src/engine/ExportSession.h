@@ -124,6 +124,11 @@ public:
     std::int64_t progress() const { return progress_.load(std::memory_order_relaxed); }
     // What the last run came to; none until a run has ended with a report.
     std::optional<RunReport> report() const;
+    // The run folder of the last run that reported, ending in "/"; empty before.
+    std::string runFolder() const;
+    // The share of the progress bar, in percent, one contact of the loaded
+    // file stands for; 0 without contacts.
+    float progressShare() const;
     // Called on the conversion thread after each contact with the count so
     // far; a test may hold the run there. Set it before start().
     void setProgressObserver(std::function<void(std::int64_t)> observer);

@@ -40,8 +40,8 @@ protected:
 };
 
 TEST_F(SingleFile, CardsInRowOrderAndShortRowsNotWritten) {
-    const std::string cards =
-        run("Note,First\r\nn1,Bob\r\nshort\r\nn3,Ann\r\nn3,Ann\r\n", {.strict = true});
+    const std::string cards = run("Note,First\r\nn1,Bob\r\nshort\r\nn3,Ann\r\nn3,Ann\r\n",
+                                  {.format = CardFormat::Strict});
     const auto bob = cards.find("FN:Bob\r\n");
     const auto ann = cards.find("FN:Ann\r\n");
     ASSERT_NE(bob, std::string::npos);

@@ -438,7 +438,8 @@ void AppController::btnStartStep2() {
 
 void AppController::outputChoiceChanged() {
     session_->setExportOptions(
-        {.strict = chkStrictOutlet->isChecked(), .singleFile = chkSingleFileOutlet->isChecked()});
+        {.format = chkStrictOutlet->isChecked() ? CardFormat::Strict : CardFormat::Classic,
+         .singleFile = chkSingleFileOutlet->isChecked()});
     settings::setStrictCards(chkStrictOutlet->isChecked());
     settings::setSingleFile(chkSingleFileOutlet->isChecked());
     refreshPreview();

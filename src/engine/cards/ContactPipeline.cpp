@@ -29,7 +29,7 @@ ContactPipeline::~ContactPipeline() {
 
 std::string renderContactCard(const std::vector<std::string>& record, std::string_view row,
                               std::uint64_t earlierIdenticalRows, const ExportOptions& options) {
-    if (options.strict) {
+    if (options.format == CardFormat::Strict) {
         return renderStrictVCard(record, uid::rowUuid(row, earlierIdenticalRows));
     }
     std::string card = renderVCard(record, "3.0");
@@ -65,7 +65,8 @@ void ContactPipeline::prepare(std::size_t index, PreparedContact& contact) {
     }
     contact.droppedControls = dropControlCharacters(record);
     try {
-        const auto earlier = options_.strict ? occurrences_.countBefore(rows_[index]) : 0;
+        const auto earlier =
+            options_.format == CardFormat::Strict ? occurrences_.countBefore(rows_[index]) : 0;
         contact.card = renderContactCard(record, rows_[index], earlier, options_);
     } catch (const std::exception& e) {
         contact.logEntries.push_back(renderFailureEntry(e));
