@@ -48,7 +48,7 @@ int main(int argc, char* argv[]) {
 
     ExportSession session;
     session.setLoadOptions(line.loadOptions);
-    if (session.load(line.csvPath) == 0) {
+    if (session.load(line.csvPath) != ExportSession::LoadStatus::Loaded) {
         std::string message = ExportSession::invalidFileMessage(line.csvPath);
         if (const std::string reason = session.refusalSentence(); !reason.empty()) {
             message += " " + reason;

@@ -37,9 +37,9 @@ ExportSession::ExportSession() = default;
 // anything the run reports into goes.
 ExportSession::~ExportSession() = default;
 
-std::int64_t ExportSession::load(const std::string& path) {
+ExportSession::LoadStatus ExportSession::load(const std::string& path) {
     if (running()) {
-        return 0; // the running thread still reads the loaded text
+        return LoadStatus::Busy; // the running thread still reads the loaded text
     }
     wait();
     headers_.clear();
@@ -55,7 +55,7 @@ std::int64_t ExportSession::load(const std::string& path) {
         properties_.clear();
     }
     clearPairs();
-    return contacts_;
+    return contacts_ > 0 ? LoadStatus::Loaded : LoadStatus::Refused;
 }
 
 std::string ExportSession::invalidFileMessage(const std::string& path) {

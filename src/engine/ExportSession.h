@@ -33,6 +33,13 @@ public:
         std::string property;
     };
 
+    // What a load came to.
+    enum class LoadStatus {
+        Loaded,  // the file has contacts; pairing may start
+        Refused, // the file gives no contacts: refusalSentence() says why
+        Busy,    // a run still reads the loaded file; nothing was changed
+    };
+
     // Why a pair was not made.
     enum class PairResult { Paired, UnknownColumn, UnknownProperty };
 
@@ -51,9 +58,9 @@ public:
     // file NAME.": the reason as a sentence, or empty.
     std::string refusalSentence() const;
 
-    // Loads the CSV file with a fresh converter and forgets every pair; the
-    // number of contacts, 0 when the file cannot be used (or a run still goes on).
-    std::int64_t load(const std::string& path);
+    // Loads the CSV file with a fresh converter and forgets every pair;
+    // contacts() tells how many it holds.
+    LoadStatus load(const std::string& path);
     // "Invalid CSV file NAME." for a path, as the shells report a refused file.
     static std::string invalidFileMessage(const std::string& path);
 

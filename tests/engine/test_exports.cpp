@@ -111,7 +111,9 @@ TEST(Exports, EachLayoutIsReadPairedByNamesAndConverted) {
         TempHome home;
         TempDir destination;
         ExportSession session;
-        ASSERT_EQ(session.load(OLVENMARK_EXPORTS_DIR "/" + c.file), c.contacts);
+        ASSERT_EQ(session.load(OLVENMARK_EXPORTS_DIR "/" + c.file),
+                  ExportSession::LoadStatus::Loaded);
+        ASSERT_EQ(session.contacts(), c.contacts);
         const CsvLoadDiagnostics& found = session.diagnostics();
         EXPECT_EQ(found.encoding, c.encoding);
         EXPECT_EQ(found.delimiter, c.delimiter);

@@ -314,7 +314,8 @@ void AppController::startStep1() {
     guarded(uitext::kStep1Exception, [&] {
         const QString path = txtOutlet->text();
         logLine(text::fill(uitext::kStep1Start, s(path)));
-        totalContacts = session_->load(s(path));
+        session_->load(s(path));
+        totalContacts = session_->contacts();
         const CsvLoadDiagnostics& found = session_->diagnostics();
         if (totalContacts != 0) {
             currentContactNumber = 0;

@@ -19,8 +19,16 @@ enum class ValueKind {
 };
 
 // The parts of an address in the order of the ADR line's components.
-enum AddressPart : std::size_t { PoBox, Extended, Street, City, Region, PostalCode, Country,
-                                 kAddressParts };
+enum AddressPart : std::size_t {
+    PoBox,
+    Extended,
+    Street,
+    City,
+    Region,
+    PostalCode,
+    Country,
+    kAddressParts
+};
 
 // A value beyond the named properties.
 struct TypedValue {
