@@ -25,9 +25,11 @@ void removeEvery(std::vector<std::string>& names, const std::string& name) {
 // Properties that pairing by position may fill: the first 30, so that
 // pairings made before the later properties came behave as they did.
 bool pairableByPosition(const std::string& name) {
-    const auto it = std::find(property::kNames.begin(), property::kNames.end(), name);
-    return it - property::kNames.begin() < static_cast<std::ptrdiff_t>(property::kPairedInOrder);
+    const auto p = property::positionOf(name);
+    return p && *p < property::kPairedInOrder;
 }
+
+const std::vector<std::string> kNoNames;
 
 } // namespace
 
@@ -42,18 +44,10 @@ ExportSession::LoadStatus ExportSession::load(const std::string& path) {
         return LoadStatus::Busy; // the running thread still reads the loaded text
     }
     wait();
-    headers_.clear();
-    properties_.clear();
-    pairs_.clear();
-    userMappingDictionary.clear();
     objConvertor = std::make_shared<newConvertor>();
     objConvertor->setLoadOptions(loadOptions_);
     contacts_ = objConvertor->startStep1(path, this);
     diagnostics_ = objConvertor->loadDiagnostics();
-    if (contacts_ == 0) {
-        headers_.clear();
-        properties_.clear();
-    }
     clearPairs();
     return contacts_ > 0 ? LoadStatus::Loaded : LoadStatus::Refused;
 }
@@ -71,12 +65,24 @@ std::string ExportSession::refusalSentence() const {
     return sentence;
 }
 
-void ExportSession::addCSVHeadersToComboBox(const std::vector<std::string>& headers) {
-    headers_ = headers;
+// The lists stay the converter's; the session asks for them when it needs them.
+void ExportSession::addCSVHeadersToComboBox(const std::vector<std::string>&) {}
+
+void ExportSession::addVcardPropertiesToComboBox(const std::vector<std::string>&) {}
+
+const std::vector<std::string>& ExportSession::headers() const {
+    return objConvertor && contacts_ > 0 ? objConvertor->headers() : kNoNames;
 }
 
-void ExportSession::addVcardPropertiesToComboBox(const std::vector<std::string>& properties) {
-    properties_ = properties;
+const std::vector<std::string>& ExportSession::properties() const {
+    return objConvertor && contacts_ > 0 ? objConvertor->properties() : kNoNames;
+}
+
+void ExportSession::publishPairs() {
+    userMappingDictionary.clear();
+    for (const auto& pair : pairs_) {
+        userMappingDictionary[pair.property] = pair.column;
+    }
 }
 
 ExportSession::PairResult ExportSession::pair(const std::string& column,
@@ -90,7 +96,7 @@ ExportSession::PairResult ExportSession::pair(const std::string& column,
     removeEvery(freeColumns_, column);
     removeEvery(freeProperties_, property);
     pairs_.push_back({column, property});
-    userMappingDictionary[property] = column;
+    publishPairs();
     return PairResult::Paired;
 }
 
@@ -100,7 +106,7 @@ std::optional<ExportSession::Pair> ExportSession::unpair(std::size_t index) {
     }
     Pair removed = pairs_[index];
     pairs_.erase(pairs_.begin() + static_cast<std::ptrdiff_t>(index));
-    userMappingDictionary.erase(removed.property);
+    publishPairs();
     // Both names come back exactly as they were, at the end of their lists.
     freeColumns_.push_back(removed.column);
     freeProperties_.push_back(removed.property);
@@ -130,9 +136,9 @@ std::size_t ExportSession::pairAllRemaining() {
     const std::size_t n = std::min(freeColumns_.size(), properties.size());
     for (std::size_t i = 0; i < n; ++i) {
         pairs_.push_back({freeColumns_[i], properties[i]});
-        userMappingDictionary[properties[i]] = freeColumns_[i];
         removeEvery(freeProperties_, properties[i]);
     }
+    publishPairs();
     // Only the paired entries leave the column list: a repeated header name
     // further on may still be paired.
     freeColumns_.erase(freeColumns_.begin(), freeColumns_.begin() + static_cast<std::ptrdiff_t>(n));
@@ -157,14 +163,14 @@ NamePairing findByNames(const std::vector<std::string>& headers,
 
 std::size_t ExportSession::remainingByNames() const {
     std::size_t n = 0;
-    for (const auto& found : findByNames(headers_, pairs_).pairs) {
+    for (const auto& found : findByNames(headers(), pairs_).pairs) {
         n += canPair(found.header, found.property) ? 1 : 0;
     }
     return n;
 }
 
 std::size_t ExportSession::pairByNames() {
-    const NamePairing found = findByNames(headers_, pairs_);
+    const NamePairing found = findByNames(headers(), pairs_);
     std::size_t n = 0;
     for (const auto& pair : found.pairs) {
         if (canPair(pair.header, pair.property)) {
@@ -176,7 +182,7 @@ std::size_t ExportSession::pairByNames() {
         logOrConsole(text::fill(logtext::kRecognisedNotPaired, left.header, left.property));
     }
     // The columns of a typed group follow their own row's label from now on.
-    typedGroups_ = detectTypedGroups(headers_);
+    typedGroups_ = detectTypedGroups(headers());
     for (const auto& group : typedGroups_) {
         for (const TypedColumn* column : {&group.label, &group.value}) {
             removeEvery(freeColumns_, column->header);
@@ -197,14 +203,14 @@ std::size_t ExportSession::pairByNames() {
 void ExportSession::clearPairs() {
     typedGroups_.clear();
     pairs_.clear();
-    userMappingDictionary.clear();
+    publishPairs();
     freeColumns_.clear();
-    for (const auto& name : headers_) {
+    for (const auto& name : headers()) {
         if (!name.empty()) {
             freeColumns_.push_back(name);
         }
     }
-    freeProperties_ = properties_;
+    freeProperties_ = properties();
 }
 
 std::optional<std::string> ExportSession::previewCard() const {
@@ -223,25 +229,43 @@ bool ExportSession::check() {
     if (!objConvertor || running()) {
         return false;
     }
-    objConvertor->setTypedGroups(typedGroups_);
-    return objConvertor->startStep2(userMappingDictionary);
+    return objConvertor->startStep2(userMappingDictionary, typedGroups_);
 }
 
-bool ExportSession::start(const std::string& destination, std::function<void()> ended) {
+bool ExportSession::start(const std::string& folder, std::function<void()> ended) {
+    return launch(
+        [folder, options = options_](newConvertor& convertor, std::stop_token cancel) {
+            convertor.startStep3(std::move(cancel), folder, options);
+        },
+        std::move(ended));
+}
+
+bool ExportSession::start(std::shared_ptr<Destination> destination, std::function<void()> ended) {
+    if (!destination) {
+        return false;
+    }
+    return launch(
+        [destination, options = options_](newConvertor& convertor, std::stop_token cancel) {
+            convertor.startStep3(std::move(cancel), *destination, options);
+        },
+        std::move(ended));
+}
+
+bool ExportSession::launch(std::function<void(newConvertor&, std::stop_token)> body,
+                           std::function<void()> ended) {
     if (!objConvertor || running()) {
         return false;
     }
     wait();
-    objConvertor->setExportOptions(options_);
     progress_ = 0;
     {
         const std::lock_guard lock(mutex_);
         ended_ = false;
         report_.reset();
     }
-    thread_ = std::jthread([this, convertor = objConvertor, destination,
+    thread_ = std::jthread([this, convertor = objConvertor, body = std::move(body),
                             ended = std::move(ended)](std::stop_token cancel) {
-        convertor->startStep3(cancel, destination);
+        body(*convertor, std::move(cancel));
         {
             const std::lock_guard lock(mutex_);
             ended_ = true;

@@ -23,6 +23,7 @@
 #include <thread>
 #include <vector>
 
+class Destination;
 class newConvertor;
 
 class ExportSession : private ConvertorClient {
@@ -67,7 +68,7 @@ public:
     // The contacts of the loaded file; 0 before a successful load.
     std::int64_t contacts() const { return contacts_; }
     // The header row's names, in column order, empty names included.
-    const std::vector<std::string>& headers() const { return headers_; }
+    const std::vector<std::string>& headers() const;
     // Column names that can still be paired: the header's non-empty names, in
     // order, with names given back by unpair() at the end.
     const std::vector<std::string>& freeColumns() const { return freeColumns_; }
@@ -113,10 +114,12 @@ public:
     void setExportOptions(const ExportOptions& options) { options_ = options; }
     const ExportOptions& exportOptions() const { return options_; }
 
-    // Starts the conversion into a new run folder inside `destination` on a
-    // thread of its own; `ended` is called on that thread as its last act.
-    // False when nothing is loaded or a run still goes on.
-    bool start(const std::string& destination, std::function<void()> ended = {});
+    // Starts the conversion into a new run folder inside `folder` on a thread
+    // of its own; `ended` is called on that thread as its last act. False when
+    // nothing is loaded or a run still goes on.
+    bool start(const std::string& folder, std::function<void()> ended = {});
+    // The same into any destination, such as an address book server.
+    bool start(std::shared_ptr<Destination> destination, std::function<void()> ended = {});
     // Asks the run to stop after the contact in hand; it does not wait.
     void cancel();
     // True once cancel() was called for the current run.
@@ -143,6 +146,13 @@ public:
 private:
     // The free properties that pairing by position may fill, in list order.
     std::vector<std::string> propertiesByPosition() const;
+    // The property names of the loaded file.
+    const std::vector<std::string>& properties() const;
+    // Writes the pairs into the process-wide pairing, which only the session writes.
+    void publishPairs();
+    // Runs step 3 on the run's thread with whatever body the start chose.
+    bool launch(std::function<void(newConvertor&, std::stop_token)> body,
+                std::function<void()> ended);
 
     // The converter's callbacks, made while loading and on the conversion thread.
     void addCSVHeadersToComboBox(const std::vector<std::string>& headers) override;
@@ -157,8 +167,6 @@ private:
     CsvLoadDiagnostics diagnostics_;
     std::vector<TypedGroup> typedGroups_;
     ExportOptions options_;
-    std::vector<std::string> headers_;
-    std::vector<std::string> properties_;
     std::vector<std::string> freeColumns_;
     std::vector<std::string> freeProperties_;
     std::vector<Pair> pairs_;

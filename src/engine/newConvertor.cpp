@@ -1,13 +1,14 @@
 #include "engine/newConvertor.h"
 
 #include "engine/ConvertorClient.h"
+#include "engine/Destination.h"
 #include "engine/RunState.h"
 #include "engine/Text.h"
 #include "engine/cards/ContactPipeline.h"
 #include "engine/cards/ControlCharacters.h"
 #include "engine/cards/VCard.h"
+#include "engine/files/FileDestinations.h"
 #include "engine/files/Output.h"
-#include "engine/files/SingleVcfFile.h"
 #include "engine/log/Console.h"
 #include "engine/log/LogTexts.h"
 #include "engine/log/myLog.h"
@@ -24,34 +25,13 @@
 
 namespace {
 
-std::optional<std::size_t> positionOf(const std::vector<std::string>& names,
-                                      const std::string& name) {
-    const auto it = std::find(names.begin(), names.end(), name);
-    if (it == names.end()) {
+std::optional<std::size_t> columnOf(const std::vector<std::string>& headers,
+                                    const std::string& name) {
+    const auto it = std::find(headers.begin(), headers.end(), name);
+    if (it == headers.end()) {
         return std::nullopt;
     }
-    return static_cast<std::size_t>(it - names.begin());
-}
-
-// Creates the run's single file, named after the CSV, in the run folder;
-// leaves `file` empty when it cannot.
-void openSingleFile(std::optional<SingleVcfFile>& file, const std::string& csvPath) {
-    file.emplace();
-    const std::string path = vcardOutputFolderPath + singleFileName(csvPath);
-    if (!file->create(path)) {
-        logOrConsole(text::fill(logtext::kCreateFileFailed, path));
-        file.reset();
-    }
-}
-
-// Appends one contact's card to the single file, logging a failed write.
-bool appendToSingleFile(SingleVcfFile& file, const std::string& card, std::int64_t rowNumber) {
-    if (file.append(card)) {
-        return true;
-    }
-    logOrConsole(
-        text::fill(logtext::kSingleFileWriteFailed, rowNumber, file.path(), std::strerror(errno)));
-    return false;
+    return static_cast<std::size_t>(it - headers.begin());
 }
 
 std::string_view fileText() {
@@ -118,10 +98,6 @@ const CsvLoadDiagnostics& newConvertor::loadDiagnostics() const {
     return csvDiagnostics;
 }
 
-void newConvertor::setTypedGroups(std::vector<TypedGroup> groups) {
-    typedGroups = std::move(groups);
-}
-
 void newConvertor::loadCsvFile(const std::string& path) {
     csvDiagnostics = {};
     typedGroups.clear();
@@ -157,13 +133,16 @@ void newConvertor::loadCsvFile(const std::string& path) {
     }
 }
 
-bool newConvertor::startStep2(const std::map<std::string, std::string>& pairing) {
+bool newConvertor::startStep2(const std::map<std::string, std::string>& pairing,
+                              std::vector<TypedGroup> groups) {
     logOrConsole(logtext::kStep2Start);
     try {
         std::map<std::string, std::string> indexMap;
         for (const auto& [propertyName, headerName] : pairing) {
-            const auto p = positionOf(vCardPropertyArray, propertyName);
-            const auto c = positionOf(csvHeadersArray, headerName);
+            // Before a successful step 1 the converter knows no property.
+            const auto p =
+                vCardPropertyArray.empty() ? std::nullopt : property::positionOf(propertyName);
+            const auto c = columnOf(csvHeadersArray, headerName);
             if (!p && !c) {
                 continue; // neither name is known: the pair means nothing
             }
@@ -175,6 +154,7 @@ bool newConvertor::startStep2(const std::map<std::string, std::string>& pairing)
             indexMap[std::to_string(*p)] = std::to_string(*c);
         }
         mappingDictionary = std::move(indexMap);
+        typedGroups = std::move(groups);
         logOrConsole(logtext::kStep2End);
         return true;
     } catch (const std::exception& e) {
@@ -186,10 +166,9 @@ bool newConvertor::startStep2(const std::map<std::string, std::string>& pairing)
     }
 }
 
-std::optional<std::vector<std::string>> newConvertor::mapProperties(std::string_view row) const {
+std::optional<ContactRecord> newConvertor::mapProperties(std::string_view row) const {
     try {
-        std::vector<std::string> notCarried;
-        return mapFields(row, parseIndexMap(), csvDelimiter, typedGroups, notCarried);
+        return mapFields(row, parseIndexMap(), csvDelimiter, typedGroups);
     } catch (const std::exception& e) {
         logOrConsole(mapFailureEntry(e));
         return std::nullopt;
@@ -197,20 +176,47 @@ std::optional<std::vector<std::string>> newConvertor::mapProperties(std::string_
 }
 
 void newConvertor::gotDestinationPath(const std::string& destination) {
-    vcardOutputFolderPath += destination;
-    vcardOutputFolderPath += text::fill("/%@/", runFolderName());
+    // Each run gets a folder of its own, also the second run of one converter
+    // and a run started in the same second as the one before.
+    const std::string name = runFolderName();
     std::error_code ec;
-    std::filesystem::create_directories(vcardOutputFolderPath, ec);
+    std::filesystem::create_directories(destination, ec);
+    std::string folder = text::fill("%@/%@/", destination, name);
+    for (std::int64_t n = 1; !ec && !std::filesystem::create_directory(folder, ec) && !ec; ++n) {
+        folder = text::fill("%@/%@(%d)/", destination, name, n);
+    }
+    vcardOutputFolderPath = folder;
     if (ec || !std::filesystem::is_directory(vcardOutputFolderPath, ec)) {
         console::log(text::fill(logtext::kCreateFolderFailed, vcardOutputFolderPath));
     }
 }
 
-bool newConvertor::startStep3(std::stop_token cancel, const std::string& destination) {
+bool newConvertor::startStep3(std::stop_token cancel, const std::string& destination,
+                              const ExportOptions& options) {
+    return runStep3(std::move(cancel), nullptr, options, destination);
+}
+
+bool newConvertor::startStep3(std::stop_token cancel, Destination& destination,
+                              const ExportOptions& options) {
+    return runStep3(std::move(cancel), &destination, options, {});
+}
+
+bool newConvertor::runStep3(std::stop_token cancel, Destination* destination,
+                            const ExportOptions& options, const std::string& folder) {
     logOrConsole(logtext::kStep3Start);
     try {
-        gotDestinationPath(destination);
-        if (startConversion(cancel) == RunEnd::Cancelled) {
+        std::optional<FolderDestination> perContact;
+        std::optional<SingleFileDestination> oneFile;
+        if (destination == nullptr) {
+            gotDestinationPath(folder);
+            if (options.singleFile) {
+                destination = &oneFile.emplace(singleFileName(loadedPath));
+            } else {
+                destination = &perContact.emplace();
+            }
+        }
+        destination->open();
+        if (startConversion(cancel, *destination, options) == RunEnd::Cancelled) {
             return true; // a cancelled run ends the thread at once
         }
     } catch (const std::exception& e) {
@@ -220,30 +226,27 @@ bool newConvertor::startStep3(std::stop_token cancel, const std::string& destina
     return true;
 }
 
-newConvertor::RunEnd newConvertor::startConversion(std::stop_token cancel) {
+newConvertor::RunEnd newConvertor::startConversion(std::stop_token cancel, Destination& destination,
+                                                   const ExportOptions& chosen) {
     std::int64_t total = 0;
     std::int64_t written = 0;
     RunEnd end = RunEnd::Completed;
     std::size_t droppedControls = 0;
+    ExportOptions options = chosen;
+    options.format = destination.requiredFormat().value_or(chosen.format);
     try {
         const std::vector<std::string_view> rows = rowsOfLoadedText();
         total = std::max<std::int64_t>(0, static_cast<std::int64_t>(rows.size()) - 1);
-        // Records and texts are made ahead; names and files follow in order here.
-        const auto linesAbove = static_cast<std::int64_t>(csvDiagnostics.preambleLinesSkipped);
-        ContactPipeline contacts(rows, 1, parseIndexMap(), {csvDelimiter, typedGroups, linesAbove},
-                                 options);
-        std::optional<SingleVcfFile> oneFile;
-        if (options.singleFile) {
-            openSingleFile(oneFile, loadedPath);
-        }
-        std::int64_t rowNumber = linesAbove;
+        // Records and texts are made ahead; the destination takes them in order here.
+        ContactPipeline contacts(rows, 1, parseIndexMap(), {csvDelimiter, typedGroups}, options);
+        std::int64_t rowNumber = static_cast<std::int64_t>(csvDiagnostics.preambleLinesSkipped);
         bool headerSeen = false;
         for (std::size_t index = 0; index < rows.size(); ++index) {
             ++rowNumber;
             if (cancel.stop_requested()) {
-                releaseReservedFile();
+                destination.close();
                 logOrConsole(logtext::kCancelled);
-                const RunReport report = runReport(true, total, written);
+                const RunReport report = runReport(true, total, written, destination.where());
                 for (const auto& line : report.lines()) {
                     logOrConsole(line);
                 }
@@ -261,38 +264,16 @@ newConvertor::RunEnd newConvertor::startConversion(std::stop_token cancel) {
                 logOrConsole(entry);
             }
             droppedControls += contact.droppedControls;
-            if (contact.mapped && options.singleFile) {
-                if (!oneFile) {
-                    end = RunEnd::Stopped; // the file could not be created
-                    break;
-                } else if (!contact.card) {
-                    // Counted as not written; the other cards still go in.
-                } else if (appendToSingleFile(*oneFile, *contact.card, rowNumber)) {
+            if (contact.mapped) {
+                const Destination::Outcome outcome = destination.deliver(contact, rowNumber);
+                if (outcome == Destination::Outcome::Written) {
                     ++written;
-                } else {
+                } else if (outcome != Destination::Outcome::NotWritten) {
+                    if (outcome == Destination::Outcome::StopNothingKept) {
+                        written = 0;
+                    }
                     end = RunEnd::Stopped;
-                    break;
-                }
-            } else if (contact.mapped) {
-                g_count = 1;
-                std::optional<std::string> path;
-                if (contact.namingFailure) {
-                    console::log(*contact.namingFailure);
-                    path = std::string(kStopRun);
-                } else {
-                    path = reserveVCardFile(contact.nameBase);
-                }
-                if (!path) {
-                    logOrConsole(text::fill(logtext::kInvalidName, rowNumber));
-                } else if (*path == kStopRun) {
-                    written = 0;
-                    end = RunEnd::Stopped;
-                    break;
-                } else if (createVcardFile(contact.card, *path)) {
-                    ++written;
-                } else {
-                    end = RunEnd::Stopped;
-                    break;
+                    break; // no progress call for the row the run stopped at
                 }
             }
             if (sender != nullptr) {
@@ -306,11 +287,24 @@ newConvertor::RunEnd newConvertor::startConversion(std::stop_token cancel) {
     if (droppedControls > 0) {
         logOrConsole(droppedControlCharactersEntry(droppedControls));
     }
-    releaseReservedFile();
+    destination.close();
     if (sender != nullptr) {
-        sender->finalNotify(runReport(false, total, written));
+        sender->finalNotify(runReport(false, total, written, destination.where()));
     }
     return end;
+}
+
+std::vector<IndexPair>
+newConvertor::indexPairs(const std::map<std::string, std::string>& pairing) const {
+    std::vector<IndexPair> pairs;
+    for (const auto& [propertyName, headerName] : pairing) {
+        const auto p = property::positionOf(propertyName);
+        const auto c = columnOf(csvHeadersArray, headerName);
+        if (p && c) {
+            pairs.push_back({*p, *c});
+        }
+    }
+    return pairs;
 }
 
 std::optional<std::string>
@@ -320,17 +314,8 @@ newConvertor::previewFirstCard(const std::map<std::string, std::string>& pairing
     if (loadedRows.size() < 2) {
         return std::nullopt;
     }
-    std::vector<IndexPair> pairs;
-    for (const auto& [propertyName, headerName] : pairing) {
-        const auto p = positionOf(vCardPropertyArray, propertyName);
-        const auto c = positionOf(csvHeadersArray, headerName);
-        if (p && c) {
-            pairs.push_back({*p, *c});
-        }
-    }
     try {
-        std::vector<std::string> notCarried;
-        auto record = mapFields(loadedRows[1], pairs, csvDelimiter, groups, notCarried);
+        auto record = mapFields(loadedRows[1], indexPairs(pairing), csvDelimiter, groups);
         dropControlCharacters(record);
         return renderContactCard(record, loadedRows[1], 0, chosen);
     } catch (const std::exception&) {
@@ -347,10 +332,6 @@ std::vector<std::vector<std::string>> newConvertor::previewRows(std::size_t coun
     return rows;
 }
 
-void newConvertor::setExportOptions(const ExportOptions& chosen) {
-    options = chosen;
-}
-
 std::vector<std::string_view> newConvertor::rowsOfLoadedText() const {
     const std::string_view text = fileText();
     if (text.data() == loadedText && text.size() == loadedSize) {
@@ -359,6 +340,7 @@ std::vector<std::string_view> newConvertor::rowsOfLoadedText() const {
     return contactRows(text, csvDelimiter);
 }
 
-RunReport newConvertor::runReport(bool cancelled, std::int64_t total, std::int64_t written) {
-    return RunReport{cancelled, total, written, vcardOutputFolderPath};
+RunReport newConvertor::runReport(bool cancelled, std::int64_t total, std::int64_t written,
+                                  std::string where) {
+    return RunReport{cancelled, total, written, std::move(where)};
 }

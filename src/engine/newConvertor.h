@@ -4,6 +4,8 @@
 
 #include "engine/ExportOptions.h"
 #include "engine/RunReport.h"
+#include "engine/cards/ContactRecord.h"
+#include "engine/pair/Mapping.h"
 #include "engine/pair/TypedGroups.h"
 #include "engine/read/CsvLoad.h"
 
@@ -16,6 +18,7 @@
 #include <vector>
 
 class ConvertorClient;
+class Destination;
 
 class newConvertor {
 public:
@@ -37,29 +40,36 @@ public:
     // What the latest step 1 found out about its file, the reason for a refusal
     // included.
     const CsvLoadDiagnostics& loadDiagnostics() const;
-    // Typed value groups of the header (detectTypedGroups) that step 3 spreads
-    // over each record's free properties by each row's own labels; a new step 1
-    // forgets them.
-    void setTypedGroups(std::vector<TypedGroup> groups);
+    // The header row's names as step 1 split them, in column order.
+    const std::vector<std::string>& headers() const { return csvHeadersArray; }
+    // The vCard property names, once step 1 succeeded.
+    const std::vector<std::string>& properties() const { return vCardPropertyArray; }
 
     // Step 2: builds the index map from the pairing (property name -> header
-    // name); false, with the previous map kept, when a name is not found.
-    bool startStep2(const std::map<std::string, std::string>& pairing);
+    // name) and takes the typed value groups (detectTypedGroups) that step 3
+    // spreads over each record by each row's own labels; false, with the
+    // previous map and groups kept, when a name is not found.
+    bool startStep2(const std::map<std::string, std::string>& pairing,
+                    std::vector<TypedGroup> groups = {});
     // One data row as a record of totalProperties values; none when too short.
-    std::optional<std::vector<std::string>> mapProperties(std::string_view row) const;
+    std::optional<ContactRecord> mapProperties(std::string_view row) const;
 
-    // Creates the run folder "Olvenmark___dd_MM_yy__HH_mm_ss/" in the destination.
+    // Creates a new run folder "Olvenmark___dd_MM_yy__HH_mm_ss/" in the
+    // destination; a second run in the same second gets "...(1)/" beside it.
     void gotDestinationPath(const std::string& destination);
 
-    // Step 3, the body of the conversion thread; the stop token is the
-    // cancellation mark.
-    bool startStep3(std::stop_token cancel, const std::string& destination);
-    // The row loop: one file per contact, a progress call per row, one final call.
-    RunEnd startConversion(std::stop_token cancel);
-
-    // How the next step 3 writes its cards; today's cards, one file each, by default.
-    void setExportOptions(const ExportOptions& options);
-    const ExportOptions& exportOptions() const { return options; }
+    // Step 3, the body of the conversion thread: a new run folder in the
+    // destination folder and the cards in it as the options ask. The stop
+    // token is the cancellation mark.
+    bool startStep3(std::stop_token cancel, const std::string& destination,
+                    const ExportOptions& options = {});
+    // Step 3 into any destination, which makes itself ready first.
+    bool startStep3(std::stop_token cancel, Destination& destination,
+                    const ExportOptions& options = {});
+    // The row loop: a card per contact handed to the destination, a progress
+    // call per row, one final call.
+    RunEnd startConversion(std::stop_token cancel, Destination& destination,
+                           const ExportOptions& options);
 
     // The first contact's card exactly as a run with this pairing (property
     // name -> header name), these typed groups and options writes it; none
@@ -70,13 +80,19 @@ public:
     // The header row and up to `count` contacts, split into their fields.
     std::vector<std::vector<std::string>> previewRows(std::size_t count) const;
 
-    // The report of a run with these counts, in the current run folder.
-    static RunReport runReport(bool cancelled, std::int64_t total, std::int64_t written);
+    // The report of a run with these counts, with the destination's place.
+    static RunReport runReport(bool cancelled, std::int64_t total, std::int64_t written,
+                               std::string where);
 
 private:
     // Reads, decodes and lays out the file for step 1: the loaded text, its rows,
     // the delimiter and the diagnostics, which it logs.
     void loadCsvFile(const std::string& path);
+    // The index map as number pairs; the pairs of this converter's lists.
+    std::vector<IndexPair> indexPairs(const std::map<std::string, std::string>& pairing) const;
+    // The body both step 3s share once the destination is known.
+    bool runStep3(std::stop_token cancel, Destination* destination, const ExportOptions& options,
+                  const std::string& folder);
 
     // The row list of the loaded text, as step 1 built it.
     std::vector<std::string_view> rowsOfLoadedText() const;
@@ -89,9 +105,9 @@ private:
     std::size_t loadedSize = 0;
     // The path step 1 loaded, which names the single file of a run.
     std::string loadedPath;
-    ExportOptions options;
     CsvLoadOptions csvLoadOptions;
     CsvLoadDiagnostics csvDiagnostics;
     char csvDelimiter = ',';
+    // Step 2's typed value groups, beside its index map.
     std::vector<TypedGroup> typedGroups;
 };

@@ -22,12 +22,12 @@ TEST_F(Mapping, PairingBecomesIndexMapAndRecords) {
 
     const auto record = c().mapProperties("Ann,Leeds,555");
     ASSERT_TRUE(record.has_value());
-    ASSERT_EQ(record->size(), kRecordSize);
+    ASSERT_EQ(record->named.size(), kRecordSize);
     for (std::size_t i = 0; i < kRecordSize; ++i) {
-        EXPECT_EQ((*record)[i], i == 0 ? "Ann" : i == 15 ? "555" : "") << i;
+        EXPECT_EQ(record->named[i], i == 0 ? "Ann" : i == 15 ? "555" : "") << i;
     }
     // Extra fields are ignored.
-    EXPECT_EQ(c().mapProperties("Bo,X,1,extra,more")->at(15), "1");
+    EXPECT_EQ(c().mapProperties("Bo,X,1,extra,more")->named.at(15), "1");
 }
 
 TEST_F(Mapping, SameHeaderTwiceAndRepeatedColumnNames) {
@@ -36,8 +36,8 @@ TEST_F(Mapping, SameHeaderTwiceAndRepeatedColumnNames) {
     // The leftmost of two equal column names wins.
     EXPECT_EQ(mappingDictionary, (Map{{"0", "0"}, {"4", "0"}}));
     const auto record = c().mapProperties("Ann,Second,a@x");
-    EXPECT_EQ(record->at(0), "Ann");
-    EXPECT_EQ(record->at(4), "Ann");
+    EXPECT_EQ(record->named.at(0), "Ann");
+    EXPECT_EQ(record->named.at(4), "Ann");
 }
 
 TEST_F(Mapping, NamesMatchExactly) {
@@ -72,7 +72,7 @@ TEST_F(Mapping, EmptyPairingMapsToEmptyRecords) {
     ASSERT_TRUE(c().startStep2({{"FirstName", "Name"}}));
     ASSERT_TRUE(c().startStep2({}));
     EXPECT_TRUE(mappingDictionary.empty());
-    EXPECT_EQ(*c().mapProperties("Ann"), std::vector<std::string>(kRecordSize));
+    EXPECT_EQ(c().mapProperties("Ann")->named, std::vector<std::string>(kRecordSize));
 }
 
 TEST_F(Mapping, ShortRowGivesNoRecord) {
@@ -87,6 +87,6 @@ TEST_F(Mapping, QuotedCommaInHeaderKeepsColumnsAligned) {
     loadText("\"Name, full\",Phone\r\"Smith, Ann\",555\r");
     ASSERT_TRUE(c().startStep2({{"FullName", "Name, full"}, {"MobileNumber", "Phone"}}));
     const auto record = c().mapProperties("\"Smith, Ann\",555");
-    EXPECT_EQ(record->at(4), "Smith, Ann");
-    EXPECT_EQ(record->at(26), "555");
+    EXPECT_EQ(record->named.at(4), "Smith, Ann");
+    EXPECT_EQ(record->named.at(26), "555");
 }

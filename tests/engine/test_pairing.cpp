@@ -40,12 +40,12 @@ TEST(PairColumnsByName, OnlyPropertiesThatExist) {
     const NamePairing found =
         pairColumnsByName({"E-mail 2 Address", "Secondary Email", "Nickname"}, {}, {});
     for (const auto& pair : found.pairs) {
-        EXPECT_TRUE(propertyPosition(pair.property).has_value()) << pair.property;
+        EXPECT_TRUE(property::positionOf(pair.property).has_value()) << pair.property;
     }
     // A second e-mail takes EmailAddress2 where it exists, else the home address.
     ASSERT_FALSE(found.pairs.empty());
     EXPECT_EQ(found.pairs[0].property,
-              propertyPosition("EmailAddress2") ? "EmailAddress2" : "EmailAddressHome");
+              property::positionOf("EmailAddress2") ? "EmailAddress2" : "EmailAddressHome");
 }
 
 class TypedValues : public ::testing::Test {
@@ -64,10 +64,9 @@ protected:
                              "Organization 1 - Type"};
     const std::vector<TypedGroup> groups = detectTypedGroups(headers);
 
-    std::vector<std::string> record = std::vector<std::string>(property::kCount);
-    std::vector<std::string> spread(const Headers& fields) {
-        return spreadTypedValues(fields, groups, record);
-    }
+    ContactRecord record = empty();
+    static ContactRecord empty() { return {std::vector<std::string>(property::kCount), {}}; }
+    void spread(const Headers& fields) { spreadTypedValues(fields, groups, record); }
 };
 
 TEST_F(TypedValues, GroupsAreFoundInTheHeader) {
@@ -84,9 +83,9 @@ TEST_F(TypedValues, GroupsAreFoundInTheHeader) {
 
 TEST_F(TypedValues, EachRowsOwnLabelTypesItsValues) {
     using namespace property;
-    EXPECT_TRUE(spread({"Ann", "* Home", "a@h ::: b@x", "Work Fax", "555", "Work", "1 Main St",
-                        "Leeds", "", "Profile", "u"})
-                    .empty());
+    spread({"Ann", "* Home", "a@h ::: b@x", "Work Fax", "555", "Work", "1 Main St", "Leeds", "",
+            "Profile", "u"});
+    EXPECT_TRUE(record.more.empty());
     EXPECT_EQ(record[EmailAddressHome], "a@h");
     // The second Home value never takes another type's property.
     EXPECT_EQ(record[EmailAddress2], "b@x");
@@ -96,7 +95,7 @@ TEST_F(TypedValues, EachRowsOwnLabelTypesItsValues) {
     EXPECT_EQ(record[BusinessAddressCity], "Leeds");
     EXPECT_EQ(record[PersonalWebPage], "u");
 
-    record.assign(kCount, "");
+    record = empty();
     record[MobileNumber] = "taken by a fixed pair";
     spread({"Bo", "", "", "Mobile", "777", "Home", "2 Elm Rd", "", "", "", ""});
     EXPECT_EQ(record[MobileNumber], "taken by a fixed pair");
@@ -105,14 +104,33 @@ TEST_F(TypedValues, EachRowsOwnLabelTypesItsValues) {
     EXPECT_EQ(record[HomeAddressStreet], "2 Elm Rd");
 }
 
-TEST_F(TypedValues, ValuesWithNoFreePropertyAreReported) {
-    const std::string five = "1@x ::: 2@x ::: 3@x ::: 4@x ::: 5@x ::: 6@x";
-    const auto missed = spread({"Ann", "Work", five, "", "", "", "", "", "", "", ""});
-    EXPECT_EQ(missed, (Headers{"E-mail 1 - Value"}));
-    EXPECT_EQ(record[property::EmailAddress3], "3@x");
-    EXPECT_EQ(record[property::EmailAddressOther], "");
+TEST_F(TypedValues, ValuesWithNoFreePropertyBecomeFurtherValues) {
+    using namespace property;
+    const std::string six = "1@x ::: 2@x ::: 3@x ::: 4@x ::: 5@x ::: 6@x";
+    record[HomeAddressCity] = "taken";
+    spread({"Ann", "Work", six, "Work Fax", "7 ::: 8 ::: 9", "Home", "2 Elm Rd", "York", "Flat 3",
+            "", ""});
+    EXPECT_EQ(record[EmailAddress3], "3@x");
+    EXPECT_EQ(record[EmailAddressOther], "");
+    ASSERT_EQ(record.more.size(), 5u);
+    for (std::size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(record.more[i].kind, ValueKind::Email);
+        EXPECT_EQ(record.more[i].value, std::to_string(i + 4) + "@x");
+        EXPECT_EQ(record.more[i].types, Headers{"WORK"});
+    }
+    EXPECT_EQ(record.more[3].kind, ValueKind::Telephone);
+    EXPECT_EQ(record.more[3].value, "9"); // 8 took the untyped OtherTelephoneNumber
+    EXPECT_EQ(record.more[3].types, (Headers{"WORK", "FAX"}));
+    // A home address whose block is taken keeps every part and its type.
+    const TypedValue& home = record.more[4];
+    EXPECT_EQ(home.kind, ValueKind::Address);
+    EXPECT_EQ(home.types, Headers{"HOME"});
+    EXPECT_EQ(home.address[Street], "2 Elm Rd");
+    EXPECT_EQ(home.address[City], "York");
+    EXPECT_EQ(home.address[Extended], "Flat 3");
     // A short row holds no values for its missing columns.
-    record.assign(property::kCount, "");
-    EXPECT_TRUE(spread({"Ann", "Work"}).empty());
-    EXPECT_EQ(record, std::vector<std::string>(property::kCount));
+    record = empty();
+    spread({"Ann", "Work"});
+    EXPECT_EQ(record.named, empty().named);
+    EXPECT_TRUE(record.more.empty());
 }

@@ -26,12 +26,11 @@ protected:
         EXPECT_GT(convertor->startStep1((dir.path() / "contacts.csv").string(), &client), 0);
         EXPECT_TRUE(convertor->startStep2({{"FirstName", "First"}, {"Notes", "Note"}}));
         options.singleFile = true;
-        convertor->setExportOptions(options);
         fs::create_directories(dir.path() / "out");
         if (beforeExport) {
             beforeExport();
         }
-        convertor->startStep3({}, (dir.path() / "out").string());
+        convertor->startStep3({}, (dir.path() / "out").string(), options);
         const fs::path folder = onlySubfolder(dir.path() / "out");
         EXPECT_EQ(listFolder(folder), std::vector<std::string>{"contacts.vcf"});
         return readFile(folder / "contacts.vcf");

@@ -27,12 +27,12 @@ ContactPipeline::~ContactPipeline() {
     }
 }
 
-std::string renderContactCard(const std::vector<std::string>& record, std::string_view row,
+std::string renderContactCard(const ContactRecord& record, std::string_view row,
                               std::uint64_t earlierIdenticalRows, const ExportOptions& options) {
     if (options.format == CardFormat::Strict) {
-        return renderStrictVCard(record, uid::rowUuid(row, earlierIdenticalRows));
+        return renderStrictVCard(record.named, uid::rowUuid(row, earlierIdenticalRows));
     }
-    std::string card = renderVCard(record, "3.0");
+    std::string card = renderVCard(record.named, "3.0");
     if (options.singleFile) {
         card += '\n'; // the next card starts on a line of its own
     }
@@ -46,23 +46,14 @@ void ContactPipeline::prepare(std::size_t index, PreparedContact& contact) {
     contact.namingFailure.reset();
     contact.logEntries.clear();
     contact.droppedControls = 0;
-    std::vector<std::string> record;
-    std::vector<std::string> notCarried;
+    ContactRecord record;
     try {
-        record = mapFields(rows_[index], pairs_, reading_.delimiter, reading_.groups, notCarried);
+        record = mapFields(rows_[index], pairs_, reading_.delimiter, reading_.groups);
     } catch (const std::exception& e) {
         contact.logEntries.push_back(mapFailureEntry(e));
         return;
     }
     contact.mapped = true;
-    if (!notCarried.empty()) {
-        std::string columns;
-        for (const auto& header : notCarried) {
-            columns += (columns.empty() ? "" : ", ") + header;
-        }
-        const auto rowNumber = reading_.linesBefore + static_cast<std::int64_t>(index) + 1;
-        contact.logEntries.push_back(text::fill(csvtext::kNotCarried, rowNumber, columns));
-    }
     contact.droppedControls = dropControlCharacters(record);
     try {
         const auto earlier =
@@ -72,7 +63,7 @@ void ContactPipeline::prepare(std::size_t index, PreparedContact& contact) {
         contact.logEntries.push_back(renderFailureEntry(e));
     }
     try {
-        contact.nameBase = contactNameBase(record);
+        contact.nameBase = contactNameBase(record.named);
     } catch (const std::exception& e) {
         contact.namingFailure = namingFailureEntry(e);
     }

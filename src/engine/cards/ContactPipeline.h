@@ -38,14 +38,12 @@ struct RowReading {
     char delimiter = ',';
     // Typed value groups, spread over the free properties of each record.
     std::vector<TypedGroup> groups;
-    // Non-empty lines of the file above rows[0], for the row numbers logged.
-    std::int64_t linesBefore = 0;
 };
 
 // The card of one mapped record exactly as the run writes it: classic or
 // strict, with the UID of the row's text and its count of identical rows
 // before it. Throws what the vCard writer throws.
-std::string renderContactCard(const std::vector<std::string>& record, std::string_view row,
+std::string renderContactCard(const ContactRecord& record, std::string_view row,
                               std::uint64_t earlierIdenticalRows, const ExportOptions& options);
 
 class ContactPipeline {

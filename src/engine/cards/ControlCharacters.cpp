@@ -33,6 +33,17 @@ std::size_t dropControlCharacters(std::vector<std::string>& record) {
     return count;
 }
 
+std::size_t dropControlCharacters(ContactRecord& record) {
+    std::size_t count = dropControlCharacters(record.named);
+    for (auto& further : record.more) {
+        count += dropControlCharacters(further.value);
+        for (auto& part : further.address) {
+            count += dropControlCharacters(part);
+        }
+    }
+    return count;
+}
+
 std::string droppedControlCharactersEntry(std::size_t count) {
     return text::fill(logtext::kControlCharactersDropped, count);
 }

@@ -2,6 +2,8 @@
 // vCard readers, so they never reach a card. Tab, CR and LF stay.
 #pragma once
 
+#include "engine/cards/ContactRecord.h"
+
 #include <cstddef>
 #include <string>
 #include <vector>
@@ -11,6 +13,9 @@ std::size_t dropControlCharacters(std::string& value);
 
 // The same for every value of a record; answers how many went in all.
 std::size_t dropControlCharacters(std::vector<std::string>& record);
+
+// The same for every value of a contact, further values included.
+std::size_t dropControlCharacters(ContactRecord& record);
 
 // The error-log line for a run that dropped some.
 std::string droppedControlCharactersEntry(std::size_t count);

@@ -67,6 +67,14 @@ inline constexpr std::string_view kOpenCsvFailed = "Failed to open file";
 // A card that could not be added to the run's single file; row, path, reason.
 inline constexpr std::string_view kSingleFileWriteFailed =
     "Error: Failed to write the vCard of row [%d] to %@: %@";
+// Why a run stopped before its last contact: the row and the reason.
+inline constexpr std::string_view kRunStopped = "Error: Run stopped at row [%d]: %@";
+inline constexpr std::string_view kStopNoRunFolder = "no file can be made in the folder %@";
+inline constexpr std::string_view kStopNotWritten = "its vCard could not be written";
+inline constexpr std::string_view kStopNoCard = "its vCard could not be made";
+inline constexpr std::string_view kStopNoFile = "the file %@ could not be created";
+// A file of the run that could not be closed; path, reason.
+inline constexpr std::string_view kCloseFailed = "Error: Failed to close %@: %@";
 // How many control characters the run dropped from values.
 inline constexpr std::string_view kControlCharactersDropped =
     "Info: %d control characters (NUL and others) dropped from values";

@@ -46,15 +46,6 @@ std::string headerKey(std::string_view header) {
     return key;
 }
 
-std::optional<std::size_t> propertyPosition(std::string_view name) {
-    for (std::size_t i = 0; i < property::kNames.size(); ++i) {
-        if (property::kNames[i] == name) {
-            return i;
-        }
-    }
-    return std::nullopt;
-}
-
 NamePairing pairColumnsByName(const std::vector<std::string>& headers,
                               const std::set<std::string>& pairedProperties,
                               const std::set<std::string>& pairedHeaders) {
@@ -74,7 +65,7 @@ NamePairing pairColumnsByName(const std::vector<std::string>& headers,
         std::optional<std::string> wanted;
         bool paired = false;
         for (const std::string_view property : {found->second->property, found->second->fallback}) {
-            if (property.empty() || !propertyPosition(property)) {
+            if (property.empty() || !property::positionOf(property)) {
                 continue;
             }
             if (!wanted) {

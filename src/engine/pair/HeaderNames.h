@@ -30,9 +30,6 @@ struct NamePairing {
 // blanks and ASCII punctuation dropped ("E-mail Address" -> "emailaddress").
 std::string headerKey(std::string_view header);
 
-// Position of a property name in property::kNames; none when it is not there.
-std::optional<std::size_t> propertyPosition(std::string_view name);
-
 // Pairs every recognised column not paired yet (by header name) with its
 // property, unless that property is paired already or was taken by an earlier
 // column; only property names that exist in property::kNames are answered.

@@ -17,29 +17,27 @@ std::vector<IndexPair> parseIndexMap() {
     return pairs;
 }
 
-std::vector<std::string> mapFields(std::string_view row, const std::vector<IndexPair>& pairs) {
-    std::vector<std::string> notCarried;
-    return mapFields(row, pairs, ',', {}, notCarried);
+ContactRecord mapFields(std::string_view row, const std::vector<IndexPair>& pairs) {
+    return mapFields(row, pairs, ',', {});
 }
 
-std::vector<std::string> mapFields(std::string_view row, const std::vector<IndexPair>& pairs,
-                                   char delimiter, const std::vector<TypedGroup>& groups,
-                                   std::vector<std::string>& notCarried) {
+ContactRecord mapFields(std::string_view row, const std::vector<IndexPair>& pairs, char delimiter,
+                        const std::vector<TypedGroup>& groups) {
     auto fields = splitString(row, delimiter);
     if (!fields) {
         throw std::runtime_error("the row could not be split into fields");
     }
-    std::vector<std::string> record(static_cast<std::size_t>(totalProperties));
+    ContactRecord record;
+    record.named.resize(static_cast<std::size_t>(totalProperties));
     for (const auto& [p, c] : pairs) {
         if (c >= fields->size()) {
             throw std::out_of_range(text::fill("index %d beyond bounds [0 .. %d]", c,
                                                static_cast<std::int64_t>(fields->size()) - 1));
         }
-        record.at(p) = (*fields)[c];
+        record.named.at(p) = (*fields)[c];
     }
     if (!groups.empty()) {
-        auto missed = spreadTypedValues(*fields, groups, record);
-        notCarried.insert(notCarried.end(), missed.begin(), missed.end());
+        spreadTypedValues(*fields, groups, record);
     }
     return record;
 }

@@ -1,6 +1,7 @@
 // Applying the index map to one data row.
 #pragma once
 
+#include "engine/cards/ContactRecord.h"
 #include "engine/pair/TypedGroups.h"
 
 #include <cstddef>
@@ -17,17 +18,15 @@ struct IndexPair {
 // The process-wide index map, read as numbers.
 std::vector<IndexPair> parseIndexMap();
 
-// The record of totalProperties values for a row. Throws std::out_of_range when
-// the row has fewer fields than a paired column needs.
-std::vector<std::string> mapFields(std::string_view row, const std::vector<IndexPair>& pairs);
+// The record of a row: totalProperties named values. Throws std::out_of_range
+// when the row has fewer fields than a paired column needs.
+ContactRecord mapFields(std::string_view row, const std::vector<IndexPair>& pairs);
 
 // The same for a row whose fields are separated by the delimiter; then the
-// values of the typed groups go into the properties still free in the record.
-// The header names of typed columns whose values found no free property are
-// added to notCarried.
-std::vector<std::string> mapFields(std::string_view row, const std::vector<IndexPair>& pairs,
-                                   char delimiter, const std::vector<TypedGroup>& groups,
-                                   std::vector<std::string>& notCarried);
+// values of the typed groups go into the properties still free in the record,
+// or become further values of it.
+ContactRecord mapFields(std::string_view row, const std::vector<IndexPair>& pairs, char delimiter,
+                        const std::vector<TypedGroup>& groups);
 
 // The error-log entry for a row that could not be mapped.
 std::string mapFailureEntry(const std::exception& e);

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstddef>
+#include <optional>
 #include <string_view>
 
 namespace property {
@@ -102,6 +103,33 @@ inline constexpr std::array<std::string_view, kCount> kNames = {
     "BusinessAddressStreet2",
     "HomeAddressStreet2",
 };
+
+// The property a name stands for; none for a name that is not one of them.
+constexpr std::optional<Position> positionOf(std::string_view name) {
+    for (std::size_t i = 0; i < kNames.size(); ++i) {
+        if (kNames[i] == name) {
+            return static_cast<Position>(i);
+        }
+    }
+    return std::nullopt;
+}
+
+// The name of a property.
+constexpr std::string_view nameOf(Position p) {
+    return kNames[p];
+}
+
+// The six slots of an address block, in record order: the formatted address,
+// then street, city, state, postal code and country.
+inline constexpr std::size_t kAddressBlockSize = 6;
+
+// An address block: where it starts and where its second street line is.
+struct AddressBlock {
+    Position first;
+    Position street2;
+};
+inline constexpr AddressBlock kBusinessAddress = {BusinessAddress, BusinessAddressStreet2};
+inline constexpr AddressBlock kHomeAddress = {HomeAddress, HomeAddressStreet2};
 
 // How many names, from the first, "pair all remaining columns in order" may
 // use: the original 30, so that existing pairings stay as they were.

@@ -3,53 +3,89 @@
 #include "engine/pair/HeaderNames.h"
 
 #include <algorithm>
+#include <initializer_list>
 #include <map>
-#include <optional>
 #include <string_view>
 
 namespace {
 
+using namespace property;
+
 constexpr std::string_view kValueSeparator = " ::: ";
 
-// The properties each kind of value may go to, in the order they are filled.
-constexpr std::array<std::string_view, 5> kEmailOrder = {
-    "EmailAddressWork", "EmailAddressHome", "EmailAddressOther", "EmailAddress2", "EmailAddress3"};
-constexpr std::array<std::string_view, 10> kPhoneOrder = {"BusinessTelephoneNumber",
-                                                          "HomeTelephoneNumber",
-                                                          "MobileNumber",
-                                                          "BusinessFaxNumber",
-                                                          "HomeFaxNumber",
-                                                          "OtherTelephoneNumber",
-                                                          "PagerNumber",
-                                                          "CarTelephoneNumber",
-                                                          "AssistantTelephoneNumber",
-                                                          "CompanyMainTelephoneNumber"};
-constexpr std::array<std::string_view, 2> kWebsiteOrder = {"BusinessWebPage", "PersonalWebPage"};
-// Address blocks: the combined address, then its five parts, as in the record.
-constexpr std::array<std::string_view, 2> kAddressOrder = {"BusinessAddress", "HomeAddress"};
+// What a label says of a value: the property it goes to first, and the vCard
+// types it carries as a further value when that property is taken.
+struct LabelMeaning {
+    std::string_view label; // as a headerKey
+    Position first;
+    std::initializer_list<std::string_view> types;
+};
 
-// Label (as a headerKey) -> the property it names first.
-const std::map<std::string_view, std::string_view> kEmailLabels = {
-    {"work", "EmailAddressWork"}, {"home", "EmailAddressHome"}, {"other", "EmailAddressOther"}};
-const std::map<std::string_view, std::string_view> kPhoneLabels = {
-    {"work", "BusinessTelephoneNumber"},
-    {"home", "HomeTelephoneNumber"},
-    {"mobile", "MobileNumber"},
-    {"cell", "MobileNumber"},
-    {"workfax", "BusinessFaxNumber"},
-    {"homefax", "HomeFaxNumber"},
-    {"other", "OtherTelephoneNumber"},
-    {"pager", "PagerNumber"},
-    {"workpager", "PagerNumber"},
-    {"main", "CompanyMainTelephoneNumber"},
-    {"companymain", "CompanyMainTelephoneNumber"},
-    {"car", "CarTelephoneNumber"},
-    {"assistant", "AssistantTelephoneNumber"}};
-const std::map<std::string_view, std::string_view> kWebsiteLabels = {
-    {"work", "BusinessWebPage"}, {"home", "PersonalWebPage"},    {"homepage", "PersonalWebPage"},
-    {"blog", "PersonalWebPage"}, {"profile", "PersonalWebPage"}, {"personal", "PersonalWebPage"}};
-const std::map<std::string_view, std::string_view> kAddressLabels = {{"work", "BusinessAddress"},
-                                                                     {"home", "HomeAddress"}};
+// A kind of typed value: its properties in the order they are filled, the
+// ones that carry no type (where a typed value may go after its own), what
+// its labels mean, and the kind of further value it becomes.
+struct KindRules {
+    std::initializer_list<Position> order;
+    std::initializer_list<Position> untyped;
+    std::initializer_list<LabelMeaning> labels;
+    ValueKind further;
+};
+
+const KindRules kEmailRules = {
+    {EmailAddressWork, EmailAddressHome, EmailAddressOther, EmailAddress2, EmailAddress3},
+    {EmailAddress2, EmailAddress3},
+    {{"work", EmailAddressWork, {"WORK"}},
+     {"home", EmailAddressHome, {"HOME"}},
+     {"other", EmailAddressOther, {}}},
+    ValueKind::Email};
+const KindRules kPhoneRules = {{BusinessTelephoneNumber, HomeTelephoneNumber, MobileNumber,
+                                BusinessFaxNumber, HomeFaxNumber, OtherTelephoneNumber, PagerNumber,
+                                CarTelephoneNumber, AssistantTelephoneNumber,
+                                CompanyMainTelephoneNumber},
+                               {OtherTelephoneNumber},
+                               {{"work", BusinessTelephoneNumber, {"WORK"}},
+                                {"home", HomeTelephoneNumber, {"HOME"}},
+                                {"mobile", MobileNumber, {"CELL"}},
+                                {"cell", MobileNumber, {"CELL"}},
+                                {"workfax", BusinessFaxNumber, {"WORK", "FAX"}},
+                                {"homefax", HomeFaxNumber, {"HOME", "FAX"}},
+                                {"other", OtherTelephoneNumber, {"VOICE"}},
+                                {"pager", PagerNumber, {"PAGER"}},
+                                {"workpager", PagerNumber, {"WORK", "PAGER"}},
+                                {"main", CompanyMainTelephoneNumber, {"WORK", "PREF"}},
+                                {"companymain", CompanyMainTelephoneNumber, {"WORK", "PREF"}},
+                                {"car", CarTelephoneNumber, {"CAR"}},
+                                {"assistant", AssistantTelephoneNumber, {"VOICE", "X-ASSISTANT"}}},
+                               ValueKind::Telephone};
+const KindRules kWebsiteRules = {{BusinessWebPage, PersonalWebPage},
+                                 {},
+                                 {{"work", BusinessWebPage, {"WORK"}},
+                                  {"home", PersonalWebPage, {"HOME"}},
+                                  {"homepage", PersonalWebPage, {"HOME"}},
+                                  {"blog", PersonalWebPage, {"HOME"}},
+                                  {"profile", PersonalWebPage, {"HOME"}},
+                                  {"personal", PersonalWebPage, {"HOME"}}},
+                                 ValueKind::WebPage};
+// Address blocks are named by their first slot, the formatted address.
+const KindRules kAddressRules = {
+    {BusinessAddress, HomeAddress},
+    {},
+    {{"work", BusinessAddress, {"WORK"}}, {"home", HomeAddress, {"HOME"}}},
+    ValueKind::Address};
+
+const KindRules& rulesOf(TypedKind kind) {
+    switch (kind) {
+    case TypedKind::Phone:
+        return kPhoneRules;
+    case TypedKind::Website:
+        return kWebsiteRules;
+    case TypedKind::Address:
+        return kAddressRules;
+    case TypedKind::Email:
+        break;
+    }
+    return kEmailRules;
+}
 
 std::string_view trimmed(std::string_view s) {
     const auto first = s.find_first_not_of(" \t");
@@ -85,89 +121,111 @@ std::string labelKey(std::string_view label) {
     return headerKey(label);
 }
 
-// The properties to try for a value of the kind with that label, in order.
-std::vector<std::string_view> candidates(TypedKind kind, const std::string& label) {
-    const std::map<std::string_view, std::string_view>* labels = nullptr;
-    std::vector<std::string_view> order;
-    switch (kind) {
-    case TypedKind::Email:
-        labels = &kEmailLabels;
-        order.assign(kEmailOrder.begin(), kEmailOrder.end());
-        break;
-    case TypedKind::Phone:
-        labels = &kPhoneLabels;
-        order.assign(kPhoneOrder.begin(), kPhoneOrder.end());
-        break;
-    case TypedKind::Website:
-        labels = &kWebsiteLabels;
-        order.assign(kWebsiteOrder.begin(), kWebsiteOrder.end());
-        break;
-    case TypedKind::Address:
-        labels = &kAddressLabels;
-        order.assign(kAddressOrder.begin(), kAddressOrder.end());
-        break;
+// What the row's label means for a value of the kind; none for a label the
+// rules do not know (a value without a type).
+const LabelMeaning* meaningOf(const KindRules& rules, const std::string& label) {
+    for (const LabelMeaning& meaning : rules.labels) {
+        if (meaning.label == label) {
+            return &meaning;
+        }
     }
-    const auto named = labels->find(label);
-    if (named == labels->end()) {
-        return order; // no type to keep: any free property of the kind
+    return nullptr;
+}
+
+// The properties to try for a value, in order: a value whose label names a
+// type never takes another type's property, only its own and the untyped ones.
+std::vector<Position> candidates(const KindRules& rules, const LabelMeaning* meaning) {
+    if (meaning == nullptr) {
+        return rules.order;
     }
-    // A value whose label names a type never takes another type's property:
-    // after the named one only the untyped ones are tried.
-    std::vector<std::string_view> typed = {named->second};
-    const auto untyped =
-        kind == TypedKind::Email   ? std::vector<std::string_view>{"EmailAddress2", "EmailAddress3"}
-        : kind == TypedKind::Phone ? std::vector<std::string_view>{"OtherTelephoneNumber"}
-                                   : std::vector<std::string_view>{};
-    typed.insert(typed.end(), untyped.begin(), untyped.end());
+    std::vector<Position> typed = {meaning->first};
+    typed.insert(typed.end(), rules.untyped.begin(), rules.untyped.end());
     return typed;
 }
 
-// The record position of a property that exists and is still empty.
-std::optional<std::size_t> freeSlot(std::string_view property,
-                                    const std::vector<std::string>& record) {
-    const auto position = propertyPosition(property);
-    if (!position || *position >= record.size() || !record[*position].empty()) {
-        return std::nullopt;
+// A further value of the rules' kind, with the types the label gives.
+TypedValue furtherValue(const KindRules& rules, const LabelMeaning* meaning) {
+    TypedValue value;
+    value.kind = rules.further;
+    if (meaning != nullptr) {
+        value.types.assign(meaning->types.begin(), meaning->types.end());
     }
-    return position;
+    return value;
 }
 
-bool placeValue(std::string_view value, TypedKind kind, const std::string& label,
-                std::vector<std::string>& record) {
-    for (const std::string_view property : candidates(kind, label)) {
-        if (const auto slot = freeSlot(property, record)) {
-            record[*slot] = value;
-            return true;
+void placeValue(std::string_view value, const KindRules& rules, const LabelMeaning* meaning,
+                ContactRecord& record) {
+    for (const Position p : candidates(rules, meaning)) {
+        if (record.named[p].empty()) {
+            record.named[p] = value;
+            return;
         }
     }
-    return false;
+    TypedValue further = furtherValue(rules, meaning);
+    further.value = value;
+    record.more.push_back(std::move(further));
 }
 
-void noteNotCarried(std::vector<std::string>& notCarried, const std::string& header) {
-    if (std::find(notCarried.begin(), notCarried.end(), header) == notCarried.end()) {
-        notCarried.push_back(header);
-    }
-}
-
-// The address block's six slots, when all of them exist and are empty.
-std::optional<std::size_t> freeAddressBlock(std::string_view block,
-                                            const std::vector<std::string>& record) {
-    const auto base = propertyPosition(block);
-    if (!base || *base + 6 > record.size()) {
-        return std::nullopt;
-    }
-    for (std::size_t k = 0; k < 6; ++k) {
-        if (!record[*base + k].empty()) {
-            return std::nullopt;
+// True when the six slots of the block starting at `first` are all empty.
+bool blockIsFree(Position first, const ContactRecord& record) {
+    for (std::size_t k = 0; k < kAddressBlockSize; ++k) {
+        if (!record.named[first + k].empty()) {
+            return false;
         }
     }
-    return base;
+    return true;
+}
+
+Position street2Of(Position block) {
+    return block == kBusinessAddress.first ? kBusinessAddress.street2 : kHomeAddress.street2;
+}
+
+// One address of a group: its six block parts and its two extra lines
+// (extended address, PO box).
+struct AddressPieces {
+    std::array<std::string_view, kAddressBlockSize> parts;
+    std::array<std::string_view, 2> extras;
+
+    bool empty() const {
+        return std::all_of(parts.begin(), parts.end(), [](auto p) { return p.empty(); }) &&
+               std::all_of(extras.begin(), extras.end(), [](auto p) { return p.empty(); });
+    }
+};
+
+void placeAddress(const AddressPieces& a, const LabelMeaning* meaning, ContactRecord& record) {
+    for (const Position block : candidates(kAddressRules, meaning)) {
+        if (!blockIsFree(block, record)) {
+            continue;
+        }
+        for (std::size_t k = 0; k < kAddressBlockSize; ++k) {
+            record.named[block + k] = a.parts[k];
+        }
+        std::string& street2 = record.named[street2Of(block)];
+        for (const std::string_view extra : a.extras) {
+            if (!extra.empty()) {
+                street2 += street2.empty() ? std::string(extra) : "\n" + std::string(extra);
+            }
+        }
+        return;
+    }
+    TypedValue further = furtherValue(kAddressRules, meaning);
+    further.address[Extended] = a.extras[0];
+    further.address[PoBox] = a.extras[1];
+    // Without its parts, the formatted address stands in the street component,
+    // as the block's own formatted address is written.
+    const bool hasParts =
+        std::any_of(a.parts.begin() + 1, a.parts.end(), [](auto p) { return !p.empty(); });
+    further.address[Street] = hasParts ? a.parts[1] : a.parts[0];
+    further.address[City] = a.parts[2];
+    further.address[Region] = a.parts[3];
+    further.address[PostalCode] = a.parts[4];
+    further.address[Country] = a.parts[5];
+    record.more.push_back(std::move(further));
 }
 
 void spreadAddresses(const std::vector<std::string>& fields, const TypedGroup& group,
-                     const std::string& label, std::vector<std::string>& record,
-                     std::vector<std::string>& notCarried) {
-    std::array<std::vector<std::string_view>, 6> parts;
+                     const LabelMeaning* meaning, ContactRecord& record) {
+    std::array<std::vector<std::string_view>, kAddressBlockSize> parts;
     std::array<std::vector<std::string_view>, 2> extras;
     std::size_t count = 0;
     for (std::size_t k = 0; k < parts.size(); ++k) {
@@ -182,42 +240,15 @@ void spreadAddresses(const std::vector<std::string>& fields, const TypedGroup& g
         return j < values.size() ? values[j] : std::string_view();
     };
     for (std::size_t j = 0; j < count; ++j) {
-        const TypedColumn* firstFilled = nullptr;
-        for (std::size_t k = 0; k < parts.size() && firstFilled == nullptr; ++k) {
-            firstFilled = pieceOf(parts[k], j).empty() ? nullptr : &group.address[k];
-        }
-        for (std::size_t k = 0; k < extras.size() && firstFilled == nullptr; ++k) {
-            firstFilled = pieceOf(extras[k], j).empty() ? nullptr : &group.addressExtra[k];
-        }
-        if (firstFilled == nullptr) {
-            continue;
-        }
-        std::optional<std::size_t> base;
-        std::string_view block;
-        for (const std::string_view candidate : candidates(TypedKind::Address, label)) {
-            if ((base = freeAddressBlock(candidate, record))) {
-                block = candidate;
-                break;
-            }
-        }
-        if (!base) {
-            noteNotCarried(notCarried, firstFilled->header);
-            continue;
-        }
+        AddressPieces address;
         for (std::size_t k = 0; k < parts.size(); ++k) {
-            record[*base + k] = pieceOf(parts[k], j);
+            address.parts[k] = pieceOf(parts[k], j);
         }
-        const std::string street2 = std::string(block) + "Street2";
         for (std::size_t k = 0; k < extras.size(); ++k) {
-            const std::string_view extra = pieceOf(extras[k], j);
-            if (extra.empty()) {
-                continue;
-            }
-            if (const auto slot = freeSlot(street2, record)) {
-                record[*slot] = extra;
-            } else {
-                noteNotCarried(notCarried, group.addressExtra[k].header);
-            }
+            address.extras[k] = pieceOf(extras[k], j);
+        }
+        if (!address.empty()) {
+            placeAddress(address, meaning, record);
         }
     }
 }
@@ -285,21 +316,22 @@ std::vector<TypedGroup> detectTypedGroups(const std::vector<std::string>& header
     return groups;
 }
 
-std::vector<std::string> spreadTypedValues(const std::vector<std::string>& fields,
-                                           const std::vector<TypedGroup>& groups,
-                                           std::vector<std::string>& record) {
-    std::vector<std::string> notCarried;
+void spreadTypedValues(const std::vector<std::string>& fields,
+                       const std::vector<TypedGroup>& groups, ContactRecord& record) {
+    if (record.named.size() < kCount) {
+        record.named.resize(kCount); // every property a typed value may take
+    }
     for (const TypedGroup& group : groups) {
-        const std::string label = labelKey(fieldAt(fields, group.label));
+        const KindRules& rules = rulesOf(group.kind);
+        const LabelMeaning* meaning = meaningOf(rules, labelKey(fieldAt(fields, group.label)));
         if (group.kind == TypedKind::Address) {
-            spreadAddresses(fields, group, label, record, notCarried);
+            spreadAddresses(fields, group, meaning, record);
             continue;
         }
         for (const std::string_view value : valuesOf(fieldAt(fields, group.value))) {
-            if (!value.empty() && !placeValue(value, group.kind, label, record)) {
-                noteNotCarried(notCarried, group.value.header);
+            if (!value.empty()) {
+                placeValue(value, rules, meaning, record);
             }
         }
     }
-    return notCarried;
 }

@@ -5,6 +5,8 @@
 // name, or to the next free property of their kind.
 #pragma once
 
+#include "engine/cards/ContactRecord.h"
+
 #include <array>
 #include <cstddef>
 #include <limits>
@@ -40,9 +42,9 @@ std::vector<TypedGroup> detectTypedGroups(const std::vector<std::string>& header
 
 // Puts the row's typed values into free (still empty) properties of the
 // record: first the one the value's own label names, then the others of its
-// kind in order. Several values in one field, joined by " ::: ", are taken
-// apart; a leading "* " (the preferred value) is not part of a label. Answers
-// the header names of the columns holding a value that found no free property.
-std::vector<std::string> spreadTypedValues(const std::vector<std::string>& fields,
-                                           const std::vector<TypedGroup>& groups,
-                                           std::vector<std::string>& record);
+// kind in order; a value that finds none becomes a further value of the
+// record with the types its label gives. Several values in one field, joined
+// by " ::: ", are taken apart; a leading "* " (the preferred value) is not
+// part of a label.
+void spreadTypedValues(const std::vector<std::string>& fields,
+                       const std::vector<TypedGroup>& groups, ContactRecord& record);

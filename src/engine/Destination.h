@@ -1,0 +1,43 @@
+// Where a run delivers its cards: a folder of files, one file, or anything a
+// shell builds on top of the engine (an address book server). The run calls
+// it on the conversion thread, contact by contact, in row order.
+#pragma once
+
+#include "engine/ExportOptions.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+struct PreparedContact;
+
+class Destination {
+public:
+    // What became of one contact's card.
+    enum class Outcome {
+        // Delivered: counted as written.
+        Written,
+        // This contact only: counted as not written; the run goes on.
+        NotWritten,
+        // The run stops at this contact; the cards delivered before it count.
+        Stop,
+        // The run stops at this contact and nothing of it counts as written:
+        // the place the cards should go is not there.
+        StopNothingKept,
+    };
+
+    virtual ~Destination() = default;
+
+    // Gets ready before the first contact. A destination that cannot be used
+    // says so at the first contact, as Stop or StopNothingKept.
+    virtual void open() = 0;
+    // The card format this destination needs whatever the user chose; none:
+    // the user's choice.
+    virtual std::optional<CardFormat> requiredFormat() const { return std::nullopt; }
+    // Delivers one mapped contact. A stop logs its own cause.
+    virtual Outcome deliver(const PreparedContact& contact, std::int64_t rowNumber) = 0;
+    // After the last contact, a stop or a cancel: lets go of what it holds.
+    virtual void close() = 0;
+    // Where the cards are, as the report shows it.
+    virtual std::string where() const = 0;
+};

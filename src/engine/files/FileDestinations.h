@@ -1,0 +1,39 @@
+// The two destinations in the run folder: one file per contact, named after
+// the contact, and one file for every contact, named after the CSV file.
+#pragma once
+
+#include "engine/Destination.h"
+#include "engine/files/SingleVcfFile.h"
+
+#include <optional>
+#include <string>
+
+// One .vcf per contact in the run folder (made before the run starts); names are reserved by an exclusive
+// create, so no existing file is ever overwritten.
+class FolderDestination : public Destination {
+public:
+    void open() override {}
+    Outcome deliver(const PreparedContact& contact, std::int64_t rowNumber) override;
+    void close() override;
+    // The run folder, vcardOutputFolderPath.
+    std::string where() const override;
+};
+
+// Every card, in row order, in one .vcf; a card goes in whole or not at all.
+class SingleFileDestination : public Destination {
+public:
+    // The file `fileName` in the run folder, vcardOutputFolderPath.
+    explicit SingleFileDestination(const std::string& fileName);
+
+    void open() override;
+    Outcome deliver(const PreparedContact& contact, std::int64_t rowNumber) override;
+    // Closes the file; one that holds no card goes again.
+    void close() override;
+    // The run folder the file is in.
+    std::string where() const override;
+
+private:
+    std::string path_;
+    std::optional<SingleVcfFile> file_;
+    std::int64_t cards_ = 0;
+};
