@@ -332,7 +332,7 @@ newConvertor::previewFirstCard(const std::map<std::string, std::string>& pairing
         std::vector<std::string> notCarried;
         auto record = mapFields(loadedRows[1], pairs, csvDelimiter, groups, notCarried);
         dropControlCharacters(record);
-        return renderContactCard(record, loadedRows[1], 0, chosen);
+        return renderContactCard(ContactRecord{std::move(record), {}}, loadedRows[1], 0, chosen);
     } catch (const std::exception&) {
         return std::nullopt; // a short first row: the run counts it as not written
     }

@@ -1,6 +1,7 @@
 #include "engine/cards/ContactPipeline.h"
 
 #include "engine/Text.h"
+#include "engine/cards/CardWriter.h"
 #include "engine/cards/ControlCharacters.h"
 #include "engine/cards/VCard.h"
 #include "engine/files/Output.h"
@@ -27,13 +28,12 @@ ContactPipeline::~ContactPipeline() {
     }
 }
 
-std::string renderContactCard(const std::vector<std::string>& record, std::string_view row,
+std::string renderContactCard(const ContactRecord& record, std::string_view row,
                               std::uint64_t earlierIdenticalRows, const ExportOptions& options) {
-    if (options.format == CardFormat::Strict) {
-        return renderStrictVCard(record, uid::rowUuid(row, earlierIdenticalRows));
-    }
-    std::string card = renderVCard(record, "3.0");
-    if (options.singleFile) {
+    const CardWriter& writer = cardWriter(options.format);
+    std::string card =
+        writer.write(record, writer.needsUid() ? uid::rowUuid(row, earlierIdenticalRows) : "");
+    if (options.singleFile && !card.ends_with('\n')) {
         card += '\n'; // the next card starts on a line of its own
     }
     return card;
@@ -64,15 +64,16 @@ void ContactPipeline::prepare(std::size_t index, PreparedContact& contact) {
         contact.logEntries.push_back(text::fill(csvtext::kNotCarried, rowNumber, columns));
     }
     contact.droppedControls = dropControlCharacters(record);
+    const ContactRecord contactRecord{std::move(record), {}};
     try {
         const auto earlier =
-            options_.format == CardFormat::Strict ? occurrences_.countBefore(rows_[index]) : 0;
-        contact.card = renderContactCard(record, rows_[index], earlier, options_);
+            cardWriter(options_.format).needsUid() ? occurrences_.countBefore(rows_[index]) : 0;
+        contact.card = renderContactCard(contactRecord, rows_[index], earlier, options_);
     } catch (const std::exception& e) {
         contact.logEntries.push_back(renderFailureEntry(e));
     }
     try {
-        contact.nameBase = contactNameBase(record);
+        contact.nameBase = contactNameBase(contactRecord.named);
     } catch (const std::exception& e) {
         contact.namingFailure = namingFailureEntry(e);
     }
