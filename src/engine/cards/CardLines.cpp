@@ -89,6 +89,7 @@ bool isFreeName(std::string_view name) {
     return true;
 }
 
+// The line of one further value, written the way the named line of its kind is.
 void furtherLine(LineSink& sink, const TypedValue& v) {
     switch (v.kind) {
     case ValueKind::Telephone:

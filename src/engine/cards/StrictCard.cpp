@@ -36,6 +36,8 @@ class StrictLines final : public LineSink {
 public:
     explicit StrictLines(std::string& out) : out_(out) {}
 
+    // A long line is written first and folded only when it is too long: most
+    // lines need no second copy.
     void line(const CardLine& line) override {
         const std::size_t start = out_.size();
         out_ += line.name;
@@ -106,6 +108,7 @@ std::string fullName(const ContactRecord& r) {
 
 class StrictCard final : public CardWriter {
 public:
+    // FN and N always, the shared lines, then the UID.
     std::string write(const ContactRecord& r, std::string_view uid) const override {
         requireNamedValues(r);
         std::string out;
