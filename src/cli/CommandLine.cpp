@@ -35,12 +35,27 @@ std::optional<std::string> optionValue(const std::vector<std::string>& arguments
     return std::nullopt;
 }
 
+// The format words joined, the last two by `last`: "classic|strict", "classic or strict".
+std::string formatWords(std::string_view separator, std::string_view last) {
+    std::string words;
+    for (const auto& info : kCardFormats) {
+        if (!words.empty()) {
+            words += &info == &kCardFormats.back() ? last : separator;
+        }
+        words += info.word;
+    }
+    return words;
+}
+
 } // namespace
 
 std::string usageText() {
     std::string text =
         "Usage: olvenmark-cli [--map PROPERTY=HEADER]... [--map-auto] [--map-all]\n"
-        "                     [--encoding ENC] [--delimiter DELIM] [--strict]\n"
+        "                     [--encoding ENC] [--delimiter DELIM]\n"
+        "                     [--format " +
+        formatWords("|", "|") +
+        "] [--strict]\n"
         "                     [--single-file] CSV DESTINATION\n"
         "\n"
         "Writes one vCard file per contact of CSV into a new folder\n"
@@ -57,17 +72,24 @@ std::string usageText() {
         "                         EmailAddressOther\n"
         "  --encoding ENC         auto (default), utf-8, utf-16 or windows-1252\n"
         "  --delimiter DELIM      auto (default), ',', ';', tab or '|'\n"
-        "  --strict               write cards as RFC 2426 has them: CR LF line ends,\n"
-        "                         BEGIN:VCARD, folded long lines, FN, N and a UID on each\n"
-        "  --single-file          write every card, in row order, into one file named\n"
-        "                         after CSV (contacts.csv -> contacts.vcf)\n"
-        "  --help                 print this text and exit\n"
-        "  --version              print the version and exit\n"
-        "\n"
-        "Exit status: 0 every contact written, 1 some not written, 2 unusable input,\n"
-        "130 cancelled with Ctrl-C.\n"
-        "\n"
-        "vCard properties:\n";
+        "  --format FORMAT        how the cards are written, one of:\n";
+    for (const auto& info : kCardFormats) {
+        text += "                           " + std::string(info.word);
+        text += std::string(9 - std::min<std::size_t>(info.word.size(), 8), ' ');
+        text += std::string(info.label) +
+                (info.format == ExportOptions{}.format ? " (default)\n" : "\n");
+    }
+    text += "  --strict               the same as --format strict: CR LF line ends,\n"
+            "                         BEGIN:VCARD, folded long lines, FN, N and a UID on each\n"
+            "  --single-file          write every card, in row order, into one file named\n"
+            "                         after CSV (contacts.csv -> contacts.vcf)\n"
+            "  --help                 print this text and exit\n"
+            "  --version              print the version and exit\n"
+            "\n"
+            "Exit status: 0 every contact written, 1 some not written, 2 unusable input,\n"
+            "130 cancelled with Ctrl-C.\n"
+            "\n"
+            "vCard properties:\n";
     for (std::size_t i = 0; i < property::kNames.size(); ++i) {
         text += (i % 3 == 0 ? "  " : "") + std::string(property::kNames[i]);
         text += i % 3 == 2 ? "\n" : std::string(28 - property::kNames[i].size(), ' ');
@@ -90,7 +112,7 @@ ParseResult parseCommandLine(const std::vector<std::string>& arguments) {
         } else if (arg == "--version") {
             line.version = true;
         } else if (arg == "--strict") {
-            line.strict = true;
+            line.format = CardFormat::Strict;
         } else if (arg == "--single-file") {
             line.singleFile = true;
         } else if (arg == "--map-all") {
@@ -111,6 +133,13 @@ ParseResult parseCommandLine(const std::vector<std::string>& arguments) {
                     text::fill("--delimiter takes auto, ',', ';', tab or '|', not '%@'", *value));
             }
             line.loadOptions.delimiter = *choice;
+        } else if (const auto value = optionValue(arguments, i, "--format")) {
+            const auto format = parseCardFormat(*value);
+            if (!format) {
+                return failure(
+                    text::fill("--format takes %@, not '%@'", formatWords(", ", " or "), *value));
+            }
+            line.format = *format;
         } else if (const auto value = optionValue(arguments, i, "--map")) {
             const auto equals = value->find('=');
             if (equals == std::string::npos) {

@@ -1,6 +1,7 @@
 // The command line of olvenmark-cli, parsed and checked before any work.
 #pragma once
 
+#include "engine/ExportOptions.h"
 #include "engine/read/CsvLoad.h"
 
 #include <optional>
@@ -19,8 +20,8 @@ struct CommandLine {
     std::vector<std::pair<std::string, std::string>> maps;
     std::string csvPath;
     std::string destination;
-    // Cards for readers that follow RFC 2426 to the letter.
-    bool strict = false;
+    // How the cards are written (--format, or --strict).
+    CardFormat format = CardFormat::Classic;
     // Every card in one .vcf named after the CSV.
     bool singleFile = false;
     bool help = false;

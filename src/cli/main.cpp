@@ -65,8 +65,7 @@ int main(int argc, char* argv[]) {
     if (const std::string error = applyPairs(line, session); !error.empty()) {
         return fail(error);
     }
-    session.setExportOptions({.format = line.strict ? CardFormat::Strict : CardFormat::Classic,
-                              .singleFile = line.singleFile});
+    session.setExportOptions({.format = line.format, .singleFile = line.singleFile});
     if (!session.check()) {
         return fail("the pairs could not be used; see the error log");
     }

@@ -17,6 +17,11 @@ enum class CardFormat {
     Strict,
 };
 
+class CardWriter;
+// The formats' writers, each defined in the writer's own file in cards/.
+const CardWriter& classicCardWriter();
+const CardWriter& strictCardWriter();
+
 // A format as the command line, the settings and the window name it.
 struct CardFormatInfo {
     CardFormat format;
@@ -24,11 +29,13 @@ struct CardFormatInfo {
     std::string_view word;
     // The window's label for it.
     std::string_view label;
+    // The writer of its cards.
+    const CardWriter& (*writer)();
 };
 
 inline constexpr std::array<CardFormatInfo, 2> kCardFormats = {{
-    {CardFormat::Classic, "classic", "Classic vCard 3.0"},
-    {CardFormat::Strict, "strict", "Strict vCard 3.0 (RFC 2426)"},
+    {CardFormat::Classic, "classic", "Classic vCard 3.0", &classicCardWriter},
+    {CardFormat::Strict, "strict", "Strict vCard 3.0 (RFC 2426)", &strictCardWriter},
 }};
 
 // The entry of a format.

@@ -99,6 +99,7 @@ TEST_F(Cli, UnusableCommandLinesWriteNothing) {
         {{"--encoding", "latin-9", "--map-all", contacts, out}, "--encoding takes"},
         {{"--delimiter=x", "--map-all", contacts, out}, "--delimiter takes"},
         {{"--bogus", contacts, out}, "unknown option '--bogus'"},
+        {{"--format", "rfc", "--map-all", contacts, out}, "--format takes classic or strict"},
         {{"--map", "FirstName", contacts, out}, "--map takes PROPERTY=HEADER"},
         {{"--map", "Nick=First", contacts, out}, "unknown vCard property 'Nick'"},
         {{"--map", "FirstName=First", "--map", "FirstName=Last", contacts, out},
@@ -145,6 +146,19 @@ TEST_F(Cli, MapPairsComeFirstThenTheRestInOrder) {
               "begin:vcard\nversion:3.0\nFN:Bob Ray\nN:Ray;Bob;555;\n"
               "EMAIL;type=INTERNET;type=WORK:bob@x.org\nend:vcard");
     EXPECT_NE(readFile(home.logFile()).find("INFO: End: STEP 3"), std::string::npos);
+}
+
+TEST_F(Cli, FormatStrictIsTheStrictOption) {
+    const std::string contacts = csv("contacts.csv", kContacts);
+    std::vector<std::string> cards;
+    for (const std::string option : {"--strict", "--format=strict"}) {
+        const fs::path out = dir.path() / option;
+        fs::create_directories(out);
+        EXPECT_EQ(run({option, "--map-all", contacts, out.string()}).exit, 0) << option;
+        cards.push_back(readFile(onlySubfolder(out) / "BobRay.vcf"));
+    }
+    EXPECT_EQ(cards[0].rfind("BEGIN:VCARD\r\n", 0), 0u) << cards[0];
+    EXPECT_EQ(cards[0], cards[1]);
 }
 
 TEST_F(Cli, RealExportsPairByNames) {

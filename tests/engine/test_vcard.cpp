@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 #include "engine/cards/CardValues.h"
+#include "engine/cards/CardWriter.h"
 #include "engine/cards/ContactUid.h"
 #include "engine/cards/ControlCharacters.h"
 #include "engine/cards/VCard.h"
@@ -226,6 +227,46 @@ TEST(StrictCard, FoldingNeverSplitsACharacter) {
     }
     EXPECT_EQ(vcard::foldLines(std::string(75, 'a')), std::string(75, 'a') + "\r\n");
     EXPECT_EQ(vcard::foldLines(std::string(76, 'a')), std::string(75, 'a') + "\r\n a\r\n");
+}
+
+TEST(CardWriters, FurtherValuesFollowTheNamedLinesInBothFormats) {
+    using enum ValueKind;
+    const ContactRecord r{
+        record({{FirstName, "Ann"}}),
+        {{Telephone, {"WORK", "CELL"}, "4.47911E+11", {}, ""},
+         // Types that would break the line's head are left out.
+         {Telephone, {"My;Label", "a b", "HOME"}, "555", {}, ""},
+         {Email, {"INTERNET", "HOME"}, "a;b@x", {}, ""},
+         {Address, {"HOME"}, "", {"", "", "1 Elm\nRear", "Town", "", "6.27E+4", ""}, ""},
+         {WebPage, {"WORK"}, "http://x/a;b,c", {}, ""},
+         {Date, {}, "14.03.1990", {}, "X-ANNIVERSARY"},
+         {Text, {}, "Jo, Jr", {}, "NICKNAME"},
+         {Text, {}, std::string(80, 'x'), {}, "NOTE"},
+         // No line: empty values, an unusable or card-framing property name.
+         {Address, {"WORK"}, "", {}, ""},
+         {Telephone, {"CELL"}, "", {}, ""},
+         {Text, {}, "", {}, "NOTE"},
+         {Text, {}, "x", {}, "end"},
+         {Text, {}, "x", {}, "X:Y"}}};
+    const std::string further = "TEL;type=WORK;type=CELL:447911000000\n"
+                                "TEL;type=HOME:555\n"
+                                "EMAIL;type=INTERNET;type=HOME:a\\;b@x\n"
+                                "ADR;type=HOME:;;1 Elm\\nRear;Town;;62700;\n"
+                                "URL;type=WORK:http://x/a;b,c\n"
+                                "X-ANNIVERSARY:1990-03-14\n"
+                                "NICKNAME:Jo\\, Jr\n"
+                                "NOTE:" +
+                                std::string(80, 'x');
+    EXPECT_EQ(cardWriter(CardFormat::Classic).write(r, "u"),
+              "begin:vcard\nversion:3.0\nFN:Ann \nN:;Ann;;\n" + further + "\nend:vcard");
+    const std::string strict = cardWriter(CardFormat::Strict).write(r, "u");
+    EXPECT_EQ(strict, vcard::foldLines("BEGIN:VCARD\nVERSION:3.0\nFN:Ann\nN:;Ann;;;\n" + further +
+                                       "\nUID:u\nEND:VCARD"));
+    EXPECT_NE(strict.find("\r\n " + std::string(10, 'x') + "\r\nUID:u\r\n"), std::string::npos);
+    // A contact known only by a further e-mail address is named after it.
+    const ContactRecord mailOnly{record({}), {{Email, {}, "m@x", {}, ""}}};
+    EXPECT_NE(cardWriter(CardFormat::Strict).write(mailOnly, "u").find("\r\nFN:m@x\r\n"),
+              std::string::npos);
 }
 
 TEST(ContactUid, StableUniqueAndWellFormed) {

@@ -1,8 +1,10 @@
 #include "engine/cards/CardValues.h"
 
+#include <algorithm>
 #include <array>
 #include <cctype>
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <vector>
 
@@ -131,6 +133,41 @@ std::optional<Date> namedMonthDate(std::vector<std::string_view> t) {
     return std::nullopt;
 }
 
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// True when the text is exactly one decimal number with an exponent part; the
+// decimal mark may be a point or, as spreadsheets in many languages write it, a comma.
+bool isExponentNumber(std::string_view s) {
+    std::size_t i = 0;
+    if (i < s.size() && (s[i] == '+' || s[i] == '-')) {
+        ++i;
+    }
+    std::size_t digits = 0;
+    while (i < s.size() && isDigit(s[i])) {
+        ++i, ++digits;
+    }
+    if (i < s.size() && (s[i] == '.' || s[i] == ',')) {
+        ++i;
+        while (i < s.size() && isDigit(s[i])) {
+            ++i, ++digits;
+        }
+    }
+    if (digits == 0 || i >= s.size() || (s[i] != 'e' && s[i] != 'E')) {
+        return false;
+    }
+    ++i;
+    if (i < s.size() && (s[i] == '+' || s[i] == '-')) {
+        ++i;
+    }
+    std::size_t exponentDigits = 0;
+    while (i < s.size() && isDigit(s[i])) {
+        ++i, ++exponentDigits;
+    }
+    return exponentDigits > 0 && i == s.size();
+}
+
 } // namespace
 
 std::optional<std::string> isoDate(std::string_view value) {
@@ -170,6 +207,34 @@ std::vector<std::string_view> categoryGroups(std::string_view value) {
         }
         value.remove_prefix(end + kGroupSeparator.size());
     }
+}
+
+std::string expandExponent(std::string_view value) {
+    const auto first = value.find_first_not_of(" \t");
+    if (first == std::string_view::npos) {
+        return std::string(value);
+    }
+    const auto last = value.find_last_not_of(" \t");
+    std::string_view number = value.substr(first, last - first + 1);
+    if (!isExponentNumber(number)) {
+        return std::string(value);
+    }
+    // from_chars takes no leading "+" and only a decimal point.
+    std::string plain(number.front() == '+' ? number.substr(1) : number);
+    std::replace(plain.begin(), plain.end(), ',', '.');
+    double reading = 0;
+    const auto [end, ec] = std::from_chars(plain.data(), plain.data() + plain.size(), reading);
+    if (ec != std::errc() || end != plain.data() + plain.size() || reading == 0 ||
+        !std::isfinite(reading)) {
+        return std::string(value);
+    }
+    char buffer[400];
+    const auto written =
+        std::to_chars(buffer, buffer + sizeof buffer, reading, std::chars_format::fixed, 0);
+    if (written.ec != std::errc()) {
+        return std::string(value);
+    }
+    return std::string(buffer, written.ptr);
 }
 
 } // namespace vcard

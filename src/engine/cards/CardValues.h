@@ -8,6 +8,10 @@
 
 namespace vcard {
 
+// A telephone number or postal code that a spreadsheet turned into a number
+// with an exponent ("4.47911E+11") written out in full; anything else as it is.
+std::string expandExponent(std::string_view value);
+
 // The date in ISO 8601 form (YYYY-MM-DD) when the text is one unambiguous
 // calendar date: 1990-03-14, 19900314, 1990/03/14, 14.03.1990, 3/14/1990,
 // 14/3/1990, 14-03-1990, March 14, 1990, 14 Mar 1990. None otherwise (a

@@ -1,6 +1,7 @@
 #include "engine/cards/ContactPipeline.h"
 
 #include "engine/Text.h"
+#include "engine/cards/CardWriter.h"
 #include "engine/cards/ControlCharacters.h"
 #include "engine/cards/VCard.h"
 #include "engine/files/Output.h"
@@ -29,11 +30,10 @@ ContactPipeline::~ContactPipeline() {
 
 std::string renderContactCard(const ContactRecord& record, std::string_view row,
                               std::uint64_t earlierIdenticalRows, const ExportOptions& options) {
-    if (options.format == CardFormat::Strict) {
-        return renderStrictVCard(record.named, uid::rowUuid(row, earlierIdenticalRows));
-    }
-    std::string card = renderVCard(record.named, "3.0");
-    if (options.singleFile) {
+    const CardWriter& writer = cardWriter(options.format);
+    std::string card =
+        writer.write(record, writer.needsUid() ? uid::rowUuid(row, earlierIdenticalRows) : "");
+    if (options.singleFile && !card.ends_with('\n')) {
         card += '\n'; // the next card starts on a line of its own
     }
     return card;
@@ -57,7 +57,7 @@ void ContactPipeline::prepare(std::size_t index, PreparedContact& contact) {
     contact.droppedControls = dropControlCharacters(record);
     try {
         const auto earlier =
-            options_.format == CardFormat::Strict ? occurrences_.countBefore(rows_[index]) : 0;
+            cardWriter(options_.format).needsUid() ? occurrences_.countBefore(rows_[index]) : 0;
         contact.card = renderContactCard(record, rows_[index], earlier, options_);
     } catch (const std::exception& e) {
         contact.logEntries.push_back(renderFailureEntry(e));

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "engine/ExportOptions.h"
+#include "engine/cards/ContactRecord.h"
 #include "engine/cards/ContactUid.h"
 #include "engine/pair/Mapping.h"
 
@@ -40,17 +41,17 @@ struct RowReading {
     std::vector<TypedGroup> groups;
 };
 
-// The card of one mapped record exactly as the run writes it: classic or
-// strict, with the UID of the row's text and its count of identical rows
-// before it. Throws what the vCard writer throws.
+// The card of one mapped record exactly as the run writes it: in the options'
+// format, with the UID of the row's text and its count of identical rows
+// before it where the format carries one. Throws what the card writer throws.
 std::string renderContactCard(const ContactRecord& record, std::string_view row,
                               std::uint64_t earlierIdenticalRows, const ExportOptions& options);
 
 class ContactPipeline {
 public:
     // Prepares rows[first], rows[first + 1], ... in order.
-    // The cards are made the way the options ask: strict ones carry a UID from
-    // the row's text; for a single file every card ends with a line break.
+    // The cards are made the way the options ask: a format that carries a UID
+    // takes it from the row's text; for a single file every card ends with a line break.
     ContactPipeline(const std::vector<std::string_view>& rows, std::size_t first,
                     std::vector<IndexPair> pairs, RowReading reading = {},
                     ExportOptions options = {});

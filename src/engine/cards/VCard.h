@@ -1,5 +1,8 @@
-// Turning one contact record into the text of one vCard 3.0.
+// The card text of a record of named values only, as the card writers make it
+// (cards/CardWriter.h), for callers that hold such a record.
 #pragma once
+
+#include "engine/cards/CardValues.h"
 
 #include <exception>
 #include <optional>
@@ -7,28 +10,23 @@
 #include <string_view>
 #include <vector>
 
-// The vCard text of a record of property values (at least the first 30; the
-// later ones may be missing): lines from "begin:vcard" to
-// "end:vcard" joined by single line feeds, each written only when the values
-// it carries are non-empty. No text when the record cannot be rendered.
+// The classic card of a record of property values (at least the first
+// property::kPairedInOrder; the later ones may be missing): lines from
+// "begin:vcard" to "end:vcard" joined by single line feeds, each written only
+// when the values it carries are non-empty. No text when the record cannot be
+// rendered.
 std::optional<std::string> vCardRepresentation(const std::vector<std::string>& record,
                                                std::string_view version);
 
-// The same text; throws std::out_of_range for a record of fewer than 30 values.
+// The same text; throws std::out_of_range for a record that is too short.
 std::string renderVCard(const std::vector<std::string>& record, std::string_view version);
-// The card readers that follow RFC 2426 to the letter accept: the same lines,
-// with BEGIN, VERSION 3.0 and END in upper case, an FN and a five-component N
-// on every card, the UID before END, long lines folded, each line ending in
-// CR LF. Throws std::out_of_range as renderVCard does.
+// The strict card of the record, with the UID. Throws std::out_of_range as
+// renderVCard does.
 std::string renderStrictVCard(const std::vector<std::string>& record, std::string_view uid);
 // The error-log entry for a record that could not be rendered.
 std::string renderFailureEntry(const std::exception& e);
 
 namespace vcard {
-
-// A telephone number or postal code that a spreadsheet turned into a number
-// with an exponent ("4.47911E+11") written out in full; anything else as it is.
-std::string expandExponent(std::string_view value);
 
 // LF-separated lines as CR LF lines, each cut into lines of at most 75 octets
 // (the continuations starting with one blank), never inside a UTF-8 character.

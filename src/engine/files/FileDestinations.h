@@ -8,8 +8,8 @@
 #include <optional>
 #include <string>
 
-// One .vcf per contact in the run folder (made before the run starts); names are reserved by an exclusive
-// create, so no existing file is ever overwritten.
+// One .vcf per contact in the run folder (made before the run starts); names are reserved by an
+// exclusive create, so no existing file is ever overwritten.
 class FolderDestination : public Destination {
 public:
     void open() override {}

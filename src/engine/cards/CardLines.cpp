@@ -1,0 +1,199 @@
+#include "engine/cards/CardLines.h"
+
+#include "engine/Text.h"
+#include "engine/cards/CardValues.h"
+
+#include <algorithm>
+#include <array>
+#include <stdexcept>
+
+using namespace property;
+
+namespace {
+
+// Appends the value with every line break (CR LF, CR or LF) written as "\n",
+// and for text also backslash, semicolon and comma escaped.
+void appendEscaped(std::string& out, std::string_view value, Escape escape) {
+    for (std::size_t i = 0; i < value.size(); ++i) {
+        const char c = value[i];
+        if (c == '\r' || c == '\n') {
+            out += "\\n";
+            if (c == '\r' && i + 1 < value.size() && value[i + 1] == '\n') {
+                ++i;
+            }
+        } else {
+            if (escape == Escape::Text && (c == '\\' || c == ';' || c == ',')) {
+                out += '\\';
+            }
+            out += c;
+        }
+    }
+}
+
+// A line of one value, given only when the value is there.
+void single(LineSink& sink, std::string_view name, TypeList types, std::string_view value,
+            Escape escape = Escape::Text) {
+    if (!value.empty()) {
+        const std::string_view values[] = {value};
+        sink.line({name, types, values, ';', escape});
+    }
+}
+
+// A telephone number as the card writes it.
+void telephone(LineSink& sink, TypeList types, const std::string& value) {
+    if (!value.empty()) {
+        single(sink, "TEL", types, vcard::expandExponent(value));
+    }
+}
+
+// The street component: the first street line, and the second after a line break.
+std::string streetLines(const std::string& street, const std::string& street2) {
+    if (street2.empty()) {
+        return street;
+    }
+    return street.empty() ? street2 : street + "\n" + street2;
+}
+
+// The ADR line of a named address: its parts where there are any, else the
+// address in one piece as the street.
+void namedAddress(LineSink& sink, const ContactRecord& r, TypeList types, Position combined,
+                  Position street2) {
+    const auto part = [&](std::size_t offset) -> const std::string& {
+        return namedValue(r, static_cast<Position>(combined + offset));
+    };
+    const std::string& secondStreet = namedValue(r, street2);
+    if (!part(1).empty() || !secondStreet.empty() || !part(2).empty() || !part(3).empty() ||
+        !part(4).empty() || !part(5).empty()) {
+        const std::string street = streetLines(part(1), secondStreet);
+        const std::string postalCode = vcard::expandExponent(part(4));
+        const std::string_view values[] = {"", "", street, part(2), part(3), postalCode, part(5)};
+        sink.line({"ADR", types, values});
+    } else if (!part(0).empty()) {
+        const std::string_view values[] = {"", "", part(0)};
+        sink.line({"ADR", types, values});
+    }
+}
+
+// True for a property a further value may name: a plain word that is not one
+// of the lines that frame the card.
+bool isFreeName(std::string_view name) {
+    if (!TypeList::isWord(name)) {
+        return false;
+    }
+    for (const std::string_view frame : {"BEGIN", "END", "VERSION", "UID"}) {
+        if (std::equal(name.begin(), name.end(), frame.begin(), frame.end(),
+                       [](char a, char b) { return (a & ~0x20) == b; })) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The line of one further value, written the way the named line of its kind is.
+void furtherLine(LineSink& sink, const TypedValue& v) {
+    switch (v.kind) {
+    case ValueKind::Telephone:
+        telephone(sink, TypeList({}, v.types), v.value);
+        return;
+    case ValueKind::Email:
+        single(sink, "EMAIL", TypeList(cardtypes::kInternet, v.types), v.value);
+        return;
+    case ValueKind::WebPage:
+        single(sink, "URL", TypeList({}, v.types), v.value, Escape::Uri);
+        return;
+    case ValueKind::Address: {
+        if (std::all_of(v.address.begin(), v.address.end(),
+                        [](const std::string& s) { return s.empty(); })) {
+            return;
+        }
+        std::array<std::string_view, kAddressParts> values;
+        std::copy(v.address.begin(), v.address.end(), values.begin());
+        const std::string postalCode = vcard::expandExponent(v.address[PostalCode]);
+        values[PostalCode] = postalCode;
+        sink.line({"ADR", TypeList({}, v.types), values});
+        return;
+    }
+    case ValueKind::Date:
+        if (isFreeName(v.name) && !v.value.empty()) {
+            single(sink, v.name, TypeList({}, v.types), vcard::birthdayValue(v.value));
+        }
+        return;
+    case ValueKind::Text:
+        if (isFreeName(v.name)) {
+            single(sink, v.name, TypeList({}, v.types), v.value);
+        }
+        return;
+    }
+}
+
+} // namespace
+
+bool TypeList::isWord(std::string_view text) {
+    return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) {
+        return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
+               c == '-';
+    });
+}
+
+bool TypeList::isFixed(std::string_view type) const {
+    return std::find(fixed_.begin(), fixed_.end(), type) != fixed_.end();
+}
+
+void appendValues(std::string& out, const CardLine& line) {
+    for (std::size_t i = 0; i < line.values.size(); ++i) {
+        if (i > 0) {
+            out += line.separator;
+        }
+        appendEscaped(out, line.values[i], line.escape);
+    }
+}
+
+const std::string& namedValue(const ContactRecord& record, Position position) {
+    static const std::string kEmpty;
+    return position < record.named.size() ? record.named[position] : kEmpty;
+}
+
+void requireNamedValues(const ContactRecord& record) {
+    if (record.named.size() < kPairedInOrder) {
+        throw std::out_of_range(
+            text::fill("record holds %d values, %d needed", record.named.size(), kPairedInOrder));
+    }
+}
+
+void contactLines(const ContactRecord& r, LineSink& sink) {
+    const auto value = [&r](Position p) -> const std::string& { return namedValue(r, p); };
+    const auto phone = [&](std::size_t i) {
+        telephone(sink, kNamedPhones[i].types, value(kNamedPhones[i].position));
+    };
+    single(sink, "TITLE", {}, value(JobTitle));
+    if (!value(Company).empty()) {
+        const std::string_view values[] = {value(Company), value(Department)};
+        sink.line({"ORG", {}, std::span(values, value(Department).empty() ? 1 : 2)});
+    }
+    namedAddress(sink, r, cardtypes::kWork, BusinessAddress, BusinessAddressStreet2);
+    phone(0);
+    phone(1);
+    single(sink, "URL", cardtypes::kWork, value(BusinessWebPage), Escape::Uri);
+    namedAddress(sink, r, cardtypes::kHome, HomeAddress, HomeAddressStreet2);
+    phone(2);
+    phone(3);
+    single(sink, "URL", cardtypes::kHome, value(PersonalWebPage), Escape::Uri);
+    phone(4);
+    for (const auto& email : kNamedEmails) {
+        single(sink, "EMAIL", email.types, value(email.position));
+    }
+    for (std::size_t i = 5; i < std::size(kNamedPhones); ++i) {
+        phone(i);
+    }
+    single(sink, "NICKNAME", {}, value(Nickname));
+    if (!value(Birthday).empty()) {
+        single(sink, "BDAY", {}, vcard::birthdayValue(value(Birthday)));
+    }
+    if (const auto groups = vcard::categoryGroups(value(Categories)); !groups.empty()) {
+        sink.line({"CATEGORIES", {}, groups, ','});
+    }
+    single(sink, "NOTE", {}, value(Notes));
+    for (const TypedValue& further : r.more) {
+        furtherLine(sink, further);
+    }
+}

@@ -1,0 +1,138 @@
+// The lines a contact record gives a card, in the order every format writes
+// them, with their values: each format only decides how a line looks.
+#pragma once
+
+#include "engine/cards/ContactRecord.h"
+#include "engine/pair/Properties.h"
+
+#include <span>
+#include <string>
+#include <string_view>
+
+// The TYPE values of a line: fixed ones of the writer, then the record's own.
+class TypeList {
+public:
+    constexpr TypeList() = default;
+    constexpr TypeList(std::span<const std::string_view> fixed) : fixed_(fixed) {}
+    template <std::size_t N>
+    constexpr TypeList(const std::string_view (&fixed)[N]) : fixed_(fixed) {}
+    TypeList(std::span<const std::string_view> fixed, std::span<const std::string> given)
+        : fixed_(fixed), given_(given) {}
+
+    // Calls f with each type to write. A given type that is not a plain word of
+    // letters, digits and '-' would break the line's head, so it is left out,
+    // as is one the fixed types already hold.
+    template <class F> void forEach(F&& f) const {
+        for (const std::string_view type : fixed_) {
+            f(type);
+        }
+        for (const std::string& type : given_) {
+            if (isWord(type) && !isFixed(type)) {
+                f(std::string_view(type));
+            }
+        }
+    }
+
+    // True for a non-empty run of ASCII letters, digits and '-'.
+    static bool isWord(std::string_view text);
+
+private:
+    bool isFixed(std::string_view type) const;
+
+    std::span<const std::string_view> fixed_;
+    std::span<const std::string> given_;
+};
+
+// How a line's values are escaped.
+enum class Escape {
+    // Backslash, semicolon and comma escaped; line breaks as "\n".
+    Text,
+    // Only line breaks, as "\n": web addresses keep their commas and semicolons.
+    Uri,
+};
+
+// One line of a card, its strings borrowed for the time of the call it is
+// handed to.
+struct CardLine {
+    // The vCard property: "TEL", "ADR", "NOTE" ...
+    std::string_view name;
+    TypeList types;
+    // The value's components, written with `separator` between them.
+    std::span<const std::string_view> values;
+    // ';' between the parts of a structured value, ',' in a list, ' ' between
+    // names spoken together.
+    char separator = ';';
+    Escape escape = Escape::Text;
+};
+
+// Receives a card's lines in order; each format writes them its own way.
+class LineSink {
+public:
+    // Writes one line.
+    virtual void line(const CardLine& line) = 0;
+
+protected:
+    ~LineSink() = default;
+};
+
+// Appends the line's values, escaped and separated, as every format writes them.
+void appendValues(std::string& out, const CardLine& line);
+
+// The record's value of the property; empty for a property beyond the values
+// of a record that holds only the first property::kPairedInOrder.
+const std::string& namedValue(const ContactRecord& record, property::Position position);
+
+// Throws std::out_of_range for a record of fewer than property::kPairedInOrder values.
+void requireNamedValues(const ContactRecord& record);
+
+// A named property whose value goes into a line with fixed TYPE values.
+struct TypedProperty {
+    property::Position position;
+    std::span<const std::string_view> types;
+};
+
+namespace cardtypes {
+inline constexpr std::string_view kWork[] = {"WORK"};
+inline constexpr std::string_view kHome[] = {"HOME"};
+inline constexpr std::string_view kWorkFax[] = {"WORK", "FAX"};
+inline constexpr std::string_view kHomeFax[] = {"HOME", "FAX"};
+inline constexpr std::string_view kCell[] = {"CELL"};
+inline constexpr std::string_view kVoice[] = {"VOICE"};
+inline constexpr std::string_view kPager[] = {"PAGER"};
+inline constexpr std::string_view kCar[] = {"CAR"};
+inline constexpr std::string_view kAssistant[] = {"VOICE", "X-ASSISTANT"};
+inline constexpr std::string_view kWorkPref[] = {"WORK", "PREF"};
+inline constexpr std::string_view kInternet[] = {"INTERNET"};
+inline constexpr std::string_view kInternetWork[] = {"INTERNET", "WORK"};
+inline constexpr std::string_view kInternetHome[] = {"INTERNET", "HOME"};
+inline constexpr std::string_view kInternetOther[] = {"INTERNET", "OTHER"};
+} // namespace cardtypes
+
+// The named telephone numbers, in the order their lines come.
+inline constexpr TypedProperty kNamedPhones[] = {
+    {property::BusinessFaxNumber, cardtypes::kWorkFax},
+    {property::BusinessTelephoneNumber, cardtypes::kWork},
+    {property::HomeFaxNumber, cardtypes::kHomeFax},
+    {property::HomeTelephoneNumber, cardtypes::kHome},
+    {property::MobileNumber, cardtypes::kCell},
+    {property::OtherTelephoneNumber, cardtypes::kVoice},
+    {property::PagerNumber, cardtypes::kPager},
+    {property::CarTelephoneNumber, cardtypes::kCar},
+    {property::AssistantTelephoneNumber, cardtypes::kAssistant},
+    {property::CompanyMainTelephoneNumber, cardtypes::kWorkPref},
+};
+
+// The named e-mail addresses, in the order their lines come.
+inline constexpr TypedProperty kNamedEmails[] = {
+    {property::EmailAddressWork, cardtypes::kInternetWork},
+    {property::EmailAddressHome, cardtypes::kInternetHome},
+    {property::EmailAddressOther, cardtypes::kInternetOther},
+    {property::EmailAddress2, cardtypes::kInternet},
+    {property::EmailAddress3, cardtypes::kInternet},
+};
+
+// Hands the sink every line after the name lines (each format writes those
+// itself): the named properties' lines from TITLE to NOTE, then one line for
+// each further value, in the record's order. A line is given only for values
+// that are there.
+void contactLines(const ContactRecord& record, LineSink& sink);

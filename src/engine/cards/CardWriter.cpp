@@ -1,0 +1,3 @@
+#include "engine/cards/CardWriter.h"
+
+CardWriter::~CardWriter() = default;

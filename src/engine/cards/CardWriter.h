@@ -1,0 +1,26 @@
+// Writes the card text of one contact in one format; ExportOptions.h lists the
+// formats with their writers.
+#pragma once
+
+#include "engine/ExportOptions.h"
+#include "engine/cards/ContactRecord.h"
+
+#include <string>
+#include <string_view>
+
+class CardWriter {
+public:
+    virtual ~CardWriter();
+
+    // The card of the record. The uid is written only when needsUid().
+    // Throws std::out_of_range for a record of fewer than
+    // property::kPairedInOrder values.
+    virtual std::string write(const ContactRecord& record, std::string_view uid) const = 0;
+    // True when every card carries a UID, so the caller must make one.
+    virtual bool needsUid() const = 0;
+};
+
+// The writer of the format; the same object on every call.
+inline const CardWriter& cardWriter(CardFormat format) {
+    return cardFormatInfo(format).writer();
+}
