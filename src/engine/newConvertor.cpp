@@ -7,6 +7,7 @@
 #include "engine/cards/ContactPipeline.h"
 #include "engine/cards/ControlCharacters.h"
 #include "engine/cards/VCard.h"
+#include "engine/files/FileCalls.h"
 #include "engine/files/FileDestinations.h"
 #include "engine/files/Output.h"
 #include "engine/log/Console.h"
@@ -180,9 +181,9 @@ void newConvertor::gotDestinationPath(const std::string& destination) {
     // and a run started in the same second as the one before.
     const std::string name = runFolderName();
     std::error_code ec;
-    std::filesystem::create_directories(destination, ec);
+    fileCalls().makeFolders(destination, ec);
     std::string folder = text::fill("%@/%@/", destination, name);
-    for (std::int64_t n = 1; !ec && !std::filesystem::create_directory(folder, ec) && !ec; ++n) {
+    for (std::int64_t n = 1; !ec && !fileCalls().makeFolder(folder, ec) && !ec; ++n) {
         folder = text::fill("%@/%@(%d)/", destination, name, n);
     }
     vcardOutputFolderPath = folder;

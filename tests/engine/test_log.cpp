@@ -1,3 +1,4 @@
+#include "FaultyFiles.h"
 #include "TestSupport.h"
 #include "engine/RunState.h"
 #include "engine/TimeStamp.h"
@@ -84,6 +85,18 @@ TEST(ErrorLog, UnwritableLogIsReportedNotFatal) {
     EXPECT_FALSE(log->addMessage("lost"));
     EXPECT_FALSE(writeLog("lost too"));
     EXPECT_EQ(readFile(home.path() / "Olvenmark v1.0"), "a plain file in the way");
+}
+
+TEST(ErrorLog, FailedWriteOrCloseFallsBackToTheConsole) {
+    TempHome home;
+    makeLog();
+    for (const bool closeFails : {false, true}) {
+        FaultyFiles faults(logFileCalls());
+        closeFails ? faults.closeFails(EIO) : faults.writesFailAfter(5, ENOSPC);
+        testing::internal::CaptureStderr();
+        logOrConsole("lost");
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), "Error while writing to log file\n");
+    }
 }
 
 TEST(ErrorLog, TwoThreadsAppendWholeEntries) {

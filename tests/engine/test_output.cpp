@@ -1,3 +1,4 @@
+#include "FaultyFiles.h"
 #include "TestSupport.h"
 #include "engine/RunState.h"
 #include "engine/files/Output.h"
@@ -144,10 +145,11 @@ TEST_F(Naming, CreateFileCodes) {
     const auto path = (dir.path() / "a.vcf").string();
     EXPECT_EQ(createFile(path), Created);
     EXPECT_EQ(createFile(path), AlreadyExists);
-    fs::create_directory(dir.path() / "ro");
-    fs::permissions(dir.path() / "ro", fs::perms::owner_read | fs::perms::owner_exec);
-    if (geteuid() != 0) {
-        EXPECT_EQ(createFile((dir.path() / "ro" / "b.vcf").string()), CreateFailed);
+    FaultyFiles faults;
+    for (const int error : {EACCES, ENOSPC}) {
+        faults.createFails(error);
+        EXPECT_EQ(createFile((dir.path() / "b.vcf").string()), CreateFailed) << error;
+        EXPECT_EQ(createFile(path), AlreadyExists) << error;
     }
 }
 
@@ -162,6 +164,14 @@ TEST_F(Naming, VcardFileHoldsExactlyTheText) {
     const auto empty = generateVCardFileName(named("No", "Text"));
     EXPECT_FALSE(createVcardFile(std::nullopt, *empty));
     EXPECT_EQ(readFile(*empty), "");
+    // A write cut short or a failed close would leave a cut-off card: the file goes.
+    for (const bool closeFails : {false, true}) {
+        FaultyFiles faults;
+        closeFails ? faults.closeFails() : faults.writesFailAfter(10, EFBIG);
+        const auto cut = generateVCardFileName(named("Cut", closeFails ? "Close" : "Write"));
+        EXPECT_FALSE(createVcardFile(text, cut.value()));
+        EXPECT_FALSE(fs::exists(*cut)) << *cut;
+    }
 }
 
 TEST(RunFolder, NameCarriesTheCalendarYear) {

@@ -1,9 +1,9 @@
 // The conversion run: one file per contact, progress, cancelling, the report,
 // and the faults a run meets (a full disk, a read-only destination, a log that
 // cannot be written).
+#include "FaultyFiles.h"
 #include "TestSupport.h"
 #include "engine/RunState.h"
-#include "engine/files/FileCalls.h"
 
 #include <cerrno>
 
@@ -35,11 +35,6 @@ std::size_t count(const std::string& haystack, const std::string& needle) {
     }
     return n;
 }
-
-// Puts the standard file calls back when a test that swapped them ends.
-struct FileCallsGuard {
-    ~FileCallsGuard() { fileCalls() = standardFileCalls(); }
-};
 
 } // namespace
 
@@ -185,16 +180,8 @@ TEST_F(Run, RunFolderRemovedDuringTheRun) {
 }
 
 TEST_F(Run, FullDiskStopsTheRunAndLeavesOnlyWholeFiles) {
-    FileCallsGuard guard;
-    static std::size_t room;
-    room = 700;
-    fileCalls().write = [](const void* data, std::size_t size, std::size_t n, std::FILE* f) {
-        const std::size_t fits = std::min(n * size, room);
-        room -= fits;
-        const std::size_t done = std::fwrite(data, 1, fits, f);
-        errno = ENOSPC;
-        return done == n * size ? n : 0;
-    };
+    FaultyFiles faults;
+    faults.writesFailAfter(700, ENOSPC);
     ASSERT_EQ(load(contacts(20, 60), kPairs), 20);
     run();
     EXPECT_GT(report().written, 0);
@@ -206,11 +193,8 @@ TEST_F(Run, FullDiskStopsTheRunAndLeavesOnlyWholeFiles) {
 }
 
 TEST_F(Run, ReadOnlyDestinationWritesNothing) {
-    FileCallsGuard guard;
-    fileCalls().open = [](const char*, const char*) -> std::FILE* {
-        errno = EROFS;
-        return nullptr;
-    };
+    FaultyFiles faults;
+    faults.createFails(EROFS);
     ASSERT_EQ(load(kThreeContacts, kPairs), 3);
     run();
     EXPECT_TRUE(listFolder(runFolder()).empty());

@@ -1,13 +1,12 @@
 // Every card of a run in one file: row order, contacts that could not be
 // written, a write cut short, and control characters counted in the log.
+#include "FaultyFiles.h"
 #include "TestSupport.h"
 #include "engine/RunState.h"
+#include "engine/files/SingleVcfFile.h"
 #include "engine/newConvertor.h"
 
 #include <gtest/gtest.h>
-
-#include <csignal>
-#include <sys/resource.h>
 
 using namespace testsupport;
 
@@ -59,24 +58,17 @@ TEST_F(SingleFile, ClassicCardsOnLinesOfTheirOwnAndControlCharactersCounted) {
     const std::string cards = run(std::string("First,Note\r\nA\0n,x\x01y\x02\r\nB,\r\n", 24), {});
     EXPECT_EQ(cards, "begin:vcard\nversion:3.0\nFN:An \nN:;An;;\nNOTE:xy\nend:vcard\n"
                      "begin:vcard\nversion:3.0\nFN:B \nN:;B;;\nend:vcard\n");
-    const std::string log = readFile(home.logFile());
-    EXPECT_NE(log.find("] Info: 3 control characters (NUL and others) dropped from values\n"),
+    EXPECT_NE(readFile(home.logFile())
+                  .find("] Info: 3 control characters (NUL and others) dropped from values\n"),
               std::string::npos);
 }
 
 TEST_F(SingleFile, WriteCutShortLeavesNoHalfCard) {
-    // A file-size limit makes the third card's write fail half-way.
-    rlimit old{};
-    getrlimit(RLIMIT_FSIZE, &old);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    // The disk fills up half-way through the third card.
+    FaultyFiles faults;
     const std::string cards =
-        run("First,Note\r\nA,a\r\nB,b\r\nC," + std::string(2000, 'c') + "\r\nD,d\r\n", {}, [&] {
-            rlimit small = old;
-            small.rlim_cur = 1024;
-            setrlimit(RLIMIT_FSIZE, &small);
-        });
-    setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, oldHandler);
+        run("First,Note\r\nA,a\r\nB,b\r\nC," + std::string(2000, 'c') + "\r\nD,d\r\n", {},
+            [&] { faults.writesFailAfter(1024, EFBIG); });
 
     EXPECT_EQ(cards, "begin:vcard\nversion:3.0\nFN:A \nN:;A;;\nNOTE:a\nend:vcard\n"
                      "begin:vcard\nversion:3.0\nFN:B \nN:;B;;\nNOTE:b\nend:vcard\n");
@@ -84,4 +76,20 @@ TEST_F(SingleFile, WriteCutShortLeavesNoHalfCard) {
     EXPECT_EQ(report().failed(), 2);
     EXPECT_NE(readFile(home.logFile()).find("Error: Failed to write the vCard of row [4]"),
               std::string::npos);
+}
+
+TEST_F(SingleFile, FailedCloseIsReportedOrLogged) {
+    FaultyFiles faults;
+    faults.closeFails(EIO);
+    const std::string path = (dir.path() / "a.vcf").string();
+    SingleVcfFile asked;
+    ASSERT_TRUE(asked.create(path));
+    EXPECT_FALSE(asked.close());
+    EXPECT_EQ(errno, EIO);
+    {
+        SingleVcfFile unasked; // only its destructor closes it
+        ASSERT_TRUE(unasked.create(path + "2"));
+    }
+    const std::string entry = "Error: Failed to finish writing " + path + "2: " + strerror(EIO);
+    EXPECT_NE(readFile(home.logFile()).find(entry), std::string::npos);
 }

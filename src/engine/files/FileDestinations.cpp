@@ -91,7 +91,7 @@ void SingleFileDestination::close() {
         return;
     }
     if (!file_->close()) {
-        logOrConsole(text::fill(logtext::kCloseFailed, path_, std::strerror(errno)));
+        logOrConsole(text::fill(logtext::kSingleFileCloseFailed, path_, std::strerror(errno)));
     }
     file_.reset();
     if (cards_ == 0) {

@@ -27,7 +27,7 @@ struct ReservedFile {
 
     void release() {
         if (file != nullptr) {
-            std::fclose(file);
+            fileCalls().close(file);
             file = nullptr;
         }
         path.clear();
@@ -250,12 +250,12 @@ bool createVcardFile(const std::optional<std::string>& text, const std::string& 
             return false;
         }
         if (!text) {
-            std::fclose(f);
+            fileCalls().close(f);
             return false;
         }
         const bool written = fileCalls().write(text->data(), 1, text->size(), f) == text->size();
         const int writeError = errno;
-        const bool closed = std::fclose(f) == 0;
+        const bool closed = fileCalls().close(f) == 0;
         if (!written || !closed) {
             const int error = written ? errno : writeError;
             // A cut-off vCard would pass for a contact: the file this run created

@@ -1,10 +1,13 @@
 #include "engine/files/SingleVcfFile.h"
 
 #include "engine/Text.h"
+#include "engine/files/FileCalls.h"
+#include "engine/log/LogTexts.h"
+#include "engine/log/myLog.h"
 
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
-#include <unistd.h>
 
 std::string singleFileName(std::string_view csvPath) {
     std::string name = text::lastPathComponent(csvPath);
@@ -16,12 +19,16 @@ std::string singleFileName(std::string_view csvPath) {
 }
 
 SingleVcfFile::~SingleVcfFile() {
-    close();
+    // A close that fails can lose cards already counted as written; nobody is
+    // left to ask, so the log hears of it.
+    if (fd_ >= 0 && !close()) {
+        logOrConsole(text::fill(logtext::kSingleFileCloseFailed, path_, std::strerror(errno)));
+    }
 }
 
 bool SingleVcfFile::create(const std::string& path) {
     close();
-    fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    fd_ = fileCalls().openDescriptor(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
     path_ = path;
     length_ = 0;
     return fd_ >= 0;
@@ -34,7 +41,7 @@ bool SingleVcfFile::append(std::string_view card) {
     }
     std::size_t done = 0;
     while (done < card.size()) {
-        const ssize_t n = ::write(fd_, card.data() + done, card.size() - done);
+        const ssize_t n = fileCalls().writeDescriptor(fd_, card.data() + done, card.size() - done);
         if (n < 0 && errno == EINTR) {
             continue;
         }
@@ -43,8 +50,8 @@ bool SingleVcfFile::append(std::string_view card) {
             // Half a card would read as a broken contact: the file goes back to
             // where this card began.
             if (done > 0) {
-                (void)::ftruncate(fd_, length_);
-                (void)::lseek(fd_, length_, SEEK_SET);
+                (void)fileCalls().truncateDescriptor(fd_, length_);
+                (void)fileCalls().seekDescriptor(fd_, length_, SEEK_SET);
             }
             errno = error;
             return false;
@@ -59,7 +66,7 @@ bool SingleVcfFile::close() {
     if (fd_ < 0) {
         return true;
     }
-    const bool closed = ::close(fd_) == 0;
+    const bool closed = fileCalls().closeDescriptor(fd_) == 0;
     fd_ = -1;
     return closed;
 }

@@ -13,7 +13,7 @@ std::string singleFileName(std::string_view csvPath);
 class SingleVcfFile {
 public:
     SingleVcfFile() = default;
-    // Closes the file.
+    // Closes the file when close() was not called; logs a close that fails.
     ~SingleVcfFile();
     SingleVcfFile(const SingleVcfFile&) = delete;
     SingleVcfFile& operator=(const SingleVcfFile&) = delete;
@@ -23,7 +23,8 @@ public:
     // Appends one card; false, with the file as long as before, when it could
     // not be written whole. errno tells why.
     bool append(std::string_view card);
-    // Closes the file; false when the close failed.
+    // Closes the file; false, with errno telling why, when the close failed and
+    // the cards written may not all be on disk. Call it before reporting the run.
     bool close();
 
     const std::string& path() const { return path_; }

@@ -73,8 +73,8 @@ inline constexpr std::string_view kStopNoRunFolder = "no file can be made in the
 inline constexpr std::string_view kStopNotWritten = "its vCard could not be written";
 inline constexpr std::string_view kStopNoCard = "its vCard could not be made";
 inline constexpr std::string_view kStopNoFile = "the file %@ could not be created";
-// A file of the run that could not be closed; path, reason.
-inline constexpr std::string_view kCloseFailed = "Error: Failed to close %@: %@";
+// The run's single file could not be closed, so its cards may be lost; path, reason.
+inline constexpr std::string_view kSingleFileCloseFailed = "Error: Failed to finish writing %@: %@";
 // How many control characters the run dropped from values.
 inline constexpr std::string_view kControlCharactersDropped =
     "Info: %d control characters (NUL and others) dropped from values";

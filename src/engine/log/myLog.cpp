@@ -3,6 +3,7 @@
 #include "engine/RunState.h"
 #include "engine/Text.h"
 #include "engine/TimeStamp.h"
+#include "engine/files/FileCalls.h"
 #include "engine/log/Console.h"
 #include "engine/log/LogTexts.h"
 
@@ -45,11 +46,11 @@ bool existsAt(const std::string& path) {
 
 // Creates an empty file only if nothing is at the path.
 bool createEmptyExclusive(const std::string& path) {
-    std::FILE* f = std::fopen(path.c_str(), "wx");
+    std::FILE* f = logFileCalls().open(path.c_str(), "wx");
     if (f == nullptr) {
         return false;
     }
-    return std::fclose(f) == 0;
+    return logFileCalls().close(f) == 0;
 }
 
 } // namespace
@@ -75,7 +76,7 @@ bool myLog::createFolder(const std::string& path) {
     try {
         if (!existsAt(path)) {
             std::error_code ec;
-            fs::create_directories(path, ec);
+            logFileCalls().makeFolders(path, ec);
             if (ec) {
                 console::log(text::fill(logtext::kCreateFolderFailed, path));
             }
@@ -126,12 +127,13 @@ bool myLog::addMessage(std::string_view message) {
             console::log(logtext::kLogFileMissing);
         }
         // Append mode puts every write at the end, whoever else appends.
-        std::FILE* f = std::fopen(logFileName.c_str(), "ab");
+        const FileCalls& calls = logFileCalls();
+        std::FILE* f = calls.open(logFileName.c_str(), "ab");
         if (f == nullptr) {
             return false;
         }
-        const bool written = std::fwrite(entry.data(), 1, entry.size(), f) == entry.size();
-        const bool closed = std::fclose(f) == 0;
+        const bool written = calls.write(entry.data(), 1, entry.size(), f) == entry.size();
+        const bool closed = calls.close(f) == 0;
         return written && closed;
     } catch (const std::exception& e) {
         console::log(text::fill(logtext::kLogWriteException, text::exceptionName(e), e.what()));
