@@ -1,39 +1,44 @@
-// Decoding, row splitting, cleaning and field splitting of any bytes.
+// The reader that runs on every load, from any bytes: decoding in each
+// encoding choice, delimiter detection, the preamble and the wide-row count,
+// then the field splitter on every row.
 #include "FuzzCheck.h"
 #include "engine/read/Csv.h"
+#include "engine/read/CsvLoad.h"
 
 #include <cstdint>
 #include <string>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const auto text = decodeCsvBytes(std::string(reinterpret_cast<const char*>(data), size));
-    if (!text) {
+    if (size == 0) {
         return 0;
     }
-    const auto rows = splitRows(*text);
-    FUZZ_CHECK(text->empty() == rows.empty());
-    // Rows are pieces of the text, in order, apart from each other.
-    const char* end = text->data();
-    for (const auto row : rows) {
-        FUZZ_CHECK(row.data() >= end);
-        FUZZ_CHECK(row.data() + row.size() <= text->data() + text->size());
-        end = row.data() + row.size();
+    // The first byte picks the choices, as a user's menu would.
+    const auto encoding = static_cast<CsvEncodingChoice>(data[0] % 4);
+    const auto delimiter = static_cast<CsvDelimiterChoice>((data[0] / 4) % 5);
+    const DecodedCsv decoded =
+        decodeCsvText(std::string(reinterpret_cast<const char*>(data) + 1, size - 1), encoding);
+    FUZZ_CHECK(decoded.text.has_value() == decoded.failure.empty());
+    if (!decoded.text) {
+        return 0;
     }
-    const auto kept = removeEmptyContacts(rows);
-    FUZZ_CHECK(kept.size() <= rows.size());
-    for (const auto row : kept) {
-        // Rows of only commas, or only blanks and tabs, never count as contacts.
-        FUZZ_CHECK(row.find_first_not_of(", \t") != std::string_view::npos ||
-                   (row.find(',') != std::string_view::npos &&
-                    row.find_first_of(" \t") != std::string_view::npos));
-        const auto fields = splitString(row);
-        FUZZ_CHECK(fields.has_value());
-        FUZZ_CHECK(!fields->empty());
+    const std::string& text = *decoded.text;
+    FUZZ_CHECK(!text.starts_with("\xEF\xBB\xBF"));
+    const CsvLayout layout = layOutCsv(text, delimiter);
+    FUZZ_CHECK(layout.wideRows == 0 || layout.wideRows < layout.rows.size());
+    // Rows are pieces of the text, in order, apart from each other.
+    const char* end = text.data();
+    for (const auto row : layout.rows) {
+        FUZZ_CHECK(row.data() >= end);
+        FUZZ_CHECK(row.data() + row.size() <= text.data() + text.size());
+        end = row.data() + row.size();
+        const auto fields = splitString(row, layout.delimiter);
+        FUZZ_CHECK(fields.has_value() && !fields->empty());
+        FUZZ_CHECK(fields->size() == countFields(row, layout.delimiter));
         std::size_t length = 0;
         for (const auto& field : *fields) {
             length += field.size();
         }
-        // Fields only ever lose quotes and separators.
+        // Fields only ever lose quotes and delimiters.
         FUZZ_CHECK(length + fields->size() - 1 <= row.size());
     }
     return 0;

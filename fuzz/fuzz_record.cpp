@@ -19,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     totalProperties = 30;
     try {
         const auto record = mapFields(row, pairs);
-        FUZZ_CHECK(record.size() == 30);
+        FUZZ_CHECK(record.named.size() == 30);
     } catch (const std::out_of_range&) {
         // A row too short for a paired column: no record at all.
     }

@@ -103,7 +103,7 @@ void newConvertor::loadCsvFile(const std::string& path) {
     csvDiagnostics = {};
     typedGroups.clear();
     loadedRows.clear();
-    DecodedCsv decoded = readCsvText(path, csvLoadOptions.encoding);
+    DecodedCsv decoded = getCsvFileData(path, csvLoadOptions.encoding);
     strFileData = std::move(decoded.text);
     loadedText = fileText().data();
     loadedSize = fileText().size();

@@ -90,11 +90,6 @@ TEST(RemoveEmptyContacts, TrimsCommasThenBlanksButKeepsRowsUntrimmed) {
     EXPECT_EQ(removeEmptyContacts(rows), (Rows{", , ,", " , ", " Ann ,1", "\"\""}));
 }
 
-TEST(DecodeCsvBytes, Utf8WithoutItsByteOrderMark) {
-    EXPECT_EQ(decodeCsvBytes("\xEF\xBB\xBFName\rRen\xC3\xA9\r"), "Name\rRen\xC3\xA9\r");
-    EXPECT_EQ(decodeCsvBytes(""), "");
-}
-
 // Loading: step 1 counts the contacts and hands both name lists to its client.
 class Load : public EngineTest {};
 

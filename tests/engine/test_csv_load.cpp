@@ -1,9 +1,10 @@
+#include "FaultyFiles.h"
 #include "TestSupport.h"
 #include "engine/read/Csv.h"
 #include "engine/read/CsvLoad.h"
 
+#include <cerrno>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 using namespace testsupport;
 using Rows = std::vector<std::string_view>;
@@ -66,19 +67,18 @@ TEST(DecodeCsvText, WhatIsNoTextOrDoesNotFitIsRefusedWithAReason) {
     EXPECT_TRUE(decodeCsvText(std::string("N\nc\0d", 5), CsvEncodingChoice::Auto).text);
 }
 
-TEST(ReadCsvText, UnreadableFilesGiveTheSystemsReason) {
+TEST(GetCsvFileData, UnreadableFilesGiveTheSystemsReason) {
     TempDir dir;
-    EXPECT_EQ(readCsvText((dir.path() / "gone.csv").string(), CsvEncodingChoice::Auto).failure,
+    EXPECT_EQ(getCsvFileData((dir.path() / "gone.csv").string(), CsvEncodingChoice::Auto).failure,
               "it cannot be read: No such file or directory");
-    EXPECT_EQ(readCsvText(dir.str(), CsvEncodingChoice::Auto).failure,
+    EXPECT_EQ(getCsvFileData(dir.str(), CsvEncodingChoice::Auto).failure,
               "it cannot be read: Is a directory");
     const auto locked = dir.path() / "locked.csv";
     writeFile(locked, "N\nA\n");
-    fs::permissions(locked, fs::perms::none);
-    if (geteuid() != 0) {
-        EXPECT_EQ(readCsvText(locked.string(), CsvEncodingChoice::Auto).failure,
-                  "it cannot be read: Permission denied");
-    }
+    FaultyFiles faults;
+    faults.createFails(EACCES);
+    EXPECT_EQ(getCsvFileData(locked.string(), CsvEncodingChoice::Auto).failure,
+              "it cannot be read: Permission denied");
 }
 
 TEST(CountFields, AgreesWithTheFieldSplitter) {

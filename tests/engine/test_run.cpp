@@ -193,9 +193,9 @@ TEST_F(Run, FullDiskStopsTheRunAndLeavesOnlyWholeFiles) {
 }
 
 TEST_F(Run, ReadOnlyDestinationWritesNothing) {
+    ASSERT_EQ(load(kThreeContacts, kPairs), 3);
     FaultyFiles faults;
     faults.createFails(EROFS);
-    ASSERT_EQ(load(kThreeContacts, kPairs), 3);
     run();
     EXPECT_TRUE(listFolder(runFolder()).empty());
     EXPECT_EQ(report().written, 0);

@@ -37,7 +37,7 @@ public:
         return *this;
     }
 
-    // Every open fails with `error` (the engine opens only to write).
+    // Every open, for reading or writing, fails with `error`.
     FaultyFiles& createFails(int error = EACCES) {
         openError = error;
         calls_.open = [](const char*, const char*) {

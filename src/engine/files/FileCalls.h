@@ -1,6 +1,6 @@
-// The file-system calls that write vCards and the error log. Tests replace them
-// to make a disk fill up, refuse every new file or fail a close, without
-// mounting a file system or needing a user that permissions apply to.
+// The file-system calls that read the CSV file and write vCards and the error log. Tests replace
+// them to make a disk fill up, refuse every new file or fail a close, without mounting a file
+// system or needing a user that permissions apply to.
 #pragma once
 
 #include <cstddef>
@@ -36,7 +36,7 @@ struct FileCalls {
     bool (*makeFolder)(const std::string& path, std::error_code& error);
 };
 
-// The calls the run's vCard files and run folder use. A test may swap them
+// The calls the CSV reader, the run's vCard files and run folder use. A test may swap them
 // before a run and puts them back after.
 FileCalls& fileCalls();
 // The calls the error log uses; apart, so a test can fail the cards' disk and

@@ -1,19 +1,14 @@
 #include "engine/read/Csv.h"
 
 #include "engine/Text.h"
-#include "engine/log/Console.h"
 #include "engine/log/LogTexts.h"
 #include "engine/log/myLog.h"
 
 #include <algorithm>
 #include <array>
-#include <cstdio>
 #include <cstring>
-#include <filesystem>
 
 namespace {
-
-constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 std::size_t quoteRun(std::string_view text, std::size_t at) {
     std::size_t end = at;
@@ -111,54 +106,6 @@ std::string_view trimEnds(std::string_view s, std::string_view set) {
 
 } // namespace
 
-std::optional<std::string> decodeCsvBytes(std::string bytes) {
-    if (bytes.starts_with(kByteOrderMark)) {
-        bytes.erase(0, kByteOrderMark.size());
-    }
-    if (!text::isValidUtf8(bytes)) {
-        return std::nullopt;
-    }
-    return bytes;
-}
-
-std::optional<std::string> getCsvFileData(const std::string& path) {
-    try {
-        std::error_code ec;
-        if (!std::filesystem::is_regular_file(path, ec)) {
-            console::log(logtext::kOpenCsvFailed);
-            return std::nullopt;
-        }
-        std::FILE* f = std::fopen(path.c_str(), "rb");
-        if (f == nullptr) {
-            console::log(logtext::kOpenCsvFailed);
-            return std::nullopt;
-        }
-        // One read of the size the file has, then whatever it grew by meanwhile.
-        const auto size = std::filesystem::file_size(path, ec);
-        std::string bytes(ec ? 0 : static_cast<std::size_t>(size), '\0');
-        bytes.resize(std::fread(bytes.data(), 1, bytes.size(), f));
-        char buffer[1 << 16];
-        std::size_t n = 0;
-        while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) {
-            bytes.append(buffer, n);
-        }
-        const bool failed = std::ferror(f) != 0;
-        std::fclose(f);
-        if (failed) {
-            console::log(logtext::kOpenCsvFailed);
-            return std::nullopt;
-        }
-        return decodeCsvBytes(std::move(bytes));
-    } catch (const std::exception& e) {
-        logOrConsole(text::fill(logtext::kCsvReadException, text::exceptionName(e), e.what()));
-        return std::nullopt;
-    }
-}
-
-std::vector<std::string_view> splitRows(std::string_view text) {
-    return splitRows(text, ',');
-}
-
 std::vector<std::string_view> splitRows(std::string_view text, char delimiter) {
     std::vector<std::string_view> rows;
     if (text.empty()) {
@@ -204,10 +151,6 @@ std::vector<std::string_view> splitRows(std::string_view text, char delimiter) {
     return rows;
 }
 
-std::vector<std::string_view> removeEmptyContacts(const std::vector<std::string_view>& rows) {
-    return removeEmptyContacts(rows, ',');
-}
-
 std::vector<std::string_view> removeEmptyContacts(const std::vector<std::string_view>& rows,
                                                   char delimiter) {
     const std::string_view delimiters(&delimiter, 1);
@@ -221,10 +164,6 @@ std::vector<std::string_view> removeEmptyContacts(const std::vector<std::string_
     return kept;
 }
 
-std::optional<std::vector<std::string>> splitString(std::string_view row) {
-    return splitString(row, ',');
-}
-
 std::optional<std::vector<std::string>> splitString(std::string_view row, char delimiter) {
     try {
         return splitFields(row, delimiter);
@@ -234,8 +173,23 @@ std::optional<std::vector<std::string>> splitString(std::string_view row, char d
     }
 }
 
-std::vector<std::string_view> contactRows(std::string_view text) {
-    return removeEmptyContacts(splitRows(text));
+std::size_t countFields(std::string_view row, char delimiter) {
+    ClosingQuoteFinder quotes(row);
+    std::size_t fields = 1;
+    std::size_t i = 0;
+    while (i < row.size()) {
+        if (row[i] == '"') {
+            const std::size_t close = quotes.find(i + 1);
+            i = close == std::string_view::npos ? row.size() : close + 1;
+        }
+        const std::size_t next = row.find(delimiter, i);
+        if (next == std::string_view::npos) {
+            break;
+        }
+        ++fields;
+        i = next + 1;
+    }
+    return fields;
 }
 
 std::vector<std::string_view> contactRows(std::string_view text, char delimiter) {

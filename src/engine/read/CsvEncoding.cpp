@@ -1,7 +1,10 @@
 #include "engine/read/CsvLoad.h"
 
 #include "engine/Text.h"
+#include "engine/files/FileCalls.h"
 #include "engine/log/Console.h"
+#include "engine/log/LogTexts.h"
+#include "engine/log/myLog.h"
 #include "engine/read/CsvTexts.h"
 
 #include <cerrno>
@@ -154,7 +157,7 @@ std::string systemReason(int error) {
 }
 
 DecodedCsv unreadable(const std::string& reason) {
-    console::log("Failed to open file");
+    console::log(logtext::kOpenCsvFailed);
     return refused({}, text::fill(csvtext::kReasonNotReadable, reason));
 }
 
@@ -169,22 +172,28 @@ DecodedCsv decodeCsvText(std::string bytes, CsvEncodingChoice choice) {
     return decoded;
 }
 
-DecodedCsv readCsvText(const std::string& path, CsvEncodingChoice choice) {
+namespace {
+
+// The file's bytes, read whole; none, with the reason, when it cannot be read.
+std::optional<std::string> readWhole(const std::string& path, std::string& reason) {
     // Not blocking, so that a named pipe is refused rather than waited on.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    const int fd = fileCalls().openDescriptor(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC, 0);
     if (fd < 0) {
-        return unreadable(systemReason(errno));
+        reason = systemReason(errno);
+        return std::nullopt;
     }
+    const auto fail = [&](std::string why) {
+        reason = std::move(why);
+        fileCalls().closeDescriptor(fd);
+        return std::nullopt;
+    };
     struct stat info {};
     if (::fstat(fd, &info) != 0) {
-        const int error = errno;
-        ::close(fd);
-        return unreadable(systemReason(error));
+        return fail(systemReason(errno));
     }
     if (!S_ISREG(info.st_mode)) {
-        ::close(fd);
-        return unreadable(S_ISDIR(info.st_mode) ? systemReason(EISDIR)
-                                                : std::string(csvtext::kReasonNotRegular));
+        return fail(S_ISDIR(info.st_mode) ? systemReason(EISDIR)
+                                          : std::string(csvtext::kReasonNotRegular));
     }
     // One byte more than the file holds: the read that finds the end needs
     // room, and growing a string the size of the file would copy it whole.
@@ -199,16 +208,31 @@ DecodedCsv readCsvText(const std::string& path, CsvEncodingChoice choice) {
             continue;
         }
         if (n < 0) {
-            const int error = errno;
-            ::close(fd);
-            return unreadable(systemReason(error));
+            return fail(systemReason(errno));
         }
         if (n == 0) {
             break;
         }
         filled += static_cast<std::size_t>(n);
     }
-    ::close(fd);
+    fileCalls().closeDescriptor(fd);
     bytes.resize(filled);
-    return decodeCsvText(std::move(bytes), choice);
+    return bytes;
+}
+
+} // namespace
+
+DecodedCsv getCsvFileData(const std::string& path, CsvEncodingChoice choice) {
+    try {
+        std::string reason;
+        std::optional<std::string> bytes = readWhole(path, reason);
+        if (!bytes) {
+            return unreadable(reason);
+        }
+        return decodeCsvText(std::move(*bytes), choice);
+    } catch (const std::exception& e) {
+        // A file too big for memory, mostly.
+        logOrConsole(text::fill(logtext::kCsvReadException, text::exceptionName(e), e.what()));
+        return refused({}, text::fill(csvtext::kReasonFailed, e.what()));
+    }
 }

@@ -131,40 +131,6 @@ std::string delimiterName(char delimiter) {
     return delimiter == '\t' ? std::string(csvtext::kTabName) : std::string(1, delimiter);
 }
 
-std::size_t countFields(std::string_view row, char delimiter) {
-    std::size_t fields = 1;
-    std::size_t i = 0;
-    bool fieldStart = true;
-    while (i < row.size()) {
-        if (fieldStart && row[i] == '"') {
-            // The closing quote is the last of the first run of odd length.
-            std::size_t k = i + 1;
-            i = row.size();
-            while (k < row.size()) {
-                const std::size_t quote = row.find('"', k);
-                if (quote == std::string_view::npos) {
-                    break;
-                }
-                std::size_t end = quote;
-                while (end < row.size() && row[end] == '"') {
-                    ++end;
-                }
-                if ((end - quote) % 2 == 1) {
-                    i = end;
-                    break;
-                }
-                k = end;
-            }
-            fieldStart = false;
-            continue;
-        }
-        fieldStart = row[i] == delimiter;
-        fields += fieldStart ? 1 : 0;
-        ++i;
-    }
-    return fields;
-}
-
 CsvLayout layOutCsv(std::string_view text, CsvDelimiterChoice choice) {
     CsvLayout layout;
     layout.delimiter =

@@ -54,9 +54,9 @@ struct DecodedCsv {
 // encoding give a failure.
 DecodedCsv decodeCsvText(std::string bytes, CsvEncodingChoice choice);
 
-// The file's bytes decoded as above; a file that cannot be read gives the
-// system's reason.
-DecodedCsv readCsvText(const std::string& path, CsvEncodingChoice choice);
+// The whole file at the path, decoded as above: the one way the engine reads a
+// CSV file. A file that cannot be read gives the system's reason.
+DecodedCsv getCsvFileData(const std::string& path, CsvEncodingChoice choice);
 
 // The rows of a decoded text, laid out for the conversion.
 struct CsvLayout {
@@ -75,6 +75,3 @@ CsvLayout layOutCsv(std::string_view text, CsvDelimiterChoice choice);
 
 // The delimiter as logged: ",", ";", "tab" or "|".
 std::string delimiterName(char delimiter);
-
-// Number of fields the row splits into on the delimiter, as splitString reads it.
-std::size_t countFields(std::string_view row, char delimiter);

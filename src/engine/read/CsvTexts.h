@@ -12,8 +12,6 @@ inline constexpr std::string_view kDelimiterUsed = "Info: CSV delimiter: %@";
 inline constexpr std::string_view kPreambleSkipped = "Info: CSV lines above the header skipped: %d";
 inline constexpr std::string_view kWideRows = "Info: CSV rows wider than the header: %d";
 inline constexpr std::string_view kRefused = "Error: CSV file refused: %@";
-inline constexpr std::string_view kNotCarried =
-    "Info: Row number: [%d]: values with no free vCard property, not carried: %@";
 
 // Names of the encodings, as logged and as the shells show them.
 inline constexpr std::string_view kUtf8 = "UTF-8";
