@@ -12,8 +12,7 @@
 namespace {
 
 bool isProperty(const std::string& name) {
-    return std::find(property::kNames.begin(), property::kNames.end(), name) !=
-           property::kNames.end();
+    return property::positionOf(name).has_value();
 }
 
 ParseResult failure(std::string error) {

@@ -13,7 +13,7 @@ public:
 
     // The names of the header row, in column order, empty names included.
     virtual void addCSVHeadersToComboBox(const std::vector<std::string>& headers) = 0;
-    // The 30 vCard property names in their fixed order.
+    // Every vCard property name, in the fixed order records are laid out in.
     virtual void addVcardPropertiesToComboBox(const std::vector<std::string>& properties) = 0;
     // One data row is done; the bar's share of one contact, in percent.
     // Called on the conversion thread.

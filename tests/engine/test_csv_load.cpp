@@ -31,6 +31,8 @@ TEST(DecodeCsvText, EachEncodingIsToldApartAndDecoded) {
         {"\xEF\xBB\xBFN\nRen\xC3\xA9", "N\nRen\xC3\xA9", "UTF-8"},
         {utf16("N\nAnn", false), "N\nAnn", "UTF-16LE"},
         {utf16("N\nAnn", true), "N\nAnn", "UTF-16BE"},
+        // The mark written twice by a tool that re-saved the file.
+        {"\xFF\xFE" + utf16("N\nAnn", false), "N\nAnn", "UTF-16LE"},
         // Euro sign, en dash, and an undefined byte read as U+0081.
         {"N\nRen\xE9 \x80\x96\x81", "N\nRen\xC3\xA9 \xE2\x82\xAC\xE2\x80\x93\xC2\x81",
          "Windows-1252"},

@@ -24,6 +24,8 @@ TEST(PairColumnsByName, CaseBlanksAndPunctuationDoNotMatter) {
     EXPECT_EQ(describe(pairColumnsByName(headers, {}, {}).pairs),
               (Headers{"0 FIRST_NAME FirstName", "1 e-mail address EmailAddressWork",
                        "2 Straße geschäftlich BusinessAddressStreet", "5 Handy MobileNumber"}));
+    // Latin-1 capitals fold from À to Þ; the sign × and ß stay as they are.
+    EXPECT_EQ(headerKey("ÀÞ×ßé Ö-Ü"), "àþ×ßéöü");
 }
 
 TEST(PairColumnsByName, NeverAPropertyTwice) {

@@ -52,6 +52,9 @@ TEST_F(Session, PairingKeepsBothListsAsTheUserSeesThem) {
     EXPECT_EQ(session.freeColumns(), (Names{"Name", "Town"}));
     EXPECT_EQ(session.pair("Mail", "FirstName"), ExportSession::PairResult::UnknownColumn);
     EXPECT_EQ(session.pair("Name", "EmailAddressWork"), ExportSession::PairResult::UnknownProperty);
+    EXPECT_FALSE(session.canPair("Mail", "FirstName"));
+    EXPECT_FALSE(session.canPair("Name", "EmailAddressWork"));
+    EXPECT_TRUE(session.canPair("Name", "FirstName"));
     EXPECT_EQ(userMappingDictionary,
               (std::map<std::string, std::string>{{"EmailAddressWork", "Mail"}}));
 
@@ -107,6 +110,17 @@ TEST_F(Session, RunsReportsAndRefusesWhatItCannotDo) {
     EXPECT_FALSE(report->cancelled);
     EXPECT_EQ(report->written, 2);
     EXPECT_EQ(listFolder(report->folder), (Names{"AnnLee.vcf", "BobRay.vcf"}));
+
+    // A second run of the same file gets a run folder of its own beside the first.
+    ASSERT_TRUE(session.start(dir.str()));
+    session.wait();
+    const auto again = session.report();
+    ASSERT_TRUE(again);
+    EXPECT_NE(again->folder, report->folder);
+    EXPECT_EQ(fs::path(again->folder).parent_path().parent_path(),
+              fs::path(report->folder).parent_path().parent_path());
+    EXPECT_EQ(listFolder(again->folder), (Names{"AnnLee.vcf", "BobRay.vcf"}));
+    EXPECT_EQ(listFolder(report->folder).size(), 2u);
 }
 
 TEST_F(Session, CancelStopsAfterTheContactInHand) {

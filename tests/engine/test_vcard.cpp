@@ -86,6 +86,10 @@ TEST(VCard, OrganisationNeedsACompany) {
 TEST(VCard, AddressForms) {
     EXPECT_EQ(card({{BusinessAddressPostalCode, "62701"}}), wrap("ADR;type=WORK:;;;;;62701;"));
     EXPECT_EQ(card({{HomeAddressPostalCode, "1.5E+3"}}), wrap("ADR;type=HOME:;;;;;1500;"));
+    // Any one part makes the parted form, each in its own place.
+    EXPECT_EQ(card({{HomeAddressCity, "Oslo"}}), wrap("ADR;type=HOME:;;;Oslo;;;"));
+    EXPECT_EQ(card({{BusinessAddressState, "OR"}}), wrap("ADR;type=WORK:;;;;OR;;"));
+    EXPECT_EQ(card({{HomeAddressStreet2, "Flat 2"}}), wrap("ADR;type=HOME:;;Flat 2;;;;"));
     // Combined form: the postal-code rule does not touch it.
     EXPECT_EQ(card({{HomeAddress, "Flat 1E5"}}), wrap("ADR;type=HOME:;;Flat 1E5"));
     EXPECT_EQ(card({{BusinessAddress, "x"}, {BusinessAddressCountry, "UK"}}),

@@ -95,9 +95,6 @@ DecodedCsv notInEncoding(std::string_view name) {
 }
 
 DecodedCsv decodeUtf8(std::string bytes) {
-    if (bytes.starts_with(kUtf8Bom)) {
-        bytes.erase(0, kUtf8Bom.size());
-    }
     if (!text::isValidUtf8(bytes)) {
         return notInEncoding(csvtext::kUtf8);
     }
@@ -165,6 +162,15 @@ DecodedCsv unreadable(const std::string& reason) {
 
 DecodedCsv decodeCsvText(std::string bytes, CsvEncodingChoice choice) {
     DecodedCsv decoded = decodeAsChosen(std::move(bytes), choice);
+    if (decoded.text) {
+        // The byte-order mark goes, even written twice, as some tools that
+        // re-save a file do: it is no part of the first column's name.
+        std::size_t marks = 0;
+        while (decoded.text->compare(marks, kUtf8Bom.size(), kUtf8Bom) == 0) {
+            marks += kUtf8Bom.size();
+        }
+        decoded.text->erase(0, marks);
+    }
     const bool windows1252 = std::string_view(decoded.encoding) == csvtext::kWindows1252;
     if (decoded.text && !looksLikeText(*decoded.text, windows1252)) {
         return refused(decoded.encoding, std::string(csvtext::kReasonNotText));
