@@ -26,10 +26,8 @@ MainWindow::MainWindow(AppDelegate* delegate, AppController* controller, QWidget
     open->setObjectName(QStringLiteral("actionOpen"));
     open->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     // A file can be opened whenever the source Browse… button could be pressed.
-    connect(controller_, &AppController::phaseChanged, open, [open](WindowPhase phase) {
-        open->setEnabled(phase != WindowPhase::Running && phase != WindowPhase::Cancelling &&
-                         phase != WindowPhase::Finished);
-    });
+    connect(controller_, &AppController::phaseChanged, open,
+            [open](WindowPhase phase) { open->setEnabled(!isBusy(phase)); });
     file->addSeparator();
     QAction* quit = file->addAction(tr("&Quit"), this, &QWidget::close);
     quit->setObjectName(QStringLiteral("actionQuit"));
@@ -48,10 +46,8 @@ MainWindow::MainWindow(AppDelegate* delegate, AppController* controller, QWidget
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    const WindowPhase phase = controller_->phase();
-    const bool exporting = phase == WindowPhase::Running || phase == WindowPhase::Cancelling ||
-                           phase == WindowPhase::Finished;
-    if (delegate_ != nullptr && !delegate_->applicationShouldTerminate(exporting)) {
+    if (delegate_ != nullptr &&
+        !delegate_->applicationShouldTerminate(isBusy(controller_->phase()))) {
         event->ignore();
         return;
     }

@@ -177,8 +177,7 @@ void AppController::logLine(std::string_view message) {
 
 void AppController::setPhase(WindowPhase phase) {
     phase_ = phase;
-    const bool idle = phase != WindowPhase::Running && phase != WindowPhase::Cancelling &&
-                      phase != WindowPhase::Finished;
+    const bool idle = !isBusy(phase);
     const bool loaded = phase == WindowPhase::Loaded || phase == WindowPhase::Paired;
     const bool paired = phase == WindowPhase::Paired;
     btnBrowseSourceFileOutlet->setEnabled(idle);
@@ -267,8 +266,8 @@ void AppController::dropEvent(QDropEvent* event) {
 
 void AppController::chooseAndLoad(const std::function<std::optional<QString>()>& choose) {
     guarded(uitext::kBrowseException, [&] {
-        if (phase_ == WindowPhase::Running || phase_ == WindowPhase::Cancelling) {
-            return; // the export's thread still reads the loaded file
+        if (isBusy(phase_)) {
+            return; // the export still reads the loaded file, or its report is up
         }
         const bool paired = !session_->pairs().empty();
         if (paired &&
