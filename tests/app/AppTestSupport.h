@@ -5,7 +5,6 @@
 #include "app/AppController/AppController.h"
 #include "app/Dialogs.h"
 #include "engine/ExportSession.h"
-#include "engine/RunState.h"
 
 #include <QAbstractItemModelTester>
 #include <QCheckBox>
@@ -90,7 +89,6 @@ public:
         qputenv("HOME", home.path().toUtf8());
         // Remembered choices go to this HOME, not to the user's.
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, home.path());
-        loggingObject.store(nullptr); // the last test's log lived in another HOME
         Dialogs::setInstance(&dialogs);
     }
     ~AppTestEnvironment() {
@@ -220,6 +218,7 @@ private slots:
     void init() {
         env = std::make_unique<AppTestEnvironment>();
         window = std::make_unique<AppController>();
+        window->createLog(); // in this test's HOME, as the first browse would
         window->show();
         // Every insert and removal of a pair is announced to the view as Qt asks.
         modelTester = std::make_unique<QAbstractItemModelTester>(

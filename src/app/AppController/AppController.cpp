@@ -540,7 +540,7 @@ void AppController::notify(std::int64_t processed) {
     }
     // The bar's value is the sum of the 4-byte increments, which is exact in double.
     const double value =
-        static_cast<double>(processed) * static_cast<double>(progressIncrementByValue);
+        static_cast<double>(processed) * static_cast<double>(session_->progressShare());
     const int percent = static_cast<int>(value + 0.05);
     progressOutlet->setValue(std::clamp(percent, 0, 100));
     lblProgressStatus->setText(q(text::fill(uitext::kProgress, percent)));
