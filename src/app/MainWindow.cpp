@@ -4,6 +4,8 @@
 #include "app/AppDelegate.h"
 #include "app/Dialogs.h"
 #include "app/Settings.h"
+#include "app/UiTexts.h"
+#include "engine/Text.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -36,11 +38,9 @@ MainWindow::MainWindow(AppDelegate* delegate, AppController* controller, QWidget
 
     QMenu* help = menuBar()->addMenu(tr("&Help"));
     help->addAction(tr("&About Olvenmark"), this, [] {
-        Dialogs::instance().alert(
-            QStringLiteral("About Olvenmark"),
-            QStringLiteral("Olvenmark 1.0\nTurns a CSV file of contacts into vCard files, "
-                           "one .vcf file per contact."),
-            {QStringLiteral("Ok")});
+        Dialogs::instance().alert(uitext::q(uitext::kAboutTitle),
+                                  uitext::q(text::fill(uitext::kAbout, uitext::kVersion)),
+                                  {uitext::q(uitext::kOk)});
     });
     Dialogs::setParentWindow(this);
 }

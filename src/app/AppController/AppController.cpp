@@ -218,7 +218,7 @@ void AppController::resetAll() {
         comboBoxCSVHeaders->clear();
         comboBoxVcardProperties->clear();
         lblProgressStatus->setText(QString());
-        lblProgressFileCount->setText(QStringLiteral(" "));
+        lblProgressFileCount->setText(q(uitext::kNoCount));
         txtViewMappingAttributes->clear();
         csvPreviewModel->clear();
         lblFileSummary->clear();
@@ -250,7 +250,7 @@ void AppController::loadDroppedFile(const QString& path) {
 void AppController::dragEnterEvent(QDragEnterEvent* event) {
     const QList<QUrl> urls = event->mimeData()->urls();
     if (urls.size() == 1 && urls.first().isLocalFile() &&
-        urls.first().toLocalFile().endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive) &&
+        urls.first().toLocalFile().endsWith(u'.' + q(uitext::kCsvFileType), Qt::CaseInsensitive) &&
         btnBrowseSourceFileOutlet->isEnabled()) {
         event->acceptProposedAction();
     }
@@ -298,7 +298,7 @@ std::optional<QString> AppController::openFileDialog() {
         PanelRequest request;
         request.title = q(uitext::kPanelTitle);
         request.message = q(uitext::kCsvPanelMessage);
-        request.fileType = QStringLiteral("csv");
+        request.fileType = q(uitext::kCsvFileType);
         const QString remembered = settings::lastCsvFolder();
         request.startFolder =
             oldCSVPath && *oldCSVPath != q(uitext::kSelectCsvFile) ? QFileInfo(*oldCSVPath).path()
@@ -320,9 +320,9 @@ void AppController::startStep1() {
             currentContactNumber = 0;
             fillLists(Selection::None);
             setPairingPhase();
-            QString summary =
-                q(text::fill(uitext::kFileSummary, totalContacts, session_->headers().size(),
-                             found.encoding, found.delimiter == "," ? "comma" : found.delimiter));
+            QString summary = q(text::fill(
+                uitext::kFileSummary, totalContacts, session_->headers().size(), found.encoding,
+                found.delimiter == "," ? uitext::kComma : found.delimiter));
             if (found.preambleLinesSkipped > 0) {
                 summary += q(text::fill(uitext::kPreambleSkipped, found.preambleLinesSkipped));
             }
@@ -556,7 +556,8 @@ void AppController::finalNotify(const RunReport& report) {
         detailed += text::fill(uitext::kWideRows, wide) + "\n";
     }
     // The count as the report's second line has it after its colon: a blank, then the number.
-    const std::string summary = text::fill(uitext::kSummary, text::fill(" %d", report.written));
+    const std::string summary =
+        text::fill(uitext::kSummary, text::fill(uitext::kSummaryCount, report.written));
     lblProgressFileCount->setText(q(summary));
     // A cancelled run must never read like a completed one.
     const QString detail =
