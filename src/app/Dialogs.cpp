@@ -87,8 +87,8 @@ bool WidgetDialogs::closeOpenAlerts() {
     return closed;
 }
 
-void WidgetDialogs::openFolder(const QString& folder) {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
+bool WidgetDialogs::openFolder(const QString& folder) {
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
 }
 
 std::optional<QString> WidgetDialogs::openPanel(const PanelRequest& request) {

@@ -40,6 +40,8 @@ inline constexpr std::string_view kSelectDestinationFirst = "Please select desti
 inline constexpr std::string_view kCancelQuestion =
     "Are you sure, you want to cancel the export process?";
 inline constexpr std::string_view kQuitQuestion = "Do you want to close the application?";
+// Open last export folder, when the desktop cannot show the folder.
+inline constexpr std::string_view kFolderNotOpened = "The folder could not be opened: %@";
 
 // The Help menu's About alert.
 inline constexpr std::string_view kVersion = "1.0";

@@ -69,7 +69,10 @@ public:
         return answer;
     }
 
-    void openFolder(const QString& folder) override { openedFolders.append(folder); }
+    bool openFolder(const QString& folder) override {
+        openedFolders.append(folder);
+        return folderOpens;
+    }
     bool closeOpenAlerts() override { return false; }
 
     // Button texts to press, in order.
@@ -80,6 +83,7 @@ public:
     std::vector<PanelRequest> panels;
     QStringList unanswered;
     QStringList openedFolders;
+    bool folderOpens = true;
 };
 
 // One test's world: a temporary HOME and folder, and the scripted dialogs.

@@ -78,8 +78,12 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(window->phase(), WindowPhase::Empty, 20000);
         expect(browse + QStringList{"btnOpenRunFolderOutlet"}, false, false);
         click(window.get(), "btnOpenRunFolderOutlet");
-        QCOMPARE(env->dialogs.openedFolders,
-                 QStringList{QString::fromStdString(window->session().runFolder())});
+        const QString runFolder = QString::fromStdString(window->session().runFolder());
+        QCOMPARE(env->dialogs.openedFolders, QStringList{runFolder});
+        env->dialogs.folderOpens = false; // the desktop cannot show it: the user is told
+        env->dialogs.answers = {"Ok"};
+        click(window.get(), "btnOpenRunFolderOutlet");
+        QCOMPARE(env->dialogs.alerts.back().text, "The folder could not be opened: " + runFolder);
     }
 
     void loadingUsesThePanelAndRefusesWhatItCannotRead() {

@@ -470,9 +470,12 @@ void AppController::refreshPreview() {
 }
 
 void AppController::btnOpenRunFolderClicked() {
-    if (!lastRunFolder.isEmpty()) {
-        Dialogs::instance().openFolder(lastRunFolder);
+    if (lastRunFolder.isEmpty() || Dialogs::instance().openFolder(lastRunFolder)) {
+        return;
     }
+    const std::string message = text::fill(uitext::kFolderNotOpened, s(lastRunFolder));
+    console::log(message);
+    ask(uitext::kError, message, {uitext::kOk});
 }
 
 void AppController::btnBrowseDestinationPathCliked() {
