@@ -33,17 +33,21 @@ class Window : public WindowTestCase {
 
 private slots:
     void everyPhaseSetsEveryControl() {
-        // Enabled buttons, then whether the check box and the bar are in sight.
+        // Enabled controls, then whether the check box and the bar are in sight.
         const auto expect = [this](const QStringList& enabled, bool box, bool bar) {
             for (const char* name : {"btnBrowseSourceFileOutlet", "btnBrowseDestinationFileOutlet",
+                                     "comboBoxCardFormat", "chkSingleFileOutlet",
                                      "addMappingOutlet", "btnRemoveMappingOutlet",
                                      "btnStartStep2Outlet", "btnImportOutlet", "btnCancelOutlet"}) {
-                QVERIFY2(button(name)->isEnabled() == enabled.contains(name), name);
+                QVERIFY2(widget<QWidget>(window.get(), name)->isEnabled() == enabled.contains(name),
+                         name);
             }
             QCOMPARE(checkBox()->isVisible(), box);
             QCOMPARE(widget<QProgressBar>(window.get(), "progressOutlet")->isVisible(), bar);
         };
-        const QStringList browse = {"btnBrowseSourceFileOutlet", "btnBrowseDestinationFileOutlet"};
+        // What can be chosen whenever no export runs.
+        const QStringList browse = {"btnBrowseSourceFileOutlet", "btnBrowseDestinationFileOutlet",
+                                    "comboBoxCardFormat", "chkSingleFileOutlet"};
         QCOMPARE(window->phase(), WindowPhase::Empty);
         expect(browse, false, false);
 
@@ -442,8 +446,8 @@ private slots:
         QCOMPARE(preview(), QStringLiteral("begin:vcard\nversion:3.0\nFN:Ann Lee\nN:Lee;Ann;;\n"
                                            "end:vcard"));
 
-        // The strict choice shows, and writes, the strict card.
-        widget<QCheckBox>(window.get(), "chkStrictOutlet")->click();
+        // The strict format shows, and writes, the strict card.
+        cardFormat()->setCurrentIndex(cardFormat()->findText("Strict vCard 3.0 (RFC 2426)"));
         QVERIFY(preview().startsWith("BEGIN:VCARD\nVERSION:3.0\n"));
         env->dialogs.answers = {"Ok"};
         env->dialogs.panelAnswers.push_back(env->files.path());
@@ -458,6 +462,7 @@ private slots:
 
     void choicesAreRememberedAndDroppedFilesLoad() {
         widget<QCheckBox>(window.get(), "chkSingleFileOutlet")->click();
+        cardFormat()->setCurrentIndex(cardFormat()->findText("Strict vCard 3.0 (RFC 2426)"));
         env->dialogs.panelAnswers.push_back(env->files.path());
         click(window.get(), "btnBrowseDestinationFileOutlet");
         const QString csv = env->writeCsv("d.csv", "Name\r\nAnn\r\n");
@@ -474,11 +479,19 @@ private slots:
         modelTester.reset();
         window = std::make_unique<AppController>(); // the next launch
         QVERIFY(widget<QCheckBox>(window.get(), "chkSingleFileOutlet")->isChecked());
-        QVERIFY(!widget<QCheckBox>(window.get(), "chkStrictOutlet")->isChecked());
+        QCOMPARE(cardFormat()->currentText(), QStringLiteral("Strict vCard 3.0 (RFC 2426)"));
         QCOMPARE(destination()->text(), env->files.path());
         env->dialogs.panelAnswers.push_back(QString());
         click(window.get(), "btnBrowseSourceFileOutlet");
         QCOMPARE(env->dialogs.panels.back().startFolder, env->files.path());
+
+        // Earlier versions kept only whether cards were strict: that choice stays.
+        QSettings stored(QSettings::IniFormat, QSettings::UserScope, "Olvenmark", "Olvenmark");
+        stored.remove("output/format");
+        stored.setValue("output/strict", true);
+        stored.sync();
+        window = std::make_unique<AppController>();
+        QCOMPARE(cardFormat()->currentText(), QStringLiteral("Strict vCard 3.0 (RFC 2426)"));
     }
 
     void unwritableLogIsReportedAndTheWindowWorks() {
@@ -505,7 +518,7 @@ private:
     QComboBox* vcard() { return widget<QComboBox>(window.get(), "comboBoxVcardProperties"); }
     QTableView* table() { return widget<QTableView>(window.get(), "UserMappingTable"); }
     QCheckBox* checkBox() { return widget<QCheckBox>(window.get(), "mapAllCkeckBoxOutlet"); }
-    QPushButton* button(const char* name) { return widget<QPushButton>(window.get(), name); }
+    QComboBox* cardFormat() { return widget<QComboBox>(window.get(), "comboBoxCardFormat"); }
     QString preview() {
         return widget<QPlainTextEdit>(window.get(), "txtViewMappingAttributes")->toPlainText();
     }

@@ -106,7 +106,7 @@ AppController::AppController(QWidget* parent)
     mapAllCkeckBoxOutlet = ui->mapAllCkeckBoxOutlet;
     btnPairByNamesOutlet = ui->btnPairByNamesOutlet;
     lblFileSummary = ui->lblFileSummary;
-    chkStrictOutlet = ui->chkStrictOutlet;
+    comboBoxCardFormat = ui->comboBoxCardFormat;
     chkSingleFileOutlet = ui->chkSingleFileOutlet;
     btnOpenRunFolderOutlet = ui->btnOpenRunFolderOutlet;
 
@@ -148,11 +148,16 @@ AppController::AppController(QWidget* parent)
     connect(btnOpenRunFolderOutlet, &QPushButton::clicked, this,
             &AppController::btnOpenRunFolderClicked);
 
+    for (const CardFormatInfo& format : kCardFormats) {
+        comboBoxCardFormat->addItem(q(format.label), static_cast<int>(format.format));
+    }
     // The choices of the last session.
-    chkStrictOutlet->setChecked(settings::strictCards());
+    comboBoxCardFormat->setCurrentIndex(
+        comboBoxCardFormat->findData(static_cast<int>(settings::cardFormat())));
     chkSingleFileOutlet->setChecked(settings::singleFile());
     outputChoiceChanged();
-    connect(chkStrictOutlet, &QCheckBox::toggled, this, &AppController::outputChoiceChanged);
+    connect(comboBoxCardFormat, &QComboBox::currentIndexChanged, this,
+            &AppController::outputChoiceChanged);
     connect(chkSingleFileOutlet, &QCheckBox::toggled, this, &AppController::outputChoiceChanged);
     const QString destination = settings::destination();
     txtDestinationFolderOutlet->setText(!destination.isEmpty() && QDir(destination).exists()
@@ -184,7 +189,7 @@ void AppController::setPhase(WindowPhase phase) {
     btnBrowseDestinationFileOutlet->setEnabled(idle);
     addMappingOutlet->setEnabled(loaded);
     btnPairByNamesOutlet->setEnabled(loaded);
-    chkStrictOutlet->setEnabled(idle);
+    comboBoxCardFormat->setEnabled(idle);
     chkSingleFileOutlet->setEnabled(idle);
     btnOpenRunFolderOutlet->setEnabled(idle && !lastRunFolder.isEmpty());
     mapAllCkeckBoxOutlet->setVisible(loaded);
@@ -437,10 +442,9 @@ void AppController::btnStartStep2() {
 }
 
 void AppController::outputChoiceChanged() {
-    session_->setExportOptions(
-        {.format = chkStrictOutlet->isChecked() ? CardFormat::Strict : CardFormat::Classic,
-         .singleFile = chkSingleFileOutlet->isChecked()});
-    settings::setStrictCards(chkStrictOutlet->isChecked());
+    const auto format = static_cast<CardFormat>(comboBoxCardFormat->currentData().toInt());
+    session_->setExportOptions({.format = format, .singleFile = chkSingleFileOutlet->isChecked()});
+    settings::setCardFormat(format);
     settings::setSingleFile(chkSingleFileOutlet->isChecked());
     refreshPreview();
 }
