@@ -45,6 +45,12 @@ MainWindow::MainWindow(AppDelegate* delegate, AppController* controller, QWidget
     Dialogs::setParentWindow(this);
 }
 
+void MainWindow::openArguments(const QStringList& arguments) {
+    if (arguments.size() > 1) {
+        controller_->loadDroppedFile(arguments.at(1));
+    }
+}
+
 void MainWindow::closeEvent(QCloseEvent* event) {
     if (delegate_ != nullptr &&
         !delegate_->applicationShouldTerminate(isBusy(controller_->phase()))) {
