@@ -1,5 +1,6 @@
 #include "app/Dialogs.h"
 
+#include "app/UiTexts.h"
 #include "engine/log/Console.h"
 #include "engine/log/myLog.h"
 
@@ -63,7 +64,7 @@ int WidgetDialogs::alert(const QString& title, const QString& text, const QStrin
         const auto role = i == 0 ? QMessageBox::AcceptRole : QMessageBox::RejectRole;
         pushButtons.append(box.addButton(buttons.at(i), role));
     }
-    const int safe = std::max(0, static_cast<int>(buttons.indexOf(QStringLiteral("No"))));
+    const int safe = std::max(0, static_cast<int>(buttons.indexOf(uitext::q(uitext::kNo))));
     if (!pushButtons.isEmpty()) {
         box.setDefaultButton(pushButtons.first());
         box.setEscapeButton(pushButtons.at(safe));
@@ -86,8 +87,8 @@ bool WidgetDialogs::closeOpenAlerts() {
     return closed;
 }
 
-void WidgetDialogs::openFolder(const QString& folder) {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
+bool WidgetDialogs::openFolder(const QString& folder) {
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
 }
 
 std::optional<QString> WidgetDialogs::openPanel(const PanelRequest& request) {

@@ -29,8 +29,8 @@ public:
                       const QString& detail = {}) = 0;
     // A modal open panel; the chosen path, or none when cancelled.
     virtual std::optional<QString> openPanel(const PanelRequest& request) = 0;
-    // Shows a folder in the desktop's file manager.
-    virtual void openFolder(const QString& folder) = 0;
+    // Shows a folder in the desktop's file manager; false when the desktop could not.
+    virtual bool openFolder(const QString& folder) = 0;
     // Closes the alerts still open with their safe answer; true when there were any.
     virtual bool closeOpenAlerts() = 0;
 
@@ -52,6 +52,6 @@ public:
     int alert(const QString& title, const QString& text, const QStringList& buttons,
               const QString& detail = {}) override;
     std::optional<QString> openPanel(const PanelRequest& request) override;
-    void openFolder(const QString& folder) override;
+    bool openFolder(const QString& folder) override;
     bool closeOpenAlerts() override;
 };

@@ -4,6 +4,8 @@
 #include "app/AppDelegate.h"
 #include "app/Dialogs.h"
 #include "app/Settings.h"
+#include "app/UiTexts.h"
+#include "engine/Text.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -26,10 +28,8 @@ MainWindow::MainWindow(AppDelegate* delegate, AppController* controller, QWidget
     open->setObjectName(QStringLiteral("actionOpen"));
     open->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     // A file can be opened whenever the source Browse… button could be pressed.
-    connect(controller_, &AppController::phaseChanged, open, [open](WindowPhase phase) {
-        open->setEnabled(phase != WindowPhase::Running && phase != WindowPhase::Cancelling &&
-                         phase != WindowPhase::Finished);
-    });
+    connect(controller_, &AppController::phaseChanged, open,
+            [open](WindowPhase phase) { open->setEnabled(!isBusy(phase)); });
     file->addSeparator();
     QAction* quit = file->addAction(tr("&Quit"), this, &QWidget::close);
     quit->setObjectName(QStringLiteral("actionQuit"));
@@ -38,20 +38,22 @@ MainWindow::MainWindow(AppDelegate* delegate, AppController* controller, QWidget
 
     QMenu* help = menuBar()->addMenu(tr("&Help"));
     help->addAction(tr("&About Olvenmark"), this, [] {
-        Dialogs::instance().alert(
-            QStringLiteral("About Olvenmark"),
-            QStringLiteral("Olvenmark 1.0\nTurns a CSV file of contacts into vCard files, "
-                           "one .vcf file per contact."),
-            {QStringLiteral("Ok")});
+        Dialogs::instance().alert(uitext::q(uitext::kAboutTitle),
+                                  uitext::q(text::fill(uitext::kAbout, uitext::kVersion)),
+                                  {uitext::q(uitext::kOk)});
     });
     Dialogs::setParentWindow(this);
 }
 
+void MainWindow::openArguments(const QStringList& arguments) {
+    if (arguments.size() > 1) {
+        controller_->loadDroppedFile(arguments.at(1));
+    }
+}
+
 void MainWindow::closeEvent(QCloseEvent* event) {
-    const WindowPhase phase = controller_->phase();
-    const bool exporting = phase == WindowPhase::Running || phase == WindowPhase::Cancelling ||
-                           phase == WindowPhase::Finished;
-    if (delegate_ != nullptr && !delegate_->applicationShouldTerminate(exporting)) {
+    if (delegate_ != nullptr &&
+        !delegate_->applicationShouldTerminate(isBusy(controller_->phase()))) {
         event->ignore();
         return;
     }

@@ -16,6 +16,9 @@ public:
                         QWidget* parent = nullptr);
 
     AppController* controller() const { return controller_; }
+    // Loads the CSV file the desktop hands over on the command line (Open With,
+    // the menu entry's %f): the first argument after the program's name.
+    void openArguments(const QStringList& arguments);
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -1,5 +1,7 @@
 #include "app/Settings.h"
 
+#include "app/UiTexts.h"
+
 #include <QSettings>
 
 namespace {
@@ -38,12 +40,20 @@ void setWindowGeometry(const QByteArray& geometry) {
     store().setValue(QStringLiteral("window/geometry"), geometry);
 }
 
-bool strictCards() {
-    return store().value(QStringLiteral("output/strict"), false).toBool();
+CardFormat cardFormat() {
+    const QSettings settings = store();
+    const QString word = settings.value(QStringLiteral("output/format")).toString();
+    if (const auto format = parseCardFormat(word.toStdString())) {
+        return *format;
+    }
+    return settings.value(QStringLiteral("output/strict"), false).toBool() ? CardFormat::Strict
+                                                                           : CardFormat::Classic;
 }
 
-void setStrictCards(bool on) {
-    store().setValue(QStringLiteral("output/strict"), on);
+void setCardFormat(CardFormat format) {
+    QSettings settings = store();
+    settings.setValue(QStringLiteral("output/format"), uitext::q(cardFormatInfo(format).word));
+    settings.remove(QStringLiteral("output/strict"));
 }
 
 bool singleFile() {

@@ -2,6 +2,8 @@
 // was, the destination, the window's size and the output choices.
 #pragma once
 
+#include "engine/ExportOptions.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -16,9 +18,10 @@ void setDestination(const QString& folder);
 // The main window's saved geometry; empty the first time.
 QByteArray windowGeometry();
 void setWindowGeometry(const QByteArray& geometry);
-// The output choices of the export group.
-bool strictCards();
-void setStrictCards(bool on);
+// The output choices of the export group. The card format is kept by its word;
+// a choice stored by earlier versions (strict or not) is read when there is no word.
+CardFormat cardFormat();
+void setCardFormat(CardFormat format);
 bool singleFile();
 void setSingleFile(bool on);
 

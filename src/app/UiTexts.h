@@ -12,7 +12,8 @@ namespace uitext {
 inline constexpr std::string_view kSelectCsvFile = "Select CSV File";
 inline constexpr std::string_view kSelectDestination = "Select Destination Folder";
 
-// Open panels.
+// Open panels. The source panel offers files of one type only.
+inline constexpr std::string_view kCsvFileType = "csv";
 inline constexpr std::string_view kPanelTitle = "Browse: Brenvik Software";
 inline constexpr std::string_view kCsvPanelMessage = "Choose CSV file to be Converted to vCard.";
 inline constexpr std::string_view kDestinationPanelMessage =
@@ -39,13 +40,25 @@ inline constexpr std::string_view kSelectDestinationFirst = "Please select desti
 inline constexpr std::string_view kCancelQuestion =
     "Are you sure, you want to cancel the export process?";
 inline constexpr std::string_view kQuitQuestion = "Do you want to close the application?";
+// Open last export folder, when the desktop cannot show the folder.
+inline constexpr std::string_view kFolderNotOpened = "The folder could not be opened: %@";
+
+// The Help menu's About alert.
+inline constexpr std::string_view kVersion = "1.0";
+inline constexpr std::string_view kAboutTitle = "About Olvenmark";
+inline constexpr std::string_view kAbout =
+    "Olvenmark %@\nTurns a CSV file of contacts into vCard files, one .vcf file per contact.";
 
 // Labels during and after a run.
 inline constexpr std::string_view kProgress = "Progress: %d %%";
 inline constexpr std::string_view kStatus = "Status: %d/%d";
+// What the count label shows after a reset: one blank.
+inline constexpr std::string_view kNoCount = " ";
 inline constexpr std::string_view kCancelledStatus =
     "Migration cancelled \n%d file(s) migrated successfully.";
 inline constexpr std::string_view kSummary = "%@ Contact(s) migrated successfully.";
+// The count in the summary as the report's second line has it after its colon.
+inline constexpr std::string_view kSummaryCount = " %d";
 inline constexpr std::string_view kMappingFailed = "ERROR: while mapping properties";
 // Below the detailed report when the file had rows wider than its header.
 inline constexpr std::string_view kWideRows =
@@ -53,6 +66,8 @@ inline constexpr std::string_view kWideRows =
 
 // The file's summary after loading: contacts, columns, encoding, delimiter.
 inline constexpr std::string_view kFileSummary = "%d contacts, %d columns (%@, %@ between fields)";
+// The comma's name in the file's summary; other delimiters are shown as they are.
+inline constexpr std::string_view kComma = "comma";
 inline constexpr std::string_view kPreambleSkipped = "; %d lines above the header left out";
 inline constexpr std::string_view kWideRowsFound =
     "; %d rows have more fields than the header: a wrong delimiter?";

@@ -1,4 +1,3 @@
-#include "app/AppController/AppController.h"
 #include "app/AppDelegate.h"
 #include "app/Dialogs.h"
 #include "app/MainWindow.h"
@@ -17,9 +16,6 @@ int main(int argc, char* argv[]) {
     MainWindow window(&delegate);
     window.show();
     delegate.finishSplash(&window);
-    // A file handed over by the desktop (Open With, the menu entry's %f).
-    if (const QStringList args = QApplication::arguments(); args.size() > 1) {
-        window.controller()->loadDroppedFile(args.at(1));
-    }
+    window.openArguments(QApplication::arguments());
     return app.exec();
 }

@@ -5,7 +5,6 @@
 #include "app/AppController/AppController.h"
 #include "app/Dialogs.h"
 #include "engine/ExportSession.h"
-#include "engine/RunState.h"
 
 #include <QAbstractItemModelTester>
 #include <QCheckBox>
@@ -70,7 +69,10 @@ public:
         return answer;
     }
 
-    void openFolder(const QString& folder) override { openedFolders.append(folder); }
+    bool openFolder(const QString& folder) override {
+        openedFolders.append(folder);
+        return folderOpens;
+    }
     bool closeOpenAlerts() override { return false; }
 
     // Button texts to press, in order.
@@ -81,6 +83,7 @@ public:
     std::vector<PanelRequest> panels;
     QStringList unanswered;
     QStringList openedFolders;
+    bool folderOpens = true;
 };
 
 // One test's world: a temporary HOME and folder, and the scripted dialogs.
@@ -90,7 +93,6 @@ public:
         qputenv("HOME", home.path().toUtf8());
         // Remembered choices go to this HOME, not to the user's.
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, home.path());
-        loggingObject.store(nullptr); // the last test's log lived in another HOME
         Dialogs::setInstance(&dialogs);
     }
     ~AppTestEnvironment() {
@@ -220,6 +222,7 @@ private slots:
     void init() {
         env = std::make_unique<AppTestEnvironment>();
         window = std::make_unique<AppController>();
+        window->createLog(); // in this test's HOME, as the first browse would
         window->show();
         // Every insert and removal of a pair is announced to the view as Qt asks.
         modelTester = std::make_unique<QAbstractItemModelTester>(

@@ -5,6 +5,7 @@
 #include "app/MainWindow.h"
 
 #include <QAction>
+#include <QMessageBox>
 #include <QScreen>
 #include <QTimer>
 
@@ -27,12 +28,11 @@ private slots:
         QCOMPARE(splash->size(), QSize(350, 180));
         QVERIFY(splash->windowFlags().testFlag(Qt::FramelessWindowHint));
         QVERIFY(QFile::exists(QStringLiteral(":/Default.png")));
-        QVERIFY(!splash->pixmap().isNull());
         const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
         QVERIFY((splash->geometry().center() - screen.center()).manhattanLength() <= 2);
     }
 
-    void theSplashGoesOnceTheWindowIsUp() {
+    void theSplashGoesOnceTheWindowIsUpAndTheGivenFileLoads() {
         AppDelegate delegate(3, [](std::chrono::milliseconds) {});
         MainWindow window(&delegate);
         window.show();
@@ -40,29 +40,44 @@ private slots:
         for (QWidget* w : QApplication::topLevelWidgets()) {
             QVERIFY(w->objectName() != QLatin1String("splash") || !w->isVisible());
         }
+        window.openArguments({"olvenmark"}); // no file given
+        QCOMPARE(window.controller()->phase(), WindowPhase::Empty);
+        window.openArguments({"olvenmark", env->writeContacts("given.csv", 2)});
+        QCOMPARE(window.controller()->phase(), WindowPhase::Loaded);
         env->dialogs.answers = {"Yes"};
         window.close();
     }
 
-    void escapeAndClosingGiveTheSafeAnswer() {
+    void returnGivesTheFirstButtonEscapeAndClosingTheSafeOne() {
         WidgetDialogs real;
         struct Case {
             QStringList buttons;
-            int safe;
-            bool closeWindow;
+            int answer;
+            int key; // 0: the alert's window is closed
         };
-        for (const Case& c : {Case{{"No", "Yes"}, 0, false}, Case{{"Yes", "No"}, 1, false},
-                              Case{{"Ok", "Details"}, 0, false}, Case{{"No", "Yes"}, 0, true}}) {
-            QTimer::singleShot(0, [&c] {
-                QWidget* box = QApplication::activeModalWidget();
+        for (const Case& c :
+             {Case{{"No", "Yes"}, 0, Qt::Key_Escape}, Case{{"Yes", "No"}, 1, Qt::Key_Escape},
+              Case{{"Ok", "Details"}, 0, Qt::Key_Escape}, Case{{"No", "Yes"}, 0, 0},
+              Case{{"Yes", "No"}, 0, Qt::Key_Return}, Case{{"Ok", "Details"}, 0, Qt::Key_Return}}) {
+            QString defaultButton;
+            auto role = QMessageBox::InvalidRole;
+            QTimer::singleShot(0, [&] {
+                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
                 QVERIFY(box != nullptr);
-                if (c.closeWindow) {
+                if (QAbstractButton* button = box->defaultButton()) {
+                    defaultButton = button->text();
+                    role = box->buttonRole(button);
+                }
+                if (c.key == 0) {
                     box->close();
                 } else {
-                    QTest::keyClick(box, Qt::Key_Escape);
+                    QTest::keyClick(box, static_cast<Qt::Key>(c.key));
                 }
             });
-            QCOMPARE(real.alert("Confirmation", "Sure?", c.buttons), c.safe);
+            QCOMPARE(real.alert("Confirmation", "Sure?", c.buttons), c.answer);
+            // The first button is the default, where the desktop puts the affirmative one.
+            QCOMPARE(defaultButton, c.buttons.first());
+            QCOMPARE(role, QMessageBox::AcceptRole);
         }
     }
 

@@ -106,7 +106,7 @@ AppController::AppController(QWidget* parent)
     mapAllCkeckBoxOutlet = ui->mapAllCkeckBoxOutlet;
     btnPairByNamesOutlet = ui->btnPairByNamesOutlet;
     lblFileSummary = ui->lblFileSummary;
-    chkStrictOutlet = ui->chkStrictOutlet;
+    comboBoxCardFormat = ui->comboBoxCardFormat;
     chkSingleFileOutlet = ui->chkSingleFileOutlet;
     btnOpenRunFolderOutlet = ui->btnOpenRunFolderOutlet;
 
@@ -148,11 +148,16 @@ AppController::AppController(QWidget* parent)
     connect(btnOpenRunFolderOutlet, &QPushButton::clicked, this,
             &AppController::btnOpenRunFolderClicked);
 
+    for (const CardFormatInfo& format : kCardFormats) {
+        comboBoxCardFormat->addItem(q(format.label), static_cast<int>(format.format));
+    }
     // The choices of the last session.
-    chkStrictOutlet->setChecked(settings::strictCards());
+    comboBoxCardFormat->setCurrentIndex(
+        comboBoxCardFormat->findData(static_cast<int>(settings::cardFormat())));
     chkSingleFileOutlet->setChecked(settings::singleFile());
     outputChoiceChanged();
-    connect(chkStrictOutlet, &QCheckBox::toggled, this, &AppController::outputChoiceChanged);
+    connect(comboBoxCardFormat, &QComboBox::currentIndexChanged, this,
+            &AppController::outputChoiceChanged);
     connect(chkSingleFileOutlet, &QCheckBox::toggled, this, &AppController::outputChoiceChanged);
     const QString destination = settings::destination();
     txtDestinationFolderOutlet->setText(!destination.isEmpty() && QDir(destination).exists()
@@ -177,15 +182,14 @@ void AppController::logLine(std::string_view message) {
 
 void AppController::setPhase(WindowPhase phase) {
     phase_ = phase;
-    const bool idle = phase != WindowPhase::Running && phase != WindowPhase::Cancelling &&
-                      phase != WindowPhase::Finished;
+    const bool idle = !isBusy(phase);
     const bool loaded = phase == WindowPhase::Loaded || phase == WindowPhase::Paired;
     const bool paired = phase == WindowPhase::Paired;
     btnBrowseSourceFileOutlet->setEnabled(idle);
     btnBrowseDestinationFileOutlet->setEnabled(idle);
     addMappingOutlet->setEnabled(loaded);
     btnPairByNamesOutlet->setEnabled(loaded);
-    chkStrictOutlet->setEnabled(idle);
+    comboBoxCardFormat->setEnabled(idle);
     chkSingleFileOutlet->setEnabled(idle);
     btnOpenRunFolderOutlet->setEnabled(idle && !lastRunFolder.isEmpty());
     mapAllCkeckBoxOutlet->setVisible(loaded);
@@ -219,7 +223,7 @@ void AppController::resetAll() {
         comboBoxCSVHeaders->clear();
         comboBoxVcardProperties->clear();
         lblProgressStatus->setText(QString());
-        lblProgressFileCount->setText(QStringLiteral(" "));
+        lblProgressFileCount->setText(q(uitext::kNoCount));
         txtViewMappingAttributes->clear();
         csvPreviewModel->clear();
         lblFileSummary->clear();
@@ -251,7 +255,7 @@ void AppController::loadDroppedFile(const QString& path) {
 void AppController::dragEnterEvent(QDragEnterEvent* event) {
     const QList<QUrl> urls = event->mimeData()->urls();
     if (urls.size() == 1 && urls.first().isLocalFile() &&
-        urls.first().toLocalFile().endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive) &&
+        urls.first().toLocalFile().endsWith(u'.' + q(uitext::kCsvFileType), Qt::CaseInsensitive) &&
         btnBrowseSourceFileOutlet->isEnabled()) {
         event->acceptProposedAction();
     }
@@ -267,8 +271,8 @@ void AppController::dropEvent(QDropEvent* event) {
 
 void AppController::chooseAndLoad(const std::function<std::optional<QString>()>& choose) {
     guarded(uitext::kBrowseException, [&] {
-        if (phase_ == WindowPhase::Running || phase_ == WindowPhase::Cancelling) {
-            return; // the export's thread still reads the loaded file
+        if (isBusy(phase_)) {
+            return; // the export still reads the loaded file, or its report is up
         }
         const bool paired = !session_->pairs().empty();
         if (paired &&
@@ -299,7 +303,7 @@ std::optional<QString> AppController::openFileDialog() {
         PanelRequest request;
         request.title = q(uitext::kPanelTitle);
         request.message = q(uitext::kCsvPanelMessage);
-        request.fileType = QStringLiteral("csv");
+        request.fileType = q(uitext::kCsvFileType);
         const QString remembered = settings::lastCsvFolder();
         request.startFolder =
             oldCSVPath && *oldCSVPath != q(uitext::kSelectCsvFile) ? QFileInfo(*oldCSVPath).path()
@@ -321,9 +325,9 @@ void AppController::startStep1() {
             currentContactNumber = 0;
             fillLists(Selection::None);
             setPairingPhase();
-            QString summary =
-                q(text::fill(uitext::kFileSummary, totalContacts, session_->headers().size(),
-                             found.encoding, found.delimiter == "," ? "comma" : found.delimiter));
+            QString summary = q(text::fill(
+                uitext::kFileSummary, totalContacts, session_->headers().size(), found.encoding,
+                found.delimiter == "," ? uitext::kComma : found.delimiter));
             if (found.preambleLinesSkipped > 0) {
                 summary += q(text::fill(uitext::kPreambleSkipped, found.preambleLinesSkipped));
             }
@@ -438,10 +442,9 @@ void AppController::btnStartStep2() {
 }
 
 void AppController::outputChoiceChanged() {
-    session_->setExportOptions(
-        {.format = chkStrictOutlet->isChecked() ? CardFormat::Strict : CardFormat::Classic,
-         .singleFile = chkSingleFileOutlet->isChecked()});
-    settings::setStrictCards(chkStrictOutlet->isChecked());
+    const auto format = static_cast<CardFormat>(comboBoxCardFormat->currentData().toInt());
+    session_->setExportOptions({.format = format, .singleFile = chkSingleFileOutlet->isChecked()});
+    settings::setCardFormat(format);
     settings::setSingleFile(chkSingleFileOutlet->isChecked());
     refreshPreview();
 }
@@ -471,9 +474,12 @@ void AppController::refreshPreview() {
 }
 
 void AppController::btnOpenRunFolderClicked() {
-    if (!lastRunFolder.isEmpty()) {
-        Dialogs::instance().openFolder(lastRunFolder);
+    if (lastRunFolder.isEmpty() || Dialogs::instance().openFolder(lastRunFolder)) {
+        return;
     }
+    const std::string message = text::fill(uitext::kFolderNotOpened, s(lastRunFolder));
+    console::log(message);
+    ask(uitext::kError, message, {uitext::kOk});
 }
 
 void AppController::btnBrowseDestinationPathCliked() {
@@ -541,7 +547,7 @@ void AppController::notify(std::int64_t processed) {
     }
     // The bar's value is the sum of the 4-byte increments, which is exact in double.
     const double value =
-        static_cast<double>(processed) * static_cast<double>(progressIncrementByValue);
+        static_cast<double>(processed) * static_cast<double>(session_->progressShare());
     const int percent = static_cast<int>(value + 0.05);
     progressOutlet->setValue(std::clamp(percent, 0, 100));
     lblProgressStatus->setText(q(text::fill(uitext::kProgress, percent)));
@@ -557,7 +563,8 @@ void AppController::finalNotify(const RunReport& report) {
         detailed += text::fill(uitext::kWideRows, wide) + "\n";
     }
     // The count as the report's second line has it after its colon: a blank, then the number.
-    const std::string summary = text::fill(uitext::kSummary, text::fill(" %d", report.written));
+    const std::string summary =
+        text::fill(uitext::kSummary, text::fill(uitext::kSummaryCount, report.written));
     lblProgressFileCount->setText(q(summary));
     // A cancelled run must never read like a completed one.
     const QString detail =

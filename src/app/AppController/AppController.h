@@ -101,7 +101,7 @@ private:
     void chooseAndLoad(const std::function<std::optional<QString>()>& choose);
     // Shows the file's first rows and the first contact's card as it will be written.
     void refreshPreview();
-    // Takes the output choices of the check boxes into the session.
+    // Takes the card format and the one-file choice into the session.
     void outputChoiceChanged();
     // Which names a refilled list selects.
     enum class Selection { None, First, Keep };
@@ -139,7 +139,7 @@ private:
     QCheckBox* mapAllCkeckBoxOutlet;
     QPushButton* btnPairByNamesOutlet;
     QLabel* lblFileSummary;
-    QCheckBox* chkStrictOutlet;
+    QComboBox* comboBoxCardFormat;
     QCheckBox* chkSingleFileOutlet;
     QPushButton* btnOpenRunFolderOutlet;
     QStandardItemModel* csvPreviewModel;
