@@ -49,6 +49,7 @@ private slots:
                                   "comboBoxCardFormat", "chkSingleFileOutlet"};
         QCOMPARE(window->phase(), WindowPhase::Empty);
         expect(idle, false, false);
+        QVERIFY(!widget<QLabel>(window.get(), "imageViewOutlet")->pixmap().isNull());
 
         loadCsv(*window, env->dialogs, env->writeContacts("a.csv", 40, 2));
         QCOMPARE(window->phase(), WindowPhase::Loaded);
@@ -213,6 +214,7 @@ private slots:
         table()->clearSelection();
         click(window.get(), "btnRemoveMappingOutlet"); // no row chosen: nothing goes
         QCOMPARE(tableRows(table()).size(), 3);
+        QVERIFY(!table()->model()->removeRows(3, 1)); // past the last pair
         table()->selectRow(0);
         click(window.get(), "btnRemoveMappingOutlet");
         table()->selectRow(0);
@@ -425,6 +427,7 @@ private slots:
         // The strict format shows, and writes, the strict card.
         cardFormat()->setCurrentIndex(cardFormat()->findText("Strict vCard 3.0 (RFC 2426)"));
         QVERIFY(preview().startsWith("BEGIN:VCARD\nVERSION:3.0\n"));
+        QCOMPARE(rows->rowCount(), 2); // the rows shown anew, not added again
         env->dialogs.answers = {"Ok"};
         env->dialogs.panelAnswers.push_back(env->files.path());
         click(window.get(), "btnBrowseDestinationFileOutlet");

@@ -88,6 +88,15 @@ TEST_F(Session, PairingKeepsBothListsAsTheUserSeesThem) {
     EXPECT_TRUE(session.pairs().empty());
     EXPECT_TRUE(userMappingDictionary.empty());
     EXPECT_EQ(session.freeColumns().size(), 35u);
+
+    // A recognised column whose property is taken is named in the log.
+    session.clearPairs();
+    ASSERT_EQ(load("Given Name,First Name\r\nA,B\r\n"), 1);
+    EXPECT_EQ(session.pairByNames(), 1u);
+    EXPECT_NE(readFile(home.logFile())
+                  .find("Info: Column 'First Name' not paired: its property FirstName is paired "
+                        "already"),
+              std::string::npos);
 }
 
 TEST_F(Session, RunsReportsAndRefusesWhatItCannotDo) {

@@ -231,6 +231,9 @@ TEST(StrictCard, FoldingNeverSplitsACharacter) {
     }
     EXPECT_EQ(vcard::foldLines(std::string(75, 'a')), std::string(75, 'a') + "\r\n");
     EXPECT_EQ(vcard::foldLines(std::string(76, 'a')), std::string(75, 'a') + "\r\n a\r\n");
+    // A continuation line holds 74 octets after its blank.
+    EXPECT_EQ(vcard::foldLines(std::string(150, 'a')),
+              std::string(75, 'a') + "\r\n " + std::string(74, 'a') + "\r\n a\r\n");
 }
 
 TEST(CardWriters, FurtherValuesFollowTheNamedLinesInBothFormats) {
@@ -281,6 +284,7 @@ TEST(ContactUid, StableUniqueAndWellFormed) {
 
     const std::string row = "Ann,Lee,a@x";
     EXPECT_EQ(uid::rowUuid(row, 0), uid::rowUuid(std::string(row), 0));
+    EXPECT_NE(uid::rowUuid("x1", 0), uid::rowUuid("x", 10)); // row and count kept apart
     std::set<std::string> seen;
     uid::RowOccurrences occurrences;
     for (const std::string_view r : {"Ann,Lee", "Ann,Lee", "Ann,Lee ", "Ann,Lee"}) {
