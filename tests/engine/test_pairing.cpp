@@ -136,3 +136,18 @@ TEST_F(TypedValues, ValuesWithNoFreePropertyBecomeFurtherValues) {
     EXPECT_EQ(record.named, empty().named);
     EXPECT_TRUE(record.more.empty());
 }
+
+TEST(TypedGroupAddress, AFurtherAddressKeepsEveryPartInItsPlace) {
+    using namespace property;
+    const Headers headers = {"Address 1 - Label",       "Address 1 - Street",
+                             "Address 1 - City",        "Address 1 - Region",
+                             "Address 1 - Postal Code", "Address 1 - Country",
+                             "Address 1 - PO Box",      "Address 1 - Extended Address"};
+    ContactRecord record{std::vector<std::string>(kCount), {}};
+    record[HomeAddressCity] = "taken";
+    spreadTypedValues({"Home", "st", "ci", "re", "pc", "co", "pb", "ex"},
+                      detectTypedGroups(headers), record);
+    ASSERT_EQ(record.more.size(), 1u);
+    EXPECT_EQ(record.more[0].address,
+              (std::array<std::string, kAddressParts>{"pb", "ex", "st", "ci", "re", "pc", "co"}));
+}
