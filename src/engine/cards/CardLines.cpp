@@ -14,20 +14,37 @@ namespace {
 // Appends the value with every line break (CR LF, CR or LF) written as "\n",
 // and for text also backslash, semicolon and comma escaped.
 void appendEscaped(std::string& out, std::string_view value, Escape escape) {
+    // The few bytes that need work, per kind of value; runs between them are
+    // copied whole, as most values hold none.
+    static constexpr auto kSpecial = [](std::string_view bytes) {
+        std::array<bool, 256> table{};
+        for (const char c : bytes) {
+            table[static_cast<unsigned char>(c)] = true;
+        }
+        return table;
+    };
+    static constexpr std::array<bool, 256> kText = kSpecial("\r\n\\;,");
+    static constexpr std::array<bool, 256> kUri = kSpecial("\r\n");
+    const std::array<bool, 256>& special = escape == Escape::Text ? kText : kUri;
+    std::size_t run = 0;
     for (std::size_t i = 0; i < value.size(); ++i) {
         const char c = value[i];
+        if (!special[static_cast<unsigned char>(c)]) {
+            continue;
+        }
+        out.append(value.data() + run, i - run);
         if (c == '\r' || c == '\n') {
             out += "\\n";
             if (c == '\r' && i + 1 < value.size() && value[i + 1] == '\n') {
                 ++i;
             }
         } else {
-            if (escape == Escape::Text && (c == '\\' || c == ';' || c == ',')) {
-                out += '\\';
-            }
+            out += '\\';
             out += c;
         }
+        run = i + 1;
     }
+    out.append(value.data() + run, value.size() - run);
 }
 
 // A line of one value, given only when the value is there.
