@@ -9,6 +9,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QMenuBar>
 
 MainWindow::MainWindow(AppDelegate* delegate, AppController* controller, QWidget* parent)
@@ -47,7 +48,8 @@ MainWindow::MainWindow(AppDelegate* delegate, AppController* controller, QWidget
 
 void MainWindow::openArguments(const QStringList& arguments) {
     if (arguments.size() > 1) {
-        controller_->loadDroppedFile(arguments.at(1));
+        // Absolute, so that the field and the remembered folder say where it is.
+        controller_->loadDroppedFile(QFileInfo(arguments.at(1)).absoluteFilePath());
     }
 }
 

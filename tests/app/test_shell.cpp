@@ -4,9 +4,15 @@
 #include "app/CodeForSplashScreen.h"
 #include "app/MainWindow.h"
 
+#include <QAbstractButton>
 #include <QAction>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QScreen>
+#include <QTableView>
 #include <QTimer>
 
 class Shell : public QObject {
@@ -42,8 +48,51 @@ private slots:
         }
         window.openArguments({"olvenmark"}); // no file given
         QCOMPARE(window.controller()->phase(), WindowPhase::Empty);
-        window.openArguments({"olvenmark", env->writeContacts("given.csv", 2)});
+        // A path given relative to where the program started is shown whole.
+        const QString given = env->writeContacts("given.csv", 2);
+        const QString started = QDir::currentPath();
+        QDir::setCurrent(QFileInfo(given).absolutePath());
+        window.openArguments({"olvenmark", "given.csv"});
+        QDir::setCurrent(started);
         QCOMPARE(window.controller()->phase(), WindowPhase::Loaded);
+        QCOMPARE(window.findChild<QLineEdit*>("txtOutlet")->text(), given);
+        env->dialogs.answers = {"Yes"};
+        window.close();
+    }
+
+    void everyAccessKeyIsUniqueAndTabLeavesTheTables() {
+        AppDelegate delegate(0, [](std::chrono::milliseconds) {});
+        MainWindow window(&delegate);
+        QStringList keys;
+        const auto take = [&keys](const QString& text) {
+            const qsizetype at = text.indexOf('&');
+            if (at >= 0 && at + 1 < text.size()) {
+                keys << text.at(at + 1).toLower();
+            }
+        };
+        for (const QAction* menu : window.menuBar()->actions()) {
+            take(menu->text());
+        }
+        for (const QAbstractButton* button : window.findChildren<QAbstractButton*>()) {
+            take(button->text());
+        }
+        for (const QLabel* label : window.findChildren<QLabel*>()) {
+            take(label->text());
+        }
+        keys.sort();
+        QCOMPARE(keys.size(), QSet<QString>(keys.begin(), keys.end()).size());
+
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        window.openArguments({"olvenmark", env->writeContacts("tab.csv", 3, 3)});
+        window.findChild<QCheckBox*>("mapAllCkeckBoxOutlet")->click();
+        for (const char* name : {"tblViewCsvFileContents", "UserMappingTable"}) {
+            auto* table = window.findChild<QTableView*>(name);
+            table->setFocus();
+            table->setCurrentIndex(table->model()->index(0, 0));
+            QTest::keyClick(table, Qt::Key_Tab);
+            QVERIFY2(!table->hasFocus(), name);
+        }
         env->dialogs.answers = {"Yes"};
         window.close();
     }
