@@ -283,8 +283,11 @@ private slots:
         const QString csv = env->writeCsv(
             "contacts.csv", "First,Last,Middle\r\nAnn,Lee,Q\r\nBob,Ray,555\r\n,,1\r\n");
         env->dialogs.answers = {"Details", "Ok"};
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
         startExport(*window, env->dialogs, csv, env->files.path());
         QTRY_COMPARE_WITH_TIMEOUT(window->phase(), WindowPhase::Empty, 20000);
+        QVERIFY(widget<QWidget>(window.get(), "btnBrowseSourceFileOutlet")->hasFocus());
 
         QCOMPARE(env->dialogs.alerts.size(), 2u);
         QCOMPARE(env->dialogs.alerts[0].title, QStringLiteral("Report"));
@@ -421,6 +424,8 @@ private slots:
                                            "b;\nend:vcard"));
         table()->selectRow(2);
         click(window.get(), "btnRemoveMappingOutlet");
+        QCOMPARE(widget<QLabel>(window.get(), "lblMappingOutlet")->text(),
+                 QStringLiteral("Pick a CSV column and a vCard property, then add the pair."));
         QCOMPARE(preview(), QStringLiteral("begin:vcard\nversion:3.0\nFN:Ann Lee\nN:Lee;Ann;;\n"
                                            "end:vcard"));
 

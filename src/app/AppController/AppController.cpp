@@ -205,6 +205,8 @@ void AppController::setPhase(WindowPhase phase) {
 }
 
 void AppController::setPairingPhase() {
+    // A check said of other pairs would mislead: the user checks these anew.
+    lblMappingOutlet->setText(q(uitext::kPairingHint));
     setPhase(session_->pairs().empty() ? WindowPhase::Loaded : WindowPhase::Paired);
 }
 
@@ -576,6 +578,9 @@ void AppController::finalNotify(const RunReport& report) {
         ask(uitext::kDetailedReport, detailed, {uitext::kOk});
     }
     resetAll();
+    // The window starts over: the focus goes to the first step, not to whatever
+    // field was left enabled when the export's controls were disabled.
+    btnBrowseSourceFileOutlet->setFocus();
     logOrConsole(text::fill(uitext::kReportEntry, detailed), uitext::kReportFallback);
 }
 
