@@ -24,6 +24,14 @@ void setLastCsvFolder(const QString& folder) {
     store().setValue(QStringLiteral("files/lastCsvFolder"), folder);
 }
 
+QString lastExportFolder() {
+    return store().value(QStringLiteral("files/lastExportFolder")).toString();
+}
+
+void setLastExportFolder(const QString& folder) {
+    store().setValue(QStringLiteral("files/lastExportFolder"), folder);
+}
+
 QString destination() {
     return store().value(QStringLiteral("files/destination")).toString();
 }

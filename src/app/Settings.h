@@ -1,5 +1,6 @@
 // The choices the window remembers across launches: where the last CSV file
-// was, the destination, the window's size and the output choices.
+// was, the destination, the last export's folder, the window's size and the
+// output choices.
 #pragma once
 
 #include "engine/ExportOptions.h"
@@ -15,6 +16,9 @@ void setLastCsvFolder(const QString& folder);
 // The last destination folder; empty the first time.
 QString destination();
 void setDestination(const QString& folder);
+// The run folder of the last export, for Open last export folder; empty the first time.
+QString lastExportFolder();
+void setLastExportFolder(const QString& folder);
 // The main window's saved geometry; empty the first time.
 QByteArray windowGeometry();
 void setWindowGeometry(const QByteArray& geometry);

@@ -85,6 +85,14 @@ private slots:
         env->dialogs.folderOpens = false; // the desktop cannot show it: the user is told
         click(window.get(), "btnOpenRunFolderOutlet");
         QCOMPARE(env->dialogs.alerts.back().text, "The folder could not be opened: " + runFolder);
+
+        // The next launch still knows the folder, as long as it is there.
+        modelTester.reset();
+        window = std::make_unique<AppController>();
+        expect(idle + QStringList{"btnOpenRunFolderOutlet"}, false, false);
+        QDir(runFolder).removeRecursively();
+        window = std::make_unique<AppController>();
+        expect(idle, false, false);
     }
 
     void loadingUsesThePanelAndRefusesWhatItCannotRead() {

@@ -163,6 +163,11 @@ AppController::AppController(QWidget* parent)
     txtDestinationFolderOutlet->setText(!destination.isEmpty() && QDir(destination).exists()
                                             ? destination
                                             : q(uitext::kSelectDestination));
+    // The last export's folder, while it is still there, so the button works after a restart.
+    if (const QString folder = settings::lastExportFolder();
+        !folder.isEmpty() && QDir(folder).exists()) {
+        lastRunFolder = folder;
+    }
     resetAll();
     // The window starts Empty: nothing was shown before it.
     oldCSVPath.reset();
@@ -573,6 +578,7 @@ void AppController::finalNotify(const RunReport& report) {
         report.cancelled ? q(text::fill(uitext::kCancelledDetail, report.failed(), report.total))
                          : QString();
     lastRunFolder = QString::fromStdString(report.folder);
+    settings::setLastExportFolder(lastRunFolder);
     if (Dialogs::instance().alert(q(uitext::kReport), q(summary),
                                   {q(uitext::kOk), q(uitext::kDetails)}, detail) == 1) {
         ask(uitext::kDetailedReport, detailed, {uitext::kOk});
