@@ -32,6 +32,22 @@ void setLastExportFolder(const QString& folder) {
     store().setValue(QStringLiteral("files/lastExportFolder"), folder);
 }
 
+QString csvEncoding() {
+    return store().value(QStringLiteral("reading/encoding"), QStringLiteral("auto")).toString();
+}
+
+void setCsvEncoding(const QString& word) {
+    store().setValue(QStringLiteral("reading/encoding"), word);
+}
+
+QString csvDelimiter() {
+    return store().value(QStringLiteral("reading/delimiter"), QStringLiteral("auto")).toString();
+}
+
+void setCsvDelimiter(const QString& word) {
+    store().setValue(QStringLiteral("reading/delimiter"), word);
+}
+
 QString destination() {
     return store().value(QStringLiteral("files/destination")).toString();
 }

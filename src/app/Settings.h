@@ -19,6 +19,11 @@ void setDestination(const QString& folder);
 // The run folder of the last export, for Open last export folder; empty the first time.
 QString lastExportFolder();
 void setLastExportFolder(const QString& folder);
+// How the CSV file is read, each choice by its word ("auto" the first time).
+QString csvEncoding();
+void setCsvEncoding(const QString& word);
+QString csvDelimiter();
+void setCsvDelimiter(const QString& word);
 // The main window's saved geometry; empty the first time.
 QByteArray windowGeometry();
 void setWindowGeometry(const QByteArray& geometry);

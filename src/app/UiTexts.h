@@ -64,13 +64,38 @@ inline constexpr std::string_view kMappingFailed = "ERROR: while mapping propert
 inline constexpr std::string_view kWideRows =
     "Rows with more fields than the header row: %d (a wrong delimiter?)";
 
-// The file's summary after loading: contacts, columns, encoding, delimiter.
-inline constexpr std::string_view kFileSummary = "%d contacts, %d columns (%@, %@ between fields)";
-// The comma's name in the file's summary; other delimiters are shown as they are.
-inline constexpr std::string_view kComma = "comma";
+// The file's summary after loading: contacts, columns, encoding, delimiter;
+// each count has its one and its many.
+inline constexpr std::string_view kFileSummary = "%@, %@ (%@, %@ between fields)";
+inline constexpr std::string_view kContact = "%d contact";
+inline constexpr std::string_view kContacts = "%d contacts";
+inline constexpr std::string_view kColumn = "%d column";
+inline constexpr std::string_view kColumns = "%d columns";
+inline constexpr std::string_view kPreambleLineSkipped = "; 1 line above the header left out";
 inline constexpr std::string_view kPreambleSkipped = "; %d lines above the header left out";
+inline constexpr std::string_view kWideRowFound =
+    "; 1 row has more fields than the header: a wrong delimiter?";
 inline constexpr std::string_view kWideRowsFound =
     "; %d rows have more fields than the header: a wrong delimiter?";
+
+// The reading choices beside the CSV file: a label and the word the engine
+// and the settings know the choice by. The first of each finds it out.
+struct ReadingChoice {
+    std::string_view label;
+    std::string_view word;
+};
+inline constexpr ReadingChoice kEncodingChoices[] = {{"Automatic", "auto"},
+                                                     {"UTF-8", "utf-8"},
+                                                     {"UTF-16", "utf-16"},
+                                                     {"Windows-1252", "windows-1252"}};
+inline constexpr ReadingChoice kDelimiterChoices[] = {{"Automatic", "auto"},
+                                                      {"Comma", ","},
+                                                      {"Semicolon", ";"},
+                                                      {"Tab", "tab"},
+                                                      {"Vertical bar", "|"}};
+// The delimiters in words, as the file's summary names them.
+inline constexpr ReadingChoice kDelimiterNames[] = {
+    {"comma", ","}, {"semicolon", ";"}, {"tab", "tab"}, {"vertical bar", "|"}};
 // The pairing group's line: the hint, and what checking the pairs found.
 inline constexpr std::string_view kPairingHint =
     "Pick a CSV column and a vCard property, then add the pair.";

@@ -35,10 +35,11 @@ private slots:
     void everyPhaseSetsEveryControl() {
         // Enabled controls, then whether the check box and the bar are in sight.
         const auto expect = [this](const QStringList& enabled, bool box, bool bar) {
-            for (const char* name : {"btnBrowseSourceFileOutlet", "btnBrowseDestinationFileOutlet",
-                                     "comboBoxCardFormat", "chkSingleFileOutlet",
-                                     "addMappingOutlet", "btnRemoveMappingOutlet",
-                                     "btnStartStep2Outlet", "btnImportOutlet", "btnCancelOutlet"}) {
+            for (const char* name :
+                 {"btnBrowseSourceFileOutlet", "btnBrowseDestinationFileOutlet",
+                  "comboBoxCardFormat", "chkSingleFileOutlet", "comboBoxEncoding",
+                  "comboBoxDelimiter", "addMappingOutlet", "btnRemoveMappingOutlet",
+                  "btnStartStep2Outlet", "btnImportOutlet", "btnCancelOutlet"}) {
                 QVERIFY2(widget<QWidget>(window.get(), name)->isEnabled() == enabled.contains(name),
                          name);
             }
@@ -46,7 +47,8 @@ private slots:
             QCOMPARE(widget<QProgressBar>(window.get(), "progressOutlet")->isVisible(), bar);
         };
         const QStringList idle = {"btnBrowseSourceFileOutlet", "btnBrowseDestinationFileOutlet",
-                                  "comboBoxCardFormat", "chkSingleFileOutlet"};
+                                  "comboBoxCardFormat",        "chkSingleFileOutlet",
+                                  "comboBoxEncoding",          "comboBoxDelimiter"};
         QCOMPARE(window->phase(), WindowPhase::Empty);
         expect(idle, false, false);
         QVERIFY(!widget<QLabel>(window.get(), "imageViewOutlet")->pixmap().isNull());
@@ -130,6 +132,36 @@ private slots:
         QCOMPARE(destination()->text(), env->files.path());
         QVERIFY(env->logText().contains("UI>> ERROR\nOccured in startStep1(): Invalid CSV file "
                                         "100%d.csv.\n"));
+    }
+
+    void readingChoicesReloadTheFileAfterAskingAndAreRemembered() {
+        auto* delimiter = widget<QComboBox>(window.get(), "comboBoxDelimiter");
+        const auto summary = [this] {
+            return widget<QLabel>(window.get(), "lblFileSummary")->text();
+        };
+        loadCsv(*window, env->dialogs, env->writeCsv("semi.csv", "A;B\r\nx;1\r\n"));
+        QCOMPARE(summary(),
+                 QStringLiteral("1 contact, 2 columns (UTF-8, semicolon between fields)"));
+        checkBox()->click();
+
+        // Keeping the pairs keeps the file as it was read, and the choice shown.
+        env->dialogs.answers = {"No"};
+        delimiter->setCurrentIndex(delimiter->findData(","));
+        QCOMPARE(delimiter->currentData().toString(), QStringLiteral("auto"));
+        QCOMPARE(window->phase(), WindowPhase::Paired);
+
+        env->dialogs.answers = {"Yes"};
+        delimiter->setCurrentIndex(delimiter->findData(","));
+        QCOMPARE(window->phase(), WindowPhase::Loaded);
+        QCOMPARE(comboItems(csv()), QStringList({"A;B"}));
+        QCOMPARE(summary(), QStringLiteral("1 contact, 1 column (UTF-8, comma between fields)"));
+
+        modelTester.reset();
+        window = std::make_unique<AppController>(); // the next launch
+        QCOMPARE(widget<QComboBox>(window.get(), "comboBoxDelimiter")->currentData().toString(),
+                 QStringLiteral(","));
+        QCOMPARE(widget<QComboBox>(window.get(), "comboBoxEncoding")->currentData().toString(),
+                 QStringLiteral("auto"));
     }
 
     void pairsAreOnlyDroppedAfterConfirmation() {

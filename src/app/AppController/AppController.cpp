@@ -24,6 +24,7 @@
 #include <QHeaderView>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QSignalBlocker>
 #include <QStandardItemModel>
 #include <QTimer>
 
@@ -107,6 +108,8 @@ AppController::AppController(QWidget* parent)
     btnPairByNamesOutlet = ui->btnPairByNamesOutlet;
     lblFileSummary = ui->lblFileSummary;
     comboBoxCardFormat = ui->comboBoxCardFormat;
+    comboBoxEncoding = ui->comboBoxEncoding;
+    comboBoxDelimiter = ui->comboBoxDelimiter;
     chkSingleFileOutlet = ui->chkSingleFileOutlet;
     btnOpenRunFolderOutlet = ui->btnOpenRunFolderOutlet;
 
@@ -159,6 +162,19 @@ AppController::AppController(QWidget* parent)
     connect(comboBoxCardFormat, &QComboBox::currentIndexChanged, this,
             &AppController::outputChoiceChanged);
     connect(chkSingleFileOutlet, &QCheckBox::toggled, this, &AppController::outputChoiceChanged);
+    const auto fillChoices = [](QComboBox* box, const auto& choices, const QString& remembered) {
+        for (const uitext::ReadingChoice& choice : choices) {
+            box->addItem(q(choice.label), q(choice.word));
+        }
+        box->setCurrentIndex(std::max(0, box->findData(remembered)));
+    };
+    fillChoices(comboBoxEncoding, uitext::kEncodingChoices, settings::csvEncoding());
+    fillChoices(comboBoxDelimiter, uitext::kDelimiterChoices, settings::csvDelimiter());
+    session_->setLoadOptions(readingChoices());
+    connect(comboBoxEncoding, &QComboBox::currentIndexChanged, this,
+            &AppController::readingChoiceChanged);
+    connect(comboBoxDelimiter, &QComboBox::currentIndexChanged, this,
+            &AppController::readingChoiceChanged);
     const QString destination = settings::destination();
     txtDestinationFolderOutlet->setText(!destination.isEmpty() && QDir(destination).exists()
                                             ? destination
@@ -195,6 +211,8 @@ void AppController::setPhase(WindowPhase phase) {
     addMappingOutlet->setEnabled(loaded);
     btnPairByNamesOutlet->setEnabled(loaded);
     comboBoxCardFormat->setEnabled(idle);
+    comboBoxEncoding->setEnabled(idle);
+    comboBoxDelimiter->setEnabled(idle);
     chkSingleFileOutlet->setEnabled(idle);
     btnOpenRunFolderOutlet->setEnabled(idle && !lastRunFolder.isEmpty());
     mapAllCkeckBoxOutlet->setVisible(loaded);
@@ -332,14 +350,27 @@ void AppController::startStep1() {
             currentContactNumber = 0;
             fillLists(Selection::None);
             setPairingPhase();
-            QString summary = q(text::fill(
-                uitext::kFileSummary, totalContacts, session_->headers().size(), found.encoding,
-                found.delimiter == "," ? uitext::kComma : found.delimiter));
+            std::string_view delimiter = found.delimiter;
+            for (const uitext::ReadingChoice& name : uitext::kDelimiterNames) {
+                delimiter = name.word == found.delimiter ? name.label : delimiter;
+            }
+            const std::size_t columns = session_->headers().size();
+            QString summary =
+                q(text::fill(uitext::kFileSummary,
+                             text::fill(totalContacts == 1 ? uitext::kContact : uitext::kContacts,
+                                        totalContacts),
+                             text::fill(columns == 1 ? uitext::kColumn : uitext::kColumns, columns),
+                             found.encoding, delimiter));
             if (found.preambleLinesSkipped > 0) {
-                summary += q(text::fill(uitext::kPreambleSkipped, found.preambleLinesSkipped));
+                summary +=
+                    q(found.preambleLinesSkipped == 1
+                          ? std::string(uitext::kPreambleLineSkipped)
+                          : text::fill(uitext::kPreambleSkipped, found.preambleLinesSkipped));
             }
             if (found.wideRows > 0) {
-                summary += q(text::fill(uitext::kWideRowsFound, found.wideRows));
+                summary +=
+                    q(found.wideRows == 1 ? std::string(uitext::kWideRowFound)
+                                          : text::fill(uitext::kWideRowsFound, found.wideRows));
             }
             lblFileSummary->setText(summary);
             refreshPreview();
@@ -454,6 +485,38 @@ void AppController::outputChoiceChanged() {
     settings::setCardFormat(format);
     settings::setSingleFile(chkSingleFileOutlet->isChecked());
     refreshPreview();
+}
+
+CsvLoadOptions AppController::readingChoices() const {
+    return {parseEncodingChoice(s(comboBoxEncoding->currentData().toString()))
+                .value_or(CsvEncodingChoice::Auto),
+            parseDelimiterChoice(s(comboBoxDelimiter->currentData().toString()))
+                .value_or(CsvDelimiterChoice::Auto)};
+}
+
+void AppController::readingChoiceChanged() {
+    guarded(uitext::kBrowseException, [&] {
+        const bool loaded = phase_ == WindowPhase::Loaded || phase_ == WindowPhase::Paired;
+        if (loaded && !session_->pairs().empty() &&
+            ask(uitext::kAlert, uitext::kResetQuestion, {uitext::kYes, uitext::kNo}) != 0) {
+            // The file stays as it was read: so do the choices shown.
+            const QSignalBlocker encoding(comboBoxEncoding);
+            const QSignalBlocker delimiter(comboBoxDelimiter);
+            comboBoxEncoding->setCurrentIndex(comboBoxEncoding->findData(settings::csvEncoding()));
+            comboBoxDelimiter->setCurrentIndex(
+                comboBoxDelimiter->findData(settings::csvDelimiter()));
+            return;
+        }
+        settings::setCsvEncoding(comboBoxEncoding->currentData().toString());
+        settings::setCsvDelimiter(comboBoxDelimiter->currentData().toString());
+        session_->setLoadOptions(readingChoices());
+        if (loaded) {
+            mappingModel->clear();
+            comboBoxCSVHeaders->clear();
+            comboBoxVcardProperties->clear();
+            startStep1();
+        }
+    });
 }
 
 void AppController::refreshPreview() {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "app/WindowPhase.h"
+#include "engine/read/CsvLoad.h"
 
 #include <QWidget>
 
@@ -103,6 +104,11 @@ private:
     void refreshPreview();
     // Takes the card format and the one-file choice into the session.
     void outputChoiceChanged();
+    // Reads the file again with the encoding and delimiter chosen, after asking
+    // when pairs would be lost; puts the choices back when the user says no.
+    void readingChoiceChanged();
+    // The encoding and delimiter chosen, as the session reads the file with them.
+    CsvLoadOptions readingChoices() const;
     // Which names a refilled list selects.
     enum class Selection { None, First, Keep };
 
@@ -140,6 +146,8 @@ private:
     QPushButton* btnPairByNamesOutlet;
     QLabel* lblFileSummary;
     QComboBox* comboBoxCardFormat;
+    QComboBox* comboBoxEncoding;
+    QComboBox* comboBoxDelimiter;
     QCheckBox* chkSingleFileOutlet;
     QPushButton* btnOpenRunFolderOutlet;
     QStandardItemModel* csvPreviewModel;
