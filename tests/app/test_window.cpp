@@ -328,6 +328,7 @@ private slots:
         startExport(*window, env->dialogs, csv, env->files.path());
         QTRY_COMPARE_WITH_TIMEOUT(window->phase(), WindowPhase::Empty, 20000);
         QVERIFY(widget<QWidget>(window.get(), "btnBrowseSourceFileOutlet")->hasFocus());
+        QVERIFY(!destination()->hasSelectedText());
 
         QCOMPARE(env->dialogs.alerts.size(), 2u);
         QCOMPARE(env->dialogs.alerts[0].title, QStringLiteral("Report"));

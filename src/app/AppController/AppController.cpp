@@ -203,6 +203,12 @@ void AppController::logLine(std::string_view message) {
 
 void AppController::setPhase(WindowPhase phase) {
     phase_ = phase;
+    if (phase == WindowPhase::Running) {
+        // Cancel is the one thing to do during a run: it takes the focus before
+        // the other controls are disabled and would pass it down the window.
+        btnCancelOutlet->setEnabled(true);
+        btnCancelOutlet->setFocus();
+    }
     const bool idle = !isBusy(phase);
     const bool loaded = phase == WindowPhase::Loaded || phase == WindowPhase::Paired;
     const bool paired = phase == WindowPhase::Paired;
@@ -647,8 +653,9 @@ void AppController::finalNotify(const RunReport& report) {
         ask(uitext::kDetailedReport, detailed, {uitext::kOk});
     }
     resetAll();
-    // The window starts over: the focus goes to the first step, not to whatever
-    // field was left enabled when the export's controls were disabled.
+    // The window starts over: the focus goes to the first step, and no field
+    // keeps the selection it got when the export's controls were disabled.
+    txtDestinationFolderOutlet->deselect();
     btnBrowseSourceFileOutlet->setFocus();
     logOrConsole(text::fill(uitext::kReportEntry, detailed), uitext::kReportFallback);
 }
