@@ -71,15 +71,16 @@ inline constexpr std::string_view kContact = "%d contact";
 inline constexpr std::string_view kContacts = "%d contacts";
 inline constexpr std::string_view kColumn = "%d column";
 inline constexpr std::string_view kColumns = "%d columns";
-inline constexpr std::string_view kPreambleLineSkipped = "; 1 line above the header left out";
+inline constexpr std::string_view kPreambleLineSkipped = "; %d line above the header left out";
 inline constexpr std::string_view kPreambleSkipped = "; %d lines above the header left out";
 inline constexpr std::string_view kWideRowFound =
-    "; 1 row has more fields than the header: a wrong delimiter?";
+    "; %d row has more fields than the header: a wrong delimiter?";
 inline constexpr std::string_view kWideRowsFound =
     "; %d rows have more fields than the header: a wrong delimiter?";
 
 // The reading choices beside the CSV file: a label and the word the engine
-// and the settings know the choice by. The first of each finds it out.
+// and the settings know the choice by. The first of each finds it out; the
+// file's summary names a delimiter by its label in small letters.
 struct ReadingChoice {
     std::string_view label;
     std::string_view word;
@@ -93,9 +94,6 @@ inline constexpr ReadingChoice kDelimiterChoices[] = {{"Automatic", "auto"},
                                                       {"Semicolon", ";"},
                                                       {"Tab", "tab"},
                                                       {"Vertical bar", "|"}};
-// The delimiters in words, as the file's summary names them.
-inline constexpr ReadingChoice kDelimiterNames[] = {
-    {"comma", ","}, {"semicolon", ";"}, {"tab", "tab"}, {"vertical bar", "|"}};
 // The pairing group's line: the hint, and what checking the pairs found.
 inline constexpr std::string_view kPairingHint =
     "Pick a CSV column and a vCard property, then add the pair.";

@@ -356,27 +356,28 @@ void AppController::startStep1() {
             currentContactNumber = 0;
             fillLists(Selection::None);
             setPairingPhase();
-            std::string_view delimiter = found.delimiter;
-            for (const uitext::ReadingChoice& name : uitext::kDelimiterNames) {
-                delimiter = name.word == found.delimiter ? name.label : delimiter;
-            }
-            const std::size_t columns = session_->headers().size();
+            const auto counted = [](std::size_t n, std::string_view one, std::string_view many) {
+                return text::fill(n == 1 ? one : many, n);
+            };
+            const auto* choice = std::find_if(
+                std::begin(uitext::kDelimiterChoices), std::end(uitext::kDelimiterChoices),
+                [&](const uitext::ReadingChoice& c) { return c.word == found.delimiter; });
+            const QString delimiter = choice == std::end(uitext::kDelimiterChoices)
+                                          ? q(found.delimiter)
+                                          : q(choice->label).toLower();
             QString summary =
                 q(text::fill(uitext::kFileSummary,
-                             text::fill(totalContacts == 1 ? uitext::kContact : uitext::kContacts,
-                                        totalContacts),
-                             text::fill(columns == 1 ? uitext::kColumn : uitext::kColumns, columns),
-                             found.encoding, delimiter));
+                             counted(static_cast<std::size_t>(totalContacts), uitext::kContact,
+                                     uitext::kContacts),
+                             counted(session_->headers().size(), uitext::kColumn, uitext::kColumns),
+                             found.encoding, s(delimiter)));
             if (found.preambleLinesSkipped > 0) {
-                summary +=
-                    q(found.preambleLinesSkipped == 1
-                          ? std::string(uitext::kPreambleLineSkipped)
-                          : text::fill(uitext::kPreambleSkipped, found.preambleLinesSkipped));
+                summary += q(counted(found.preambleLinesSkipped, uitext::kPreambleLineSkipped,
+                                     uitext::kPreambleSkipped));
             }
             if (found.wideRows > 0) {
                 summary +=
-                    q(found.wideRows == 1 ? std::string(uitext::kWideRowFound)
-                                          : text::fill(uitext::kWideRowsFound, found.wideRows));
+                    q(counted(found.wideRows, uitext::kWideRowFound, uitext::kWideRowsFound));
             }
             lblFileSummary->setText(summary);
             refreshPreview();
@@ -444,10 +445,7 @@ void AppController::mapAllCkeckBox(bool checked) {
                 mapAllCkeckBoxOutlet->setChecked(true);
                 return;
             }
-            mappingModel->clear();
-            comboBoxCSVHeaders->clear();
-            comboBoxVcardProperties->clear();
-            startStep1();
+            reloadFile();
         },
         uitext::kMapAllConsoleException);
 }
@@ -517,12 +515,16 @@ void AppController::readingChoiceChanged() {
         settings::setCsvDelimiter(comboBoxDelimiter->currentData().toString());
         session_->setLoadOptions(readingChoices());
         if (loaded) {
-            mappingModel->clear();
-            comboBoxCSVHeaders->clear();
-            comboBoxVcardProperties->clear();
-            startStep1();
+            reloadFile();
         }
     });
+}
+
+void AppController::reloadFile() {
+    mappingModel->clear();
+    comboBoxCSVHeaders->clear();
+    comboBoxVcardProperties->clear();
+    startStep1();
 }
 
 void AppController::refreshPreview() {

@@ -107,6 +107,8 @@ private:
     // Reads the file again with the encoding and delimiter chosen, after asking
     // when pairs would be lost; puts the choices back when the user says no.
     void readingChoiceChanged();
+    // Drops every pair and reads the loaded file again.
+    void reloadFile();
     // The encoding and delimiter chosen, as the session reads the file with them.
     CsvLoadOptions readingChoices() const;
     // Which names a refilled list selects.
