@@ -128,6 +128,11 @@ def expected_fn(r):
     for p, _ in PHONES:
         if r.get(p):
             return expand(r[p])
+    # Rather than an empty name, any other value the card has.
+    for p in ["Nickname", "BusinessWebPage", "PersonalWebPage", "JobTitle", "Department",
+              "Notes", "Categories"] + CLASSIC + ADDED:
+        if r.get(p):
+            return r[p]
     return ""
 
 

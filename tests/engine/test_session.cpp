@@ -89,13 +89,28 @@ TEST_F(Session, PairingKeepsBothListsAsTheUserSeesThem) {
     EXPECT_TRUE(userMappingDictionary.empty());
     EXPECT_EQ(session.freeColumns().size(), 35u);
 
-    // A recognised column whose property is taken is named in the log.
+    // A recognised column whose property is taken is carried and named in the
+    // log; columns with values that nothing takes are counted over the whole
+    // file, and kept in the note when the options say so.
     session.clearPairs();
-    ASSERT_EQ(load("Given Name,First Name\r\nA,B\r\n"), 1);
+    ASSERT_EQ(load("Given Name,First Name,Lead Status,Favourite\r\nA,B,Hot,\r\nC,D,,\r\n"), 2);
     EXPECT_EQ(session.pairByNames(), 1u);
+    EXPECT_EQ(session.freeColumns(), (Names{"Lead Status", "Favourite"}));
+    const std::string log = readFile(home.logFile());
+    EXPECT_NE(log.find("Info: Column 'First Name' carried by its position: each value goes into "
+                       "the note"),
+              std::string::npos);
+    const auto unpaired = session.unpairedColumns();
+    ASSERT_EQ(unpaired.size(), 1u);
+    EXPECT_EQ(unpaired[0].header, "Lead Status");
+    EXPECT_EQ(unpaired[0].values, 1);
+    EXPECT_NE(session.previewCard()->find("NOTE:First Name: B\n"), std::string::npos);
+    session.setExportOptions({.keepUnpaired = true});
+    EXPECT_NE(session.previewCard()->find("NOTE:First Name: B\\nLead Status: Hot\n"),
+              std::string::npos);
+    EXPECT_TRUE(session.check());
     EXPECT_NE(readFile(home.logFile())
-                  .find("Info: Column 'First Name' not paired: its property FirstName is paired "
-                        "already"),
+                  .find("Info: Column 'Lead Status' not paired (values: 1): they go into the note"),
               std::string::npos);
 }
 
