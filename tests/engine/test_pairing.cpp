@@ -19,8 +19,12 @@ std::vector<std::string> describe(const std::vector<ColumnPair>& pairs) {
 
 NamePairing pairByName(const Headers& headers, std::vector<Headers> sample = {},
                        std::set<std::string> properties = {}, std::set<std::string> columns = {}) {
-    return pairColumnsByName(
-        {headers, std::move(sample), std::move(properties), std::move(columns)});
+    NamePairingInput input;
+    input.headers = headers;
+    input.sample = std::move(sample);
+    input.pairedProperties = std::move(properties);
+    input.pairedHeaders = std::move(columns);
+    return pairColumnsByName(input);
 }
 
 std::vector<std::string> describe(const std::vector<FurtherColumn>& further) {
