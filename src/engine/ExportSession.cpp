@@ -202,8 +202,17 @@ NamePairing ExportSession::findByNames(std::vector<TypedGroup>& groups) const {
         input.pairedProperties.insert(pair.property);
         input.pairedHeaders.insert(pair.column);
     }
-    groups = extras_.groups.empty() ? detectTypedGroups(input.headers) : extras_.groups;
-    input.takenColumns = takenColumns(input.headers, pairs_, {groups, extras_.further});
+    // The header's typed groups not taken yet, and none of whose columns a pair holds.
+    const std::set<std::size_t> taken = takenColumns(input.headers, pairs_, extras_);
+    groups = detectTypedGroups(input.headers);
+    std::erase_if(groups, [&taken](const TypedGroup& group) {
+        const auto columns = columnsOf(group);
+        return std::any_of(columns.begin(), columns.end(),
+                           [&taken](const TypedColumn* c) { return taken.contains(c->index); });
+    });
+    ColumnExtras all = extras_;
+    all.groups.insert(all.groups.end(), groups.begin(), groups.end());
+    input.takenColumns = takenColumns(input.headers, pairs_, all);
     return pairColumnsByName(input);
 }
 
@@ -227,14 +236,14 @@ std::size_t ExportSession::pairByNames() {
         }
     }
     // The columns of a typed group follow their own row's label from now on.
-    if (extras_.groups.empty() && !groups.empty()) {
-        extras_.groups = std::move(groups);
-        for (const auto& group : extras_.groups) {
+    if (!groups.empty()) {
+        for (const auto& group : groups) {
             for (const TypedColumn* column : columnsOf(group)) {
                 removeEvery(freeColumns_, column->header);
             }
         }
-        logOrConsole(text::fill(logtext::kTypedGroupsUsed, extras_.groups.size()));
+        logOrConsole(text::fill(logtext::kTypedGroupsUsed, groups.size()));
+        extras_.groups.insert(extras_.groups.end(), groups.begin(), groups.end());
     }
     for (auto& further : found.further) {
         logOrConsole(further.use == FurtherColumn::Use::NoteLine
@@ -248,6 +257,53 @@ std::size_t ExportSession::pairByNames() {
     }
     publishPairs();
     return n;
+}
+
+std::vector<ExportSession::CarriedRow> ExportSession::carriedRows() const {
+    static constexpr std::string_view kKinds[] = {"EMAIL", "TEL", "URL", "ADR"};
+    std::vector<CarriedRow> rows;
+    for (const auto& group : extras_.groups) {
+        const TypedColumn* first = &group.value;
+        for (const TypedColumn* column : columnsOf(group)) {
+            if (column != &group.label && column->index < first->index) {
+                first = column;
+            }
+        }
+        rows.push_back({first->header,
+                        text::fill(logtext::kTypedByLabel, kKinds[static_cast<int>(group.kind)])});
+    }
+    for (const auto& further : extras_.further) {
+        std::string becomes = further.use == FurtherColumn::Use::NoteLine
+                                  ? std::string(logtext::kIntoTheNote)
+                                  : further.lineName();
+        for (const auto& type : further.types) {
+            becomes += ";" + type;
+        }
+        rows.push_back({further.header, becomes});
+    }
+    return rows;
+}
+
+bool ExportSession::dropCarried(std::size_t index) {
+    const auto giveBack = [this](const std::string& header) {
+        if (!header.empty() && !contains(freeColumns_, header)) {
+            freeColumns_.push_back(header);
+        }
+    };
+    if (index < extras_.groups.size()) {
+        for (const TypedColumn* column : columnsOf(extras_.groups[index])) {
+            giveBack(column->header);
+        }
+        extras_.groups.erase(extras_.groups.begin() + static_cast<std::ptrdiff_t>(index));
+        return true;
+    }
+    index -= extras_.groups.size();
+    if (index >= extras_.further.size()) {
+        return false;
+    }
+    giveBack(extras_.further[index].header);
+    extras_.further.erase(extras_.further.begin() + static_cast<std::ptrdiff_t>(index));
+    return true;
 }
 
 std::vector<ExportSession::UnpairedColumn> ExportSession::unpairedColumns() const {

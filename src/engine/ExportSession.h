@@ -104,6 +104,19 @@ public:
     // The columns pairing by names carries by their position.
     const std::vector<FurtherColumn>& furtherColumns() const { return extras_.further; }
 
+    // A row of the pair table that is no pair: a typed group or a further
+    // column, with what its values become ("EMAIL, typed by each row's label",
+    // "TEL;CELL", "the note").
+    struct CarriedRow {
+        std::string column;
+        std::string becomes;
+    };
+    // The typed groups, then the further columns, in the order pairing made them.
+    std::vector<CarriedRow> carriedRows() const;
+    // Stops carrying the row at `index` (as carriedRows() counts): its columns
+    // go back to the free list and none of its values is written any more.
+    bool dropCarried(std::size_t index);
+
     // A column no pair, typed group or further column takes that holds values.
     struct UnpairedColumn {
         std::size_t column;

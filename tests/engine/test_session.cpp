@@ -112,6 +112,29 @@ TEST_F(Session, PairingKeepsBothListsAsTheUserSeesThem) {
     EXPECT_NE(readFile(home.logFile())
                   .find("Info: Column 'Lead Status' not paired (values: 1): they go into the note"),
               std::string::npos);
+
+    // Typed groups and carried columns are rows of their own that can be
+    // dropped; pairing by names again takes them back.
+    session.setExportOptions({});
+    ASSERT_EQ(load("Name,E-mail 1 - Label,E-mail 1 - Value,Name\r\nAnn,Home,a@x,Lee\r\n"), 1);
+    session.pairByNames();
+    using Row = ExportSession::CarriedRow;
+    const auto rows = [this] {
+        std::vector<std::string> out;
+        for (const Row& row : session.carriedRows()) {
+            out.push_back(row.column + " > " + row.becomes);
+        }
+        return out;
+    };
+    EXPECT_EQ(rows(),
+              (Names{"E-mail 1 - Value > EMAIL, typed by each row's label", "Name > the note"}));
+    EXPECT_TRUE(session.dropCarried(0));
+    EXPECT_FALSE(session.dropCarried(1));
+    EXPECT_EQ(session.freeColumns(), (Names{"E-mail 1 - Label", "E-mail 1 - Value"}));
+    EXPECT_EQ(session.previewCard()->find("EMAIL"), std::string::npos);
+    session.pairByNames();
+    EXPECT_EQ(rows().size(), 2u);
+    EXPECT_NE(session.previewCard()->find("EMAIL;type=INTERNET;type=HOME:a@x"), std::string::npos);
 }
 
 TEST_F(Session, RunsReportsAndRefusesWhatItCannotDo) {

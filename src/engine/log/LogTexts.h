@@ -111,6 +111,9 @@ inline constexpr std::string_view kCarriedToNote =
     "Info: Column '%@' carried by its position: each value goes into the note";
 inline constexpr std::string_view kAddressInParts =
     "Info: Column '%@' not paired: the same address is paired in parts";
+// What a carried column's values become, as the pair table shows it.
+inline constexpr std::string_view kTypedByLabel = "%@, typed by each row's label";
+inline constexpr std::string_view kIntoTheNote = "the note";
 inline constexpr std::string_view kUnpairedLeftOut =
     "Info: Column '%@' not paired (values: %d): they are not in the cards";
 inline constexpr std::string_view kUnpairedKept =

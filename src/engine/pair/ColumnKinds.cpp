@@ -322,7 +322,8 @@ std::string lowerWithoutDots(std::string_view value) {
 
 bool isEmailValue(std::string_view v) {
     const auto at = v.find('@');
-    return at != std::string_view::npos && at > 0 && v.find('@', at + 1) == std::string_view::npos &&
+    return at != std::string_view::npos && at > 0 &&
+           v.find('@', at + 1) == std::string_view::npos &&
            v.find('.', at) != std::string_view::npos && v.back() != '.' &&
            v.find_first_of(" \t,;<>") == std::string_view::npos;
 }

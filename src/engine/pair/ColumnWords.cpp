@@ -7,10 +7,10 @@ namespace {
 // The plain letters of U+00C0..U+00FF (the second byte of their UTF-8 form
 // minus 0x80); an empty entry ends a word, as a sign does.
 constexpr std::array<std::string_view, 64> kLatin1 = {
-    "a", "a", "a", "a", "ae", "a", "ae", "c", "e", "e", "e",  "e", "i", "i", "i", "i",
-    "d", "n", "o", "o", "o",  "o", "oe", "",  "o", "u", "u",  "u", "ue", "y", "th", "ss",
-    "a", "a", "a", "a", "ae", "a", "ae", "c", "e", "e", "e",  "e", "i", "i", "i", "i",
-    "d", "n", "o", "o", "o",  "o", "oe", "",  "o", "u", "u",  "u", "ue", "y", "th", "y"};
+    "a", "a", "a", "a", "ae", "a", "ae", "c", "e", "e", "e", "e", "i",  "i", "i",  "i",
+    "d", "n", "o", "o", "o",  "o", "oe", "",  "o", "u", "u", "u", "ue", "y", "th", "ss",
+    "a", "a", "a", "a", "ae", "a", "ae", "c", "e", "e", "e", "e", "i",  "i", "i",  "i",
+    "d", "n", "o", "o", "o",  "o", "oe", "",  "o", "u", "u", "u", "ue", "y", "th", "y"};
 
 enum class CharClass { Separator, Lower, Upper, Digit, Letter };
 
@@ -54,10 +54,10 @@ std::vector<std::string> columnWords(std::string_view header) {
             last = now;
             continue;
         }
-        const bool letter = now == CharClass::Lower || now == CharClass::Upper ||
-                            now == CharClass::Letter;
-        const bool wasLetter = last == CharClass::Lower || last == CharClass::Upper ||
-                               last == CharClass::Letter;
+        const bool letter =
+            now == CharClass::Lower || now == CharClass::Upper || now == CharClass::Letter;
+        const bool wasLetter =
+            last == CharClass::Lower || last == CharClass::Upper || last == CharClass::Letter;
         if (now == CharClass::Separator || (now == CharClass::Upper && last == CharClass::Lower) ||
             (letter && last == CharClass::Digit) || (now == CharClass::Digit && wasLetter)) {
             end();
