@@ -197,19 +197,21 @@ def export(cli, csv_path, destination, *options):
     return folder
 
 
-def khard(folder, home, *command):
-    """khard's COMMAND over the address book FOLDER, configured in HOME."""
+def khard(books, home, *command):
+    """khard's COMMAND over the address books BOOKS (name: folder), configured in HOME."""
     config = os.path.join(home, "khard.conf")
     with open(config, "w") as f:
-        f.write("[addressbooks]\n[[olvenmark]]\npath = %s\n[general]\n[contact table]\n"
-                "[vcard]\n" % folder)
+        f.write("[addressbooks]\n")
+        for name, folder in books.items():
+            f.write("[[%s]]\npath = %s\n" % (name, folder))
+        f.write("[general]\n[contact table]\n[vcard]\n")
     return subprocess.run(["khard", "-c", config, *command], capture_output=True, text=True,
                           env=dict(os.environ, HOME=home))
 
 
 def khard_lists(folder, count, home):
     """What is wrong with khard's list of FOLDER: COUNT contacts, nothing on standard error."""
-    listed = khard(folder, home, "list", "--parsable")
+    listed = khard({"olvenmark": folder}, home, "list", "--parsable")
     failures = []
     if listed.returncode != 0 or listed.stderr:
         failures.append("khard: exit %d, stderr %r" % (listed.returncode, listed.stderr))

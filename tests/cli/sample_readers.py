@@ -126,15 +126,32 @@ def read_with_vobject(paths, problems):
     return read
 
 
-def read_with_khard(folder, count, cards, home, problems):
-    """khard lists every contact and reads every birthday as a date."""
-    problems += khard_lists(folder, count, home)
-    # Birthdays khard cannot read as dates are left out of its list without a word.
-    if any(bday for _, _, bday in cards):
-        listed = khard(folder, home, "birthdays", "--parsable")
-        dated = {line.split("\t", 1)[-1] for line in listed.stdout.splitlines()}
-        problems += ["%s: khard does not read BDAY:%s as a date" % (card_name(path), bday)
-                     for path, fn, bday in cards if bday and fn not in dated]
+def read_with_khard(folders, cards, work):
+    """Problems by sample: khard lists every contact and reads every birthday as a date."""
+    books = {"s%d" % i: sample for i, sample in enumerate(folders)}
+    folder_of = {book: folders[sample] for book, sample in books.items()}
+    listed = khard(folder_of, work, "list", "--parsable")
+    if listed.returncode != 0 or listed.stderr:
+        return {s: ["khard: exit %d, stderr %r" % (listed.returncode, listed.stderr)]
+                for s in folders}
+    problems = {}
+    for book, sample in books.items():
+        mine = [line for line in listed.stdout.splitlines() if line.endswith("\t" + book)]
+        if len(mine) != len(os.listdir(folders[sample])):
+            problems[sample] = ["khard listed %d contacts of %d:\n%s"
+                                % (len(mine), len(os.listdir(folders[sample])), "\n".join(mine))]
+    # Birthdays khard cannot read as dates are left out of its list without a word;
+    # the list names each contact by FN alone, so each line accounts for one card.
+    listed = khard(folder_of, work, "birthdays", "--parsable")
+    dated = [line.split("\t", 1)[-1] for line in listed.stdout.splitlines()]
+    for sample in folders:
+        for path, fn, bday in cards[sample]:
+            if bday and fn in dated:
+                dated.remove(fn)
+            elif bday:
+                problems.setdefault(sample, []).append(
+                    "%s: khard does not read BDAY:%s as a date" % (card_name(path), bday))
+    return problems
 
 
 def sync_with_vdirsyncer(folders, work):
@@ -201,7 +218,7 @@ def main():
     found = sorted(os.path.basename(p) for p in glob.glob(os.path.join(EXPORTS, "*.csv")))
     problems = {s: ["no contact count in SAMPLES"] for s in found if s not in SAMPLES}
     with tempfile.TemporaryDirectory() as work:
-        folders = {}
+        folders, cards = {}, {}
         for sample in found:
             folder, failure = export(cli, os.path.join(EXPORTS, sample), os.path.join(work, sample))
             if failure:
@@ -213,10 +230,9 @@ def main():
             if len(paths) != SAMPLES.get(sample):
                 problems.setdefault(sample, []).append(
                     "%d cards for %s contacts" % (len(paths), SAMPLES.get(sample)))
-            mine = problems.setdefault(sample, [])
-            read_with_khard(folder, len(paths), read_with_vobject(paths, mine),
-                            os.path.join(work, sample), mine)
-        for found_problems in (sync_with_vdirsyncer(folders, work),
+            cards[sample] = read_with_vobject(paths, problems.setdefault(sample, []))
+        for found_problems in (read_with_khard(folders, cards, work),
+                               sync_with_vdirsyncer(folders, work),
                                read_with_npm(folders, npm_folder)):
             for sample, lines in found_problems.items():
                 problems.setdefault(sample, []).extend(lines)
