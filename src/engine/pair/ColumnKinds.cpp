@@ -39,7 +39,7 @@ constexpr Word kKindWords[] = {
     {"longitude", K::Metadata}, {"gmtoff", K::Metadata}, {"dstoff", K::Metadata},
     {"confirm", K::Metadata}, {"confirmed", K::Metadata}, {"blacklisted", K::Metadata},
     {"blocklisted", K::Metadata}, {"bounced", K::Metadata}, {"verified", K::Metadata},
-    {"activity", K::Metadata}, {"type", K::Metadata}, {"typ", K::Metadata}, {"tipo", K::Metadata}, {"not", K::Metadata},
+    {"activity", K::Metadata}, {"account", K::Metadata}, {"type", K::Metadata}, {"typ", K::Metadata}, {"tipo", K::Metadata}, {"not", K::Metadata},
     {"locked", K::Metadata}, {"enrich", K::Metadata}, {"enriched", K::Metadata},
     {"erstellt", K::Metadata}, {"geaendert", K::Metadata}, {"besitzer", K::Metadata},
     {"inhaber", K::Metadata}, {"cree", K::Metadata}, {"creee", K::Metadata},
@@ -117,7 +117,7 @@ constexpr Word kKindWords[] = {
     {"observacoes", K::Notes}, {"comments", K::Notes}, {"comment", K::Notes},
     {"description", K::Notes}, {"beschreibung", K::Notes}, {"descripcion", K::Notes},
     {"descrizione", K::Notes}, {"beschrijving", K::Notes}, {"descricao", K::Notes},
-    {"memo", K::Notes},
+    {"memo", K::Notes}, {"message", K::Notes}, {"nachricht", K::Notes},
     {"categories", K::Categories}, {"category", K::Categories}, {"kategorie", K::Categories},
     {"kategorien", K::Categories}, {"categorie", K::Categories}, {"categoria", K::Categories},
     {"categorias", K::Categories}, {"categorieen", K::Categories}, {"tags", K::Categories},
@@ -136,7 +136,7 @@ constexpr Word kKindWords[] = {
     {"empresa", K::Company}, {"compania", K::Company}, {"organizacion", K::Company},
     {"azienda", K::Company}, {"societa", K::Company}, {"ditta", K::Company},
     {"bedrijf", K::Company}, {"organisatie", K::Company}, {"employer", K::Company},
-    {"account", K::Company}, {"businessname", K::Company},
+    {"accountname", K::Company}, {"businessname", K::Company},
     {"job", K::JobTitle}, {"jobtitle", K::JobTitle}, {"position", K::JobTitle},
     {"role", K::JobTitle}, {"occupation", K::JobTitle}, {"profession", K::JobTitle},
     {"beruf", K::JobTitle}, {"berufsbezeichnung", K::JobTitle}, {"funktion", K::JobTitle},
@@ -183,12 +183,12 @@ constexpr Word kKindWords[] = {
 // Words of time, which make a column bookkeeping unless it is a birthday's.
 constexpr std::string_view kTimeWords[] = {
     "date", "time", "datum", "zeit", "fecha", "hora", "data", "ora", "tijd", "heure", "year",
-    "month", "day", "jahr", "monat", "tag", "annee", "mois", "jour", "ano", "mes", "dia",
+    "month", "day", "jahr", "monat", "annee", "mois", "jour", "ano", "mes", "dia",
     "anno", "mese", "giorno", "jaar", "maand", "dag"};
 
 // Of the time words, those naming a part of a date.
 constexpr std::string_view kDatePartWords[] = {
-    "year", "month", "day", "jahr", "monat", "tag", "annee", "mois", "jour", "ano", "mes",
+    "year", "month", "day", "jahr", "monat", "annee", "mois", "jour", "ano", "mes",
     "dia", "anno", "mese", "giorno", "jaar", "maand", "dag"};
 
 // Words naming someone, which make an e-mail column the address's display name.

@@ -2,6 +2,7 @@
 
 #include "engine/Text.h"
 
+#include <algorithm>
 #include <map>
 
 namespace {
@@ -14,6 +15,37 @@ void addLine(std::string& to, std::string_view line) {
         to += '\n';
     }
     to += line;
+}
+
+// The single values of a cell: several e-mail addresses, numbers or web
+// addresses in one cell are separated by ";" (and e-mail addresses also by
+// "," or blanks); Google's " ::: " separates them too.
+std::vector<std::string_view> singleValues(std::string_view cell, ValueKind kind) {
+    const std::string_view separators = kind == ValueKind::Email ? "; ,\t"
+                                        : kind == ValueKind::Telephone || kind == ValueKind::WebPage
+                                            ? ";"
+                                            : "";
+    std::vector<std::string_view> values;
+    while (!separators.empty()) {
+        const auto end = cell.find_first_of(separators);
+        if (const auto v = trimmed(cell.substr(0, end)); !v.empty() && v != ":::") {
+            values.push_back(v);
+        }
+        if (end == std::string_view::npos) {
+            return values;
+        }
+        cell.remove_prefix(end + 1);
+    }
+    values.push_back(cell);
+    return values;
+}
+
+// True when the record holds the value already: a column that repeats another
+// ("Associated Company" beside "Company Name") adds no second line of it.
+bool alreadyThere(const ContactRecord& record, ValueKind kind, std::string_view value) {
+    return std::find(record.named.begin(), record.named.end(), value) != record.named.end() ||
+           std::any_of(record.more.begin(), record.more.end(),
+                       [&](const TypedValue& v) { return v.kind == kind && v.value == value; });
 }
 
 } // namespace
@@ -59,15 +91,19 @@ void spreadFurtherValues(const std::vector<std::string>& fields,
             continue;
         }
         switch (column.use) {
-        case FurtherColumn::Use::Value: {
-            TypedValue further;
-            further.kind = column.kind;
-            further.types = column.types;
-            further.name = column.name;
-            further.value = value;
-            record.more.push_back(std::move(further));
+        case FurtherColumn::Use::Value:
+            for (const std::string_view single : singleValues(value, column.kind)) {
+                if (alreadyThere(record, column.kind, single)) {
+                    continue;
+                }
+                TypedValue further;
+                further.kind = column.kind;
+                further.types = column.types;
+                further.name = column.name;
+                further.value = single;
+                record.more.push_back(std::move(further));
+            }
             break;
-        }
         case FurtherColumn::Use::AddressPart: {
             auto [at, added] = addressAt.emplace(column.address, record.more.size());
             if (added) {

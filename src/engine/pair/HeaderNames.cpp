@@ -351,11 +351,23 @@ NamePairing pairColumnsByName(const NamePairingInput& input) {
         }
     }
 
+    // Columns that name their place ("Business Phone") choose before the ones
+    // that take any free property of their kind ("Primary Phone", "Phone").
+    std::set<std::string> seen;
+    std::vector<std::pair<const Column*, bool>> order; // column, repeated
+    for (const Column& c : columns) {
+        order.emplace_back(&c, !seen.insert(*c.header).second);
+    }
+    std::stable_partition(order.begin(), order.end(), [](const auto& entry) {
+        const Column& c = *entry.first;
+        return c.known != nullptr || c.meaning.qualifier != Qualifier::None ||
+               candidatesOf(c).size() <= 1;
+    });
+
     NamePairing result;
     std::set<std::string> taken = input.pairedProperties;
-    std::set<std::string> seen;
-    for (const Column& c : columns) {
-        const bool repeated = !seen.insert(*c.header).second;
+    for (const auto& [column, repeated] : order) {
+        const Column& c = *column;
         if (input.pairedHeaders.contains(*c.header) && !repeated) {
             continue;
         }
@@ -390,5 +402,9 @@ NamePairing pairColumnsByName(const NamePairingInput& input) {
             result.further.push_back(furtherOf(c, candidates));
         }
     }
+    const auto byColumn = [](const auto& a, const auto& b) { return a.column < b.column; };
+    std::sort(result.pairs.begin(), result.pairs.end(), byColumn);
+    std::sort(result.further.begin(), result.further.end(),
+              [](const auto& a, const auto& b) { return a.index < b.index; });
     return result;
 }
