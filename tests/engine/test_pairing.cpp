@@ -208,6 +208,16 @@ TEST(PairColumnsByName, AddressesByTheirParts) {
     ASSERT_EQ(record.more.size(), 1u);
     EXPECT_EQ(record.more[0].address[Street], "1 Side Rd");
     EXPECT_EQ(record.more[0].address[City], "Leeds");
+
+    // Several addresses in one carried cell are one line each; a value the
+    // card holds already adds nothing.
+    FurtherColumn mail;
+    mail.kind = ValueKind::Email;
+    record = {std::vector<std::string>(property::kCount), {}};
+    record[property::EmailAddressWork] = "a@x";
+    spreadFurtherValues({"a@x; b@x, c@x ::: b@x"}, {mail}, record);
+    ASSERT_EQ(record.more.size(), 2u);
+    EXPECT_EQ(record.more[1].value, "c@x");
 }
 
 class TypedValues : public ::testing::Test {

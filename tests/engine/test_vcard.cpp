@@ -334,6 +334,14 @@ TEST(CardValues, BirthdaysBecomeIsoDatesOnlyWhenUnambiguous) {
     }
 }
 
+TEST(CardValues, CategoriesOfEveryExporter) {
+    using V = std::vector<std::string_view>;
+    EXPECT_EQ(vcard::categoryGroups("Friends ::: * myContacts ::: a,b"),
+              (V{"Friends", "* myContacts", "a,b"}));
+    EXPECT_EQ(vcard::categoryGroups("Clients;Banque"), (V{"Clients", "Banque"}));
+    EXPECT_EQ(vcard::categoryGroups("\"Customers\", \"VIP\",,"), (V{"Customers", "VIP"}));
+}
+
 TEST(CardValues, ControlCharactersAreDroppedButTabsAndLineBreaksStay) {
     std::vector<std::string> r = {std::string("a\0b\x01\x1F", 5), "t\tl\r\nx\x7F", ""};
     EXPECT_EQ(dropControlCharacters(r), 3u);
