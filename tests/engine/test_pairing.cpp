@@ -175,7 +175,7 @@ TEST(PairColumnsByName, ValuesDecideWhereTheNameSaysNothing) {
     using K = ColumnKind;
     EXPECT_EQ(kindFromValues({"ann@example.org", "", " bo@example.com "}), K::Email);
     EXPECT_EQ(kindFromValues({"https://example.org/a", "www.example.com"}), K::WebPage);
-    EXPECT_EQ(kindFromValues({"+44 20 7946 0958", "(555) 010-2030"}), K::Telephone);
+    EXPECT_EQ(kindFromValues({"tel:+44 20 7946 0958", "(555) 010-2030", "12 34 56"}), K::Telephone);
     EXPECT_EQ(kindFromValues({"ann@example.org", "not an address"}), K::Unknown);
     EXPECT_EQ(kindFromValues({"", " "}), K::Unknown);
     EXPECT_EQ(kindFromValues({"12345"}), K::Unknown); // too short for a number

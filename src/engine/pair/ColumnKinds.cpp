@@ -292,20 +292,16 @@ std::vector<std::string> vocabularyWords(const std::vector<std::string>& words) 
             continue;
         }
         const std::string& w = words[i];
-        if (!known(w) && w.size() >= 5) {
-            bool cut = false;
-            for (std::size_t k = 2; k + 2 <= w.size() && !cut; ++k) {
-                if (known(w.substr(0, k)) && known(w.substr(k))) {
-                    out.push_back(w.substr(0, k));
-                    out.push_back(w.substr(k));
-                    cut = true;
-                }
-            }
-            if (cut) {
-                continue;
-            }
+        std::size_t cut = 0;
+        for (std::size_t k = 2; !known(w) && cut == 0 && k + 2 <= w.size(); ++k) {
+            cut = known(w.substr(0, k)) && known(w.substr(k)) ? k : 0;
         }
-        out.push_back(w);
+        if (cut > 0) {
+            out.push_back(w.substr(0, cut));
+            out.push_back(w.substr(cut));
+        } else {
+            out.push_back(w);
+        }
     }
     return out;
 }
