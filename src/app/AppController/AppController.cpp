@@ -687,6 +687,7 @@ void AppController::conversionThreadEnded() {
     // A question still open (Cancel?) has lost its subject: close it and let
     // its own event loop end before the report comes.
     if (Dialogs::instance().closeOpenAlerts()) {
+        emit openQuestionsClosed();
         QMetaObject::invokeMethod(this, &AppController::conversionThreadEnded,
                                   Qt::QueuedConnection);
         return;

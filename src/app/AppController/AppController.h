@@ -74,6 +74,9 @@ signals:
     void phaseChanged(WindowPhase phase);
     // An export's thread has ended; the window can load and export again.
     void conversionEnded();
+    // The run ended while questions were open: they were closed with their safe
+    // answer, whatever the user would have answered.
+    void openQuestionsClosed();
 
 public slots:
     void btnBrowseClicked();
