@@ -17,11 +17,11 @@
 
 class ConversionTask;
 class ExportSession;
+class FilePreview;
 class MappingTableModel;
 class QCheckBox;
 class QDragEnterEvent;
 class QDropEvent;
-class QStandardItemModel;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -155,7 +155,8 @@ private:
     QComboBox* comboBoxDelimiter;
     QCheckBox* chkSingleFileOutlet;
     QPushButton* btnOpenRunFolderOutlet;
-    QStandardItemModel* csvPreviewModel;
+    // The summary line, the first rows and the first card.
+    FilePreview* preview;
 
     MappingTableModel* mappingModel;
     // The conversion thread of the latest export.
