@@ -7,12 +7,14 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QCheckBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QScreen>
 #include <QTableView>
+#include <QTreeView>
 #include <QTimer>
 
 class Shell : public QObject {
@@ -128,6 +130,25 @@ private slots:
             QCOMPARE(defaultButton, c.buttons.first());
             QCOMPARE(role, QMessageBox::AcceptRole);
         }
+    }
+
+    void anOpenPanelShowsItsColumnsWhole() {
+        env->writeContacts("contacts exported from the address book.csv", 40, 30);
+        bool whole = false;
+        QTimer::singleShot(0, [&] {
+            auto* panel = QApplication::activeModalWidget();
+            auto* files = panel->findChild<QTreeView*>("treeView");
+            whole = QTest::qWaitFor([&] { return files->model()->rowCount(files->rootIndex()); });
+            // The size, the type and the date; the name takes what is left.
+            for (int column = 1; column < files->header()->count(); ++column) {
+                whole =
+                    whole && files->columnWidth(column) >=
+                                 static_cast<QAbstractItemView*>(files)->sizeHintForColumn(column);
+            }
+            panel->close();
+        });
+        WidgetDialogs().openPanel({"Browse", "Choose", env->files.path(), false, "csv"});
+        QVERIFY(whole);
     }
 
     void everyWayOfQuittingAsks() {
