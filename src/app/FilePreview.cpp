@@ -25,12 +25,11 @@ std::string counted(std::size_t n, std::string_view one, std::string_view many) 
 
 // A delimiter as the summary names it: its choice's label in small letters.
 std::string delimiterName(const std::string& delimiter) {
-    const auto* choice = std::find_if(
-        std::begin(uitext::kDelimiterChoices), std::end(uitext::kDelimiterChoices),
-        [&](const uitext::ReadingChoice& c) { return c.word == delimiter; });
-    return choice == std::end(uitext::kDelimiterChoices)
-               ? delimiter
-               : q(choice->label).toLower().toStdString();
+    const auto* choice =
+        std::find_if(std::begin(uitext::kDelimiterChoices), std::end(uitext::kDelimiterChoices),
+                     [&](const uitext::ReadingChoice& c) { return c.word == delimiter; });
+    return choice == std::end(uitext::kDelimiterChoices) ? delimiter
+                                                         : q(choice->label).toLower().toStdString();
 }
 
 } // namespace

@@ -115,6 +115,17 @@ AppController::AppController(QWidget* parent)
 
     preview =
         new FilePreview(lblFileSummary, tblViewCsvFileContents, txtViewMappingAttributes, this);
+    // The layout stays put from the empty window to the loaded one and through a
+    // run: hidden controls keep their room, the file's summary keeps its line and
+    // the run's status its two.
+    for (QWidget* shownLater :
+         std::initializer_list<QWidget*>{progressOutlet, mapAllCkeckBoxOutlet}) {
+        QSizePolicy policy = shownLater->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        shownLater->setSizePolicy(policy);
+    }
+    lblFileSummary->setMinimumHeight(lblFileSummary->fontMetrics().lineSpacing());
+    lblProgressFileCount->setMinimumHeight(2 * lblProgressFileCount->fontMetrics().lineSpacing());
     setAcceptDrops(true);
     loadResources();
     imageViewOutlet->setPixmap(QPixmap(QStringLiteral(":/logo.png")));
