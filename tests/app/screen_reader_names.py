@@ -76,6 +76,11 @@ def main():
     home = tempfile.TemporaryDirectory()
     env = dict(os.environ, HOME=home.name, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
                QT_QPA_PLATFORM="xcb")
+    # libxkbcommon-x11, under Qt's X11 platform, reads X atom names with strndup
+    # past their end, which AddressSanitizer's strict string checks report as
+    # an overflow in that library; everything else is still checked.
+    if "ASAN_OPTIONS" in env:
+        env["ASAN_OPTIONS"] += ":strict_string_checks=0"
     app = subprocess.Popen([program, csv], env=env)
     signal.signal(signal.SIGALRM, on_alarm)
     try:
