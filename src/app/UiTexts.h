@@ -43,6 +43,12 @@ inline constexpr std::string_view kQuitQuestion = "Do you want to close the appl
 // Open last export folder, when the desktop cannot show the folder.
 inline constexpr std::string_view kFolderNotOpened = "The folder could not be opened: %@";
 
+// On standard error when the window has no display to open on.
+inline constexpr std::string_view kNoDisplay =
+    "olvenmark: no display found (neither DISPLAY nor WAYLAND_DISPLAY is set, nor "
+    "QT_QPA_PLATFORM): start it on a virtual display with `xvfb-run make run`, or export "
+    "without a window with olvenmark-cli (olvenmark-cli --help).";
+
 // The Help menu's About alert.
 inline constexpr std::string_view kVersion = "1.0";
 inline constexpr std::string_view kAboutTitle = "About Olvenmark";
