@@ -88,4 +88,12 @@ void setSingleFile(bool on) {
     store().setValue(QStringLiteral("output/singleFile"), on);
 }
 
+bool keepUnpaired() {
+    return store().value(QStringLiteral("output/keepUnpaired"), false).toBool();
+}
+
+void setKeepUnpaired(bool on) {
+    store().setValue(QStringLiteral("output/keepUnpaired"), on);
+}
+
 } // namespace settings

@@ -33,5 +33,8 @@ CardFormat cardFormat();
 void setCardFormat(CardFormat format);
 bool singleFile();
 void setSingleFile(bool on);
+// Whether the values of unpaired columns go into each card's note.
+bool keepUnpaired();
+void setKeepUnpaired(bool on);
 
 } // namespace settings

@@ -105,6 +105,10 @@ inline constexpr std::string_view kPairingHint =
     "Pick a CSV column and a vCard property, then add the pair.";
 inline constexpr std::string_view kNoPairsToCheck =
     "Nothing to check yet: pair at least one column with a vCard property.";
+// Below the pairs: the columns whose values the cards leave out, or keep in the note.
+inline constexpr std::string_view kUnpairedColumn = "%@ (%d %@)";
+inline constexpr std::string_view kUnpairedLeftOut = "Not in the cards: %@.";
+inline constexpr std::string_view kUnpairedKept = "In the note of each card: %@.";
 inline constexpr std::string_view kPairsChecked = "%d pairs checked: ready to export.";
 inline constexpr std::string_view kPairsAndCarriedChecked =
     "%d pairs and %d further columns checked: ready to export.";

@@ -20,6 +20,7 @@ const QStringList kTabOrder =
         "btnPairByNamesOutlet UserMappingTable btnRemoveMappingOutlet btnStartStep2Outlet "
         "tblViewCsvFileContents txtViewMappingAttributes txtDestinationFolderOutlet "
         "btnBrowseDestinationFileOutlet comboBoxCardFormat chkSingleFileOutlet "
+        "chkKeepUnpairedOutlet "
         "btnOpenRunFolderOutlet btnCancelOutlet btnImportOutlet")
         .split(u' ');
 
@@ -116,6 +117,7 @@ private slots:
         focuses(Qt::Key_L, "comboBoxDelimiter");
         focuses(Qt::Key_S, "comboBoxCardFormat");
         press(Qt::ALT | Qt::Key_T, "chkSingleFileOutlet");
+        press(Qt::ALT | Qt::Key_K, "chkKeepUnpairedOutlet");
         press(Qt::ALT | Qt::Key_P, "btnStartStep2Outlet");
         press(Qt::ALT | Qt::Key_N, "btnPairByNamesOutlet");
         env->dialogs.answers = {"Ok"}; // nothing chosen to pair

@@ -520,6 +520,7 @@ private slots:
 
     void choicesAreRememberedAndDroppedFilesLoad() {
         widget<QCheckBox>(window.get(), "chkSingleFileOutlet")->click();
+        widget<QCheckBox>(window.get(), "chkKeepUnpairedOutlet")->click();
         cardFormat()->setCurrentIndex(cardFormat()->findText("Strict vCard 3.0 (RFC 2426)"));
         env->dialogs.panelAnswers.push_back(env->files.path());
         click(window.get(), "btnBrowseDestinationFileOutlet");
@@ -533,10 +534,19 @@ private slots:
         QApplication::sendEvent(window.get(), &drop);
         QCOMPARE(window->phase(), WindowPhase::Loaded);
         QCOMPARE(widget<QLineEdit>(window.get(), "txtOutlet")->text(), csv);
+        // The columns whose values no pair takes are named, kept or not.
+        const auto unpaired = [this] {
+            return widget<QLabel>(window.get(), "lblUnpairedColumns")->text();
+        };
+        QCOMPARE(unpaired(), QStringLiteral("In the note of each card: Name (1 value)."));
+        widget<QCheckBox>(window.get(), "chkKeepUnpairedOutlet")->click();
+        QCOMPARE(unpaired(), QStringLiteral("Not in the cards: Name (1 value)."));
+        widget<QCheckBox>(window.get(), "chkKeepUnpairedOutlet")->click();
 
         modelTester.reset();
         window = std::make_unique<AppController>(); // the next launch
         QVERIFY(widget<QCheckBox>(window.get(), "chkSingleFileOutlet")->isChecked());
+        QVERIFY(widget<QCheckBox>(window.get(), "chkKeepUnpairedOutlet")->isChecked());
         QCOMPARE(cardFormat()->currentText(), QStringLiteral("Strict vCard 3.0 (RFC 2426)"));
         QCOMPARE(destination()->text(), env->files.path());
         env->dialogs.panelAnswers.push_back(QString());

@@ -111,6 +111,8 @@ AppController::AppController(QWidget* parent)
     comboBoxEncoding = ui->comboBoxEncoding;
     comboBoxDelimiter = ui->comboBoxDelimiter;
     chkSingleFileOutlet = ui->chkSingleFileOutlet;
+    chkKeepUnpairedOutlet = ui->chkKeepUnpairedOutlet;
+    lblUnpairedColumns = ui->lblUnpairedColumns;
     btnOpenRunFolderOutlet = ui->btnOpenRunFolderOutlet;
 
     preview =
@@ -125,6 +127,7 @@ AppController::AppController(QWidget* parent)
         shownLater->setSizePolicy(policy);
     }
     lblFileSummary->setMinimumHeight(lblFileSummary->fontMetrics().lineSpacing());
+    lblUnpairedColumns->setMinimumHeight(2 * lblUnpairedColumns->fontMetrics().lineSpacing());
     lblProgressFileCount->setMinimumHeight(2 * lblProgressFileCount->fontMetrics().lineSpacing());
     setAcceptDrops(true);
     loadResources();
@@ -167,10 +170,12 @@ AppController::AppController(QWidget* parent)
     comboBoxCardFormat->setCurrentIndex(
         comboBoxCardFormat->findData(static_cast<int>(settings::cardFormat())));
     chkSingleFileOutlet->setChecked(settings::singleFile());
+    chkKeepUnpairedOutlet->setChecked(settings::keepUnpaired());
     outputChoiceChanged();
     connect(comboBoxCardFormat, &QComboBox::currentIndexChanged, this,
             &AppController::outputChoiceChanged);
     connect(chkSingleFileOutlet, &QCheckBox::toggled, this, &AppController::outputChoiceChanged);
+    connect(chkKeepUnpairedOutlet, &QCheckBox::toggled, this, &AppController::outputChoiceChanged);
     const auto fillChoices = [](QComboBox* box, const auto& choices, const QString& remembered) {
         for (const uitext::ReadingChoice& choice : choices) {
             box->addItem(q(choice.label), q(choice.word));
@@ -229,6 +234,7 @@ void AppController::setPhase(WindowPhase phase) {
     comboBoxEncoding->setEnabled(idle);
     comboBoxDelimiter->setEnabled(idle);
     chkSingleFileOutlet->setEnabled(idle);
+    chkKeepUnpairedOutlet->setEnabled(idle);
     btnOpenRunFolderOutlet->setEnabled(idle && !lastRunFolder.isEmpty());
     mapAllCkeckBoxOutlet->setVisible(loaded);
     btnRemoveMappingOutlet->setEnabled(paired);
@@ -245,7 +251,22 @@ void AppController::setPhase(WindowPhase phase) {
 void AppController::setPairingPhase() {
     // A check said of other pairs would mislead: the user checks these anew.
     lblMappingOutlet->setText(q(uitext::kPairingHint));
+    showUnpairedColumns();
     setPhase(session_->pairs().empty() ? WindowPhase::Loaded : WindowPhase::Paired);
+}
+
+void AppController::showUnpairedColumns() {
+    std::string named;
+    for (const auto& column : session_->unpairedColumns()) {
+        named += named.empty() ? "" : ", ";
+        named += text::fill(uitext::kUnpairedColumn, column.header, column.values,
+                            column.values == 1 ? "value" : "values");
+    }
+    lblUnpairedColumns->setText(
+        named.empty() ? QString()
+                      : q(text::fill(chkKeepUnpairedOutlet->isChecked() ? uitext::kUnpairedKept
+                                                                        : uitext::kUnpairedLeftOut,
+                                     named)));
 }
 
 void AppController::fillLists(Selection selection) {
@@ -471,9 +492,13 @@ void AppController::btnStartStep2() {
 
 void AppController::outputChoiceChanged() {
     const auto format = static_cast<CardFormat>(comboBoxCardFormat->currentData().toInt());
-    session_->setExportOptions({.format = format, .singleFile = chkSingleFileOutlet->isChecked()});
+    session_->setExportOptions({.format = format,
+                                .singleFile = chkSingleFileOutlet->isChecked(),
+                                .keepUnpaired = chkKeepUnpairedOutlet->isChecked()});
     settings::setCardFormat(format);
     settings::setSingleFile(chkSingleFileOutlet->isChecked());
+    settings::setKeepUnpaired(chkKeepUnpairedOutlet->isChecked());
+    showUnpairedColumns();
     refreshPreview();
 }
 

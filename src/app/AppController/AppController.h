@@ -121,6 +121,8 @@ private:
     void setPhase(WindowPhase phase);
     // Loaded or Paired, from the session's pairs.
     void setPairingPhase();
+    // Names the columns with values that no pair takes, with their counts.
+    void showUnpairedColumns();
     // Fills both lists with the names the session has left to pair.
     void fillLists(Selection selection);
     static void logLine(std::string_view message);
@@ -154,6 +156,8 @@ private:
     QComboBox* comboBoxEncoding;
     QComboBox* comboBoxDelimiter;
     QCheckBox* chkSingleFileOutlet;
+    QCheckBox* chkKeepUnpairedOutlet;
+    QLabel* lblUnpairedColumns;
     QPushButton* btnOpenRunFolderOutlet;
     // The summary line, the first rows and the first card.
     FilePreview* preview;
