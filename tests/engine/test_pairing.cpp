@@ -55,14 +55,17 @@ TEST(PairColumnsByName, ATakenPropertyMakesFurtherLinesNeverALoss) {
     // Given Name and First Name mean one property: the first column wins, the
     // second goes into the note; a second mobile becomes one more TEL line.
     // Paired names and paired properties are left alone.
-    const Headers headers = {"Phone",  "Given Name", "First Name", "Surname",
-                             "Mobile", "Mobile",     "Titre",      "Titre"};
+    const Headers headers = {
+        "Phone", "Given Name", "First Name",  "Surname",           "Mobile", "Mobile", "Titre",
+        "Titre", "Notes",      "Description", "Private Fax Number"};
     const NamePairing found = pairByName(headers, {{"1", "", "", "", "", "", "M.", "Directeur"}},
                                          {"MobileNumber"}, {"Phone"});
     EXPECT_EQ(describe(found.pairs),
-              (Headers{"1 Given Name FirstName", "3 Surname LastName", "6 Titre Title"}));
+              (Headers{"1 Given Name FirstName", "3 Surname LastName", "6 Titre Title",
+                       "8 Notes Notes", "10 Private Fax Number HomeFaxNumber"}));
     // A repeated name is carried by its position, each column by its own values.
-    EXPECT_EQ(describe(found.further), (Headers{"2 NOTE", "4 TEL;CELL", "5 TEL;CELL", "7 TITLE"}));
+    EXPECT_EQ(describe(found.further),
+              (Headers{"2 NOTE", "4 TEL;CELL", "5 TEL;CELL", "7 TITLE", "9 NOTE"}));
 }
 
 TEST(PairColumnsByName, OnlyPropertiesThatExist) {
@@ -223,11 +226,13 @@ TEST(PairColumnsByName, AddressesByTheirParts) {
     // card holds already adds nothing.
     FurtherColumn mail;
     mail.kind = ValueKind::Email;
+    mail.types = {"HOME"};
     record = {std::vector<std::string>(property::kCount), {}};
     record[property::EmailAddressWork] = "a@x";
     spreadFurtherValues({"a@x; b@x, c@x ::: b@x"}, {mail}, record);
     ASSERT_EQ(record.more.size(), 2u);
     EXPECT_EQ(record.more[1].value, "c@x");
+    EXPECT_EQ(record.more[1].types, Headers{"HOME"});
 }
 
 class TypedValues : public ::testing::Test {
