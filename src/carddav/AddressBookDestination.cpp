@@ -76,8 +76,7 @@ Destination::Outcome AddressBookDestination::deliver(const PreparedContact& cont
         return Outcome::AlreadyThere; // a card with this UID is there and stays as it is
     }
     if (answer.status == 0 || answer.status == 401) {
-        return stop(Outcome::Stop, rowNumber,
-                    text::fill(kStopServer, bookUrl_, answer.describe()));
+        return stop(Outcome::Stop, rowNumber, text::fill(kStopServer, bookUrl_, answer.describe()));
     }
     logOrConsole(text::fill(kUploadRefused, rowNumber, url, answer.describe()));
     return Outcome::NotWritten;

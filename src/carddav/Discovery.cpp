@@ -14,14 +14,17 @@ struct Listing {
 };
 
 Listing propfind(HttpClient& client, const std::string& url, const char* depth) {
-    const HttpAnswer answer =
-        client.request("PROPFIND", url,
-                       {std::string("Depth: ") + depth,
-                        "Content-Type: application/xml; charset=utf-8"},
-                       std::string(propfindBody()));
+    const HttpAnswer answer = client.request(
+        "PROPFIND", url,
+        {std::string("Depth: ") + depth, "Content-Type: application/xml; charset=utf-8"},
+        std::string(propfindBody()));
+    if (answer.tlsFailure) {
+        return {{},
+                "the server at " + url + " cannot be used: its certificate is not trusted (" +
+                    answer.error + ")"};
+    }
     if (answer.status == 0) {
-        const std::string why = answer.tlsFailure ? "its certificate is not trusted (" : "(";
-        return {{}, "the server at " + url + " cannot be reached: " + why + answer.error + ")"};
+        return {{}, "the server at " + url + " cannot be reached: " + answer.error};
     }
     if (answer.status == 401) {
         return {{}, "the server refused the user name or password (" + answer.describe() + ")"};
@@ -100,8 +103,8 @@ Discovery findAddressBooks(HttpClient& client, const std::string& url) {
             return {{}, user.failure};
         }
         const DavResource* found = self(user, principalUrl);
-        home = found != nullptr ? resolveUrl(principalUrl, found->addressBookHome).value_or("")
-                                : "";
+        home =
+            found != nullptr ? resolveUrl(principalUrl, found->addressBookHome).value_or("") : "";
     } else if (!home.empty()) {
         home = resolveUrl(url, home).value_or("");
     }
@@ -124,7 +127,7 @@ Choice chooseAddressBook(const std::vector<AddressBook>& books, const std::strin
         }
     }
     std::string line = wanted.empty() ? "choose an address book with --address-book:"
-                                       : "no address book named '" + wanted + "'; there are:";
+                                      : "no address book named '" + wanted + "'; there are:";
     for (const auto& book : books) {
         line += "\n  " + book.name + " (" + lastSegment(book.url) + ")  " + book.url;
     }

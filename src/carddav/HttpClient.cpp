@@ -104,7 +104,8 @@ HttpAnswer HttpClient::request(const std::string& method, const std::string& url
     if (!access_.caFile.empty()) {
         curl_easy_setopt(curl, CURLOPT_CAINFO, access_.caFile.c_str());
     }
-    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, static_cast<long>(access_.connectTimeout.count()));
+    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT,
+                     static_cast<long>(access_.connectTimeout.count()));
     curl_easy_setopt(curl, CURLOPT_TIMEOUT, static_cast<long>(access_.requestTimeout.count()));
     curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(curl, CURLOPT_ACCEPT_ENCODING, ""); // compressed answers, within the bound
@@ -128,8 +129,8 @@ HttpAnswer HttpClient::request(const std::string& method, const std::string& url
         return answer;
     }
     answer.body.clear();
-    answer.tlsFailure = code == CURLE_PEER_FAILED_VERIFICATION || code == CURLE_SSL_CACERT_BADFILE ||
-                        code == CURLE_SSL_CONNECT_ERROR;
+    answer.tlsFailure = code == CURLE_PEER_FAILED_VERIFICATION ||
+                        code == CURLE_SSL_CACERT_BADFILE || code == CURLE_SSL_CONNECT_ERROR;
     if (received.tooLong) {
         answer.error = "the server's answer is longer than " +
                        std::to_string(kMaxAnswer / (1024 * 1024)) + " MiB";

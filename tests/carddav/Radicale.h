@@ -37,8 +37,8 @@ public:
         writeFile(dir_.path() / "config",
                   "[server]\nhosts = 127.0.0.1:" + std::to_string(port_) + "\n" + server +
                       "\n[auth]\ntype = htpasswd\nhtpasswd_encryption = plain\n"
-                      "htpasswd_filename = " + (dir_.path() / "users").string() +
-                      "\n[storage]\nfilesystem_folder = " +
+                      "htpasswd_filename = " +
+                      (dir_.path() / "users").string() + "\n[storage]\nfilesystem_folder = " +
                       (dir_.path() / "store").string() + "\n[logging]\nlevel = warning\n");
         const std::string config = (dir_.path() / "config").string();
         std::vector<char*> argv = {const_cast<char*>("radicale"), const_cast<char*>("--config"),

@@ -5,6 +5,7 @@
 
 #include "carddav/AddressBookDestination.h"
 #include "carddav/Discovery.h"
+#include "carddav/Multistatus.h"
 #include "carddav/ServerUrl.h"
 
 #include "engine/ExportSession.h"
@@ -49,6 +50,40 @@ TEST(ServerUrl, OnlyHttpsOrLoopbackHttpWithoutCredentials) {
     }
     EXPECT_EQ(carddav::lastSegment("https://h/ann/My%20Book/"), "My Book");
     EXPECT_EQ(carddav::asCollection("https://h/ann/book?x"), "https://h/ann/book/?x");
+}
+
+// Server answers are untrusted: only properties found (200) count, anything else is refused,
+// and entities are never expanded.
+TEST(Multistatus, OnlyFoundPropertiesAndNeverEntities) {
+    const std::string found =
+        R"(<m:multistatus xmlns:m="DAV:" xmlns:c="urn:ietf:params:xml:ns:carddav">
+      <m:response><m:href>/ann/book/</m:href>
+        <m:propstat><m:prop><m:resourcetype><m:collection/><c:addressbook/></m:resourcetype>
+          <m:displayname> Book </m:displayname></m:prop><m:status>HTTP/1.1 200 OK</m:status></m:propstat>
+        <m:propstat><m:prop><m:current-user-principal><m:href>/x/</m:href></m:current-user-principal>
+          </m:prop><m:status>HTTP/1.1 404 Not Found</m:status></m:propstat></m:response>
+      <m:response><m:propstat/></m:response></m:multistatus>)";
+    const auto resources = carddav::parseMultistatus(found);
+    ASSERT_TRUE(resources);
+    ASSERT_EQ(resources->size(), 1u);
+    EXPECT_TRUE(resources->front().addressBook);
+    EXPECT_EQ(resources->front().displayName, "Book");
+    EXPECT_EQ(resources->front().principal, "");
+    for (const char* bad : {"", "<html/>", "<multistatus xmlns='DAV:'>", "not xml"}) {
+        EXPECT_FALSE(carddav::parseMultistatus(bad)) << bad;
+    }
+    std::string laughs = "<!DOCTYPE m:multistatus [<!ENTITY a \"haha\">";
+    for (char c = 'b'; c <= 'k'; ++c) {
+        laughs += std::string("<!ENTITY ") + c + " \"";
+        for (int i = 0; i < 10; ++i) {
+            laughs += std::string("&") + static_cast<char>(c - 1) + ";";
+        }
+        laughs += "\">";
+    }
+    laughs += "]><m:multistatus xmlns:m='DAV:'><m:response><m:href>&k;</m:href></m:response>"
+              "</m:multistatus>";
+    const auto expanded = carddav::parseMultistatus(laughs);
+    EXPECT_TRUE(!expanded || expanded->empty() || expanded->front().href.size() < 100000);
 }
 
 TEST(Discovery, FromTheServerRootOrTheBookAndChosenByName) {
