@@ -10,6 +10,8 @@
 
 #include "engine/ExportSession.h"
 
+#include <semaphore>
+
 using namespace testsupport;
 
 namespace {
@@ -187,13 +189,20 @@ TEST_F(Upload, CancelOrAServerGoneMidwayReportsWhatTheServerHolds) {
         ASSERT_EQ(session.load((dir.path() / "c.csv").string()), ExportSession::LoadStatus::Loaded);
         session.pairByNames();
         ASSERT_TRUE(session.check());
+        // The run waits after its 50th contact while this thread cancels or ends the server.
+        std::binary_semaphore paused{0};
+        std::binary_semaphore resume{0};
         session.setProgressObserver([&](std::int64_t done) {
             if (done == 50) {
-                cancel ? session.cancel() : server.stop();
+                paused.release();
+                resume.acquire();
             }
         });
         session.start(std::make_shared<carddav::AddressBookDestination>(
             carddav::ServerAccess{"ann", kPassword, {}, true}, url));
+        paused.acquire();
+        cancel ? session.cancel() : server.stop();
+        resume.release();
         session.wait();
         const auto report = session.report();
         ASSERT_TRUE(report);
