@@ -35,18 +35,8 @@ std::string cardUid(const std::string& card) {
         return {};
     }
     at += card[at] == '\n' ? 5 : 4;
-    std::string uid;
-    // A folded line goes on after a line break and one space or tab.
-    for (std::size_t end; (end = card.find('\n', at)) != std::string::npos; at = end + 2) {
-        uid += card.substr(at, end - at);
-        if (!uid.empty() && uid.back() == '\r') {
-            uid.pop_back();
-        }
-        if (end + 1 >= card.size() || (card[end + 1] != ' ' && card[end + 1] != '\t')) {
-            return uid;
-        }
-    }
-    return uid + card.substr(at);
+    const std::size_t end = card.find_first_of("\r\n", at);
+    return card.substr(at, end == std::string::npos ? std::string::npos : end - at);
 }
 
 AddressBookDestination::AddressBookDestination(ServerAccess access, std::string bookUrl)

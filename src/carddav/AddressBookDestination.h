@@ -33,7 +33,8 @@ private:
     std::unique_ptr<HttpClient> client_;
 };
 
-// The UID line's value of a card, unfolded; empty when it has none.
+// The UID line's value of a card (a UUID, never long enough to be folded);
+// empty when it has none.
 std::string cardUid(const std::string& card);
 
 } // namespace carddav

@@ -117,7 +117,7 @@ HttpAnswer HttpClient::request(const std::string& method, const std::string& url
     curl_easy_setopt(curl, CURLOPT_HEADERDATA, &received);
     curl_easy_setopt(curl, CURLOPT_HTTPHEADER, list);
     curl_easy_setopt(curl, CURLOPT_CUSTOMREQUEST, method.c_str());
-    if (!body.empty() || method == "PUT" || method == "PROPFIND" || method == "REPORT") {
+    if (!body.empty()) {
         curl_easy_setopt(curl, CURLOPT_POSTFIELDS, body.data());
         curl_easy_setopt(curl, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(body.size()));
     }
