@@ -46,6 +46,25 @@ std::string formatWords(std::string_view separator, std::string_view last) {
     return words;
 }
 
+// The upload options belong together: a URL and a user, one CSV, no folder options.
+std::string checkUpload(const CommandLine& line, std::size_t positional) {
+    if (line.carddavUrl.empty()) {
+        return line.user.empty() && line.addressBook.empty() && line.caFile.empty()
+                   ? std::string()
+                   : "--user, --address-book and --ca-file go with --carddav URL";
+    }
+    if (line.user.empty()) {
+        return "--carddav needs --user NAME";
+    }
+    if (line.singleFile) {
+        return "--single-file writes a file; an upload sends one card per contact";
+    }
+    if (positional != 1) {
+        return "with --carddav give one CSV and no DESTINATION";
+    }
+    return {};
+}
+
 } // namespace
 
 std::string usageText() {
@@ -56,9 +75,14 @@ std::string usageText() {
         formatWords("|", "|") +
         "] [--strict]\n"
         "                     [--single-file] [--keep-unpaired] CSV DESTINATION\n"
+        "       olvenmark-cli [--map ...] [--encoding ENC] [--delimiter DELIM]\n"
+        "                     --carddav URL --user NAME [--address-book NAME]\n"
+        "                     [--ca-file FILE] CSV\n"
         "\n"
         "Writes one vCard file per contact of CSV into a new folder\n"
         "Olvenmark___dd_MM_yy__HH_mm_ss inside DESTINATION, and prints the report.\n"
+        "With --carddav, uploads each contact's strict card to an address book on a\n"
+        "CardDAV server instead; cards already there are left as they are.\n"
         "\n"
         "Options:\n"
         "  --map PROPERTY=HEADER  pair a vCard property with a column, named exactly as in\n"
@@ -86,11 +110,19 @@ std::string usageText() {
             "                         after CSV (contacts.csv -> contacts.vcf)\n"
             "  --keep-unpaired        write each value of a column no pair takes into the\n"
             "                         card's note as 'Column: value'\n"
+            "  --carddav URL          upload to the address book at URL, or to one of the\n"
+            "                         user's address books on the server at URL; https, or\n"
+            "                         http to this computer only\n"
+            "  --user NAME            the user name on the server; the password comes from\n"
+            "                         OLVENMARK_CARDDAV_PASSWORD or is asked on the terminal\n"
+            "  --address-book NAME    the address book by its name or the last part of its\n"
+            "                         URL; needed when the user has more than one\n"
+            "  --ca-file FILE         trust the certificates in FILE (a self-signed server)\n"
             "  --help                 print this text and exit\n"
             "  --version              print the version and exit\n"
             "\n"
-            "Exit status: 0 every contact written, 1 some not written, 2 unusable input,\n"
-            "130 cancelled with Ctrl-C.\n"
+            "Exit status: 0 every contact written (or already in the address book), 1 some\n"
+            "not written, 2 unusable input or server, 130 cancelled with Ctrl-C.\n"
             "\n"
             "vCard properties:\n";
     for (std::size_t i = 0; i < property::kNames.size(); ++i) {
@@ -145,6 +177,14 @@ ParseResult parseCommandLine(const std::vector<std::string>& arguments) {
                     text::fill("--format takes %@, not '%@'", formatWords(", ", " or "), *value));
             }
             line.format = *format;
+        } else if (const auto value = optionValue(arguments, i, "--carddav")) {
+            line.carddavUrl = *value;
+        } else if (const auto value = optionValue(arguments, i, "--user")) {
+            line.user = *value;
+        } else if (const auto value = optionValue(arguments, i, "--address-book")) {
+            line.addressBook = *value;
+        } else if (const auto value = optionValue(arguments, i, "--ca-file")) {
+            line.caFile = *value;
         } else if (const auto value = optionValue(arguments, i, "--map")) {
             const auto equals = value->find('=');
             if (equals == std::string::npos) {
@@ -158,13 +198,16 @@ ParseResult parseCommandLine(const std::vector<std::string>& arguments) {
     if (line.help || line.version) {
         return {line, {}};
     }
-    if (positional.size() != 2) {
+    if (const std::string error = checkUpload(line, positional.size()); !error.empty()) {
+        return failure(error);
+    }
+    if (line.carddavUrl.empty() && positional.size() != 2) {
         return failure(positional.size() < 2
                            ? "CSV and DESTINATION are needed"
                            : "too many arguments: give one CSV and one DESTINATION");
     }
     line.csvPath = positional[0];
-    line.destination = positional[1];
+    line.destination = line.carddavUrl.empty() ? positional[1] : std::string();
     std::set<std::string> seen;
     for (const auto& [propertyName, header] : line.maps) {
         if (!isProperty(propertyName)) {

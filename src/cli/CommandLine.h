@@ -20,6 +20,12 @@ struct CommandLine {
     std::vector<std::pair<std::string, std::string>> maps;
     std::string csvPath;
     std::string destination;
+    // An upload instead of a folder: the server or address book URL (--carddav),
+    // the user, the address book's name and a CA file to trust.
+    std::string carddavUrl;
+    std::string user;
+    std::string addressBook;
+    std::string caFile;
     // How the cards are written (--format, or --strict).
     CardFormat format = CardFormat::Classic;
     // Every card in one .vcf named after the CSV.

@@ -1,6 +1,12 @@
 // olvenmark-cli: the desktop application's conversion for scripts and batches.
 #include "cli/CommandLine.h"
+#include "cli/Password.h"
 #include "cli/TerminalProgress.h"
+
+#include "carddav/AddressBookDestination.h"
+#include "carddav/Discovery.h"
+#include "carddav/ServerUrl.h"
+#include "carddav/UploadReport.h"
 
 #include "engine/ExportSession.h"
 #include "engine/Text.h"
@@ -10,6 +16,7 @@
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <unistd.h>
 
 namespace {
@@ -23,6 +30,31 @@ extern "C" void onInterrupt(int) {
 int fail(const std::string& message) {
     std::fprintf(stderr, "olvenmark-cli: %s\n", message.c_str());
     return 2;
+}
+
+// The address book of an upload, found on the server; or the exit status 2
+// after one line that says why the server cannot be used.
+struct Upload {
+    std::shared_ptr<Destination> destination;
+    int failure = 0;
+};
+
+Upload findAddressBook(const CommandLine& line, const carddav::CheckedUrl& url) {
+    const auto password = readPassword(line.user);
+    if (!password) {
+        return {nullptr, fail("no password: set OLVENMARK_CARDDAV_PASSWORD or run on a terminal")};
+    }
+    carddav::ServerAccess access{line.user, *password, line.caFile, url.plainHttp};
+    carddav::HttpClient client(access);
+    const carddav::Discovery found = carddav::findAddressBooks(client, url.url);
+    if (!found.failure.empty()) {
+        return {nullptr, fail(found.failure)};
+    }
+    const carddav::Choice choice = carddav::chooseAddressBook(found.books, line.addressBook);
+    if (!choice.book) {
+        return {nullptr, fail(choice.failure)};
+    }
+    return {std::make_shared<carddav::AddressBookDestination>(access, choice.book->url), 0};
 }
 
 } // namespace
@@ -41,8 +73,13 @@ int main(int argc, char* argv[]) {
         std::printf("olvenmark-cli %s\n", OLVENMARK_VERSION);
         return 0;
     }
+    const bool upload = !line.carddavUrl.empty();
+    const carddav::UrlCheck url = carddav::checkServerUrl(line.carddavUrl);
     std::error_code ec;
-    if (!std::filesystem::is_directory(line.destination, ec)) {
+    if (upload && !url.checked) {
+        return fail(url.refusal);
+    }
+    if (!upload && !std::filesystem::is_directory(line.destination, ec)) {
         return fail(text::fill("destination '%@' is not an existing folder", line.destination));
     }
 
@@ -71,9 +108,18 @@ int main(int argc, char* argv[]) {
         return fail("the pairs could not be used; see the error log");
     }
 
+    Upload target;
+    if (upload && (target = findAddressBook(line, *url.checked)).failure != 0) {
+        return target.failure;
+    }
+
     std::signal(SIGINT, onInterrupt);
     TerminalProgress progress(stderr, isatty(fileno(stderr)) != 0);
-    session.start(line.destination);
+    if (upload) {
+        session.start(target.destination);
+    } else {
+        session.start(line.destination);
+    }
     // Ctrl-C cancels like the window's Cancel button: the contact in hand is finished.
     while (!session.waitFor(std::chrono::milliseconds(100))) {
         if (interrupted) {
@@ -88,7 +134,7 @@ int main(int argc, char* argv[]) {
     if (!report) {
         return 1; // the run could not start; the error log says why
     }
-    for (const auto& reportLine : report->lines()) {
+    for (const auto& reportLine : upload ? carddav::uploadReportLines(*report) : report->lines()) {
         std::printf("%s\n", reportLine.c_str());
     }
     std::fflush(stdout);

@@ -19,6 +19,9 @@ public:
         Written,
         // This contact only: counted as not written; the run goes on.
         NotWritten,
+        // The destination holds this card already and kept it as it was:
+        // counted apart, neither written nor failed.
+        AlreadyThere,
         // The run stops at this contact; the cards delivered before it count.
         Stop,
         // The run stops at this contact and nothing of it counts as written:

@@ -14,9 +14,12 @@ struct RunReport {
     std::int64_t written = 0;
     // The run folder, ending in "/".
     std::string folder;
+    // Cards the destination held already (an address book answering that the
+    // card is there); always 0 for files.
+    std::int64_t alreadyThere = 0;
 
     // Contacts not written, those never reached included.
-    std::int64_t failed() const { return total - written; }
+    std::int64_t failed() const { return total - written - alreadyThere; }
     // The four report lines as the log and the detailed report show them.
     std::vector<std::string> lines() const;
 };

@@ -232,6 +232,7 @@ newConvertor::RunEnd newConvertor::startConversion(std::stop_token cancel, Desti
                                                    const ExportOptions& chosen) {
     std::int64_t total = 0;
     std::int64_t written = 0;
+    std::int64_t alreadyThere = 0;
     RunEnd end = RunEnd::Completed;
     std::size_t droppedControls = 0;
     ExportOptions options = chosen;
@@ -248,7 +249,8 @@ newConvertor::RunEnd newConvertor::startConversion(std::stop_token cancel, Desti
             if (cancel.stop_requested()) {
                 destination.close();
                 logOrConsole(logtext::kCancelled);
-                const RunReport report = runReport(true, total, written, destination.where());
+                const RunReport report =
+                    runReport(true, total, written, destination.where(), alreadyThere);
                 for (const auto& line : report.lines()) {
                     logOrConsole(line);
                 }
@@ -273,6 +275,8 @@ newConvertor::RunEnd newConvertor::startConversion(std::stop_token cancel, Desti
                 const Destination::Outcome outcome = destination.deliver(contact, rowNumber);
                 if (outcome == Destination::Outcome::Written) {
                     ++written;
+                } else if (outcome == Destination::Outcome::AlreadyThere) {
+                    ++alreadyThere;
                 } else if (outcome != Destination::Outcome::NotWritten) {
                     if (outcome == Destination::Outcome::StopNothingKept) {
                         written = 0;
@@ -294,7 +298,7 @@ newConvertor::RunEnd newConvertor::startConversion(std::stop_token cancel, Desti
     }
     destination.close();
     if (sender != nullptr) {
-        sender->finalNotify(runReport(false, total, written, destination.where()));
+        sender->finalNotify(runReport(false, total, written, destination.where(), alreadyThere));
     }
     return end;
 }
@@ -345,8 +349,8 @@ std::vector<std::string_view> newConvertor::rowsOfLoadedText() const {
 }
 
 RunReport newConvertor::runReport(bool cancelled, std::int64_t total, std::int64_t written,
-                                  std::string where) {
-    return RunReport{cancelled, total, written, std::move(where)};
+                                  std::string where, std::int64_t alreadyThere) {
+    return RunReport{cancelled, total, written, std::move(where), alreadyThere};
 }
 
 const std::vector<std::int64_t>& newConvertor::columnValueCounts() const {

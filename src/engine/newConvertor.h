@@ -83,7 +83,7 @@ public:
 
     // The report of a run with these counts, with the destination's place.
     static RunReport runReport(bool cancelled, std::int64_t total, std::int64_t written,
-                               std::string where);
+                               std::string where, std::int64_t alreadyThere = 0);
 
 private:
     // Reads, decodes and lays out the file for step 1: the loaded text, its rows,

@@ -1,0 +1,145 @@
+#include "carddav/HttpClient.h"
+
+#include <curl/curl.h>
+
+#include <mutex>
+
+namespace carddav {
+
+namespace {
+
+struct Received {
+    std::string* body;
+    std::string* reason;
+    bool tooLong = false;
+};
+
+std::size_t onBody(char* data, std::size_t size, std::size_t count, void* user) {
+    auto* received = static_cast<Received*>(user);
+    const std::size_t n = size * count;
+    if (received->body->size() + n > HttpClient::kMaxAnswer) {
+        received->tooLong = true;
+        return 0; // ends the transfer with a write error
+    }
+    received->body->append(data, n);
+    return n;
+}
+
+// Keeps the reason phrase of the last status line (after redirects, the final one).
+std::size_t onHeader(char* data, std::size_t size, std::size_t count, void* user) {
+    auto* received = static_cast<Received*>(user);
+    const std::string_view line(data, size * count);
+    if (line.starts_with("HTTP/")) {
+        const auto first = line.find(' ');
+        const auto second = line.find(' ', first + 1);
+        std::string reason;
+        if (first != std::string_view::npos && second != std::string_view::npos) {
+            reason = std::string(line.substr(second + 1));
+            while (!reason.empty() && (reason.back() == '\r' || reason.back() == '\n')) {
+                reason.pop_back();
+            }
+        }
+        *received->reason = reason.substr(0, 200);
+    }
+    return size * count;
+}
+
+} // namespace
+
+struct HttpClient::Handle {
+    CURL* curl = nullptr;
+};
+
+std::string HttpAnswer::describe() const {
+    if (status == 0) {
+        return error;
+    }
+    return reason.empty() ? std::to_string(status) : std::to_string(status) + " " + reason;
+}
+
+HttpClient::HttpClient(ServerAccess access)
+    : access_(std::move(access)), handle_(std::make_unique<Handle>()) {
+    static std::once_flag once;
+    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+    handle_->curl = curl_easy_init();
+}
+
+HttpClient::~HttpClient() {
+    if (handle_->curl != nullptr) {
+        curl_easy_cleanup(handle_->curl);
+    }
+}
+
+HttpAnswer HttpClient::request(const std::string& method, const std::string& url,
+                               const std::vector<std::string>& headers, const std::string& body) {
+    HttpAnswer answer;
+    CURL* curl = handle_->curl;
+    if (curl == nullptr) {
+        answer.error = "the network library could not start";
+        return answer;
+    }
+    curl_easy_reset(curl); // keeps the open connection and the TLS session
+    Received received{&answer.body, &answer.reason};
+    char errorText[CURL_ERROR_SIZE] = {};
+    curl_slist* list = nullptr;
+    for (const auto& header : headers) {
+        list = curl_slist_append(list, header.c_str());
+    }
+    const char* protocols = access_.allowHttp ? "http,https" : "https";
+    curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
+    curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, protocols);
+    curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
+    curl_easy_setopt(curl, CURLOPT_MAXREDIRS, 5L);
+    // Credentials go to the first host only, never to one a redirect names.
+    curl_easy_setopt(curl, CURLOPT_UNRESTRICTED_AUTH, 0L);
+    // A PROPFIND redirected stays a PROPFIND with its body.
+    curl_easy_setopt(curl, CURLOPT_POSTREDIR, static_cast<long>(CURL_REDIR_POST_ALL));
+    // Basic only: a second scheme would cost every request a round without credentials.
+    curl_easy_setopt(curl, CURLOPT_USERNAME, access_.user.c_str());
+    curl_easy_setopt(curl, CURLOPT_PASSWORD, access_.password.c_str());
+    curl_easy_setopt(curl, CURLOPT_HTTPAUTH, static_cast<long>(CURLAUTH_BASIC));
+    curl_easy_setopt(curl, CURLOPT_SSL_VERIFYPEER, 1L);
+    curl_easy_setopt(curl, CURLOPT_SSL_VERIFYHOST, 2L);
+    if (!access_.caFile.empty()) {
+        curl_easy_setopt(curl, CURLOPT_CAINFO, access_.caFile.c_str());
+    }
+    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT,
+                     static_cast<long>(access_.connectTimeout.count()));
+    curl_easy_setopt(curl, CURLOPT_TIMEOUT, static_cast<long>(access_.requestTimeout.count()));
+    curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(curl, CURLOPT_ACCEPT_ENCODING, ""); // compressed answers, within the bound
+    curl_easy_setopt(curl, CURLOPT_USERAGENT, "Olvenmark");
+    curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, errorText);
+    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, onBody);
+    curl_easy_setopt(curl, CURLOPT_WRITEDATA, &received);
+    curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, onHeader);
+    curl_easy_setopt(curl, CURLOPT_HEADERDATA, &received);
+    curl_easy_setopt(curl, CURLOPT_HTTPHEADER, list);
+    curl_easy_setopt(curl, CURLOPT_CUSTOMREQUEST, method.c_str());
+    if (!body.empty()) {
+        curl_easy_setopt(curl, CURLOPT_POSTFIELDS, body.data());
+        curl_easy_setopt(curl, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(body.size()));
+    }
+    const CURLcode code = curl_easy_perform(curl);
+    curl_slist_free_all(list);
+    curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, nullptr);
+    if (code == CURLE_OK) {
+        curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &answer.status);
+        return answer;
+    }
+    answer.body.clear();
+    answer.tlsFailure = code == CURLE_PEER_FAILED_VERIFICATION ||
+                        code == CURLE_SSL_CACERT_BADFILE || code == CURLE_SSL_CONNECT_ERROR;
+    if (received.tooLong) {
+        answer.error = "the server's answer is longer than " +
+                       std::to_string(kMaxAnswer / (1024 * 1024)) + " MiB";
+    } else if (code == CURLE_TOO_MANY_REDIRECTS) {
+        answer.error = "the server redirects too often";
+    } else {
+        answer.error = errorText[0] != '\0' ? errorText : curl_easy_strerror(code);
+    }
+    return answer;
+}
+
+} // namespace carddav

@@ -1,0 +1,116 @@
+#include "carddav/Multistatus.h"
+
+#include <libxml/parser.h>
+#include <libxml/tree.h>
+
+#include <climits>
+#include <memory>
+
+namespace carddav {
+
+namespace {
+
+constexpr std::string_view kDav = "DAV:";
+constexpr std::string_view kCardDav = "urn:ietf:params:xml:ns:carddav";
+
+bool is(const xmlNode* node, std::string_view ns, std::string_view name) {
+    if (node == nullptr || node->type != XML_ELEMENT_NODE || node->ns == nullptr ||
+        node->ns->href == nullptr) {
+        return false;
+    }
+    return ns == reinterpret_cast<const char*>(node->ns->href) &&
+           name == reinterpret_cast<const char*>(node->name);
+}
+
+const xmlNode* child(const xmlNode* node, std::string_view ns, std::string_view name) {
+    for (const xmlNode* c = node ? node->children : nullptr; c != nullptr; c = c->next) {
+        if (is(c, ns, name)) {
+            return c;
+        }
+    }
+    return nullptr;
+}
+
+std::string textOf(const xmlNode* node) {
+    if (node == nullptr) {
+        return {};
+    }
+    xmlChar* content = xmlNodeGetContent(node);
+    std::string text = content ? reinterpret_cast<const char*>(content) : "";
+    xmlFree(content);
+    const auto first = text.find_first_not_of(" \t\r\n");
+    const auto last = text.find_last_not_of(" \t\r\n");
+    return first == std::string::npos ? std::string() : text.substr(first, last - first + 1);
+}
+
+// The properties of one <prop> whose <propstat> says 200.
+void readProps(const xmlNode* prop, DavResource& resource) {
+    if (const xmlNode* type = child(prop, kDav, "resourcetype")) {
+        resource.collection = child(type, kDav, "collection") != nullptr;
+        resource.addressBook = child(type, kCardDav, "addressbook") != nullptr;
+    }
+    if (const xmlNode* name = child(prop, kDav, "displayname")) {
+        resource.displayName = textOf(name);
+    }
+    if (auto href = textOf(child(child(prop, kDav, "current-user-principal"), kDav, "href"));
+        !href.empty()) {
+        resource.principal = std::move(href);
+    }
+    if (auto href = textOf(child(child(prop, kCardDav, "addressbook-home-set"), kDav, "href"));
+        !href.empty()) {
+        resource.addressBookHome = std::move(href);
+    }
+}
+
+struct DocDeleter {
+    void operator()(xmlDoc* doc) const { xmlFreeDoc(doc); }
+};
+
+} // namespace
+
+std::optional<std::vector<DavResource>> parseMultistatus(std::string_view xml) {
+    if (xml.size() > INT_MAX) {
+        return std::nullopt;
+    }
+    // No network, no entity expansion, no DTD loading; errors stay quiet.
+    const int options = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING;
+    std::unique_ptr<xmlDoc, DocDeleter> doc(
+        xmlReadMemory(xml.data(), static_cast<int>(xml.size()), "answer.xml", nullptr, options));
+    const xmlNode* root = doc ? xmlDocGetRootElement(doc.get()) : nullptr;
+    if (!is(root, kDav, "multistatus")) {
+        return std::nullopt;
+    }
+    std::vector<DavResource> resources;
+    for (const xmlNode* r = root->children; r != nullptr; r = r->next) {
+        if (!is(r, kDav, "response")) {
+            continue;
+        }
+        DavResource resource;
+        resource.href = textOf(child(r, kDav, "href"));
+        for (const xmlNode* s = r->children; s != nullptr; s = s->next) {
+            if (is(s, kDav, "propstat") &&
+                textOf(child(s, kDav, "status")).find(" 200") != std::string::npos) {
+                readProps(child(s, kDav, "prop"), resource);
+            }
+        }
+        if (!resource.href.empty()) {
+            resources.push_back(std::move(resource));
+        }
+    }
+    return resources;
+}
+
+std::string_view propfindBody() {
+    return R"(<?xml version="1.0" encoding="utf-8"?>
+<d:propfind xmlns:d="DAV:" xmlns:c="urn:ietf:params:xml:ns:carddav">
+  <d:prop>
+    <d:resourcetype/>
+    <d:displayname/>
+    <d:current-user-principal/>
+    <c:addressbook-home-set/>
+  </d:prop>
+</d:propfind>
+)";
+}
+
+} // namespace carddav

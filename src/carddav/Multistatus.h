@@ -1,0 +1,30 @@
+// The WebDAV multistatus answers of PROPFIND (RFC 4918), read with libxml2:
+// for each resource, the properties the client asks about.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace carddav {
+
+// One <response> with the properties found (status 200) for it.
+struct DavResource {
+    std::string href;
+    bool collection = false;
+    bool addressBook = false;
+    std::string displayName;
+    // The links inside current-user-principal and addressbook-home-set.
+    std::string principal;
+    std::string addressBookHome;
+};
+
+// The resources of a multistatus document; none when it is not one (not XML,
+// another root, too deep or too large for the parser's own limits).
+std::optional<std::vector<DavResource>> parseMultistatus(std::string_view xml);
+
+// The PROPFIND body that asks for every property DavResource holds.
+std::string_view propfindBody();
+
+} // namespace carddav

@@ -1,0 +1,92 @@
+#include "carddav/ServerUrl.h"
+
+#include <arpa/inet.h>
+#include <curl/curl.h>
+
+#include <memory>
+
+namespace carddav {
+
+namespace {
+
+struct UrlDeleter {
+    void operator()(CURLU* url) const { curl_url_cleanup(url); }
+};
+using Url = std::unique_ptr<CURLU, UrlDeleter>;
+
+std::optional<std::string> part(const Url& url, CURLUPart which, unsigned flags = 0) {
+    char* value = nullptr;
+    if (curl_url_get(url.get(), which, &value, flags) != CURLUE_OK || value == nullptr) {
+        return std::nullopt;
+    }
+    std::string text = value;
+    curl_free(value);
+    return text;
+}
+
+// Only an address literal counts: "127.0.0.1.example.org" is a name like any other.
+bool isLoopback(const std::string& host) {
+    in_addr v4{};
+    return host == "localhost" || host == "[::1]" ||
+           (inet_pton(AF_INET, host.c_str(), &v4) == 1 && (ntohl(v4.s_addr) >> 24) == 127);
+}
+
+} // namespace
+
+UrlCheck checkServerUrl(const std::string& text) {
+    const std::string refusal = "'" + text + "' ";
+    Url url(curl_url());
+    if (!url || curl_url_set(url.get(), CURLUPART_URL, text.c_str(), 0) != CURLUE_OK) {
+        return {std::nullopt, refusal + "is not a URL such as https://host/"};
+    }
+    const auto scheme = part(url, CURLUPART_SCHEME).value_or("");
+    const auto host = part(url, CURLUPART_HOST).value_or("");
+    if (part(url, CURLUPART_USER) || part(url, CURLUPART_PASSWORD)) {
+        return {std::nullopt, refusal + "holds a user name or password: give the user separately"};
+    }
+    const bool plain = scheme == "http";
+    if (plain && !isLoopback(host)) {
+        return {std::nullopt,
+                refusal + "is plain http: only https is used, except to this computer (127.0.0.1)"};
+    }
+    if (!plain && scheme != "https") {
+        return {std::nullopt, refusal + "is not an http or https URL"};
+    }
+    const auto normal = part(url, CURLUPART_URL);
+    if (!normal) {
+        return {std::nullopt, refusal + "is not a URL such as https://host/"};
+    }
+    return {CheckedUrl{*normal, plain}, {}};
+}
+
+std::optional<std::string> resolveUrl(const std::string& base, const std::string& link) {
+    Url url(curl_url());
+    if (!url || curl_url_set(url.get(), CURLUPART_URL, base.c_str(), 0) != CURLUE_OK ||
+        curl_url_set(url.get(), CURLUPART_URL, link.c_str(), 0) != CURLUE_OK) {
+        return std::nullopt;
+    }
+    return part(url, CURLUPART_URL);
+}
+
+std::string asCollection(std::string url) {
+    const auto end = url.find_first_of("?#");
+    const auto at = end == std::string::npos ? url.size() : end;
+    if (at > 0 && url[at - 1] == '/') {
+        return url;
+    }
+    return url.substr(0, at) + "/" + url.substr(at);
+}
+
+std::string lastSegment(const std::string& text) {
+    Url url(curl_url());
+    if (!url || curl_url_set(url.get(), CURLUPART_URL, text.c_str(), 0) != CURLUE_OK) {
+        return {};
+    }
+    std::string path = part(url, CURLUPART_PATH, CURLU_URLDECODE).value_or("");
+    while (!path.empty() && path.back() == '/') {
+        path.pop_back();
+    }
+    return path.substr(path.rfind('/') + 1);
+}
+
+} // namespace carddav

@@ -1,0 +1,233 @@
+// Uploads to a real Radicale: discovery, the cards as the server keeps them,
+// refusals, cancel, a server that goes away, and TLS.
+#include "CliTest.h"
+#include "Radicale.h"
+
+#include "carddav/AddressBookDestination.h"
+#include "carddav/Discovery.h"
+#include "carddav/Multistatus.h"
+#include "carddav/ServerUrl.h"
+
+#include "engine/ExportSession.h"
+
+#include <semaphore>
+
+using namespace testsupport;
+
+namespace {
+
+// A CSV of `n` contacts with distinct names.
+std::string manyContacts(int n) {
+    std::string text = "First Name,Last Name,E-mail Address\r\n";
+    for (int i = 0; i < n; ++i) {
+        text += "Ann" + std::to_string(i) + ",Lee,ann" + std::to_string(i) + "@x.org\r\n";
+    }
+    return text;
+}
+
+class Upload : public Cli {
+protected:
+    void SetUp() override { setenv("OLVENMARK_CARDDAV_PASSWORD", kPassword, 1); }
+
+    Outcome upload(const std::string& url, const std::string& csv,
+                   std::vector<std::string> more = {}) {
+        std::vector<std::string> args = {"--map-auto", "--carddav", url, "--user", "ann", csv};
+        args.insert(args.begin(), more.begin(), more.end());
+        return run(args);
+    }
+};
+
+} // namespace
+
+TEST(ServerUrl, OnlyHttpsOrLoopbackHttpWithoutCredentials) {
+    for (const char* url : {"https://dav.example.org/", "http://127.0.0.1:5232/ann/",
+                            "http://localhost/", "http://[::1]:80/", "HTTPS://Example.org"}) {
+        EXPECT_TRUE(carddav::checkServerUrl(url).checked) << url;
+    }
+    for (const char* url : {"http://dav.example.org/", "http://127.0.0.1.example.org/",
+                            "https://ann:pw@dav.example.org/", "ftp://127.0.0.1/", "dav.example"}) {
+        const auto check = carddav::checkServerUrl(url);
+        EXPECT_FALSE(check.checked) << url;
+        EXPECT_NE(check.refusal.find(url), std::string::npos);
+    }
+    EXPECT_EQ(carddav::lastSegment("https://h/ann/My%20Book/"), "My Book");
+    EXPECT_EQ(carddav::asCollection("https://h/ann/book?x"), "https://h/ann/book/?x");
+}
+
+// Server answers are untrusted: only properties found (200) count, anything else is refused,
+// and entities are never expanded.
+TEST(Multistatus, OnlyFoundPropertiesAndNeverEntities) {
+    const std::string found =
+        R"(<m:multistatus xmlns:m="DAV:" xmlns:c="urn:ietf:params:xml:ns:carddav">
+      <m:response><m:href>/ann/book/</m:href>
+        <m:propstat><m:prop><m:resourcetype><m:collection/><c:addressbook/></m:resourcetype>
+          <m:displayname> Book </m:displayname></m:prop><m:status>HTTP/1.1 200 OK</m:status></m:propstat>
+        <m:propstat><m:prop><m:current-user-principal><m:href>/x/</m:href></m:current-user-principal>
+          </m:prop><m:status>HTTP/1.1 404 Not Found</m:status></m:propstat></m:response>
+      <m:response><m:propstat/></m:response></m:multistatus>)";
+    const auto resources = carddav::parseMultistatus(found);
+    ASSERT_TRUE(resources);
+    ASSERT_EQ(resources->size(), 1u);
+    EXPECT_TRUE(resources->front().addressBook);
+    EXPECT_EQ(resources->front().displayName, "Book");
+    EXPECT_EQ(resources->front().principal, "");
+    for (const char* bad : {"", "<html/>", "<multistatus xmlns='DAV:'>", "not xml"}) {
+        EXPECT_FALSE(carddav::parseMultistatus(bad)) << bad;
+    }
+    std::string laughs = "<!DOCTYPE m:multistatus [<!ENTITY a \"haha\">";
+    for (char c = 'b'; c <= 'k'; ++c) {
+        laughs += std::string("<!ENTITY ") + c + " \"";
+        for (int i = 0; i < 10; ++i) {
+            laughs += std::string("&") + static_cast<char>(c - 1) + ";";
+        }
+        laughs += "\">";
+    }
+    laughs += "]><m:multistatus xmlns:m='DAV:'><m:response><m:href>&k;</m:href></m:response>"
+              "</m:multistatus>";
+    const auto expanded = carddav::parseMultistatus(laughs);
+    EXPECT_TRUE(!expanded || expanded->empty() || expanded->front().href.size() < 100000);
+}
+
+TEST(Discovery, FromTheServerRootOrTheBookAndChosenByName) {
+    Radicale server;
+    const std::string family = server.makeBook("family", "Family &amp; Friends");
+    server.makeBook("work", "Work");
+    carddav::HttpClient client({"ann", kPassword, {}, true});
+    const auto found = carddav::findAddressBooks(client, server.root());
+    ASSERT_EQ(found.books.size(), 2u) << found.failure;
+    EXPECT_EQ(carddav::chooseAddressBook(found.books, "Family & Friends").book->url, family);
+    EXPECT_EQ(carddav::chooseAddressBook(found.books, "family").book->url, family);
+    for (const char* name : {"", "Home"}) {
+        const auto choice = carddav::chooseAddressBook(found.books, name);
+        EXPECT_FALSE(choice.book);
+        EXPECT_NE(choice.failure.find(family), std::string::npos) << choice.failure;
+    }
+    const auto direct = carddav::findAddressBooks(client, family);
+    ASSERT_EQ(direct.books.size(), 1u);
+    EXPECT_EQ(direct.books[0].name, "Family & Friends");
+
+    carddav::HttpClient intruder({"ann", "wrong", {}, true});
+    const auto refused = carddav::findAddressBooks(intruder, server.root());
+    EXPECT_TRUE(refused.books.empty());
+    EXPECT_NE(refused.failure.find("401"), std::string::npos) << refused.failure;
+}
+
+// The cards on the server hold exactly the lines of the strict cards a folder
+// export writes; a second upload leaves everything as it was.
+TEST_F(Upload, SampleExportsArriveAsTheirStrictCardsOnce) {
+    Radicale server;
+    server.makeBook("contacts", "Contacts");
+    std::map<std::string, std::vector<std::string>> expected;
+    std::vector<std::string> files;
+    for (const auto& entry : fs::directory_iterator(OLVENMARK_EXPORTS_DIR)) {
+        files.push_back(entry.path().string());
+        const fs::path out = dir.path() / entry.path().stem();
+        fs::create_directories(out);
+        ASSERT_EQ(run({"--map-auto", "--strict", files.back(), out.string()}).exit, 0);
+        for (const auto& card : fs::directory_iterator(onlySubfolder(out))) {
+            Radicale::addCard(expected, readFile(card.path()));
+        }
+        const Outcome o = upload(server.root(), files.back());
+        EXPECT_EQ(o.exit, 0) << o.err;
+    }
+    EXPECT_EQ(server.stored("contacts"), expected);
+    for (const auto& file : files) {
+        const Outcome again = upload(server.root(), file);
+        EXPECT_EQ(again.exit, 0) << again.err;
+        EXPECT_NE(again.out.find("Uploaded:                    0\n"), std::string::npos);
+        EXPECT_NE(again.out.find("Not uploaded:                0\n"), std::string::npos);
+        EXPECT_EQ(again.out.find("Already in the address book: 0\n"), std::string::npos);
+    }
+    EXPECT_EQ(server.stored("contacts").size(), expected.size());
+}
+
+TEST_F(Upload, UnusableServerIsOneLineAndExitTwo) {
+    Radicale server;
+    server.makeBook("a", "A");
+    server.makeBook("b", "B");
+    const std::string csv = (dir.path() / "c.csv").string();
+    writeFile(csv, manyContacts(3));
+    setenv("OLVENMARK_CARDDAV_PASSWORD", "not-the-password", 1);
+    const Outcome wrong = upload(server.root(), csv, {"--address-book", "a"});
+    EXPECT_EQ(wrong.exit, 2);
+    EXPECT_NE(wrong.err.find("refused the user name or password (401"), std::string::npos);
+    setenv("OLVENMARK_CARDDAV_PASSWORD", kPassword, 1);
+    const Outcome twoBooks = upload(server.root(), csv);
+    EXPECT_EQ(twoBooks.exit, 2);
+    EXPECT_NE(twoBooks.err.find("choose an address book with --address-book"), std::string::npos);
+    EXPECT_EQ(upload("http://dav.example.org/", csv).exit, 2);
+    server.stop();
+    const Outcome gone = upload(server.root(), csv, {"--address-book", "a"});
+    EXPECT_EQ(gone.exit, 2);
+    EXPECT_NE(gone.err.find("cannot be reached"), std::string::npos) << gone.err;
+    EXPECT_TRUE(server.stored("a").empty());
+    for (const auto& text : {wrong.out, wrong.err, readFile(home.logFile())}) {
+        EXPECT_EQ(text.find("not-the-password"), std::string::npos);
+    }
+}
+
+TEST_F(Upload, RefusedCardIsCountedWithTheServersStatus) {
+    Radicale server("max_content_length = 1500\n");
+    server.makeBook("contacts", "Contacts");
+    const std::string csv = (dir.path() / "c.csv").string();
+    writeFile(csv, manyContacts(2) + "Big,Note," + std::string(2000, 'x') + "@x.org\r\n");
+    const Outcome o = upload(server.root(), csv);
+    EXPECT_EQ(o.exit, 1);
+    EXPECT_NE(o.out.find("Uploaded:                    2\n"), std::string::npos) << o.out;
+    EXPECT_NE(o.out.find("Not uploaded:                1\n"), std::string::npos);
+    EXPECT_NE(readFile(home.logFile()).find("refused the vCard of row [4]"), std::string::npos);
+    EXPECT_NE(readFile(home.logFile()).find(": 413"), std::string::npos);
+}
+
+// Cancel, or a server that dies, in the middle: the report counts what the server holds.
+TEST_F(Upload, CancelOrAServerGoneMidwayReportsWhatTheServerHolds) {
+    for (const bool cancel : {true, false}) {
+        Radicale server;
+        const std::string url = server.makeBook("contacts", "Contacts");
+        ExportSession session;
+        writeFile(dir.path() / "c.csv", manyContacts(200));
+        ASSERT_EQ(session.load((dir.path() / "c.csv").string()), ExportSession::LoadStatus::Loaded);
+        session.pairByNames();
+        ASSERT_TRUE(session.check());
+        // The run waits after its 50th contact while this thread cancels or ends the server.
+        std::binary_semaphore paused{0};
+        std::binary_semaphore resume{0};
+        session.setProgressObserver([&](std::int64_t done) {
+            if (done == 50) {
+                paused.release();
+                resume.acquire();
+            }
+        });
+        session.start(std::make_shared<carddav::AddressBookDestination>(
+            carddav::ServerAccess{"ann", kPassword, {}, true}, url));
+        paused.acquire();
+        cancel ? session.cancel() : server.stop();
+        resume.release();
+        session.wait();
+        const auto report = session.report();
+        ASSERT_TRUE(report);
+        EXPECT_EQ(report->cancelled, cancel);
+        EXPECT_GE(report->written, 50);
+        EXPECT_LT(report->written, 200);
+        EXPECT_EQ(report->failed(), 200 - report->written);
+        EXPECT_EQ(static_cast<std::int64_t>(server.stored("contacts").size()), report->written);
+    }
+}
+
+TEST_F(Upload, SelfSignedServerNeedsItsCertificate) {
+    const fs::path cert = dir.path() / "cert.pem";
+    const fs::path key = dir.path() / "key.pem";
+    const std::string make = "openssl req -x509 -newkey rsa:2048 -nodes -days 1 -subj "
+                             "/CN=127.0.0.1 -addext subjectAltName=IP:127.0.0.1 -keyout " +
+                             key.string() + " -out " + cert.string() + " 2>/dev/null";
+    ASSERT_EQ(std::system(make.c_str()), 0);
+    Radicale server("ssl = True\ncertificate = " + cert.string() + "\nkey = " + key.string());
+    server.makeBook("contacts", "Contacts", cert.string(), "https");
+    const std::string csv = (dir.path() / "c.csv").string();
+    writeFile(csv, manyContacts(3));
+    const Outcome refused = upload(server.root("https"), csv);
+    EXPECT_EQ(refused.exit, 2);
+    EXPECT_NE(refused.err.find("certificate is not trusted"), std::string::npos) << refused.err;
+    EXPECT_EQ(upload(server.root("https"), csv, {"--ca-file", cert.string()}).exit, 0);
+    EXPECT_EQ(server.stored("contacts").size(), 3u);
+}
