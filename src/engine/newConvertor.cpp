@@ -119,13 +119,20 @@ void newConvertor::loadCsvFile(const std::string& path) {
     csvDelimiter = layout.delimiter;
     csvDiagnostics.delimiter = delimiterName(layout.delimiter);
     csvDiagnostics.preambleLinesSkipped = layout.preambleLinesSkipped;
+    csvDiagnostics.footerLinesSkipped = layout.footerLinesSkipped;
     csvDiagnostics.wideRows = layout.wideRows;
+    csvDiagnostics.shortRows = layout.shortRows;
     logOrConsole(text::fill(csvtext::kDelimiterUsed, csvDiagnostics.delimiter));
-    if (layout.preambleLinesSkipped > 0) {
-        logOrConsole(text::fill(csvtext::kPreambleSkipped, layout.preambleLinesSkipped));
-    }
-    if (layout.wideRows > 0) {
-        logOrConsole(text::fill(csvtext::kWideRows, layout.wideRows));
+    const std::pair<std::string_view, std::size_t> counts[] = {
+        {csvtext::kPreambleSkipped, layout.preambleLinesSkipped},
+        {csvtext::kFooterSkipped, layout.footerLinesSkipped},
+        {csvtext::kWideRows, layout.wideRows},
+        {csvtext::kShortRows, layout.shortRows},
+    };
+    for (const auto& [entry, count] : counts) {
+        if (count > 0) {
+            logOrConsole(text::fill(entry, count));
+        }
     }
     if (loadedRows.size() < 2) {
         csvDiagnostics.refusalReason =

@@ -167,13 +167,17 @@ TEST_F(Load, ReasonsAndFindingsAreGivenAndLogged) {
         EXPECT_NE(log().find("] Error: CSV file refused: " + c.reason + "\n"), std::string::npos);
     }
     convertor = std::make_shared<newConvertor>();
-    ASSERT_EQ(load("Notes:\r\nN;P;Q\r\nAnn;1;2;3\r\nBo;2;3\r\n"), 2);
+    ASSERT_EQ(load("Notes:\r\nN;P;Q\r\nAnn;1;2;3\r\nBo;2;3\r\nCy;1\r\n\r\n(c) 2026\r\n"), 3);
     EXPECT_EQ(client.headers, (std::vector<std::string>{"N", "P", "Q"}));
     EXPECT_EQ(convertor->loadDiagnostics().refusalReason, "");
     EXPECT_EQ(convertor->loadDiagnostics().wideRows, 1u);
-    for (const std::string line : {"Info: CSV encoding: UTF-8", "Info: CSV delimiter: ;",
-                                   "Info: CSV lines above the header skipped: 1",
-                                   "Info: CSV rows wider than the header: 1"}) {
+    EXPECT_EQ(convertor->loadDiagnostics().shortRows, 1u);
+    EXPECT_EQ(convertor->loadDiagnostics().footerLinesSkipped, 1u);
+    for (const std::string line :
+         {"Info: CSV encoding: UTF-8", "Info: CSV delimiter: ;",
+          "Info: CSV lines above the header skipped: 1", "Info: CSV rows wider than the header: 1",
+          "Info: CSV lines below the contacts skipped: 1",
+          "Info: CSV rows shorter than the header: 1"}) {
         EXPECT_NE(log().find("] " + line + "\n"), std::string::npos) << line;
     }
     ASSERT_TRUE(convertor->startStep2({{"FirstName", "N"}, {"MobileNumber", "Q"}}));

@@ -26,10 +26,14 @@ struct CsvLoadDiagnostics {
     std::string encoding;
     // ",", ";", "tab" or "|"; empty when the file was refused before.
     std::string delimiter;
-    // Single-field lines above the header row that were left out.
+    // Lines of one value at most above the header row that were left out.
     std::size_t preambleLinesSkipped = 0;
+    // Lines of a report's footer below the contacts that were left out.
+    std::size_t footerLinesSkipped = 0;
     // Data rows holding more fields than the header: a wrong delimiter, mostly.
     std::size_t wideRows = 0;
+    // Data rows holding fewer fields than the header; a column they lack fails them.
+    std::size_t shortRows = 0;
     // Why the file gives no contacts; empty when it was loaded.
     std::string refusalReason;
 };
@@ -65,12 +69,15 @@ struct CsvLayout {
     std::vector<std::string_view> rows;
     char delimiter = ',';
     std::size_t preambleLinesSkipped = 0;
+    std::size_t footerLinesSkipped = 0;
     std::size_t wideRows = 0;
+    std::size_t shortRows = 0;
 };
 
 // Cuts the text into its non-empty rows with the chosen or detected delimiter,
-// leaves out single-field lines above a header of several fields and counts the
-// data rows wider than the header.
+// leaves out the lines of one value above a header of several and a report's
+// footer below the contacts, and counts the data rows wider and shorter than
+// the header.
 CsvLayout layOutCsv(std::string_view text, CsvDelimiterChoice choice);
 
 // The delimiter as logged: ",", ";", "tab" or "|".

@@ -10,7 +10,9 @@ namespace csvtext {
 inline constexpr std::string_view kEncodingUsed = "Info: CSV encoding: %@";
 inline constexpr std::string_view kDelimiterUsed = "Info: CSV delimiter: %@";
 inline constexpr std::string_view kPreambleSkipped = "Info: CSV lines above the header skipped: %d";
+inline constexpr std::string_view kFooterSkipped = "Info: CSV lines below the contacts skipped: %d";
 inline constexpr std::string_view kWideRows = "Info: CSV rows wider than the header: %d";
+inline constexpr std::string_view kShortRows = "Info: CSV rows shorter than the header: %d";
 inline constexpr std::string_view kRefused = "Error: CSV file refused: %@";
 
 // Names of the encodings, as logged and as the shells show them.
