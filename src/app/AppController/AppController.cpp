@@ -375,9 +375,17 @@ void AppController::startStep1() {
                 summary += q(counted(found.preambleLinesSkipped, uitext::kPreambleLineSkipped,
                                      uitext::kPreambleSkipped));
             }
+            if (found.footerLinesSkipped > 0) {
+                summary += q(counted(found.footerLinesSkipped, uitext::kFooterLineSkipped,
+                                     uitext::kFooterSkipped));
+            }
             if (found.wideRows > 0) {
                 summary +=
                     q(counted(found.wideRows, uitext::kWideRowFound, uitext::kWideRowsFound));
+            }
+            if (found.shortRows > 0) {
+                summary +=
+                    q(counted(found.shortRows, uitext::kShortRowFound, uitext::kShortRowsFound));
             }
             lblFileSummary->setText(summary);
             refreshPreview();
