@@ -134,11 +134,28 @@ void newConvertor::loadCsvFile(const std::string& path) {
             logOrConsole(text::fill(entry, count));
         }
     }
+    if (!decoded.strayBytes.empty()) {
+        logStrayBytes(decoded.strayBytes);
+    }
     if (loadedRows.size() < 2) {
         csvDiagnostics.refusalReason =
             loadedRows.empty() ? csvtext::kReasonEmpty : csvtext::kReasonNoContacts;
         logOrConsole(text::fill(csvtext::kRefused, csvDiagnostics.refusalReason));
     }
+}
+
+void newConvertor::logStrayBytes(const std::vector<std::size_t>& places) const {
+    // Enough rows to find them by; a file that is mostly strays says so by the count.
+    constexpr std::size_t kRowsNamed = 20;
+    const std::vector<std::size_t> rows = rowNumbersAt(fileText(), csvDelimiter, places);
+    std::string named;
+    for (std::size_t i = 0; i < rows.size() && i < kRowsNamed; ++i) {
+        named += (i > 0 ? ", " : "") + std::to_string(rows[i]);
+    }
+    if (rows.size() > kRowsNamed) {
+        named += text::fill(csvtext::kMoreRows, rows.size() - kRowsNamed);
+    }
+    logOrConsole(text::fill(csvtext::kStrayBytes, places.size(), named));
 }
 
 bool newConvertor::startStep2(const std::map<std::string, std::string>& pairing,

@@ -157,7 +157,6 @@ TEST_F(Load, ReasonsAndFindingsAreGivenAndLogged) {
                      7),
          {},
          "it is not a text file"},
-        {"N;P\r\nRen\xE9;1\r\n", {CsvEncodingChoice::Utf8, {}}, "it is not valid UTF-8 text"},
     };
     for (const auto& c : refused) {
         convertor = std::make_shared<newConvertor>();
@@ -194,4 +193,37 @@ TEST_F(Load, RowNumbersCountTheLinesAboveTheHeader) {
     run();
     fileCalls() = standardFileCalls();
     EXPECT_NE(log().find("Row number: [3]:\nInvalid First Name"), std::string::npos);
+}
+
+TEST_F(Load, StrayBytesInUtf8AreReadAsWindows1252AndTheirRowsNamed) {
+    // UTF-8 but for three bytes pasted from an older program (rows 4 and 6; the
+    // line above the header is row 1, a quoted line break stays in its row).
+    const std::string mixed = "Contacts\r\nFirst;Last;City\r\nRen\xC3\xA9;\xC5\x81\xC3\xB3"
+                              "d\xC5\xBA;K\xC3\xB6ln\r\nJos\xE9;Ray;\"Le\r\nMans\"\r\n"
+                              "Ann;Lee;Oslo\r\nBo;M\xFCller;Z\xFCrich\r\n";
+    ASSERT_EQ(load(mixed, {{"FirstName", "First"}, {"LastName", "Last"}}), 4);
+    EXPECT_EQ(convertor->loadDiagnostics().encoding, "UTF-8");
+    EXPECT_NE(log().find("] Warning: CSV bytes that are not UTF-8, read as Windows-1252: 3, in "
+                         "rows 4, 6\n"),
+              std::string::npos);
+    const auto rows = convertor->previewRows(4);
+    EXPECT_EQ(rows[1], (std::vector<std::string>{"Ren\xC3\xA9",
+                                                 "\xC5\x81\xC3\xB3"
+                                                 "d\xC5\xBA",
+                                                 "K\xC3\xB6ln"}));
+    EXPECT_EQ(rows[2][0], "Jos\xC3\xA9");
+    EXPECT_EQ(rows[4][1], "M\xC3\xBCller");
+    // A file that is Windows-1252 throughout is read so, also with a byte pair
+    // that happens to be UTF-8 (\xC9\x92) among its accented letters.
+    const std::string ansi = "First;Last\r\nJOS\xC9\x92S;M\xFCller\r\nRen\xE9;L\xE9o\r\n";
+    ASSERT_EQ(load(ansi), 2);
+    EXPECT_EQ(convertor->loadDiagnostics().encoding, "Windows-1252");
+    // Chosen as UTF-8, or marked so, stray bytes never refuse the file.
+    for (const std::string& bytes : {ansi, "\xEF\xBB\xBF" + ansi}) {
+        convertor = std::make_shared<newConvertor>();
+        convertor->setLoadOptions({CsvEncodingChoice::Utf8, {}});
+        ASSERT_EQ(load(bytes), 2);
+        EXPECT_EQ(convertor->previewRows(2)[2][0], "Ren\xC3\xA9");
+        EXPECT_NE(log().find("Windows-1252: 3, in rows 2, 3\n"), std::string::npos);
+    }
 }

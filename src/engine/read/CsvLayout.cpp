@@ -255,3 +255,26 @@ CsvLayout layOutCsv(std::string_view text, CsvDelimiterChoice choice) {
     }
     return layout;
 }
+
+std::vector<std::size_t> rowNumbersAt(std::string_view text, char delimiter,
+                                      const std::vector<std::size_t>& places) {
+    const auto rows = contactRows(text, delimiter);
+    std::vector<std::size_t> numbers;
+    std::size_t row = 0;
+    for (const std::size_t place : places) {
+        const auto endOf = [&](std::size_t r) {
+            return static_cast<std::size_t>(rows[r].data() - text.data()) + rows[r].size();
+        };
+        while (row < rows.size() && endOf(row) <= place) {
+            ++row;
+        }
+        if (row == rows.size()) {
+            break;
+        }
+        const bool inside = static_cast<std::size_t>(rows[row].data() - text.data()) <= place;
+        if (inside && (numbers.empty() || numbers.back() != row + 1)) {
+            numbers.push_back(row + 1);
+        }
+    }
+    return numbers;
+}

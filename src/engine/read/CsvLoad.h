@@ -50,12 +50,16 @@ struct DecodedCsv {
     std::string encoding;
     // Set when there is no text.
     std::string failure;
+    // Where in the text of a file read as UTF-8 each byte that was no UTF-8,
+    // and was read as Windows-1252, begins; in order.
+    std::vector<std::size_t> strayBytes = {};
 };
 
 // The bytes as UTF-8 text without a byte-order mark: UTF-8, UTF-16 with a
-// byte-order mark, else Windows-1252, unless the choice forces one. Bytes that
-// are no text (NUL bytes, mostly control characters) or do not fit a forced
-// encoding give a failure.
+// byte-order mark, else Windows-1252, unless the choice forces one. UTF-8
+// with a few stray bytes (see strayBytes) stays UTF-8, each stray byte read as
+// Windows-1252. Bytes that are no text (NUL bytes, mostly control characters)
+// or do not fit a forced UTF-16 give a failure.
 DecodedCsv decodeCsvText(std::string bytes, CsvEncodingChoice choice);
 
 // The whole file at the path, decoded as above: the one way the engine reads a
@@ -79,6 +83,11 @@ struct CsvLayout {
 // footer below the contacts, and counts the data rows wider and shorter than
 // the header.
 CsvLayout layOutCsv(std::string_view text, CsvDelimiterChoice choice);
+
+// The numbers, from 1 as the conversion counts rows, of the text's non-empty
+// rows that hold any of the places (offsets in the text, in order); each once.
+std::vector<std::size_t> rowNumbersAt(std::string_view text, char delimiter,
+                                      const std::vector<std::size_t>& places);
 
 // The delimiter as logged: ",", ";", "tab" or "|".
 std::string delimiterName(char delimiter);
