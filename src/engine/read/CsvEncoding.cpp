@@ -220,7 +220,10 @@ DecodedCsv decodeWindows1252(std::string_view bytes) {
     if (head.starts_with(kUtf16LeBom) || head.starts_with(kUtf16BeBom)) {
         return decodeUtf16(bytes);
     }
-    if (text::isValidUtf8(bytes) || mostlyUtf8(bytes)) {
+    if (text::isValidUtf8(bytes)) {
+        return {std::move(bytes), std::string(csvtext::kUtf8), {}};
+    }
+    if (mostlyUtf8(bytes)) {
         return decodeUtf8(std::move(bytes));
     }
     return decodeWindows1252(bytes);
