@@ -196,22 +196,23 @@ TEST_F(Load, RowNumbersCountTheLinesAboveTheHeader) {
 }
 
 TEST_F(Load, StrayBytesInUtf8AreReadAsWindows1252AndTheirRowsNamed) {
-    // UTF-8 but for three bytes pasted from an older program (rows 4 and 6; the
+    // UTF-8 but for four bytes pasted from an older program (rows 1, 4 and 6; the
     // line above the header is row 1, a quoted line break stays in its row).
-    const std::string mixed = "Contacts\r\nFirst;Last;City\r\nRen\xC3\xA9;\xC5\x81\xC3\xB3"
-                              "d\xC5\xBA;K\xC3\xB6ln\r\nJos\xE9;Ray;\"Le\r\nMans\"\r\n"
-                              "Ann;Lee;Oslo\r\nBo;M\xFCller;Z\xFCrich\r\n";
+    const std::string mixed =
+        "Contacts \xA9 2026\r\nFirst;Last;City\r\nRen\xC3\xA9;\xC5\x81\xC3\xB3"
+        "d\xC5\xBA;K\xC3\xB6ln\r\n\xC9milie;Ray;\"Le\r\nMans\"\r\n"
+        "Ann;Lee;Oslo\r\nBo;M\xFCller;Z\xFCrich\r\n";
     ASSERT_EQ(load(mixed, {{"FirstName", "First"}, {"LastName", "Last"}}), 4);
     EXPECT_EQ(convertor->loadDiagnostics().encoding, "UTF-8");
-    EXPECT_NE(log().find("] Warning: CSV bytes that are not UTF-8, read as Windows-1252: 3, in "
-                         "rows 4, 6\n"),
+    EXPECT_NE(log().find("] Warning: CSV bytes that are not UTF-8, read as Windows-1252: 4, in "
+                         "rows 1, 4, 6\n"),
               std::string::npos);
     const auto rows = convertor->previewRows(4);
     EXPECT_EQ(rows[1], (std::vector<std::string>{"Ren\xC3\xA9",
                                                  "\xC5\x81\xC3\xB3"
                                                  "d\xC5\xBA",
                                                  "K\xC3\xB6ln"}));
-    EXPECT_EQ(rows[2][0], "Jos\xC3\xA9");
+    EXPECT_EQ(rows[2][0], "\xC3\x89milie"); // a stray byte first in its row
     EXPECT_EQ(rows[4][1], "M\xC3\xBCller");
     // A file that is Windows-1252 throughout is read so, also with a byte pair
     // that happens to be UTF-8 (\xC9\x92) among its accented letters.
