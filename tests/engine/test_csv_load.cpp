@@ -162,11 +162,11 @@ TEST(LayOutCsv, AReportsFooterIsLeftOutButContactsOfOneValueStay) {
                 "Distribute\"\n\"Copyright (c) 2000-2026 Example, Inc.\"\n",
          3, 2},
         // A row of empty quoted fields parts the data from the footer as a blank line does.
-        {head + "\"\"\n\"Generated 2026-12-07, by Ann\"\n", 2, 2},
+        {head + "\"\"\n\"For internal use only\"\n", 2, 2},
         // A contact with only a name right below the data stays.
         {head + "Cy;;;\n\nCopyright 2026\n", 1, 3},
         // Below an empty line, only a line no name reads like is a footer.
-        {head + "\nCy Young;;;\n", 0, 3},
+        {head + "\nAnna Maria Lee;;;\n", 0, 3},
         // A value past the first field is a contact's.
         {head + "\n;;;+44 20 7946 0000\n", 0, 3},
         {head + "Cy;;;\n\nDi;;;\n\nCopyright 2026\n", 1, 4},
