@@ -9,11 +9,13 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QGridLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
 #include <QThread>
+#include <QTreeView>
 #include <QUrl>
 
 #include <algorithm>
@@ -110,6 +112,12 @@ std::optional<QString> WidgetDialogs::openPanel(const PanelRequest& request) {
         grid->addWidget(message, grid->rowCount(), 0, 1, grid->columnCount());
     }
     dialog.resize(900, 560); // wide enough for the name, size and date columns
+    // The size, type and date read whole; the name takes the rest.
+    if (auto* files = dialog.findChild<QTreeView*>(QStringLiteral("treeView"))) {
+        files->header()->setStretchLastSection(false);
+        files->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+        files->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;
     }

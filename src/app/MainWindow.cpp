@@ -11,6 +11,9 @@
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QMenuBar>
+#include <QTimer>
+
+#include <utility>
 
 MainWindow::MainWindow(AppDelegate* delegate, AppController* controller, QWidget* parent)
     : QMainWindow(parent), delegate_(delegate),
@@ -44,6 +47,15 @@ MainWindow::MainWindow(AppDelegate* delegate, AppController* controller, QWidget
                                   {uitext::q(uitext::kOk)});
     });
     Dialogs::setParentWindow(this);
+
+    // The wish to quit outlives the run that ended under its question.
+    connect(controller_, &AppController::openQuestionsClosed, this,
+            [this] { askAgain_ = askAgain_ || askingToQuit_; });
+    connect(controller_, &AppController::conversionEnded, this, [this] {
+        if (std::exchange(askAgain_, false)) {
+            QTimer::singleShot(0, this, &QWidget::close);
+        }
+    });
 }
 
 void MainWindow::openArguments(const QStringList& arguments) {
@@ -54,10 +66,14 @@ void MainWindow::openArguments(const QStringList& arguments) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    if (delegate_ != nullptr &&
-        !delegate_->applicationShouldTerminate(isBusy(controller_->phase()))) {
-        event->ignore();
-        return;
+    if (delegate_ != nullptr) {
+        askingToQuit_ = true;
+        const bool quit = delegate_->applicationShouldTerminate(isBusy(controller_->phase()));
+        askingToQuit_ = false;
+        if (!quit) {
+            event->ignore();
+            return;
+        }
     }
     settings::setWindowGeometry(saveGeometry());
     controller_->prepareToQuit();

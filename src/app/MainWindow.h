@@ -26,4 +26,9 @@ protected:
 private:
     AppDelegate* delegate_;
     AppController* controller_;
+    // The quit question is open.
+    bool askingToQuit_ = false;
+    // The run's end closed the quit question before the user answered it: the
+    // question comes again once the report is dismissed.
+    bool askAgain_ = false;
 };

@@ -43,6 +43,12 @@ inline constexpr std::string_view kQuitQuestion = "Do you want to close the appl
 // Open last export folder, when the desktop cannot show the folder.
 inline constexpr std::string_view kFolderNotOpened = "The folder could not be opened: %@";
 
+// On standard error when the window has no display to open on.
+inline constexpr std::string_view kNoDisplay =
+    "olvenmark: no display found (neither DISPLAY nor WAYLAND_DISPLAY is set, nor "
+    "QT_QPA_PLATFORM): start it on a virtual display with `xvfb-run make run`, or export "
+    "without a window with olvenmark-cli (olvenmark-cli --help).";
+
 // The Help menu's About alert.
 inline constexpr std::string_view kVersion = "1.0";
 inline constexpr std::string_view kAboutTitle = "About Olvenmark";
@@ -104,6 +110,8 @@ inline constexpr std::string_view kPairingHint =
 inline constexpr std::string_view kNoPairsToCheck =
     "Nothing to check yet: pair at least one column with a vCard property.";
 inline constexpr std::string_view kPairsChecked = "%d pairs checked: ready to export.";
+inline constexpr std::string_view kPairsAndCarriedChecked =
+    "%d pairs and %d further columns checked: ready to export.";
 inline constexpr std::string_view kPairsUnusable =
     "These pairs cannot be used: a column or a property is not in the file any more.";
 // Below the report of a cancelled export.

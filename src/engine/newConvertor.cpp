@@ -101,7 +101,8 @@ const CsvLoadDiagnostics& newConvertor::loadDiagnostics() const {
 
 void newConvertor::loadCsvFile(const std::string& path) {
     csvDiagnostics = {};
-    typedGroups.clear();
+    columnExtras = {};
+    valueCounts.reset();
     loadedRows.clear();
     DecodedCsv decoded = getCsvFileData(path, csvLoadOptions.encoding);
     strFileData = std::move(decoded.text);
@@ -159,7 +160,7 @@ void newConvertor::logStrayBytes(const std::vector<std::size_t>& places) const {
 }
 
 bool newConvertor::startStep2(const std::map<std::string, std::string>& pairing,
-                              std::vector<TypedGroup> groups) {
+                              ColumnExtras extras) {
     logOrConsole(logtext::kStep2Start);
     try {
         std::map<std::string, std::string> indexMap;
@@ -179,7 +180,7 @@ bool newConvertor::startStep2(const std::map<std::string, std::string>& pairing,
             indexMap[std::to_string(*p)] = std::to_string(*c);
         }
         mappingDictionary = std::move(indexMap);
-        typedGroups = std::move(groups);
+        columnExtras = std::move(extras);
         logOrConsole(logtext::kStep2End);
         return true;
     } catch (const std::exception& e) {
@@ -193,7 +194,7 @@ bool newConvertor::startStep2(const std::map<std::string, std::string>& pairing,
 
 std::optional<ContactRecord> newConvertor::mapProperties(std::string_view row) const {
     try {
-        return mapFields(row, parseIndexMap(), csvDelimiter, typedGroups);
+        return mapFields(row, parseIndexMap(), csvDelimiter, columnExtras);
     } catch (const std::exception& e) {
         logOrConsole(mapFailureEntry(e));
         return std::nullopt;
@@ -263,7 +264,7 @@ newConvertor::RunEnd newConvertor::startConversion(std::stop_token cancel, Desti
         const std::vector<std::string_view> rows = rowsOfLoadedText();
         total = std::max<std::int64_t>(0, static_cast<std::int64_t>(rows.size()) - 1);
         // Records and texts are made ahead; the destination takes them in order here.
-        ContactPipeline contacts(rows, 1, parseIndexMap(), {csvDelimiter, typedGroups}, options);
+        ContactPipeline contacts(rows, 1, parseIndexMap(), {csvDelimiter, columnExtras}, options);
         std::int64_t rowNumber = static_cast<std::int64_t>(csvDiagnostics.preambleLinesSkipped);
         bool headerSeen = false;
         for (std::size_t index = 0; index < rows.size(); ++index) {
@@ -289,6 +290,9 @@ newConvertor::RunEnd newConvertor::startConversion(std::stop_token cancel, Desti
                 logOrConsole(entry);
             }
             droppedControls += contact.droppedControls;
+            if (contact.empty) {
+                logOrConsole(text::fill(logtext::kEmptyContact, rowNumber));
+            }
             if (contact.mapped) {
                 const Destination::Outcome outcome = destination.deliver(contact, rowNumber);
                 if (outcome == Destination::Outcome::Written) {
@@ -334,13 +338,12 @@ newConvertor::indexPairs(const std::map<std::string, std::string>& pairing) cons
 
 std::optional<std::string>
 newConvertor::previewFirstCard(const std::map<std::string, std::string>& pairing,
-                               const std::vector<TypedGroup>& groups,
-                               const ExportOptions& chosen) const {
+                               const ColumnExtras& extras, const ExportOptions& chosen) const {
     if (loadedRows.size() < 2) {
         return std::nullopt;
     }
     try {
-        auto record = mapFields(loadedRows[1], indexPairs(pairing), csvDelimiter, groups);
+        auto record = mapFields(loadedRows[1], indexPairs(pairing), csvDelimiter, extras);
         dropControlCharacters(record);
         return renderContactCard(record, loadedRows[1], 0, chosen);
     } catch (const std::exception&) {
@@ -368,4 +371,23 @@ std::vector<std::string_view> newConvertor::rowsOfLoadedText() const {
 RunReport newConvertor::runReport(bool cancelled, std::int64_t total, std::int64_t written,
                                   std::string where) {
     return RunReport{cancelled, total, written, std::move(where)};
+}
+
+const std::vector<std::int64_t>& newConvertor::columnValueCounts() const {
+    if (!valueCounts && !loadedRows.empty()) {
+        std::vector<std::int64_t> counts(csvHeadersArray.size(), 0);
+        for (std::size_t i = 1; i < loadedRows.size(); ++i) {
+            const auto fields = splitString(loadedRows[i], csvDelimiter);
+            if (!fields) {
+                continue;
+            }
+            for (std::size_t c = 0; c < fields->size() && c < counts.size(); ++c) {
+                const std::string& field = (*fields)[c];
+                counts[c] += field.find_first_not_of(" \t") != std::string::npos ? 1 : 0;
+            }
+        }
+        valueCounts = std::move(counts);
+    }
+    static const std::vector<std::int64_t> kNone;
+    return valueCounts ? *valueCounts : kNone;
 }

@@ -49,8 +49,7 @@ public:
     // name) and takes the typed value groups (detectTypedGroups) that step 3
     // spreads over each record by each row's own labels; false, with the
     // previous map and groups kept, when a name is not found.
-    bool startStep2(const std::map<std::string, std::string>& pairing,
-                    std::vector<TypedGroup> groups = {});
+    bool startStep2(const std::map<std::string, std::string>& pairing, ColumnExtras extras = {});
     // One data row as a record of totalProperties values; none when too short.
     std::optional<ContactRecord> mapProperties(std::string_view row) const;
 
@@ -75,8 +74,10 @@ public:
     // name -> header name), these typed groups and options writes it; none
     // without a contact or when the row cannot be mapped.
     std::optional<std::string> previewFirstCard(const std::map<std::string, std::string>& pairing,
-                                                const std::vector<TypedGroup>& groups,
+                                                const ColumnExtras& extras,
                                                 const ExportOptions& options) const;
+    // How many filled cells each column has in the whole file, counted once.
+    const std::vector<std::int64_t>& columnValueCounts() const;
     // The header row and up to `count` contacts, split into their fields.
     std::vector<std::vector<std::string>> previewRows(std::size_t count) const;
 
@@ -111,6 +112,8 @@ private:
     CsvLoadOptions csvLoadOptions;
     CsvLoadDiagnostics csvDiagnostics;
     char csvDelimiter = ',';
-    // Step 2's typed value groups, beside its index map.
-    std::vector<TypedGroup> typedGroups;
+    // Step 2's typed value groups and further columns, beside its index map.
+    ColumnExtras columnExtras;
+    // The filled cells of each column, once asked for.
+    mutable std::optional<std::vector<std::int64_t>> valueCounts;
 };

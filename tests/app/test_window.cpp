@@ -195,6 +195,22 @@ private slots:
         QVERIFY(!comboItems(vcard()).contains("FirstName"));
         click(window.get(), "btnPairByNamesOutlet"); // nothing left to pair by name
         QCOMPARE(tableRows(table()), rows);
+
+        // The typed groups are rows of their own, counted by Check pairs and
+        // removed like a pair; then their values are not in the card.
+        const QString email =
+            QStringLiteral("E-mail 1 - Value -> EMAIL, typed by each row's label");
+        const int at = static_cast<int>(rows.indexOf(email));
+        QVERIFY(at >= 0);
+        click(window.get(), "btnStartStep2Outlet");
+        QVERIFY(
+            widget<QLabel>(window.get(), "lblMappingOutlet")->text().contains("further columns"));
+        QVERIFY(preview().contains("EMAIL;type=INTERNET;type=WORK:maren.holt@"));
+        table()->selectRow(at);
+        click(window.get(), "btnRemoveMappingOutlet");
+        QVERIFY(!tableRows(table()).contains(email));
+        QVERIFY(comboItems(csv()).contains("E-mail 1 - Value"));
+        QVERIFY(!preview().contains("maren.holt@"));
     }
 
     void addingAPairNeedsBothNamesAndOffersTheNextOnes() {
@@ -371,27 +387,39 @@ private slots:
         QCOMPARE(window->phase(), WindowPhase::Loaded);
     }
 
+    void aQuestionOpenWhenTheRunEndsIsClosedBeforeTheReport_data() {
+        QTest::addColumn<bool>("quit");
+        QTest::newRow("cancel") << false;
+        QTest::newRow("quit, asked again after the report") << true;
+    }
     void aQuestionOpenWhenTheRunEndsIsClosedBeforeTheReport() {
+        QFETCH(bool, quit);
         // Real alerts, scripted panels.
         struct Hybrid : ScriptedDialogs {
             WidgetDialogs real;
             int alert(const QString& title, const QString& text, const QStringList& buttons,
                       const QString& detail) override {
+                if (alerts.size() == 2 && !answers.empty()) { // after the report
+                    return ScriptedDialogs::alert(title, text, buttons, detail);
+                }
                 alerts.push_back({title, text, buttons, detail});
                 return real.alert(title, text, buttons, detail);
             }
             bool closeOpenAlerts() override { return real.closeOpenAlerts(); }
         } dialogs;
         Dialogs::setInstance(&dialogs);
-        RunPause pause(window->session(), 1);
-        dialogs.panelAnswers = {env->writeContacts("five.csv", 5), env->files.path()};
-        click(window.get(), "btnBrowseSourceFileOutlet");
-        checkBox()->click();
-        click(window.get(), "btnBrowseDestinationFileOutlet");
-        click(window.get(), "btnImportOutlet");
+        dialogs.answers = {"Yes"}; // to the quit question asked again
+        modelTester.reset();
+        window.reset();
+        AppDelegate delegate(0, [](std::chrono::milliseconds) {});
+        MainWindow main(&delegate);
+        AppController& c = *main.controller();
+        main.show();
+        RunPause pause(c.session(), 1);
+        startExport(c, dialogs, env->writeContacts("five.csv", 5), env->files.path());
         pause.paused.acquire();
 
-        // The person leaves the cancel question open while the run ends.
+        // The person leaves the question open while the run ends.
         QPointer<QWidget> question;
         bool questionGoneAtReport = false;
         QTimer person;
@@ -409,11 +437,16 @@ private slots:
             }
         });
         person.start(5);
-        click(window.get(), "btnCancelOutlet");
-        QTRY_COMPARE_WITH_TIMEOUT(window->phase(), WindowPhase::Empty, 20000);
+        if (quit) {
+            QVERIFY(!main.close());
+        } else {
+            click(&c, "btnCancelOutlet");
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(c.phase(), WindowPhase::Empty, 20000);
         QVERIFY(questionGoneAtReport);
-        QCOMPARE(dialogs.alerts.size(), 2u);         // no detailed report: Escape is Ok
-        QVERIFY(dialogs.alerts[1].detail.isEmpty()); // the run was not cancelled
+        QTRY_COMPARE(dialogs.alerts.size(), quit ? 3u : 2u); // no details: Escape is Ok
+        QVERIFY(dialogs.alerts[1].detail.isEmpty());         // the run was not cancelled
+        QTRY_COMPARE(main.isVisible(), !quit);
         Dialogs::setInstance(&env->dialogs);
     }
 

@@ -3,6 +3,8 @@
 
 #include "app/ConversionTask.h"
 #include "app/Dialogs.h"
+#include "app/ExportReport.h"
+#include "app/FilePreview.h"
 #include "app/MappingTableModel.h"
 #include "app/Resources.h"
 #include "app/Settings.h"
@@ -20,12 +22,10 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
-#include <QFontDatabase>
 #include <QHeaderView>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QSignalBlocker>
-#include <QStandardItemModel>
 #include <QTimer>
 
 #include <algorithm>
@@ -113,10 +113,19 @@ AppController::AppController(QWidget* parent)
     chkSingleFileOutlet = ui->chkSingleFileOutlet;
     btnOpenRunFolderOutlet = ui->btnOpenRunFolderOutlet;
 
-    csvPreviewModel = new QStandardItemModel(this);
-    tblViewCsvFileContents->setModel(csvPreviewModel);
-    tblViewCsvFileContents->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    txtViewMappingAttributes->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    preview =
+        new FilePreview(lblFileSummary, tblViewCsvFileContents, txtViewMappingAttributes, this);
+    // The layout stays put from the empty window to the loaded one and through a
+    // run: hidden controls keep their room, the file's summary keeps its line and
+    // the run's status its two.
+    for (QWidget* shownLater :
+         std::initializer_list<QWidget*>{progressOutlet, mapAllCkeckBoxOutlet}) {
+        QSizePolicy policy = shownLater->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        shownLater->setSizePolicy(policy);
+    }
+    lblFileSummary->setMinimumHeight(lblFileSummary->fontMetrics().lineSpacing());
+    lblProgressFileCount->setMinimumHeight(2 * lblProgressFileCount->fontMetrics().lineSpacing());
     setAcceptDrops(true);
     loadResources();
     imageViewOutlet->setPixmap(QPixmap(QStringLiteral(":/logo.png")));
@@ -255,9 +264,7 @@ void AppController::resetAll() {
         comboBoxVcardProperties->clear();
         lblProgressStatus->setText(QString());
         lblProgressFileCount->setText(q(uitext::kNoCount));
-        txtViewMappingAttributes->clear();
-        csvPreviewModel->clear();
-        lblFileSummary->clear();
+        preview->clear();
         lblMappingOutlet->setText(q(uitext::kPairingHint));
         mappingModel->clear();
         currentContactNumber = 0;
@@ -351,50 +358,18 @@ void AppController::startStep1() {
         logLine(text::fill(uitext::kStep1Start, s(path)));
         session_->load(s(path));
         totalContacts = session_->contacts();
-        const CsvLoadDiagnostics& found = session_->diagnostics();
         if (totalContacts != 0) {
             currentContactNumber = 0;
             fillLists(Selection::None);
             setPairingPhase();
-            const auto counted = [](std::size_t n, std::string_view one, std::string_view many) {
-                return text::fill(n == 1 ? one : many, n);
-            };
-            const auto* choice = std::find_if(
-                std::begin(uitext::kDelimiterChoices), std::end(uitext::kDelimiterChoices),
-                [&](const uitext::ReadingChoice& c) { return c.word == found.delimiter; });
-            const QString delimiter = choice == std::end(uitext::kDelimiterChoices)
-                                          ? q(found.delimiter)
-                                          : q(choice->label).toLower();
-            QString summary =
-                q(text::fill(uitext::kFileSummary,
-                             counted(static_cast<std::size_t>(totalContacts), uitext::kContact,
-                                     uitext::kContacts),
-                             counted(session_->headers().size(), uitext::kColumn, uitext::kColumns),
-                             found.encoding, s(delimiter)));
-            if (found.preambleLinesSkipped > 0) {
-                summary += q(counted(found.preambleLinesSkipped, uitext::kPreambleLineSkipped,
-                                     uitext::kPreambleSkipped));
-            }
-            if (found.footerLinesSkipped > 0) {
-                summary += q(counted(found.footerLinesSkipped, uitext::kFooterLineSkipped,
-                                     uitext::kFooterSkipped));
-            }
-            if (found.wideRows > 0) {
-                summary +=
-                    q(counted(found.wideRows, uitext::kWideRowFound, uitext::kWideRowsFound));
-            }
-            if (found.shortRows > 0) {
-                summary +=
-                    q(counted(found.shortRows, uitext::kShortRowFound, uitext::kShortRowsFound));
-            }
-            lblFileSummary->setText(summary);
+            preview->showSummary(*session_);
             refreshPreview();
         } else {
             const std::string message = ExportSession::invalidFileMessage(s(path));
             Dialogs::instance().alert(q(uitext::kError), q(message), {q(uitext::kOk)},
                                       q(session_->refusalSentence()));
             resetAll();
-            lblFileSummary->setText(q(message + " " + session_->refusalSentence()));
+            preview->showSummary(q(message + " " + session_->refusalSentence()));
             logLine(text::fill(uitext::kStep1Error, message));
         }
     });
@@ -460,7 +435,7 @@ void AppController::mapAllCkeckBox(bool checked) {
 
 void AppController::btnPairByNamesClicked() {
     guarded(uitext::kPairByNamesException, [&] {
-        if (mappingModel->addByNames() > 0 || !session_->typedGroups().empty()) {
+        if (mappingModel->addByNames() > 0 || !session_->carriedRows().empty()) {
             fillLists(Selection::None);
             setPairingPhase();
             refreshPreview();
@@ -486,9 +461,12 @@ void AppController::btnStartStep2() {
         lblMappingOutlet->setText(q(uitext::kNoPairsToCheck));
         return;
     }
-    lblMappingOutlet->setText(runStep2()
-                                  ? q(text::fill(uitext::kPairsChecked, session_->pairs().size()))
-                                  : q(uitext::kPairsUnusable));
+    const std::size_t carried = session_->carriedRows().size();
+    lblMappingOutlet->setText(
+        !runStep2() ? q(uitext::kPairsUnusable)
+        : carried == 0
+            ? q(text::fill(uitext::kPairsChecked, session_->pairs().size()))
+            : q(text::fill(uitext::kPairsAndCarriedChecked, session_->pairs().size(), carried)));
 }
 
 void AppController::outputChoiceChanged() {
@@ -536,27 +514,7 @@ void AppController::reloadFile() {
 }
 
 void AppController::refreshPreview() {
-    csvPreviewModel->clear();
-    const auto rows = session_->previewRows(5);
-    if (!rows.empty()) {
-        QStringList header;
-        for (const auto& name : rows.front()) {
-            header.append(QString::fromStdString(name));
-        }
-        csvPreviewModel->setHorizontalHeaderLabels(header);
-        for (std::size_t r = 1; r < rows.size(); ++r) {
-            QList<QStandardItem*> items;
-            for (const auto& field : rows[r]) {
-                items.append(new QStandardItem(QString::fromStdString(field)));
-            }
-            csvPreviewModel->appendRow(items);
-        }
-    }
-    // Line ends are shown, not printed: a strict card's CR LF reads as one break.
-    const auto card = session_->pairs().empty() ? std::nullopt : session_->previewCard();
-    txtViewMappingAttributes->setPlainText(
-        card ? QString::fromStdString(*card).replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
-             : QString());
+    preview->showRowsAndCard(*session_);
 }
 
 void AppController::btnOpenRunFolderClicked() {
@@ -641,33 +599,17 @@ void AppController::notify(std::int64_t processed) {
 }
 
 void AppController::finalNotify(const RunReport& report) {
-    std::string detailed;
-    for (const auto& line : report.lines()) {
-        detailed += line + "\n";
-    }
-    if (const auto wide = session_->diagnostics().wideRows; wide > 0) {
-        detailed += text::fill(uitext::kWideRows, wide) + "\n";
-    }
-    // The count as the report's second line has it after its colon: a blank, then the number.
-    const std::string summary =
-        text::fill(uitext::kSummary, text::fill(uitext::kSummaryCount, report.written));
-    lblProgressFileCount->setText(q(summary));
-    // A cancelled run must never read like a completed one.
-    const QString detail =
-        report.cancelled ? q(text::fill(uitext::kCancelledDetail, report.failed(), report.total))
-                         : QString();
+    const ExportReport shown(report, session_->diagnostics().wideRows);
+    lblProgressFileCount->setText(shown.summary());
     lastRunFolder = QString::fromStdString(report.folder);
     settings::setLastExportFolder(lastRunFolder);
-    if (Dialogs::instance().alert(q(uitext::kReport), q(summary),
-                                  {q(uitext::kOk), q(uitext::kDetails)}, detail) == 1) {
-        ask(uitext::kDetailedReport, detailed, {uitext::kOk});
-    }
+    shown.show();
     resetAll();
     // The window starts over: the focus goes to the first step, and no field
     // keeps the selection it got when the export's controls were disabled.
     txtDestinationFolderOutlet->deselect();
     btnBrowseSourceFileOutlet->setFocus();
-    logOrConsole(text::fill(uitext::kReportEntry, detailed), uitext::kReportFallback);
+    shown.log();
 }
 
 void AppController::btnCancelCliked() {
@@ -695,6 +637,7 @@ void AppController::conversionThreadEnded() {
     // A question still open (Cancel?) has lost its subject: close it and let
     // its own event loop end before the report comes.
     if (Dialogs::instance().closeOpenAlerts()) {
+        emit openQuestionsClosed();
         QMetaObject::invokeMethod(this, &AppController::conversionThreadEnded,
                                   Qt::QueuedConnection);
         return;

@@ -17,11 +17,11 @@
 
 class ConversionTask;
 class ExportSession;
+class FilePreview;
 class MappingTableModel;
 class QCheckBox;
 class QDragEnterEvent;
 class QDropEvent;
-class QStandardItemModel;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -74,6 +74,9 @@ signals:
     void phaseChanged(WindowPhase phase);
     // An export's thread has ended; the window can load and export again.
     void conversionEnded();
+    // The run ended while questions were open: they were closed with their safe
+    // answer, whatever the user would have answered.
+    void openQuestionsClosed();
 
 public slots:
     void btnBrowseClicked();
@@ -152,7 +155,8 @@ private:
     QComboBox* comboBoxDelimiter;
     QCheckBox* chkSingleFileOutlet;
     QPushButton* btnOpenRunFolderOutlet;
-    QStandardItemModel* csvPreviewModel;
+    // The summary line, the first rows and the first card.
+    FilePreview* preview;
 
     MappingTableModel* mappingModel;
     // The conversion thread of the latest export.

@@ -1,6 +1,7 @@
 #include "engine/cards/ContactPipeline.h"
 
 #include "engine/Text.h"
+#include "engine/cards/CardLines.h"
 #include "engine/cards/CardWriter.h"
 #include "engine/cards/ControlCharacters.h"
 #include "engine/cards/VCard.h"
@@ -41,6 +42,7 @@ std::string renderContactCard(const ContactRecord& record, std::string_view row,
 
 void ContactPipeline::prepare(std::size_t index, PreparedContact& contact) {
     contact.mapped = false;
+    contact.empty = false;
     contact.nameBase.reset();
     contact.card.reset();
     contact.namingFailure.reset();
@@ -48,13 +50,17 @@ void ContactPipeline::prepare(std::size_t index, PreparedContact& contact) {
     contact.droppedControls = 0;
     ContactRecord record;
     try {
-        record = mapFields(rows_[index], pairs_, reading_.delimiter, reading_.groups);
+        record = mapFields(rows_[index], pairs_, reading_.delimiter, reading_.extras);
     } catch (const std::exception& e) {
         contact.logEntries.push_back(mapFailureEntry(e));
         return;
     }
-    contact.mapped = true;
     contact.droppedControls = dropControlCharacters(record);
+    if (!cardWriter(options_.format).writesEmptyCards() && recordIsEmpty(record)) {
+        contact.empty = true;
+        return;
+    }
+    contact.mapped = true;
     try {
         const auto earlier =
             cardWriter(options_.format).needsUid() ? occurrences_.countBefore(rows_[index]) : 0;

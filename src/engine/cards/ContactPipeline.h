@@ -23,6 +23,8 @@
 struct PreparedContact {
     // False when the row could not be mapped into a record.
     bool mapped = false;
+    // True when the record holds no value and the format writes no empty card.
+    bool empty = false;
     // What the file is named after; none for a contact without a name.
     std::optional<std::string> nameBase;
     std::optional<std::string> card;
@@ -37,8 +39,8 @@ struct PreparedContact {
 // How the rows of the file are read beyond the index map.
 struct RowReading {
     char delimiter = ',';
-    // Typed value groups, spread over the free properties of each record.
-    std::vector<TypedGroup> groups;
+    // Typed value groups and further columns, added to each record.
+    ColumnExtras extras;
 };
 
 // The card of one mapped record exactly as the run writes it: in the options'

@@ -1,0 +1,31 @@
+// What an export came to, as the user reads it: the summary line, what a
+// cancel left undone, the full report on request, and the error log's entry.
+#pragma once
+
+#include <QString>
+
+#include <cstddef>
+#include <string>
+
+struct RunReport;
+
+class ExportReport {
+public:
+    // The run's report; `wideRows` rows of its file were wider than the header.
+    ExportReport(const RunReport& report, std::size_t wideRows);
+
+    // The summary line: how many contacts were migrated.
+    QString summary() const;
+    // The summary in an alert, after a cancel with what was not converted; the
+    // full report follows when the user asks for the details.
+    void show() const;
+    // Appends the full report to the error log.
+    void log() const;
+
+private:
+    std::string summary_;
+    // The report's lines, and the wide rows when there were any.
+    std::string details_;
+    // Below the summary after a cancel; empty otherwise.
+    std::string cancelled_;
+};

@@ -1,0 +1,100 @@
+#include "app/FilePreview.h"
+
+#include "app/UiTexts.h"
+#include "engine/ExportSession.h"
+#include "engine/Text.h"
+
+#include <QFontDatabase>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QStandardItemModel>
+#include <QTableView>
+
+#include <algorithm>
+#include <iterator>
+
+using uitext::q;
+
+namespace {
+
+// A count in the singular for one, else in the plural.
+std::string counted(std::size_t n, std::string_view one, std::string_view many) {
+    return text::fill(n == 1 ? one : many, n);
+}
+
+// A delimiter as the summary names it: its choice's label in small letters.
+std::string delimiterName(const std::string& delimiter) {
+    const auto* choice =
+        std::find_if(std::begin(uitext::kDelimiterChoices), std::end(uitext::kDelimiterChoices),
+                     [&](const uitext::ReadingChoice& c) { return c.word == delimiter; });
+    return choice == std::end(uitext::kDelimiterChoices) ? delimiter
+                                                         : q(choice->label).toLower().toStdString();
+}
+
+} // namespace
+
+FilePreview::FilePreview(QLabel* summary, QTableView* rows, QPlainTextEdit* card, QObject* parent)
+    : QObject(parent), summary_(summary), rows_(new QStandardItemModel(this)), card_(card) {
+    rows->setModel(rows_);
+    rows->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    card_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+}
+
+void FilePreview::showSummary(const ExportSession& session) {
+    const CsvLoadDiagnostics& found = session.diagnostics();
+    std::string line = text::fill(
+        uitext::kFileSummary,
+        counted(static_cast<std::size_t>(session.contacts()), uitext::kContact, uitext::kContacts),
+        counted(session.headers().size(), uitext::kColumn, uitext::kColumns), found.encoding,
+        delimiterName(found.delimiter));
+    if (found.preambleLinesSkipped > 0) {
+        line += counted(found.preambleLinesSkipped, uitext::kPreambleLineSkipped,
+                        uitext::kPreambleSkipped);
+    }
+    if (found.footerLinesSkipped > 0) {
+        line +=
+            counted(found.footerLinesSkipped, uitext::kFooterLineSkipped, uitext::kFooterSkipped);
+    }
+    if (found.wideRows > 0) {
+        line += counted(found.wideRows, uitext::kWideRowFound, uitext::kWideRowsFound);
+    }
+    if (found.shortRows > 0) {
+        line += counted(found.shortRows, uitext::kShortRowFound, uitext::kShortRowsFound);
+    }
+    summary_->setText(q(line));
+}
+
+void FilePreview::showSummary(const QString& line) {
+    summary_->setText(line);
+}
+
+void FilePreview::showRowsAndCard(const ExportSession& session) {
+    rows_->clear();
+    const auto rows = session.previewRows(5);
+    if (!rows.empty()) {
+        QStringList header;
+        for (const auto& name : rows.front()) {
+            header.append(QString::fromStdString(name));
+        }
+        rows_->setHorizontalHeaderLabels(header);
+        for (std::size_t r = 1; r < rows.size(); ++r) {
+            QList<QStandardItem*> items;
+            for (const auto& field : rows[r]) {
+                items.append(new QStandardItem(QString::fromStdString(field)));
+            }
+            rows_->appendRow(items);
+        }
+    }
+    // Line ends are shown, not printed: a strict card's CR LF reads as one break.
+    const auto card = session.pairs().empty() ? std::nullopt : session.previewCard();
+    card_->setPlainText(
+        card ? QString::fromStdString(*card).replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
+             : QString());
+}
+
+void FilePreview::clear() {
+    summary_->clear();
+    rows_->clear();
+    card_->clear();
+}

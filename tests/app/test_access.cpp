@@ -1,0 +1,152 @@
+// The window without a mouse: Tab, the access keys, and the names a screen
+// reader reads; and a layout that stays put at the window's smallest size.
+#include "AppTestSupport.h"
+#include "app/AppDelegate.h"
+#include "app/MainWindow.h"
+
+#include <QAccessible>
+#include <QAction>
+#include <QSignalSpy>
+
+#include <functional>
+
+namespace {
+
+// Every control, in the order Tab reaches them: top to bottom, left to right.
+const QStringList kTabOrder =
+    QStringLiteral(
+        "txtOutlet btnBrowseSourceFileOutlet comboBoxEncoding comboBoxDelimiter "
+        "comboBoxCSVHeaders comboBoxVcardProperties addMappingOutlet mapAllCkeckBoxOutlet "
+        "btnPairByNamesOutlet UserMappingTable btnRemoveMappingOutlet btnStartStep2Outlet "
+        "tblViewCsvFileContents txtViewMappingAttributes txtDestinationFolderOutlet "
+        "btnBrowseDestinationFileOutlet comboBoxCardFormat chkSingleFileOutlet "
+        "btnOpenRunFolderOutlet btnCancelOutlet btnImportOutlet")
+        .split(u' ');
+
+} // namespace
+
+class Access : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() {
+        env = std::make_unique<AppTestEnvironment>();
+        main = std::make_unique<MainWindow>(&delegate);
+        main->controller()->createLog(); // in this test's HOME
+        main->show();
+        QVERIFY(QTest::qWaitForWindowActive(main.get()));
+    }
+    void cleanup() {
+        main.reset();
+        const QStringList unanswered = env->dialogs.unanswered;
+        env.reset();
+        QVERIFY2(unanswered.isEmpty(), qPrintable(unanswered.join("; ")));
+    }
+
+    void tabReachesEveryControlAndAScreenReaderNamesIt() {
+        main->openArguments({"olvenmark", env->writeContacts("a.csv", 3, 3)});
+        widget<QCheckBox>(main.get(), "mapAllCkeckBoxOutlet")->click();
+        QStringList unnamed;
+        int controls = 0;
+        // A combo box's name is the choice it shows: its label must name it.
+        std::function<void(QAccessibleInterface*)> walk = [&](QAccessibleInterface* node) {
+            if (node->state().focusable && !node->state().invisible) {
+                ++controls;
+                const QString name = node->text(QAccessible::Name);
+                if (node->relations(QAccessible::Label).isEmpty() &&
+                    (name.isEmpty() || node->role() == QAccessible::ComboBox)) {
+                    unnamed << node->object()->objectName();
+                }
+            }
+            // Cells and items are named by the file's own values.
+            if (node->role() != QAccessible::Table && node->role() != QAccessible::ComboBox) {
+                for (int i = 0; i < node->childCount(); ++i) {
+                    walk(node->child(i));
+                }
+            }
+        };
+        walk(QAccessible::queryAccessibleInterface(main.get()));
+        QCOMPARE(unnamed, QStringList());
+        QCOMPARE(controls, kTabOrder.size());
+
+        // Down with Tab, back up with Shift+Tab.
+        QStringList order = kTabOrder;
+        order.removeAll("btnOpenRunFolderOutlet"); // no export yet
+        order.removeAll("btnCancelOutlet");        // no run
+        for (const Qt::Key key : {Qt::Key_Tab, Qt::Key_Backtab}) {
+            widget<QWidget>(main.get(), "txtOutlet")->setFocus();
+            QStringList reached;
+            do {
+                reached << QApplication::focusWidget()->objectName();
+                QTest::keyClick(QApplication::focusWidget(), key);
+            } while (QApplication::focusWidget()->objectName() != "txtOutlet" &&
+                     reached.size() <= order.size());
+            QCOMPARE(reached, order);
+            std::reverse(order.begin() + 1, order.end());
+        }
+    }
+
+    void eachAccessKeyActsOnTheFirstPressAndNothingMoves() {
+        main->resize(0, 0); // the smallest size, at which everything must read
+        const auto places = [this] {
+            QList<QRect> rects;
+            for (const QString& name :
+                 kTabOrder + QStringList{"progressOutlet", "lblFileSummary"}) {
+                auto* w = widget<QWidget>(main.get(), qPrintable(name));
+                rects << QRect(w->mapTo(main.get(), QPoint()), w->size());
+            }
+            return rects;
+        };
+        const QList<QRect> empty = places();
+        const auto press = [this](QKeyCombination keys, const char* name,
+                                  const char* signal = SIGNAL(clicked(bool))) {
+            QObject* target = main->findChild<QObject*>(QString::fromLatin1(name));
+            QSignalSpy spy(target, signal);
+            QTest::keyClick(main.get(), keys.key(), keys.keyboardModifiers());
+            QTRY_COMPARE(spy.count(), 1);
+        };
+        const auto focuses = [this](Qt::Key key, const char* name) {
+            QTest::keyClick(main.get(), key, Qt::AltModifier);
+            QCOMPARE(QApplication::focusWidget()->objectName(), QString::fromLatin1(name));
+        };
+
+        main->openArguments({"olvenmark", env->writeContacts("keys.csv", 3, 3)});
+        QCOMPARE(places(), empty);
+        focuses(Qt::Key_G, "comboBoxEncoding");
+        focuses(Qt::Key_L, "comboBoxDelimiter");
+        focuses(Qt::Key_S, "comboBoxCardFormat");
+        press(Qt::ALT | Qt::Key_T, "chkSingleFileOutlet");
+        press(Qt::ALT | Qt::Key_P, "btnStartStep2Outlet");
+        press(Qt::ALT | Qt::Key_N, "btnPairByNamesOutlet");
+        env->dialogs.answers = {"Ok"}; // nothing chosen to pair
+        press(Qt::ALT | Qt::Key_A, "addMappingOutlet");
+        press(Qt::ALT | Qt::Key_R, "mapAllCkeckBoxOutlet");
+        QCOMPARE(places(), empty);
+        press(Qt::ALT | Qt::Key_M, "btnRemoveMappingOutlet");
+        env->dialogs.panelAnswers = {env->files.path()};
+        press(Qt::ALT | Qt::Key_D, "btnBrowseDestinationFileOutlet");
+        env->dialogs.answers = {"No", "No"}; // keep the pairs
+        press(Qt::ALT | Qt::Key_B, "btnBrowseSourceFileOutlet");
+        press(Qt::CTRL | Qt::Key_O, "actionOpen", SIGNAL(triggered(bool)));
+
+        RunPause pause(main->controller()->session(), 1);
+        press(Qt::ALT | Qt::Key_E, "btnImportOutlet");
+        pause.paused.acquire();
+        QCOMPARE(places(), empty);
+        env->dialogs.answers = {"Yes", "Ok"}; // cancel, then the report
+        press(Qt::ALT | Qt::Key_C, "btnCancelOutlet");
+        QTRY_COMPARE_WITH_TIMEOUT(main->controller()->phase(), WindowPhase::Empty, 20000);
+        press(Qt::ALT | Qt::Key_O, "btnOpenRunFolderOutlet");
+        env->dialogs.answers = {"No"};
+        press(Qt::CTRL | Qt::Key_Q, "actionQuit", SIGNAL(triggered(bool)));
+        QCOMPARE(places(), empty);
+    }
+
+private:
+    std::unique_ptr<AppTestEnvironment> env;
+    AppDelegate delegate{0, [](std::chrono::milliseconds) {}};
+    std::unique_ptr<MainWindow> main;
+};
+
+QTEST_MAIN(Access)
+#include "test_access.moc"
