@@ -52,8 +52,15 @@ void FilePreview::showSummary(const ExportSession& session) {
         line += counted(found.preambleLinesSkipped, uitext::kPreambleLineSkipped,
                         uitext::kPreambleSkipped);
     }
+    if (found.footerLinesSkipped > 0) {
+        line +=
+            counted(found.footerLinesSkipped, uitext::kFooterLineSkipped, uitext::kFooterSkipped);
+    }
     if (found.wideRows > 0) {
         line += counted(found.wideRows, uitext::kWideRowFound, uitext::kWideRowsFound);
+    }
+    if (found.shortRows > 0) {
+        line += counted(found.shortRows, uitext::kShortRowFound, uitext::kShortRowsFound);
     }
     summary_->setText(q(line));
 }

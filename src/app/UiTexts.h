@@ -83,6 +83,10 @@ inline constexpr std::string_view kWideRowFound =
     "; %d row has more fields than the header: a wrong delimiter?";
 inline constexpr std::string_view kWideRowsFound =
     "; %d rows have more fields than the header: a wrong delimiter?";
+inline constexpr std::string_view kShortRowFound = "; %d row has fewer fields than the header";
+inline constexpr std::string_view kShortRowsFound = "; %d rows have fewer fields than the header";
+inline constexpr std::string_view kFooterLineSkipped = "; %d line below the contacts left out";
+inline constexpr std::string_view kFooterSkipped = "; %d lines below the contacts left out";
 
 // The reading choices beside the CSV file: a label and the word the engine
 // and the settings know the choice by. The first of each finds it out; the

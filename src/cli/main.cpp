@@ -99,6 +99,10 @@ int main(int argc, char* argv[]) {
                      "(a wrong --delimiter?)\n",
                      wide);
     }
+    if (const auto rows = session.diagnostics().shortRows; rows > 0) {
+        std::fprintf(stderr, "olvenmark-cli: %zu %s fewer fields than the header row\n", rows,
+                     rows == 1 ? "row holds" : "rows hold");
+    }
     if (const std::string error = applyPairs(line, session); !error.empty()) {
         return fail(error);
     }

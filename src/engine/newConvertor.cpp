@@ -120,19 +120,43 @@ void newConvertor::loadCsvFile(const std::string& path) {
     csvDelimiter = layout.delimiter;
     csvDiagnostics.delimiter = delimiterName(layout.delimiter);
     csvDiagnostics.preambleLinesSkipped = layout.preambleLinesSkipped;
+    csvDiagnostics.footerLinesSkipped = layout.footerLinesSkipped;
     csvDiagnostics.wideRows = layout.wideRows;
+    csvDiagnostics.shortRows = layout.shortRows;
     logOrConsole(text::fill(csvtext::kDelimiterUsed, csvDiagnostics.delimiter));
-    if (layout.preambleLinesSkipped > 0) {
-        logOrConsole(text::fill(csvtext::kPreambleSkipped, layout.preambleLinesSkipped));
+    const std::pair<std::string_view, std::size_t> counts[] = {
+        {csvtext::kPreambleSkipped, layout.preambleLinesSkipped},
+        {csvtext::kFooterSkipped, layout.footerLinesSkipped},
+        {csvtext::kWideRows, layout.wideRows},
+        {csvtext::kShortRows, layout.shortRows},
+    };
+    for (const auto& [entry, count] : counts) {
+        if (count > 0) {
+            logOrConsole(text::fill(entry, count));
+        }
     }
-    if (layout.wideRows > 0) {
-        logOrConsole(text::fill(csvtext::kWideRows, layout.wideRows));
+    if (!decoded.strayBytes.empty()) {
+        logStrayBytes(decoded.strayBytes);
     }
     if (loadedRows.size() < 2) {
         csvDiagnostics.refusalReason =
             loadedRows.empty() ? csvtext::kReasonEmpty : csvtext::kReasonNoContacts;
         logOrConsole(text::fill(csvtext::kRefused, csvDiagnostics.refusalReason));
     }
+}
+
+void newConvertor::logStrayBytes(const std::vector<std::size_t>& places) const {
+    // Enough rows to find them by; a file that is mostly strays says so by the count.
+    constexpr std::size_t kRowsNamed = 20;
+    const std::vector<std::size_t> rows = rowNumbersAt(fileText(), csvDelimiter, places);
+    std::string named;
+    for (std::size_t i = 0; i < rows.size() && i < kRowsNamed; ++i) {
+        named += (i > 0 ? ", " : "") + std::to_string(rows[i]);
+    }
+    if (rows.size() > kRowsNamed) {
+        named += text::fill(csvtext::kMoreRows, rows.size() - kRowsNamed);
+    }
+    logOrConsole(text::fill(csvtext::kStrayBytes, places.size(), named));
 }
 
 bool newConvertor::startStep2(const std::map<std::string, std::string>& pairing,

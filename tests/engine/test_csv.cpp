@@ -157,7 +157,6 @@ TEST_F(Load, ReasonsAndFindingsAreGivenAndLogged) {
                      7),
          {},
          "it is not a text file"},
-        {"N;P\r\nRen\xE9;1\r\n", {CsvEncodingChoice::Utf8, {}}, "it is not valid UTF-8 text"},
     };
     for (const auto& c : refused) {
         convertor = std::make_shared<newConvertor>();
@@ -167,13 +166,17 @@ TEST_F(Load, ReasonsAndFindingsAreGivenAndLogged) {
         EXPECT_NE(log().find("] Error: CSV file refused: " + c.reason + "\n"), std::string::npos);
     }
     convertor = std::make_shared<newConvertor>();
-    ASSERT_EQ(load("Notes:\r\nN;P;Q\r\nAnn;1;2;3\r\nBo;2;3\r\n"), 2);
+    ASSERT_EQ(load("Notes:\r\nN;P;Q\r\nAnn;1;2;3\r\nBo;2;3\r\nCy;1\r\n\r\n(c) 2026\r\n"), 3);
     EXPECT_EQ(client.headers, (std::vector<std::string>{"N", "P", "Q"}));
     EXPECT_EQ(convertor->loadDiagnostics().refusalReason, "");
     EXPECT_EQ(convertor->loadDiagnostics().wideRows, 1u);
-    for (const std::string line : {"Info: CSV encoding: UTF-8", "Info: CSV delimiter: ;",
-                                   "Info: CSV lines above the header skipped: 1",
-                                   "Info: CSV rows wider than the header: 1"}) {
+    EXPECT_EQ(convertor->loadDiagnostics().shortRows, 1u);
+    EXPECT_EQ(convertor->loadDiagnostics().footerLinesSkipped, 1u);
+    for (const std::string line :
+         {"Info: CSV encoding: UTF-8", "Info: CSV delimiter: ;",
+          "Info: CSV lines above the header skipped: 1", "Info: CSV rows wider than the header: 1",
+          "Info: CSV lines below the contacts skipped: 1",
+          "Info: CSV rows shorter than the header: 1"}) {
         EXPECT_NE(log().find("] " + line + "\n"), std::string::npos) << line;
     }
     ASSERT_TRUE(convertor->startStep2({{"FirstName", "N"}, {"MobileNumber", "Q"}}));
@@ -190,4 +193,38 @@ TEST_F(Load, RowNumbersCountTheLinesAboveTheHeader) {
     run();
     fileCalls() = standardFileCalls();
     EXPECT_NE(log().find("Row number: [3]:\nInvalid First Name"), std::string::npos);
+}
+
+TEST_F(Load, StrayBytesInUtf8AreReadAsWindows1252AndTheirRowsNamed) {
+    // UTF-8 but for four bytes pasted from an older program (rows 1, 4 and 6; the
+    // line above the header is row 1, a quoted line break stays in its row).
+    const std::string mixed =
+        "Contacts \xA9 2026\r\nFirst;Last;City\r\nRen\xC3\xA9;\xC5\x81\xC3\xB3"
+        "d\xC5\xBA;K\xC3\xB6ln\r\n\xC9milie;Ray;\"Le\r\nMans\"\r\n"
+        "Ann;Lee;Oslo\r\nBo;M\xFCller;Z\xFCrich\r\n";
+    ASSERT_EQ(load(mixed, {{"FirstName", "First"}, {"LastName", "Last"}}), 4);
+    EXPECT_EQ(convertor->loadDiagnostics().encoding, "UTF-8");
+    EXPECT_NE(log().find("] Warning: CSV bytes that are not UTF-8, read as Windows-1252: 4, in "
+                         "rows 1, 4, 6\n"),
+              std::string::npos);
+    const auto rows = convertor->previewRows(4);
+    EXPECT_EQ(rows[1], (std::vector<std::string>{"Ren\xC3\xA9",
+                                                 "\xC5\x81\xC3\xB3"
+                                                 "d\xC5\xBA",
+                                                 "K\xC3\xB6ln"}));
+    EXPECT_EQ(rows[2][0], "\xC3\x89milie"); // a stray byte first in its row
+    EXPECT_EQ(rows[4][1], "M\xC3\xBCller");
+    // A file that is Windows-1252 throughout is read so, also with a byte pair
+    // that happens to be UTF-8 (\xC9\x92) among its accented letters.
+    const std::string ansi = "First;Last\r\nJOS\xC9\x92S;M\xFCller\r\nRen\xE9;L\xE9o\r\n";
+    ASSERT_EQ(load(ansi), 2);
+    EXPECT_EQ(convertor->loadDiagnostics().encoding, "Windows-1252");
+    // Chosen as UTF-8, or marked so, stray bytes never refuse the file.
+    for (const std::string& bytes : {ansi, "\xEF\xBB\xBF" + ansi}) {
+        convertor = std::make_shared<newConvertor>();
+        convertor->setLoadOptions({CsvEncodingChoice::Utf8, {}});
+        ASSERT_EQ(load(bytes), 2);
+        EXPECT_EQ(convertor->previewRows(2)[2][0], "Ren\xC3\xA9");
+        EXPECT_NE(log().find("Windows-1252: 3, in rows 2, 3\n"), std::string::npos);
+    }
 }

@@ -55,8 +55,6 @@ TEST(DecodeCsvText, WhatIsNoTextOrDoesNotFitIsRefusedWithAReason) {
               "it is not a text file");
     // UTF-16 without a byte-order mark is NUL-laden UTF-8: not text either.
     EXPECT_FALSE(decodeCsvText(utf16("Name,Phone", false).substr(2), CsvEncodingChoice::Auto).text);
-    EXPECT_EQ(decodeCsvText("Ren\xE9", CsvEncodingChoice::Utf8).failure,
-              "it is not valid UTF-8 text");
     EXPECT_EQ(decodeCsvText("\xFF\xFE"
                             "A",
                             CsvEncodingChoice::Utf16)
@@ -123,8 +121,77 @@ TEST(LayOutCsv, LinesAboveTheHeaderAndWideRows) {
     layout = layOutCsv("Name\nAnn\nBob\n", CsvDelimiterChoice::Auto);
     EXPECT_EQ(layout.preambleLinesSkipped, 0u);
     EXPECT_EQ(layout.rows.size(), 3u);
-    layout = layOutCsv("A,B\n1,2,3\n1,2\n\"x,y\",2\n1,2,,\n", CsvDelimiterChoice::Auto);
+    layout = layOutCsv("A,B,C\n1,2,3,4\n1,2,3\n\"x,y\",2\n1,2,,\n1\n", CsvDelimiterChoice::Auto);
     EXPECT_EQ(layout.wideRows, 2u);
+    EXPECT_EQ(layout.shortRows, 2u);
+}
+
+TEST(LayOutCsv, LinesOfOneValueAboveTheHeaderAreLeftOut) {
+    struct Case {
+        std::string text;
+        std::size_t skipped;
+        char delimiter;
+    };
+    const std::vector<Case> cases = {
+        // A spreadsheet pads a title with delimiters; a row of them alone is empty.
+        {"Title;;;;\n;;;;\nFirst;Last;Phone\nAnn;Lee;1\n", 1, ';'},
+        {"Contacts\r\nFirst,Last,Phone\r\nAnn,Lee,1\r\n", 1, ','},
+        {";;Report of May;\n\"\";\"\"\nFirst;Last;Phone\nAnn;Lee;1\n", 2, ';'},
+        {"List\t\t\nFirst\tLast\tPhone\nAnn\tLee\t1\n", 1, '\t'},
+        // A header with an unnamed column is still the header.
+        {"First,,Phone\nAnn,Lee,1\n", 0, ','},
+    };
+    for (const auto& c : cases) {
+        const CsvLayout layout = layOutCsv(c.text, CsvDelimiterChoice::Auto);
+        EXPECT_EQ(layout.delimiter, c.delimiter) << c.text;
+        EXPECT_EQ(layout.preambleLinesSkipped, c.skipped) << c.text;
+        ASSERT_EQ(layout.rows.size(), 2u) << c.text;
+        EXPECT_TRUE(layout.rows[0].starts_with("First")) << c.text;
+    }
+}
+
+TEST(LayOutCsv, AReportsFooterIsLeftOutButContactsOfOneValueStay) {
+    struct Case {
+        std::string text;
+        std::size_t footer;
+        std::size_t contacts;
+    };
+    const std::string head = "First;Last;Email;Phone\nAnn;Lee;a@x.org;1\nBo;Ray;b@x.org;2\n";
+    const std::vector<Case> cases = {
+        {head + "\nGrand Totals (2 records);;;\n\n\"Confidential Information - Do Not "
+                "Distribute\"\n\"Copyright (c) 2000-2026 Example, Inc.\"\n",
+         3, 2},
+        // A row of empty quoted fields parts the data from the footer as a blank line does.
+        {head + "\"\"\n\"For internal use only\"\n", 2, 2},
+        // A contact with only a name right below the data stays.
+        {head + "Cy;;;\n\nCopyright 2026\n", 1, 3},
+        // Below an empty line, only a line no name reads like is a footer.
+        {head + "\nAnna Maria Lee;;;\n", 0, 3},
+        // A value past the first field is a contact's.
+        {head + "\n;;;+44 20 7946 0000\n", 0, 3},
+        {head + "Cy;;;\n\nDi;;;\n\nCopyright 2026\n", 1, 4},
+    };
+    for (const auto& c : cases) {
+        const CsvLayout layout = layOutCsv(c.text, CsvDelimiterChoice::Auto);
+        EXPECT_EQ(layout.delimiter, ';') << c.text;
+        EXPECT_EQ(layout.footerLinesSkipped, c.footer) << c.text;
+        EXPECT_EQ(layout.rows.size(), c.contacts + 1) << c.text;
+    }
+    // The footer's lines are not counted as short rows.
+    EXPECT_EQ(layOutCsv(cases[0].text, CsvDelimiterChoice::Auto).shortRows, 0u);
+    // More rows of one value than a footer has are data.
+    std::string many = head + "\n";
+    for (int i = 0; i < 11; ++i) {
+        many += "Row " + std::to_string(i) + " of the list\n";
+    }
+    EXPECT_EQ(layOutCsv(many, CsvDelimiterChoice::Auto).rows.size(), 14u);
+    // A header of two columns leaves every row a contact; so does a file of one value a row.
+    EXPECT_EQ(layOutCsv("Name,Phone\nAnn,1\n\nTotal: 1 record\n", CsvDelimiterChoice::Auto)
+                  .footerLinesSkipped,
+              0u);
+    EXPECT_EQ(
+        layOutCsv("A,B,C\nAnn,,\n\nCopyright 2026\n", CsvDelimiterChoice::Auto).footerLinesSkipped,
+        0u);
 }
 
 TEST(LoadChoices, WordsOfTheShells) {

@@ -7,6 +7,7 @@
 #include "engine/log/myLog.h"
 #include "engine/read/CsvTexts.h"
 
+#include <array>
 #include <cerrno>
 #include <fcntl.h>
 #include <iconv.h>
@@ -69,6 +70,71 @@ std::optional<std::string> toUtf8(std::string_view bytes, const char* from) {
     return out;
 }
 
+// Windows-1252's reading of each byte from 0x80 up, in UTF-8, made by iconv once.
+const std::array<std::string, 128>& windows1252HighBytes() {
+    static const std::array<std::string, 128> table = [] {
+        std::array<std::string, 128> readings;
+        for (std::size_t i = 0; i < readings.size(); ++i) {
+            const char byte = static_cast<char>(0x80 + i);
+            readings[i] = toUtf8(std::string_view(&byte, 1), "WINDOWS-1252").value_or("\uFFFD");
+        }
+        return readings;
+    }();
+    return table;
+}
+
+// Bytes that are UTF-8 but for some stray bytes, a row pasted from an older
+// program mostly, read byte by byte.
+struct Utf8Reading {
+    // Well-formed sequences of two bytes or more.
+    std::size_t multibyte = 0;
+    // Bytes that begin no well-formed sequence.
+    std::size_t stray = 0;
+    // The text, each stray byte read as Windows-1252; filled on request.
+    std::string text;
+    // Where in the text each stray byte's reading starts.
+    std::vector<std::size_t> strayAt;
+};
+
+Utf8Reading readUtf8(std::string_view bytes, bool withText) {
+    Utf8Reading reading;
+    if (withText) {
+        reading.text.reserve(bytes.size() + bytes.size() / 16);
+    }
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        std::size_t ascii = i;
+        while (ascii < bytes.size() && static_cast<unsigned char>(bytes[ascii]) < 0x80) {
+            ++ascii;
+        }
+        if (withText) {
+            reading.text.append(bytes, i, ascii - i);
+        }
+        if (ascii == bytes.size()) {
+            break;
+        }
+        i = ascii;
+        const auto lead = static_cast<unsigned char>(bytes[i]);
+        const std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 0;
+        if (length > 0 && i + length <= bytes.size() &&
+            text::isValidUtf8(bytes.substr(i, length))) {
+            ++reading.multibyte;
+            if (withText) {
+                reading.text.append(bytes, i, length);
+            }
+            i += length;
+            continue;
+        }
+        ++reading.stray;
+        if (withText) {
+            reading.strayAt.push_back(reading.text.size());
+            reading.text += windows1252HighBytes()[lead - 0x80];
+        }
+        ++i;
+    }
+    return reading;
+}
+
 // False when more than a quarter of the text's beginning is NUL or other
 // control characters than tabs and line breaks; with `noNul`, for bytes that
 // were not UTF-8 already, a single NUL byte is enough.
@@ -94,11 +160,22 @@ DecodedCsv notInEncoding(std::string_view name) {
     return refused({}, text::fill(csvtext::kReasonNotInEncoding, name));
 }
 
+// UTF-8, a stray byte read as Windows-1252 rather than the file refused.
 DecodedCsv decodeUtf8(std::string bytes) {
-    if (!text::isValidUtf8(bytes)) {
-        return notInEncoding(csvtext::kUtf8);
+    if (text::isValidUtf8(bytes)) {
+        return {std::move(bytes), std::string(csvtext::kUtf8), {}};
     }
-    return {std::move(bytes), std::string(csvtext::kUtf8), {}};
+    Utf8Reading reading = readUtf8(bytes, true);
+    return {std::move(reading.text), std::string(csvtext::kUtf8), {}, std::move(reading.strayAt)};
+}
+
+// Whether bytes that are not all UTF-8 are still UTF-8 text with a few stray
+// bytes: they hold well-formed sequences of several bytes, at least as many as
+// stray bytes. Text in Windows-1252 rarely holds such a sequence, and then
+// among many accented letters that are no UTF-8.
+bool mostlyUtf8(std::string_view bytes) {
+    const Utf8Reading counts = readUtf8(bytes, false);
+    return counts.multibyte > 0 && counts.stray <= counts.multibyte;
 }
 
 // UTF-16 in the order its byte-order mark gives; without one, big-endian only
@@ -146,6 +223,9 @@ DecodedCsv decodeWindows1252(std::string_view bytes) {
     if (text::isValidUtf8(bytes)) {
         return {std::move(bytes), std::string(csvtext::kUtf8), {}};
     }
+    if (mostlyUtf8(bytes)) {
+        return decodeUtf8(std::move(bytes));
+    }
     return decodeWindows1252(bytes);
 }
 
@@ -170,6 +250,9 @@ DecodedCsv decodeCsvText(std::string bytes, CsvEncodingChoice choice) {
             marks += kUtf8Bom.size();
         }
         decoded.text->erase(0, marks);
+        for (std::size_t& at : decoded.strayBytes) {
+            at -= marks;
+        }
     }
     const bool windows1252 = std::string_view(decoded.encoding) == csvtext::kWindows1252;
     if (decoded.text && !looksLikeText(*decoded.text, windows1252)) {

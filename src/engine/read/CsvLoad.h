@@ -26,10 +26,14 @@ struct CsvLoadDiagnostics {
     std::string encoding;
     // ",", ";", "tab" or "|"; empty when the file was refused before.
     std::string delimiter;
-    // Single-field lines above the header row that were left out.
+    // Lines of one value at most above the header row that were left out.
     std::size_t preambleLinesSkipped = 0;
+    // Lines of a report's footer below the contacts that were left out.
+    std::size_t footerLinesSkipped = 0;
     // Data rows holding more fields than the header: a wrong delimiter, mostly.
     std::size_t wideRows = 0;
+    // Data rows holding fewer fields than the header; a column they lack fails them.
+    std::size_t shortRows = 0;
     // Why the file gives no contacts; empty when it was loaded.
     std::string refusalReason;
 };
@@ -46,12 +50,16 @@ struct DecodedCsv {
     std::string encoding;
     // Set when there is no text.
     std::string failure;
+    // Where in the text of a file read as UTF-8 each byte that was no UTF-8,
+    // and was read as Windows-1252, begins; in order.
+    std::vector<std::size_t> strayBytes = {};
 };
 
 // The bytes as UTF-8 text without a byte-order mark: UTF-8, UTF-16 with a
-// byte-order mark, else Windows-1252, unless the choice forces one. Bytes that
-// are no text (NUL bytes, mostly control characters) or do not fit a forced
-// encoding give a failure.
+// byte-order mark, else Windows-1252, unless the choice forces one. UTF-8
+// with a few stray bytes (see strayBytes) stays UTF-8, each stray byte read as
+// Windows-1252. Bytes that are no text (NUL bytes, mostly control characters)
+// or do not fit a forced UTF-16 give a failure.
 DecodedCsv decodeCsvText(std::string bytes, CsvEncodingChoice choice);
 
 // The whole file at the path, decoded as above: the one way the engine reads a
@@ -65,13 +73,21 @@ struct CsvLayout {
     std::vector<std::string_view> rows;
     char delimiter = ',';
     std::size_t preambleLinesSkipped = 0;
+    std::size_t footerLinesSkipped = 0;
     std::size_t wideRows = 0;
+    std::size_t shortRows = 0;
 };
 
 // Cuts the text into its non-empty rows with the chosen or detected delimiter,
-// leaves out single-field lines above a header of several fields and counts the
-// data rows wider than the header.
+// leaves out the lines of one value above a header of several and a report's
+// footer below the contacts, and counts the data rows wider and shorter than
+// the header.
 CsvLayout layOutCsv(std::string_view text, CsvDelimiterChoice choice);
+
+// The numbers, from 1 as the conversion counts rows, of the text's non-empty
+// rows that hold any of the places (offsets in the text, in order); each once.
+std::vector<std::size_t> rowNumbersAt(std::string_view text, char delimiter,
+                                      const std::vector<std::size_t>& places);
 
 // The delimiter as logged: ",", ";", "tab" or "|".
 std::string delimiterName(char delimiter);

@@ -10,8 +10,15 @@ namespace csvtext {
 inline constexpr std::string_view kEncodingUsed = "Info: CSV encoding: %@";
 inline constexpr std::string_view kDelimiterUsed = "Info: CSV delimiter: %@";
 inline constexpr std::string_view kPreambleSkipped = "Info: CSV lines above the header skipped: %d";
+inline constexpr std::string_view kFooterSkipped = "Info: CSV lines below the contacts skipped: %d";
 inline constexpr std::string_view kWideRows = "Info: CSV rows wider than the header: %d";
+inline constexpr std::string_view kShortRows = "Info: CSV rows shorter than the header: %d";
 inline constexpr std::string_view kRefused = "Error: CSV file refused: %@";
+// Bytes of a UTF-8 file that are no UTF-8: how many, and the rows holding them,
+// the first few by number and then how many more.
+inline constexpr std::string_view kStrayBytes =
+    "Warning: CSV bytes that are not UTF-8, read as Windows-1252: %d, in rows %@";
+inline constexpr std::string_view kMoreRows = " and %d more";
 
 // Names of the encodings, as logged and as the shells show them.
 inline constexpr std::string_view kUtf8 = "UTF-8";
