@@ -156,7 +156,12 @@ NamePairing findByNames(const std::vector<std::string>& headers,
         properties.insert(pair.property);
         columns.insert(pair.column);
     }
-    return pairColumnsByName(headers, properties, columns);
+    NamePairing found = pairColumnsByName(headers, properties, columns);
+    // A birthday's part columns make it together; none is the birthday alone.
+    if (const auto parts = dates::detectBirthParts(headers)) {
+        std::erase_if(found.pairs, [&](const ColumnPair& p) { return parts->holds(p.column); });
+    }
+    return found;
 }
 
 } // namespace
@@ -197,10 +202,31 @@ std::size_t ExportSession::pairByNames() {
     if (!typedGroups_.empty()) {
         logOrConsole(text::fill(logtext::kTypedGroupsUsed, typedGroups_.size()));
     }
+    takeBirthParts();
     return n;
 }
 
+void ExportSession::takeBirthParts() {
+    const auto parts = dates::detectBirthParts(headers());
+    const bool birthdayPaired = std::any_of(pairs_.begin(), pairs_.end(), [](const Pair& p) {
+        return p.property == property::kNames[property::Birthday];
+    });
+    if (!parts || birthdayPaired) {
+        return;
+    }
+    birthParts_ = parts;
+    std::string names;
+    for (const std::size_t column : {parts->year, parts->month, parts->day}) {
+        if (column < headers().size()) {
+            removeEvery(freeColumns_, headers()[column]);
+            names += (names.empty() ? "'" : ", '") + headers()[column] + "'";
+        }
+    }
+    logOrConsole(text::fill(logtext::kBirthdayFromParts, names));
+}
+
 void ExportSession::clearPairs() {
+    birthParts_.reset();
     typedGroups_.clear();
     pairs_.clear();
     publishPairs();
@@ -217,7 +243,8 @@ std::optional<std::string> ExportSession::previewCard() const {
     if (!objConvertor || contacts_ == 0) {
         return std::nullopt;
     }
-    return objConvertor->previewFirstCard(userMappingDictionary, typedGroups_, options_);
+    return objConvertor->previewFirstCard(userMappingDictionary, typedGroups_, options_,
+                                          birthParts_);
 }
 
 std::vector<std::vector<std::string>> ExportSession::previewRows(std::size_t count) const {
@@ -229,7 +256,7 @@ bool ExportSession::check() {
     if (!objConvertor || running()) {
         return false;
     }
-    return objConvertor->startStep2(userMappingDictionary, typedGroups_);
+    return objConvertor->startStep2(userMappingDictionary, typedGroups_, birthParts_);
 }
 
 bool ExportSession::start(const std::string& folder, std::function<void()> ended) {

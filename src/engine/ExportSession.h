@@ -8,6 +8,7 @@
 #include "engine/ConvertorClient.h"
 #include "engine/ExportOptions.h"
 #include "engine/RunReport.h"
+#include "engine/cards/Dates.h"
 #include "engine/pair/TypedGroups.h"
 #include "engine/read/CsvLoad.h"
 
@@ -98,6 +99,10 @@ public:
     std::size_t remainingByNames() const;
     // The typed value groups pairing by names took over.
     const std::vector<TypedGroup>& typedGroups() const { return typedGroups_; }
+    // The birthday's part columns pairing by names took over (Thunderbird's
+    // "Birth Year", "Birth Month", "Birth Day"): they fill the birthday when
+    // no column is paired with it.
+    const std::optional<dates::BirthParts>& birthParts() const { return birthParts_; }
     // Forgets every pair; the free lists start again from the loaded file.
     void clearPairs();
 
@@ -148,6 +153,9 @@ private:
     std::vector<std::string> propertiesByPosition() const;
     // The property names of the loaded file.
     const std::vector<std::string>& properties() const;
+    // Takes the birthday's part columns out of the free columns when the
+    // header has them and no column is paired with the birthday.
+    void takeBirthParts();
     // Writes the pairs into the process-wide pairing, which only the session writes.
     void publishPairs();
     // Runs step 3 on the run's thread with whatever body the start chose.
@@ -166,6 +174,7 @@ private:
     CsvLoadOptions loadOptions_;
     CsvLoadDiagnostics diagnostics_;
     std::vector<TypedGroup> typedGroups_;
+    std::optional<dates::BirthParts> birthParts_;
     ExportOptions options_;
     std::vector<std::string> freeColumns_;
     std::vector<std::string> freeProperties_;

@@ -135,7 +135,8 @@ void newConvertor::loadCsvFile(const std::string& path) {
 }
 
 bool newConvertor::startStep2(const std::map<std::string, std::string>& pairing,
-                              std::vector<TypedGroup> groups) {
+                              std::vector<TypedGroup> groups,
+                              std::optional<dates::BirthParts> parts) {
     logOrConsole(logtext::kStep2Start);
     try {
         std::map<std::string, std::string> indexMap;
@@ -154,8 +155,11 @@ bool newConvertor::startStep2(const std::map<std::string, std::string>& pairing,
             }
             indexMap[std::to_string(*p)] = std::to_string(*c);
         }
+        const RowReading reading = rowReading(indexPairs(pairing), {}, std::move(parts), true);
         mappingDictionary = std::move(indexMap);
         typedGroups = std::move(groups);
+        birthdayOrder = reading.dateOrder;
+        birthParts = reading.birthParts;
         logOrConsole(logtext::kStep2End);
         return true;
     } catch (const std::exception& e) {
@@ -239,7 +243,8 @@ newConvertor::RunEnd newConvertor::startConversion(std::stop_token cancel, Desti
         const std::vector<std::string_view> rows = rowsOfLoadedText();
         total = std::max<std::int64_t>(0, static_cast<std::int64_t>(rows.size()) - 1);
         // Records and texts are made ahead; the destination takes them in order here.
-        ContactPipeline contacts(rows, 1, parseIndexMap(), {csvDelimiter, typedGroups}, options);
+        ContactPipeline contacts(rows, 1, parseIndexMap(),
+                                 {csvDelimiter, typedGroups, birthdayOrder, birthParts}, options);
         std::int64_t rowNumber = static_cast<std::int64_t>(csvDiagnostics.preambleLinesSkipped);
         bool headerSeen = false;
         for (std::size_t index = 0; index < rows.size(); ++index) {
@@ -308,15 +313,47 @@ newConvertor::indexPairs(const std::map<std::string, std::string>& pairing) cons
     return pairs;
 }
 
+RowReading newConvertor::rowReading(const std::vector<IndexPair>& pairs,
+                                    std::vector<TypedGroup> groups,
+                                    std::optional<dates::BirthParts> parts, bool log) const {
+    RowReading reading{csvDelimiter, std::move(groups), dates::DateOrder::MonthFirst, {}};
+    const auto birthday = std::find_if(pairs.begin(), pairs.end(), [](const IndexPair& pair) {
+        return pair.property == property::Birthday;
+    });
+    if (birthday == pairs.end()) {
+        reading.birthParts = std::move(parts);
+        return reading;
+    }
+    std::vector<std::string> values;
+    const std::vector<std::string_view> rows = rowsOfLoadedText();
+    for (std::size_t i = 1; i < rows.size(); ++i) {
+        auto fields = splitString(rows[i], csvDelimiter);
+        if (fields && birthday->column < fields->size()) {
+            values.push_back(std::move((*fields)[birthday->column]));
+        }
+    }
+    const dates::ColumnOrder found =
+        dates::detectDateOrder(values, dates::headerDateOrder(csvHeadersArray));
+    reading.dateOrder = found.order;
+    if (log && found.basis != dates::OrderBasis::NotNeeded) {
+        logOrConsole(text::fill(
+            logtext::kBirthdayOrder, csvHeadersArray.at(birthday->column),
+            found.order == dates::DateOrder::DayFirst ? logtext::kDayFirst : logtext::kMonthFirst,
+            found.basis == dates::OrderBasis::Values ? logtext::kByValues : logtext::kByLanguage));
+    }
+    return reading;
+}
+
 std::optional<std::string>
 newConvertor::previewFirstCard(const std::map<std::string, std::string>& pairing,
-                               const std::vector<TypedGroup>& groups,
-                               const ExportOptions& chosen) const {
+                               const std::vector<TypedGroup>& groups, const ExportOptions& chosen,
+                               const std::optional<dates::BirthParts>& parts) const {
     if (loadedRows.size() < 2) {
         return std::nullopt;
     }
     try {
-        auto record = mapFields(loadedRows[1], indexPairs(pairing), csvDelimiter, groups);
+        const auto pairs = indexPairs(pairing);
+        auto record = readContact(loadedRows[1], pairs, rowReading(pairs, groups, parts, false));
         dropControlCharacters(record);
         return renderContactCard(record, loadedRows[1], 0, chosen);
     } catch (const std::exception&) {

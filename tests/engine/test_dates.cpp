@@ -1,9 +1,11 @@
-// Birthdays read as dates, and the order of a birthday column.
+// Birthdays read as dates, the order of a birthday column, and the cards a
+// run writes from them.
+#include "TestSupport.h"
+#include "engine/ExportSession.h"
 #include "engine/cards/Dates.h"
 
-#include <gtest/gtest.h>
-
 using namespace dates;
+using namespace testsupport;
 
 namespace {
 
@@ -102,4 +104,80 @@ TEST(Dates, ColumnOrderComesFromPartsAbove12ThenTheLanguage) {
     }
     EXPECT_EQ(headerDateOrder({"First Name", "LastName", "Birthday", "Notes"}), M);
     EXPECT_EQ(headerDateOrder({"Name", "E-mail"}), M);
+}
+
+class DatesInCards : public ::testing::Test {
+protected:
+    TempHome home;
+    TempDir dir;
+    ExportSession session;
+
+    // Loads the text, pairs it by names and returns the single file a run in
+    // the format writes.
+    std::string export_(const std::string& text, CardFormat format) {
+        writeFile(dir.path() / "c.csv", text);
+        EXPECT_EQ(session.load((dir.path() / "c.csv").string()), ExportSession::LoadStatus::Loaded);
+        session.pairByNames();
+        session.setExportOptions({format, true});
+        EXPECT_TRUE(session.check());
+        EXPECT_TRUE(session.start(dir.str()));
+        session.wait();
+        return readFile(fs::path(session.runFolder()) / "c.vcf");
+    }
+    std::string log() const { return readFile(home.logFile()); }
+};
+
+TEST_F(DatesInCards, BirthdaysAreIsoDatesAndTextGoesToTheNote) {
+    const std::string csv = "First Name,Birthday,Notes\r\n"
+                            "Ann,06/01/1972,Likes tea\r\n"
+                            "Bob,25/12/1980,\r\n"
+                            "Cy,in May,\"a;b\"\r\n"
+                            "Di,--06-01,\r\n"
+                            "Ed,0/0/00,\r\n";
+    EXPECT_EQ(export_(csv, CardFormat::Classic),
+              "begin:vcard\nversion:3.0\nFN:Ann \nN:;Ann;;\nBDAY:1972-01-06\nNOTE:Likes tea\n"
+              "end:vcard\n"
+              "begin:vcard\nversion:3.0\nFN:Bob \nN:;Bob;;\nBDAY:1980-12-25\nend:vcard\n"
+              "begin:vcard\nversion:3.0\nFN:Cy \nN:;Cy;;\nNOTE:a\\;b\\nBirthday: in May\n"
+              "end:vcard\n"
+              "begin:vcard\nversion:3.0\nFN:Di \nN:;Di;;\nBDAY:--06-01\nend:vcard\n"
+              "begin:vcard\nversion:3.0\nFN:Ed \nN:;Ed;;\nend:vcard\n");
+    EXPECT_NE(log().find("Info: Birthday column 'Birthday' read as day/month/year (from its "
+                         "values)\n"),
+              std::string::npos);
+    const std::string strict = export_(csv, CardFormat::Strict);
+    EXPECT_NE(strict.find("\r\nBDAY:1972-01-06\r\n"), std::string::npos);
+    EXPECT_NE(strict.find("\r\nNOTE:a\\;b\\nBirthday: in May\r\n"), std::string::npos);
+    EXPECT_NE(strict.find("\r\nBDAY:--06-01\r\n"), std::string::npos);
+    EXPECT_EQ(strict.find("BDAY:0"), std::string::npos);
+
+    // Only the language can tell how 06/01 reads here.
+    EXPECT_NE(export_("Vorname,Geburtstag\r\nAnn,06/01/1972\r\n", CardFormat::Classic)
+                  .find("\nBDAY:1972-01-06\n"),
+              std::string::npos);
+    EXPECT_NE(log().find("read as day/month/year (from the header's language)"), std::string::npos);
+}
+
+TEST_F(DatesInCards, ThunderbirdsBirthPartsMakeOneBirthday) {
+    const std::string cards = export_("First Name,Birth Year,Birth Month,Birth Day,Notes\r\n"
+                                      "Ann,1972,6,1,\r\n"
+                                      "Bob,,12,25,\r\n"
+                                      "Cy,,,,\r\n"
+                                      "Di,1980,13,1,x\r\n",
+                                      CardFormat::Classic);
+    EXPECT_EQ(session.pairs().size(), 2u); // the names and the notes
+    EXPECT_EQ(session.freeColumns(), std::vector<std::string>{});
+    EXPECT_EQ(cards, "begin:vcard\nversion:3.0\nFN:Ann \nN:;Ann;;\nBDAY:1972-06-01\nend:vcard\n"
+                     "begin:vcard\nversion:3.0\nFN:Bob \nN:;Bob;;\nBDAY:--12-25\nend:vcard\n"
+                     "begin:vcard\nversion:3.0\nFN:Cy \nN:;Cy;;\nend:vcard\n"
+                     "begin:vcard\nversion:3.0\nFN:Di \nN:;Di;;\nNOTE:x\\nBirthday: 1980-13-1\n"
+                     "end:vcard\n");
+    EXPECT_NE(log().find("Info: Birthday made of the columns 'Birth Year', 'Birth Month', "
+                         "'Birth Day'\n"),
+              std::string::npos);
+
+    // A column paired with the birthday by hand wins over the parts.
+    ASSERT_TRUE(session.unpair(1).has_value()); // Notes
+    ASSERT_EQ(session.pair("Notes", "Birthday"), ExportSession::PairResult::Paired);
+    EXPECT_EQ(session.previewCard(), "begin:vcard\nversion:3.0\nFN:Ann \nN:;Ann;;\nend:vcard\n");
 }

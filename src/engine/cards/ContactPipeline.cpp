@@ -5,6 +5,7 @@
 #include "engine/cards/ControlCharacters.h"
 #include "engine/cards/VCard.h"
 #include "engine/files/Output.h"
+#include "engine/read/Csv.h"
 #include "engine/read/CsvTexts.h"
 
 ContactPipeline::ContactPipeline(const std::vector<std::string_view>& rows, std::size_t first,
@@ -39,6 +40,20 @@ std::string renderContactCard(const ContactRecord& record, std::string_view row,
     return card;
 }
 
+ContactRecord readContact(std::string_view row, const std::vector<IndexPair>& pairs,
+                          const RowReading& reading) {
+    ContactRecord record = mapFields(row, pairs, reading.delimiter, reading.groups);
+    record.dateOrder = reading.dateOrder;
+    if (reading.birthParts && property::Birthday < record.named.size() &&
+        record[property::Birthday].empty()) {
+        // Only layouts with birthday parts split a row a second time.
+        if (const auto fields = splitString(row, reading.delimiter)) {
+            record[property::Birthday] = dates::birthdayFromParts(*fields, *reading.birthParts);
+        }
+    }
+    return record;
+}
+
 void ContactPipeline::prepare(std::size_t index, PreparedContact& contact) {
     contact.mapped = false;
     contact.nameBase.reset();
@@ -48,7 +63,7 @@ void ContactPipeline::prepare(std::size_t index, PreparedContact& contact) {
     contact.droppedControls = 0;
     ContactRecord record;
     try {
-        record = mapFields(rows_[index], pairs_, reading_.delimiter, reading_.groups);
+        record = readContact(rows_[index], pairs_, reading_);
     } catch (const std::exception& e) {
         contact.logEntries.push_back(mapFailureEntry(e));
         return;

@@ -7,6 +7,7 @@
 #include "engine/ExportOptions.h"
 #include "engine/cards/ContactRecord.h"
 #include "engine/cards/ContactUid.h"
+#include "engine/cards/Dates.h"
 #include "engine/pair/Mapping.h"
 
 #include <condition_variable>
@@ -39,7 +40,16 @@ struct RowReading {
     char delimiter = ',';
     // Typed value groups, spread over the free properties of each record.
     std::vector<TypedGroup> groups;
+    // The order of day and month found for the birthday column.
+    dates::DateOrder dateOrder = dates::DateOrder::MonthFirst;
+    // Columns of a birthday in parts, which fill an empty Birthday.
+    std::optional<dates::BirthParts> birthParts;
 };
+
+// The record of one row as the run makes it: mapped by the index map, read as
+// `reading` says. Throws what mapFields throws.
+ContactRecord readContact(std::string_view row, const std::vector<IndexPair>& pairs,
+                          const RowReading& reading);
 
 // The card of one mapped record exactly as the run writes it: in the options'
 // format, with the UID of the row's text and its count of identical rows
