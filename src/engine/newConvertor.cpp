@@ -102,6 +102,7 @@ const CsvLoadDiagnostics& newConvertor::loadDiagnostics() const {
 void newConvertor::loadCsvFile(const std::string& path) {
     csvDiagnostics = {};
     typedGroups.clear();
+    birthdayOrders.clear();
     loadedRows.clear();
     DecodedCsv decoded = getCsvFileData(path, csvLoadOptions.encoding);
     strFileData = std::move(decoded.text);
@@ -313,6 +314,23 @@ newConvertor::indexPairs(const std::map<std::string, std::string>& pairing) cons
     return pairs;
 }
 
+dates::ColumnOrder newConvertor::columnDateOrder(std::size_t column) const {
+    if (const auto known = birthdayOrders.find(column); known != birthdayOrders.end()) {
+        return known->second;
+    }
+    std::vector<std::string> values;
+    const std::vector<std::string_view> rows = rowsOfLoadedText();
+    for (std::size_t i = 1; i < rows.size(); ++i) {
+        auto fields = splitString(rows[i], csvDelimiter);
+        if (fields && column < fields->size()) {
+            values.push_back(std::move((*fields)[column]));
+        }
+    }
+    const auto found = dates::detectDateOrder(values, dates::headerDateOrder(csvHeadersArray));
+    birthdayOrders.emplace(column, found);
+    return found;
+}
+
 RowReading newConvertor::rowReading(const std::vector<IndexPair>& pairs,
                                     std::vector<TypedGroup> groups,
                                     std::optional<dates::BirthParts> parts, bool log) const {
@@ -324,16 +342,7 @@ RowReading newConvertor::rowReading(const std::vector<IndexPair>& pairs,
         reading.birthParts = std::move(parts);
         return reading;
     }
-    std::vector<std::string> values;
-    const std::vector<std::string_view> rows = rowsOfLoadedText();
-    for (std::size_t i = 1; i < rows.size(); ++i) {
-        auto fields = splitString(rows[i], csvDelimiter);
-        if (fields && birthday->column < fields->size()) {
-            values.push_back(std::move((*fields)[birthday->column]));
-        }
-    }
-    const dates::ColumnOrder found =
-        dates::detectDateOrder(values, dates::headerDateOrder(csvHeadersArray));
+    const dates::ColumnOrder found = columnDateOrder(birthday->column);
     reading.dateOrder = found.order;
     if (log && found.basis != dates::OrderBasis::NotNeeded) {
         logOrConsole(text::fill(

@@ -107,6 +107,9 @@ private:
     RowReading rowReading(const std::vector<IndexPair>& pairs, std::vector<TypedGroup> groups,
                           std::optional<dates::BirthParts> birthParts, bool log) const;
 
+    // The order of day and month in a column's dates, found over all rows once.
+    dates::ColumnOrder columnDateOrder(std::size_t column) const;
+
     // The row list of the loaded text, as step 1 built it.
     std::vector<std::string_view> rowsOfLoadedText() const;
 
@@ -126,4 +129,7 @@ private:
     // Step 2's reading of the birthday: its column's order, or its parts.
     dates::DateOrder birthdayOrder = dates::DateOrder::MonthFirst;
     std::optional<dates::BirthParts> birthParts;
+    // The order found for each birthday column so far, so that a preview does
+    // not read the whole file again; used on the main thread only.
+    mutable std::map<std::size_t, dates::ColumnOrder> birthdayOrders;
 };
