@@ -211,7 +211,7 @@ void ExportSession::takeBirthParts() {
     const bool birthdayPaired = std::any_of(pairs_.begin(), pairs_.end(), [](const Pair& p) {
         return p.property == property::kNames[property::Birthday];
     });
-    if (!parts || birthdayPaired) {
+    if (!parts || birthdayPaired || birthParts_) {
         return;
     }
     birthParts_ = parts;
