@@ -55,7 +55,7 @@ std::string usageText() {
         "                     [--format " +
         formatWords("|", "|") +
         "] [--strict]\n"
-        "                     [--single-file] CSV DESTINATION\n"
+        "                     [--single-file] [--keep-unpaired] CSV DESTINATION\n"
         "\n"
         "Writes one vCard file per contact of CSV into a new folder\n"
         "Olvenmark___dd_MM_yy__HH_mm_ss inside DESTINATION, and prints the report.\n"
@@ -63,8 +63,10 @@ std::string usageText() {
         "Options:\n"
         "  --map PROPERTY=HEADER  pair a vCard property with a column, named exactly as in\n"
         "                         the header row; may be given many times\n"
-        "  --map-auto             then pair every column whose name common exports use\n"
-        "                         (Outlook, Google, Thunderbird, LinkedIn, Apple, Yahoo);\n"
+        "  --map-auto             then pair every column whose name (in English, German,\n"
+        "                         French, Spanish, Italian, Dutch or Portuguese) or\n"
+        "                         values tell what it holds; a column whose property is\n"
+        "                         taken adds further lines of its kind to the cards;\n"
         "                         Google's typed values take their own row's type\n"
         "  --map-all              pair the remaining columns with the remaining properties\n"
         "                         in order (FirstName, LastName, MiddleName, ...), up to\n"
@@ -82,6 +84,8 @@ std::string usageText() {
             "                         BEGIN:VCARD, folded long lines, FN, N and a UID on each\n"
             "  --single-file          write every card, in row order, into one file named\n"
             "                         after CSV (contacts.csv -> contacts.vcf)\n"
+            "  --keep-unpaired        write each value of a column no pair takes into the\n"
+            "                         card's note as 'Column: value'\n"
             "  --help                 print this text and exit\n"
             "  --version              print the version and exit\n"
             "\n"
@@ -118,6 +122,8 @@ ParseResult parseCommandLine(const std::vector<std::string>& arguments) {
             line.mapAll = true;
         } else if (arg == "--map-auto") {
             line.mapAuto = true;
+        } else if (arg == "--keep-unpaired") {
+            line.keepUnpaired = true;
         } else if (const auto value = optionValue(arguments, i, "--encoding")) {
             const auto choice = value->empty() ? std::nullopt : parseEncodingChoice(*value);
             if (!choice) {
@@ -195,4 +201,21 @@ std::string applyPairs(const CommandLine& line, ExportSession& session) {
         return "no pair: the header row has no column left to pair";
     }
     return {};
+}
+
+std::string unpairedLine(const CommandLine& line, const ExportSession& session) {
+    if (line.keepUnpaired) {
+        return {};
+    }
+    std::string named;
+    for (const auto& column : session.unpairedColumns()) {
+        named += named.empty() ? "" : ", ";
+        named += text::fill("'%@' (%d %@)", column.header, column.values,
+                            column.values == 1 ? "value" : "values");
+    }
+    if (named.empty()) {
+        return {};
+    }
+    return "olvenmark-cli: not in the cards: " + named +
+           "; --keep-unpaired writes them into the note";
 }

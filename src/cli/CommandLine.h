@@ -24,6 +24,8 @@ struct CommandLine {
     CardFormat format = CardFormat::Classic;
     // Every card in one .vcf named after the CSV.
     bool singleFile = false;
+    // Write the values of the columns no pair takes into each card's note.
+    bool keepUnpaired = false;
     bool help = false;
     bool version = false;
 };
@@ -47,3 +49,7 @@ class ExportSession;
 // or a one-line error: a header name not in the row, a column paired twice, or
 // no pair at all.
 std::string applyPairs(const CommandLine& line, ExportSession& session);
+
+// The one line that names the columns whose values are not in the cards, with
+// their counts; empty when there are none or they were kept in the note.
+std::string unpairedLine(const CommandLine& line, const ExportSession& session);

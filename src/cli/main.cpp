@@ -65,7 +65,8 @@ int main(int argc, char* argv[]) {
     if (const std::string error = applyPairs(line, session); !error.empty()) {
         return fail(error);
     }
-    session.setExportOptions({.format = line.format, .singleFile = line.singleFile});
+    session.setExportOptions(
+        {.format = line.format, .singleFile = line.singleFile, .keepUnpaired = line.keepUnpaired});
     if (!session.check()) {
         return fail("the pairs could not be used; see the error log");
     }
@@ -91,6 +92,9 @@ int main(int argc, char* argv[]) {
         std::printf("%s\n", reportLine.c_str());
     }
     std::fflush(stdout);
+    if (const std::string unpaired = unpairedLine(line, session); !unpaired.empty()) {
+        std::fprintf(stderr, "%s\n", unpaired.c_str());
+    }
     if (report->cancelled) {
         return 130;
     }

@@ -63,4 +63,7 @@ struct ExportOptions {
     // Every card, in row order, in one .vcf named after the CSV file instead of
     // one file per contact.
     bool singleFile = false;
+    // The values of the columns no pair takes go into each card's note as
+    // "Column: value", so nothing of the file is left out.
+    bool keepUnpaired = false;
 };

@@ -147,35 +147,98 @@ std::size_t ExportSession::pairAllRemaining() {
 
 namespace {
 
-// What pairing by names finds among the columns and properties not paired yet.
-NamePairing findByNames(const std::vector<std::string>& headers,
-                        const std::vector<ExportSession::Pair>& pairs) {
-    std::set<std::string> properties;
-    std::set<std::string> columns;
+// How many first rows pairing by names reads values from.
+constexpr std::size_t kSampleRows = 500;
+
+// Every column of a typed group.
+std::vector<const TypedColumn*> columnsOf(const TypedGroup& group) {
+    std::vector<const TypedColumn*> columns = {&group.label, &group.value};
+    for (const auto& part : group.address) {
+        columns.push_back(&part);
+    }
+    for (const auto& part : group.addressExtra) {
+        columns.push_back(&part);
+    }
+    return columns;
+}
+
+// The column indexes the pairs, typed groups and further columns take; a
+// pair takes the leftmost column of its name.
+std::set<std::size_t> takenColumns(const std::vector<std::string>& headers,
+                                   const std::vector<ExportSession::Pair>& pairs,
+                                   const ColumnExtras& extras) {
+    std::set<std::size_t> taken;
     for (const auto& pair : pairs) {
-        properties.insert(pair.property);
-        columns.insert(pair.column);
+        const auto at = std::find(headers.begin(), headers.end(), pair.column);
+        if (at != headers.end()) {
+            taken.insert(static_cast<std::size_t>(at - headers.begin()));
+        }
     }
-    NamePairing found = pairColumnsByName(headers, properties, columns);
-    // A birthday's part columns make it together; none is the birthday alone.
-    if (const auto parts = dates::detectBirthParts(headers)) {
-        std::erase_if(found.pairs, [&](const ColumnPair& p) { return parts->holds(p.column); });
+    for (const auto& group : extras.groups) {
+        for (const TypedColumn* column : columnsOf(group)) {
+            if (column->index != TypedColumn::kNoColumn) {
+                taken.insert(column->index);
+            }
+        }
     }
-    return found;
+    for (const auto& further : extras.further) {
+        taken.insert(further.index);
+    }
+    if (const auto& parts = extras.birthParts) {
+        for (const std::size_t column : {parts->year, parts->month, parts->day}) {
+            taken.insert(column); // a year the layout lacks is kNone, which no column has
+        }
+    }
+    return taken;
 }
 
 } // namespace
 
+NamePairing ExportSession::findByNames(std::vector<TypedGroup>& groups) const {
+    NamePairingInput input;
+    input.headers = headers();
+    if (objConvertor && contacts_ > 0) {
+        input.sample = objConvertor->previewRows(kSampleRows);
+        if (!input.sample.empty()) {
+            input.sample.erase(input.sample.begin()); // the header row
+        }
+    }
+    for (const auto& pair : pairs_) {
+        input.pairedProperties.insert(pair.property);
+        input.pairedHeaders.insert(pair.column);
+    }
+    // The header's typed groups not taken yet, and none of whose columns a pair holds.
+    const std::set<std::size_t> taken = takenColumns(input.headers, pairs_, extras_);
+    groups = detectTypedGroups(input.headers);
+    std::erase_if(groups, [&taken](const TypedGroup& group) {
+        const auto columns = columnsOf(group);
+        return std::any_of(columns.begin(), columns.end(),
+                           [&taken](const TypedColumn* c) { return taken.contains(c->index); });
+    });
+    ColumnExtras all = extras_;
+    all.groups.insert(all.groups.end(), groups.begin(), groups.end());
+    input.takenColumns = takenColumns(input.headers, pairs_, all);
+    NamePairing found = pairColumnsByName(input);
+    // A birthday's part columns make it together; none is the birthday alone.
+    if (const auto parts = dates::detectBirthParts(input.headers)) {
+        std::erase_if(found.pairs, [&](const ColumnPair& p) { return parts->holds(p.column); });
+        std::erase_if(found.further, [&](const FurtherColumn& c) { return parts->holds(c.index); });
+    }
+    return found;
+}
+
 std::size_t ExportSession::remainingByNames() const {
+    std::vector<TypedGroup> groups;
     std::size_t n = 0;
-    for (const auto& found : findByNames(headers(), pairs_).pairs) {
+    for (const auto& found : findByNames(groups).pairs) {
         n += canPair(found.header, found.property) ? 1 : 0;
     }
     return n;
 }
 
 std::size_t ExportSession::pairByNames() {
-    const NamePairing found = findByNames(headers(), pairs_);
+    std::vector<TypedGroup> groups;
+    NamePairing found = findByNames(groups);
     std::size_t n = 0;
     for (const auto& pair : found.pairs) {
         if (canPair(pair.header, pair.property)) {
@@ -183,38 +246,37 @@ std::size_t ExportSession::pairByNames() {
             ++n;
         }
     }
-    for (const auto& left : found.unpaired) {
-        logOrConsole(text::fill(logtext::kRecognisedNotPaired, left.header, left.property));
-    }
     // The columns of a typed group follow their own row's label from now on.
-    typedGroups_ = detectTypedGroups(headers());
-    for (const auto& group : typedGroups_) {
-        for (const TypedColumn* column : {&group.label, &group.value}) {
-            removeEvery(freeColumns_, column->header);
+    if (!groups.empty()) {
+        for (const auto& group : groups) {
+            for (const TypedColumn* column : columnsOf(group)) {
+                removeEvery(freeColumns_, column->header);
+            }
         }
-        for (const auto& part : group.address) {
-            removeEvery(freeColumns_, part.header);
-        }
-        for (const auto& part : group.addressExtra) {
-            removeEvery(freeColumns_, part.header);
-        }
+        logOrConsole(text::fill(logtext::kTypedGroupsUsed, groups.size()));
+        extras_.groups.insert(extras_.groups.end(), groups.begin(), groups.end());
     }
-    if (!typedGroups_.empty()) {
-        logOrConsole(text::fill(logtext::kTypedGroupsUsed, typedGroups_.size()));
+    for (auto& further : found.further) {
+        logOrConsole(further.use == FurtherColumn::Use::NoteLine
+                         ? text::fill(logtext::kCarriedToNote, further.header)
+                         : text::fill(logtext::kCarried, further.header, further.lineName()));
+        removeEvery(freeColumns_, further.header);
+        extras_.further.push_back(std::move(further));
+    }
+    for (const auto& skipped : found.skipped) {
+        logOrConsole(text::fill(logtext::kAddressInParts, skipped.header));
     }
     takeBirthParts();
+    publishPairs();
     return n;
 }
 
 void ExportSession::takeBirthParts() {
     const auto parts = dates::detectBirthParts(headers());
-    const bool birthdayPaired = std::any_of(pairs_.begin(), pairs_.end(), [](const Pair& p) {
-        return p.property == property::kNames[property::Birthday];
-    });
-    if (!parts || birthdayPaired || birthParts_) {
+    if (!parts || extras_.birthParts || birthdayPaired()) {
         return;
     }
-    birthParts_ = parts;
+    extras_.birthParts = parts;
     std::string names;
     for (const std::size_t column : {parts->year, parts->month, parts->day}) {
         if (column < headers().size()) {
@@ -225,9 +287,90 @@ void ExportSession::takeBirthParts() {
     logOrConsole(text::fill(logtext::kBirthdayFromParts, names));
 }
 
+bool ExportSession::birthdayPaired() const {
+    return std::any_of(pairs_.begin(), pairs_.end(), [](const Pair& p) {
+        return p.property == property::kNames[property::Birthday];
+    });
+}
+
+std::vector<ExportSession::CarriedRow> ExportSession::carriedRows() const {
+    static constexpr std::string_view kKinds[] = {"EMAIL", "TEL", "URL", "ADR"};
+    std::vector<CarriedRow> rows;
+    for (const auto& group : extras_.groups) {
+        const TypedColumn* first = &group.value;
+        for (const TypedColumn* column : columnsOf(group)) {
+            if (column != &group.label && column->index < first->index) {
+                first = column;
+            }
+        }
+        rows.push_back({first->header,
+                        text::fill(logtext::kTypedByLabel, kKinds[static_cast<int>(group.kind)])});
+    }
+    for (const auto& further : extras_.further) {
+        std::string becomes = further.use == FurtherColumn::Use::NoteLine
+                                  ? std::string(logtext::kIntoTheNote)
+                                  : further.lineName();
+        for (const auto& type : further.types) {
+            becomes += ";" + type;
+        }
+        rows.push_back({further.header, becomes});
+    }
+    return rows;
+}
+
+bool ExportSession::dropCarried(std::size_t index) {
+    const auto giveBack = [this](const std::string& header) {
+        if (!header.empty() && !contains(freeColumns_, header)) {
+            freeColumns_.push_back(header);
+        }
+    };
+    if (index < extras_.groups.size()) {
+        for (const TypedColumn* column : columnsOf(extras_.groups[index])) {
+            giveBack(column->header);
+        }
+        extras_.groups.erase(extras_.groups.begin() + static_cast<std::ptrdiff_t>(index));
+        return true;
+    }
+    index -= extras_.groups.size();
+    if (index >= extras_.further.size()) {
+        return false;
+    }
+    giveBack(extras_.further[index].header);
+    extras_.further.erase(extras_.further.begin() + static_cast<std::ptrdiff_t>(index));
+    return true;
+}
+
+std::vector<ExportSession::UnpairedColumn> ExportSession::unpairedColumns() const {
+    std::vector<UnpairedColumn> unpaired;
+    if (!objConvertor || contacts_ == 0) {
+        return unpaired;
+    }
+    const auto& names = headers();
+    const std::set<std::size_t> taken = takenColumns(names, pairs_, extras_);
+    const auto& counts = objConvertor->columnValueCounts();
+    for (std::size_t i = 0; i < names.size() && i < counts.size(); ++i) {
+        if (counts[i] > 0 && !taken.contains(i)) {
+            unpaired.push_back({i, names[i], counts[i]});
+        }
+    }
+    return unpaired;
+}
+
+ColumnExtras ExportSession::runExtras() const {
+    ColumnExtras extras = extras_;
+    if (birthdayPaired()) {
+        extras.birthParts.reset(); // a column paired by hand wins over the parts
+    }
+    if (options_.keepUnpaired) {
+        for (const auto& column : unpairedColumns()) {
+            extras.further.push_back(noteLineColumn(column.column, column.header));
+        }
+    }
+    return extras;
+}
+
 void ExportSession::clearPairs() {
-    birthParts_.reset();
-    typedGroups_.clear();
+    extras_ = {};
     pairs_.clear();
     publishPairs();
     freeColumns_.clear();
@@ -243,8 +386,7 @@ std::optional<std::string> ExportSession::previewCard() const {
     if (!objConvertor || contacts_ == 0) {
         return std::nullopt;
     }
-    return objConvertor->previewFirstCard(userMappingDictionary, typedGroups_, options_,
-                                          birthParts_);
+    return objConvertor->previewFirstCard(userMappingDictionary, runExtras(), options_);
 }
 
 std::vector<std::vector<std::string>> ExportSession::previewRows(std::size_t count) const {
@@ -256,7 +398,12 @@ bool ExportSession::check() {
     if (!objConvertor || running()) {
         return false;
     }
-    return objConvertor->startStep2(userMappingDictionary, typedGroups_, birthParts_);
+    for (const auto& column : unpairedColumns()) {
+        logOrConsole(
+            text::fill(options_.keepUnpaired ? logtext::kUnpairedKept : logtext::kUnpairedLeftOut,
+                       column.header, column.values));
+    }
+    return objConvertor->startStep2(userMappingDictionary, runExtras());
 }
 
 bool ExportSession::start(const std::string& folder, std::function<void()> ended) {

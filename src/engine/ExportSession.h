@@ -8,8 +8,8 @@
 #include "engine/ConvertorClient.h"
 #include "engine/ExportOptions.h"
 #include "engine/RunReport.h"
-#include "engine/cards/Dates.h"
-#include "engine/pair/TypedGroups.h"
+#include "engine/pair/HeaderNames.h"
+#include "engine/pair/Mapping.h"
 #include "engine/read/CsvLoad.h"
 
 #include <atomic>
@@ -90,21 +90,50 @@ public:
     std::size_t pairAllRemaining();
     // How many pairs pairAllRemaining() would make now.
     std::size_t remainingByPosition() const;
-    // Pairs every column whose name common exports use with its property, and
-    // lets the typed value groups of the header (a label column per value)
-    // type each row's values by that row's label. Columns whose property is
-    // taken stay unpaired and are named in the error log. The number of pairs made.
+    // Pairs every column whose name (or, where the name says nothing, whose
+    // values) tells what it holds with a free property of that meaning, lets
+    // the typed value groups of the header (a label column per value) type
+    // each row's values by that row's label, and carries the other contact
+    // columns by position as further values; each carried column is named in
+    // the error log. A birthday in part columns (Thunderbird's) fills the
+    // birthday when no column is paired with it. The number of pairs made.
     std::size_t pairByNames();
     // How many pairs pairByNames() would make now.
     std::size_t remainingByNames() const;
     // The typed value groups pairing by names took over.
-    const std::vector<TypedGroup>& typedGroups() const { return typedGroups_; }
-    // The birthday's part columns pairing by names took over (Thunderbird's
-    // "Birth Year", "Birth Month", "Birth Day"): they fill the birthday when
-    // no column is paired with it.
-    const std::optional<dates::BirthParts>& birthParts() const { return birthParts_; }
+    const std::vector<TypedGroup>& typedGroups() const { return extras_.groups; }
+    // The columns pairing by names carries by their position.
+    const std::vector<FurtherColumn>& furtherColumns() const { return extras_.further; }
+
+    // A row of the pair table that is no pair: a typed group or a further
+    // column, with what its values become ("EMAIL, typed by each row's label",
+    // "TEL;CELL", "the note").
+    struct CarriedRow {
+        std::string column;
+        std::string becomes;
+    };
+    // The typed groups, then the further columns, in the order pairing made them.
+    std::vector<CarriedRow> carriedRows() const;
+    // Stops carrying the row at `index` (as carriedRows() counts): its columns
+    // go back to the free list and none of its values is written any more.
+    bool dropCarried(std::size_t index);
+
+    // A column no pair, typed group or further column takes that holds values.
+    struct UnpairedColumn {
+        std::size_t column;
+        std::string header;
+        // Its filled cells in the whole file.
+        std::int64_t values;
+    };
+    // The columns whose values are not in the cards as the pairs stand now
+    // (with the option to keep them in the note, they go there), in header order.
+    std::vector<UnpairedColumn> unpairedColumns() const;
     // Forgets every pair; the free lists start again from the loaded file.
     void clearPairs();
+
+    // What the run adds to the index map: the typed groups, the further
+    // columns and, when the options keep them, the unpaired columns as note lines.
+    ColumnExtras runExtras() const;
 
     // The first contact's card exactly as the next run would write it with the
     // pairs and options as they are now; none without a loaded contact.
@@ -149,13 +178,19 @@ public:
     void setProgressObserver(std::function<void(std::int64_t)> observer);
 
 private:
+    // What pairing by names finds among the columns and properties not paired
+    // yet, with the typed groups of the header in `groups`.
+    NamePairing findByNames(std::vector<TypedGroup>& groups) const;
     // The free properties that pairing by position may fill, in list order.
     std::vector<std::string> propertiesByPosition() const;
     // The property names of the loaded file.
     const std::vector<std::string>& properties() const;
-    // Takes the birthday's part columns out of the free columns when the
+    // Takes the birthday's part columns (Thunderbird's "Birth Year", "Birth
+    // Month", "Birth Day") out of the free columns into the extras when the
     // header has them and no column is paired with the birthday.
     void takeBirthParts();
+    // True when a column is paired with the birthday.
+    bool birthdayPaired() const;
     // Writes the pairs into the process-wide pairing, which only the session writes.
     void publishPairs();
     // Runs step 3 on the run's thread with whatever body the start chose.
@@ -173,8 +208,7 @@ private:
     std::int64_t contacts_ = 0;
     CsvLoadOptions loadOptions_;
     CsvLoadDiagnostics diagnostics_;
-    std::vector<TypedGroup> typedGroups_;
-    std::optional<dates::BirthParts> birthParts_;
+    ColumnExtras extras_;
     ExportOptions options_;
     std::vector<std::string> freeColumns_;
     std::vector<std::string> freeProperties_;

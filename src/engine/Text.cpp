@@ -108,3 +108,11 @@ std::string lastPathComponent(std::string_view path) {
 }
 
 } // namespace text
+
+std::string_view text::trimmed(std::string_view s) {
+    const auto first = s.find_first_not_of(" \t");
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    return s.substr(first, s.find_last_not_of(" \t") - first + 1);
+}

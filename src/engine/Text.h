@@ -36,6 +36,9 @@ template <class... Args> std::string fill(std::string_view format, const Args&..
 // A readable name for the exception's type, such as "std::out_of_range".
 std::string exceptionName(const std::exception& e);
 
+// The text without the blanks and tabs around it.
+std::string_view trimmed(std::string_view s);
+
 // Length of a UTF-8 text in UTF-16 code units.
 std::size_t utf16Length(std::string_view utf8);
 

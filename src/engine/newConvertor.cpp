@@ -101,7 +101,8 @@ const CsvLoadDiagnostics& newConvertor::loadDiagnostics() const {
 
 void newConvertor::loadCsvFile(const std::string& path) {
     csvDiagnostics = {};
-    typedGroups.clear();
+    columnExtras = {};
+    valueCounts.reset();
     birthdayOrders.clear();
     loadedRows.clear();
     DecodedCsv decoded = getCsvFileData(path, csvLoadOptions.encoding);
@@ -136,8 +137,7 @@ void newConvertor::loadCsvFile(const std::string& path) {
 }
 
 bool newConvertor::startStep2(const std::map<std::string, std::string>& pairing,
-                              std::vector<TypedGroup> groups,
-                              std::optional<dates::BirthParts> parts) {
+                              ColumnExtras extras) {
     logOrConsole(logtext::kStep2Start);
     try {
         std::map<std::string, std::string> indexMap;
@@ -156,11 +156,10 @@ bool newConvertor::startStep2(const std::map<std::string, std::string>& pairing,
             }
             indexMap[std::to_string(*p)] = std::to_string(*c);
         }
-        const RowReading reading = rowReading(indexPairs(pairing), {}, std::move(parts), true);
+        const dates::DateOrder order = birthdayOrderOf(indexPairs(pairing), true);
         mappingDictionary = std::move(indexMap);
-        typedGroups = std::move(groups);
-        birthdayOrder = reading.dateOrder;
-        birthParts = reading.birthParts;
+        columnExtras = std::move(extras);
+        birthdayOrder = order;
         logOrConsole(logtext::kStep2End);
         return true;
     } catch (const std::exception& e) {
@@ -174,7 +173,7 @@ bool newConvertor::startStep2(const std::map<std::string, std::string>& pairing,
 
 std::optional<ContactRecord> newConvertor::mapProperties(std::string_view row) const {
     try {
-        return mapFields(row, parseIndexMap(), csvDelimiter, typedGroups);
+        return mapFields(row, parseIndexMap(), csvDelimiter, columnExtras);
     } catch (const std::exception& e) {
         logOrConsole(mapFailureEntry(e));
         return std::nullopt;
@@ -245,7 +244,7 @@ newConvertor::RunEnd newConvertor::startConversion(std::stop_token cancel, Desti
         total = std::max<std::int64_t>(0, static_cast<std::int64_t>(rows.size()) - 1);
         // Records and texts are made ahead; the destination takes them in order here.
         ContactPipeline contacts(rows, 1, parseIndexMap(),
-                                 {csvDelimiter, typedGroups, birthdayOrder, birthParts}, options);
+                                 {csvDelimiter, columnExtras, birthdayOrder}, options);
         std::int64_t rowNumber = static_cast<std::int64_t>(csvDiagnostics.preambleLinesSkipped);
         bool headerSeen = false;
         for (std::size_t index = 0; index < rows.size(); ++index) {
@@ -271,6 +270,9 @@ newConvertor::RunEnd newConvertor::startConversion(std::stop_token cancel, Desti
                 logOrConsole(entry);
             }
             droppedControls += contact.droppedControls;
+            if (contact.empty) {
+                logOrConsole(text::fill(logtext::kEmptyContact, rowNumber));
+            }
             if (contact.mapped) {
                 const Destination::Outcome outcome = destination.deliver(contact, rowNumber);
                 if (outcome == Destination::Outcome::Written) {
@@ -314,55 +316,48 @@ newConvertor::indexPairs(const std::map<std::string, std::string>& pairing) cons
     return pairs;
 }
 
-dates::ColumnOrder newConvertor::columnDateOrder(std::size_t column) const {
-    if (const auto known = birthdayOrders.find(column); known != birthdayOrders.end()) {
-        return known->second;
-    }
-    std::vector<std::string> values;
-    const std::vector<std::string_view> rows = rowsOfLoadedText();
-    for (std::size_t i = 1; i < rows.size(); ++i) {
-        auto fields = splitString(rows[i], csvDelimiter);
-        if (fields && column < fields->size()) {
-            values.push_back(std::move((*fields)[column]));
-        }
-    }
-    const auto found = dates::detectDateOrder(values, dates::headerDateOrder(csvHeadersArray));
-    birthdayOrders.emplace(column, found);
-    return found;
-}
-
-RowReading newConvertor::rowReading(const std::vector<IndexPair>& pairs,
-                                    std::vector<TypedGroup> groups,
-                                    std::optional<dates::BirthParts> parts, bool log) const {
-    RowReading reading{csvDelimiter, std::move(groups), dates::DateOrder::MonthFirst, {}};
+dates::DateOrder newConvertor::birthdayOrderOf(const std::vector<IndexPair>& pairs,
+                                               bool log) const {
     const auto birthday = std::find_if(pairs.begin(), pairs.end(), [](const IndexPair& pair) {
         return pair.property == property::Birthday;
     });
     if (birthday == pairs.end()) {
-        reading.birthParts = std::move(parts);
-        return reading;
+        return dates::DateOrder::MonthFirst;
     }
-    const dates::ColumnOrder found = columnDateOrder(birthday->column);
-    reading.dateOrder = found.order;
-    if (log && found.basis != dates::OrderBasis::NotNeeded) {
+    const std::size_t column = birthday->column;
+    auto found = birthdayOrders.find(column);
+    if (found == birthdayOrders.end()) {
+        std::vector<std::string> values;
+        const std::vector<std::string_view> rows = rowsOfLoadedText();
+        for (std::size_t i = 1; i < rows.size(); ++i) {
+            auto fields = splitString(rows[i], csvDelimiter);
+            if (fields && column < fields->size()) {
+                values.push_back(std::move((*fields)[column]));
+            }
+        }
+        const auto order = dates::detectDateOrder(values, dates::headerDateOrder(csvHeadersArray));
+        found = birthdayOrders.emplace(column, order).first;
+    }
+    const dates::ColumnOrder& order = found->second;
+    if (log && order.basis != dates::OrderBasis::NotNeeded) {
         logOrConsole(text::fill(
-            logtext::kBirthdayOrder, csvHeadersArray.at(birthday->column),
-            found.order == dates::DateOrder::DayFirst ? logtext::kDayFirst : logtext::kMonthFirst,
-            found.basis == dates::OrderBasis::Values ? logtext::kByValues : logtext::kByLanguage));
+            logtext::kBirthdayOrder, csvHeadersArray.at(column),
+            order.order == dates::DateOrder::DayFirst ? logtext::kDayFirst : logtext::kMonthFirst,
+            order.basis == dates::OrderBasis::Values ? logtext::kByValues : logtext::kByLanguage));
     }
-    return reading;
+    return order.order;
 }
 
 std::optional<std::string>
 newConvertor::previewFirstCard(const std::map<std::string, std::string>& pairing,
-                               const std::vector<TypedGroup>& groups, const ExportOptions& chosen,
-                               const std::optional<dates::BirthParts>& parts) const {
+                               const ColumnExtras& extras, const ExportOptions& chosen) const {
     if (loadedRows.size() < 2) {
         return std::nullopt;
     }
     try {
         const auto pairs = indexPairs(pairing);
-        auto record = readContact(loadedRows[1], pairs, rowReading(pairs, groups, parts, false));
+        auto record = readContact(loadedRows[1], pairs,
+                                  {csvDelimiter, extras, birthdayOrderOf(pairs, false)});
         dropControlCharacters(record);
         return renderContactCard(record, loadedRows[1], 0, chosen);
     } catch (const std::exception&) {
@@ -390,4 +385,23 @@ std::vector<std::string_view> newConvertor::rowsOfLoadedText() const {
 RunReport newConvertor::runReport(bool cancelled, std::int64_t total, std::int64_t written,
                                   std::string where) {
     return RunReport{cancelled, total, written, std::move(where)};
+}
+
+const std::vector<std::int64_t>& newConvertor::columnValueCounts() const {
+    if (!valueCounts && !loadedRows.empty()) {
+        std::vector<std::int64_t> counts(csvHeadersArray.size(), 0);
+        for (std::size_t i = 1; i < loadedRows.size(); ++i) {
+            const auto fields = splitString(loadedRows[i], csvDelimiter);
+            if (!fields) {
+                continue;
+            }
+            for (std::size_t c = 0; c < fields->size() && c < counts.size(); ++c) {
+                const std::string& field = (*fields)[c];
+                counts[c] += field.find_first_not_of(" \t") != std::string::npos ? 1 : 0;
+            }
+        }
+        valueCounts = std::move(counts);
+    }
+    static const std::vector<std::int64_t> kNone;
+    return valueCounts ? *valueCounts : kNone;
 }

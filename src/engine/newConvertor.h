@@ -4,7 +4,6 @@
 
 #include "engine/ExportOptions.h"
 #include "engine/RunReport.h"
-#include "engine/cards/ContactPipeline.h"
 #include "engine/cards/ContactRecord.h"
 #include "engine/cards/Dates.h"
 #include "engine/pair/Mapping.h"
@@ -49,14 +48,10 @@ public:
 
     // Step 2: builds the index map from the pairing (property name -> header
     // name) and takes the typed value groups (detectTypedGroups) that step 3
-    // spreads over each record by each row's own labels, and the birthday's
-    // part columns, which fill the birthday when no column is paired with it;
-    // the paired birthday column's order of day and month is found over all
-    // rows and logged. False, with the previous map and groups kept, when a
-    // name is not found.
-    bool startStep2(const std::map<std::string, std::string>& pairing,
-                    std::vector<TypedGroup> groups = {},
-                    std::optional<dates::BirthParts> birthParts = {});
+    // spreads over each record by each row's own labels; the paired birthday
+    // column's order of day and month is found over all rows and logged.
+    // False, with the previous map and groups kept, when a name is not found.
+    bool startStep2(const std::map<std::string, std::string>& pairing, ColumnExtras extras = {});
     // One data row as a record of totalProperties values; none when too short.
     std::optional<ContactRecord> mapProperties(std::string_view row) const;
 
@@ -80,10 +75,11 @@ public:
     // The first contact's card exactly as a run with this pairing (property
     // name -> header name), these typed groups and options writes it; none
     // without a contact or when the row cannot be mapped.
-    std::optional<std::string>
-    previewFirstCard(const std::map<std::string, std::string>& pairing,
-                     const std::vector<TypedGroup>& groups, const ExportOptions& options,
-                     const std::optional<dates::BirthParts>& birthParts = {}) const;
+    std::optional<std::string> previewFirstCard(const std::map<std::string, std::string>& pairing,
+                                                const ColumnExtras& extras,
+                                                const ExportOptions& options) const;
+    // How many filled cells each column has in the whole file, counted once.
+    const std::vector<std::int64_t>& columnValueCounts() const;
     // The header row and up to `count` contacts, split into their fields.
     std::vector<std::vector<std::string>> previewRows(std::size_t count) const;
 
@@ -101,14 +97,9 @@ private:
     bool runStep3(std::stop_token cancel, Destination* destination, const ExportOptions& options,
                   const std::string& folder);
 
-    // How rows are read with these pairs beyond the index map: the birthday
-    // column's order of day and month, found over all rows (and logged when
-    // asked), or the birthday's parts when no column is paired with it.
-    RowReading rowReading(const std::vector<IndexPair>& pairs, std::vector<TypedGroup> groups,
-                          std::optional<dates::BirthParts> birthParts, bool log) const;
-
-    // The order of day and month in a column's dates, found over all rows once.
-    dates::ColumnOrder columnDateOrder(std::size_t column) const;
+    // The order of day and month in the dates of the column paired with the
+    // birthday, found over all rows once per column (logged when asked).
+    dates::DateOrder birthdayOrderOf(const std::vector<IndexPair>& pairs, bool log) const;
 
     // The row list of the loaded text, as step 1 built it.
     std::vector<std::string_view> rowsOfLoadedText() const;
@@ -124,11 +115,12 @@ private:
     CsvLoadOptions csvLoadOptions;
     CsvLoadDiagnostics csvDiagnostics;
     char csvDelimiter = ',';
-    // Step 2's typed value groups, beside its index map.
-    std::vector<TypedGroup> typedGroups;
-    // Step 2's reading of the birthday: its column's order, or its parts.
+    // Step 2's typed value groups and further columns, beside its index map.
+    ColumnExtras columnExtras;
+    // The filled cells of each column, once asked for.
+    mutable std::optional<std::vector<std::int64_t>> valueCounts;
+    // Step 2's order of day and month in the birthday column.
     dates::DateOrder birthdayOrder = dates::DateOrder::MonthFirst;
-    std::optional<dates::BirthParts> birthParts;
     // The order found for each birthday column so far, so that a preview does
     // not read the whole file again; used on the main thread only.
     mutable std::map<std::size_t, dates::ColumnOrder> birthdayOrders;

@@ -49,7 +49,8 @@ PHONES = [("BusinessFaxNumber", {"WORK", "FAX"}), ("BusinessTelephoneNumber", {"
 EMAILS = [("EmailAddressWork", {"INTERNET", "WORK"}), ("EmailAddressHome", {"INTERNET", "HOME"}),
           ("EmailAddressOther", {"INTERNET", "OTHER"}), ("EmailAddress2", {"INTERNET"}),
           ("EmailAddress3", {"INTERNET"})]
-BIRTHDAYS = {"14.03.1990": "1990-03-14", "3/14/1990": "1990-03-14",
+# 3/14/1990 shows the column puts the month first, so 03/04/1990 is in March.
+BIRTHDAYS = {"14.03.1990": "1990-03-14", "3/14/1990": "1990-03-14", "03/04/1990": "1990-03-04",
              "March 14, 1990": "1990-03-14", "1985-12-01": "1985-12-01"}
 
 
@@ -128,6 +129,11 @@ def expected_fn(r):
     for p, _ in PHONES:
         if r.get(p):
             return expand(r[p])
+    # Rather than an empty name, any other value the card has.
+    for p in ["Nickname", "BusinessWebPage", "PersonalWebPage", "JobTitle", "Department",
+              "Notes", "Categories"] + CLASSIC + ADDED:
+        if r.get(p):
+            return r[p]
     return ""
 
 
@@ -197,6 +203,30 @@ def export(cli, csv_path, destination, *options):
     return folder
 
 
+def khard(books, home, *command):
+    """khard's COMMAND over the address books BOOKS (name: folder), configured in HOME."""
+    config = os.path.join(home, "khard.conf")
+    with open(config, "w") as f:
+        f.write("[addressbooks]\n")
+        for name, folder in books.items():
+            f.write("[[%s]]\npath = %s\n" % (name, folder))
+        f.write("[general]\n[contact table]\n[vcard]\n")
+    return subprocess.run(["khard", "-c", config, *command], capture_output=True, text=True,
+                          env=dict(os.environ, HOME=home))
+
+
+def khard_lists(folder, count, home):
+    """What is wrong with khard's list of FOLDER: COUNT contacts, nothing on standard error."""
+    listed = khard({"olvenmark": folder}, home, "list", "--parsable")
+    failures = []
+    if listed.returncode != 0 or listed.stderr:
+        failures.append("khard: exit %d, stderr %r" % (listed.returncode, listed.stderr))
+    if len(listed.stdout.splitlines()) != count:
+        failures.append("khard listed %d contacts of %d:\n%s"
+                        % (len(listed.stdout.splitlines()), count, listed.stdout))
+    return failures
+
+
 def read_cards(paths):
     cards = []
     for path in sorted(paths):
@@ -221,18 +251,7 @@ def main():
         per_file = export(cli, csv_path, os.path.join(work, "per-file"))
         single = export(cli, csv_path, os.path.join(work, "single"), "--single-file")
 
-        # khard: every contact listed, nothing on standard error.
-        config = os.path.join(work, "khard.conf")
-        with open(config, "w") as f:
-            f.write("[addressbooks]\n[[olvenmark]]\npath = %s\n[general]\n[contact table]\n"
-                    "[vcard]\n" % per_file)
-        listed = subprocess.run(["khard", "-c", config, "list", "--parsable"],
-                                capture_output=True, text=True)
-        if listed.returncode != 0 or listed.stderr:
-            failures.append("khard: exit %d, stderr %r" % (listed.returncode, listed.stderr))
-        if len(listed.stdout.splitlines()) != len(rows):
-            failures.append("khard listed %d contacts of %d:\n%s"
-                            % (len(listed.stdout.splitlines()), len(rows), listed.stdout))
+        failures += khard_lists(per_file, len(rows), work)
 
         # vobject: every card of the single file, in row order, equal to its row.
         cards = read_cards([os.path.join(single, "contacts.vcf")])

@@ -89,14 +89,52 @@ TEST_F(Session, PairingKeepsBothListsAsTheUserSeesThem) {
     EXPECT_TRUE(userMappingDictionary.empty());
     EXPECT_EQ(session.freeColumns().size(), 35u);
 
-    // A recognised column whose property is taken is named in the log.
+    // A recognised column whose property is taken is carried and named in the
+    // log; columns with values that nothing takes are counted over the whole
+    // file, and kept in the note when the options say so.
     session.clearPairs();
-    ASSERT_EQ(load("Given Name,First Name\r\nA,B\r\n"), 1);
+    ASSERT_EQ(load("Given Name,First Name,Lead Status,Favourite\r\nA,B,Hot,\r\nC,D,,\r\n"), 2);
     EXPECT_EQ(session.pairByNames(), 1u);
-    EXPECT_NE(readFile(home.logFile())
-                  .find("Info: Column 'First Name' not paired: its property FirstName is paired "
-                        "already"),
+    EXPECT_EQ(session.freeColumns(), (Names{"Lead Status", "Favourite"}));
+    const std::string log = readFile(home.logFile());
+    EXPECT_NE(log.find("Info: Column 'First Name' carried by its position: each value goes into "
+                       "the note"),
               std::string::npos);
+    const auto unpaired = session.unpairedColumns();
+    ASSERT_EQ(unpaired.size(), 1u);
+    EXPECT_EQ(unpaired[0].header, "Lead Status");
+    EXPECT_EQ(unpaired[0].values, 1);
+    EXPECT_NE(session.previewCard()->find("NOTE:First Name: B\n"), std::string::npos);
+    session.setExportOptions({.keepUnpaired = true});
+    EXPECT_NE(session.previewCard()->find("NOTE:First Name: B\\nLead Status: Hot\n"),
+              std::string::npos);
+    EXPECT_TRUE(session.check());
+    EXPECT_NE(readFile(home.logFile())
+                  .find("Info: Column 'Lead Status' not paired (values: 1): they go into the note"),
+              std::string::npos);
+
+    // Typed groups and carried columns are rows of their own that can be
+    // dropped; pairing by names again takes them back.
+    session.setExportOptions({});
+    ASSERT_EQ(load("Name,E-mail 1 - Label,E-mail 1 - Value,Name\r\nAnn,Home,a@x,Lee\r\n"), 1);
+    session.pairByNames();
+    using Row = ExportSession::CarriedRow;
+    const auto rows = [this] {
+        std::vector<std::string> out;
+        for (const Row& row : session.carriedRows()) {
+            out.push_back(row.column + " > " + row.becomes);
+        }
+        return out;
+    };
+    EXPECT_EQ(rows(),
+              (Names{"E-mail 1 - Value > EMAIL, typed by each row's label", "Name > the note"}));
+    EXPECT_TRUE(session.dropCarried(0));
+    EXPECT_FALSE(session.dropCarried(1));
+    EXPECT_EQ(session.freeColumns(), (Names{"E-mail 1 - Label", "E-mail 1 - Value"}));
+    EXPECT_EQ(session.previewCard()->find("EMAIL"), std::string::npos);
+    session.pairByNames();
+    EXPECT_EQ(rows().size(), 2u);
+    EXPECT_NE(session.previewCard()->find("EMAIL;type=INTERNET;type=HOME:a@x"), std::string::npos);
 }
 
 TEST_F(Session, RunsReportsAndRefusesWhatItCannotDo) {

@@ -37,9 +37,10 @@ protected:
     const RunReport& report() const { return client.reports.at(0); }
 };
 
-TEST_F(SingleFile, CardsInRowOrderAndShortRowsNotWritten) {
-    const std::string cards = run("Note,First\r\nn1,Bob\r\nshort\r\nn3,Ann\r\nn3,Ann\r\n",
-                                  {.format = CardFormat::Strict});
+TEST_F(SingleFile, CardsInRowOrderAndShortOrEmptyRowsNotWritten) {
+    const std::string cards =
+        run("Note,First,More\r\nn1,Bob,\r\nshort\r\nn3,Ann,\r\nn3,Ann,\r\n,,x\r\n",
+            {.format = CardFormat::Strict});
     const auto bob = cards.find("FN:Bob\r\n");
     const auto ann = cards.find("FN:Ann\r\n");
     ASSERT_NE(bob, std::string::npos);
@@ -51,7 +52,11 @@ TEST_F(SingleFile, CardsInRowOrderAndShortRowsNotWritten) {
     const auto uid2 = cards.find("UID:", uid1 + 1);
     EXPECT_NE(cards.substr(uid1, 40), cards.substr(uid2, 40));
     EXPECT_EQ(report().written, 3);
-    EXPECT_EQ(report().failed(), 1);
+    // A strict card is never empty: a row without a value is not written.
+    EXPECT_EQ(report().failed(), 2);
+    EXPECT_NE(readFile(home.logFile())
+                  .find("Error: Row [6] not written: it has no value in any paired column"),
+              std::string::npos);
 }
 
 TEST_F(SingleFile, ClassicCardsOnLinesOfTheirOwnAndControlCharactersCounted) {

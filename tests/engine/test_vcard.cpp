@@ -81,6 +81,9 @@ TEST(VCard, NameLines) {
 TEST(VCard, OrganisationNeedsACompany) {
     EXPECT_EQ(card({{Department, "R&D"}}), wrap(""));
     EXPECT_EQ(card({{Company, "Acme"}}), wrap("ORG:Acme"));
+    // Strict cards keep a department without a company.
+    EXPECT_NE(renderStrictVCard(record({{Department, "R&D"}}), "u").find("\r\nORG:;R&D\r\n"),
+              std::string::npos);
 }
 
 TEST(VCard, AddressForms) {
@@ -204,6 +207,8 @@ TEST(StrictCard, EveryCardHasAnFnAndAFullN) {
         {record({{EmailAddress3, "3@x"}, {EmailAddressHome, "h@x"}, {MobileNumber, "1"}}),
          "FN:h@x"},
         {record({{CarTelephoneNumber, "9"}, {MobileNumber, "4.47911E+11"}}), "FN:447911000000"},
+        {record({{Nickname, "Bee"}, {Notes, "n"}}), "FN:Bee"},
+        {record({{Birthday, "1985-12-01"}}), "FN:1985-12-01"},
         {record({}), "FN:"},
     };
     for (const auto& [r, fn] : cases) {
@@ -294,6 +299,14 @@ TEST(ContactUid, StableUniqueAndWellFormed) {
         EXPECT_NE(std::string("89ab").find(id[19]), std::string::npos) << id;
         EXPECT_TRUE(seen.insert(id).second) << id;
     }
+}
+
+TEST(CardValues, CategoriesOfEveryExporter) {
+    using V = std::vector<std::string_view>;
+    EXPECT_EQ(vcard::categoryGroups("Friends ::: * myContacts ::: a,b"),
+              (V{"Friends", "* myContacts", "a,b"}));
+    EXPECT_EQ(vcard::categoryGroups("Clients;Banque"), (V{"Clients", "Banque"}));
+    EXPECT_EQ(vcard::categoryGroups("\"Customers\", \"VIP\",,"), (V{"Customers", "VIP"}));
 }
 
 TEST(CardValues, ControlCharactersAreDroppedButTabsAndLineBreaksStay) {

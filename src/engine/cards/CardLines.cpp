@@ -218,13 +218,21 @@ void requireNamedValues(const ContactRecord& record) {
     }
 }
 
-void contactLines(const ContactRecord& r, LineSink& sink) {
+bool recordIsEmpty(const ContactRecord& r) {
+    const auto empty = [](const std::string& s) { return s.empty(); };
+    return std::all_of(r.named.begin(), r.named.end(), empty) &&
+           std::all_of(r.more.begin(), r.more.end(), [&](const TypedValue& v) {
+               return v.value.empty() && std::all_of(v.address.begin(), v.address.end(), empty);
+           });
+}
+
+void contactLines(const ContactRecord& r, LineSink& sink, bool departmentAlone) {
     const auto value = [&r](Position p) -> const std::string& { return namedValue(r, p); };
     const auto phone = [&](std::size_t i) {
         telephone(sink, kNamedPhones[i].types, value(kNamedPhones[i].position));
     };
     single(sink, "TITLE", {}, value(JobTitle));
-    if (!value(Company).empty()) {
+    if (!value(Company).empty() || (departmentAlone && !value(Department).empty())) {
         const std::string_view values[] = {value(Company), value(Department)};
         sink.line({"ORG", {}, std::span(values, value(Department).empty() ? 1 : 2)});
     }

@@ -134,5 +134,9 @@ inline constexpr TypedProperty kNamedEmails[] = {
 // Hands the sink every line after the name lines (each format writes those
 // itself): the named properties' lines from TITLE to NOTE, then one line for
 // each further value, in the record's order. A line is given only for values
-// that are there.
-void contactLines(const ContactRecord& record, LineSink& sink);
+// that are there. A department without a company has an ORG line (";Sales")
+// only when `departmentAlone` asks for it.
+void contactLines(const ContactRecord& record, LineSink& sink, bool departmentAlone = false);
+
+// True when the record holds no value at all, named or further.
+bool recordIsEmpty(const ContactRecord& record);

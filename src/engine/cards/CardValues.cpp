@@ -1,5 +1,7 @@
 #include "engine/cards/CardValues.h"
 
+#include "engine/Text.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -48,16 +50,21 @@ bool isExponentNumber(std::string_view s) {
 
 std::vector<std::string_view> categoryGroups(std::string_view value) {
     static constexpr std::string_view kGroupSeparator = " ::: ";
+    const bool google = value.find(kGroupSeparator) != std::string_view::npos;
     std::vector<std::string_view> groups;
     while (true) {
-        const auto end = value.find(kGroupSeparator);
-        if (end != 0 && !value.empty()) {
-            groups.push_back(value.substr(0, end));
+        const auto end = google ? value.find(kGroupSeparator) : value.find_first_of(";,");
+        auto group = text::trimmed(value.substr(0, end));
+        if (!google && group.size() >= 2 && group.front() == '"' && group.back() == '"') {
+            group = group.substr(1, group.size() - 2); // Mailchimp quotes each tag
+        }
+        if (!group.empty()) {
+            groups.push_back(group);
         }
         if (end == std::string_view::npos) {
             return groups;
         }
-        value.remove_prefix(end + kGroupSeparator.size());
+        value.remove_prefix(end + (google ? kGroupSeparator.size() : 1));
     }
 }
 

@@ -12,7 +12,9 @@ namespace vcard {
 std::string expandExponent(std::string_view value);
 
 // The categories of a Categories value: groups separated by " ::: " (as
-// Google exports them) each become one category; empty groups are left out.
+// Google exports them, a comma then belonging to the group's name), else by
+// ";" (Outlook) or "," (CRM tags, each maybe in quotes), each become one
+// category; blanks around a category and empty ones are left out.
 std::vector<std::string_view> categoryGroups(std::string_view value);
 
 } // namespace vcard

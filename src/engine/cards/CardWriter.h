@@ -18,6 +18,8 @@ public:
     virtual std::string write(const ContactRecord& record, std::string_view uid) const = 0;
     // True when every card carries a UID, so the caller must make one.
     virtual bool needsUid() const = 0;
+    // False for a format that writes no card for a record without any value.
+    virtual bool writesEmptyCards() const { return true; }
 };
 
 // The writer of the format; the same object on every call.

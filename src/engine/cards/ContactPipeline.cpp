@@ -1,11 +1,11 @@
 #include "engine/cards/ContactPipeline.h"
 
 #include "engine/Text.h"
+#include "engine/cards/CardLines.h"
 #include "engine/cards/CardWriter.h"
 #include "engine/cards/ControlCharacters.h"
 #include "engine/cards/VCard.h"
 #include "engine/files/Output.h"
-#include "engine/read/Csv.h"
 #include "engine/read/CsvTexts.h"
 
 ContactPipeline::ContactPipeline(const std::vector<std::string_view>& rows, std::size_t first,
@@ -42,20 +42,19 @@ std::string renderContactCard(const ContactRecord& record, std::string_view row,
 
 ContactRecord readContact(std::string_view row, const std::vector<IndexPair>& pairs,
                           const RowReading& reading) {
-    ContactRecord record = mapFields(row, pairs, reading.delimiter, reading.groups);
+    ContactRecord record = mapFields(row, pairs, reading.delimiter, reading.extras);
     record.dateOrder = reading.dateOrder;
-    if (reading.birthParts && property::Birthday < record.named.size() &&
-        record[property::Birthday].empty()) {
-        // Only layouts with birthday parts split a row a second time.
-        if (const auto fields = splitString(row, reading.delimiter)) {
-            record[property::Birthday] = dates::birthdayFromParts(*fields, *reading.birthParts);
-        }
+    // A placeholder is no value: it neither names a card nor keeps it from being empty.
+    if (property::Birthday < record.named.size() && !record[property::Birthday].empty() &&
+        dates::readDate(record[property::Birthday]).kind == dates::DateKind::Placeholder) {
+        record[property::Birthday].clear();
     }
     return record;
 }
 
 void ContactPipeline::prepare(std::size_t index, PreparedContact& contact) {
     contact.mapped = false;
+    contact.empty = false;
     contact.nameBase.reset();
     contact.card.reset();
     contact.namingFailure.reset();
@@ -68,8 +67,12 @@ void ContactPipeline::prepare(std::size_t index, PreparedContact& contact) {
         contact.logEntries.push_back(mapFailureEntry(e));
         return;
     }
-    contact.mapped = true;
     contact.droppedControls = dropControlCharacters(record);
+    if (!cardWriter(options_.format).writesEmptyCards() && recordIsEmpty(record)) {
+        contact.empty = true;
+        return;
+    }
+    contact.mapped = true;
     try {
         const auto earlier =
             cardWriter(options_.format).needsUid() ? occurrences_.countBefore(rows_[index]) : 0;

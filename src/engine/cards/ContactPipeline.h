@@ -24,6 +24,8 @@
 struct PreparedContact {
     // False when the row could not be mapped into a record.
     bool mapped = false;
+    // True when the record holds no value and the format writes no empty card.
+    bool empty = false;
     // What the file is named after; none for a contact without a name.
     std::optional<std::string> nameBase;
     std::optional<std::string> card;
@@ -38,16 +40,15 @@ struct PreparedContact {
 // How the rows of the file are read beyond the index map.
 struct RowReading {
     char delimiter = ',';
-    // Typed value groups, spread over the free properties of each record.
-    std::vector<TypedGroup> groups;
+    // Typed value groups and further columns, added to each record.
+    ColumnExtras extras;
     // The order of day and month found for the birthday column.
     dates::DateOrder dateOrder = dates::DateOrder::MonthFirst;
-    // Columns of a birthday in parts, which fill an empty Birthday.
-    std::optional<dates::BirthParts> birthParts;
 };
 
-// The record of one row as the run makes it: mapped by the index map, read as
-// `reading` says. Throws what mapFields throws.
+// The record of one row as the run makes it: mapped by the index map and the
+// extras, its dates read in the order found, a birthday placeholder
+// (0/0/00 ...) no value. Throws what mapFields throws.
 ContactRecord readContact(std::string_view row, const std::vector<IndexPair>& pairs,
                           const RowReading& reading);
 

@@ -103,6 +103,28 @@ std::string fullName(const ContactRecord& r) {
     if (const std::string* number = firstFurther(r, ValueKind::Telephone)) {
         return vcard::expandExponent(*number);
     }
+    // Any other value rather than an empty name.
+    for (const auto p :
+         {Nickname, BusinessWebPage, PersonalWebPage, JobTitle, Department, Notes, Categories}) {
+        if (const std::string& value = namedValue(r, p); !value.empty()) {
+            return value;
+        }
+    }
+    for (const std::string& value : r.named) {
+        if (!value.empty()) {
+            return value;
+        }
+    }
+    for (const TypedValue& v : r.more) {
+        if (!v.value.empty()) {
+            return v.value;
+        }
+        for (const std::string& part : v.address) {
+            if (!part.empty()) {
+                return part;
+            }
+        }
+    }
     return {};
 }
 
@@ -122,7 +144,7 @@ public:
                                             namedValue(r, MiddleName), namedValue(r, Title),
                                             namedValue(r, NameSuffix)};
         lines.line({"N", {}, nValues});
-        contactLines(r, lines);
+        contactLines(r, lines, true);
         const std::string_view uidValues[] = {uid};
         lines.line({"UID", {}, uidValues});
         out += "END:VCARD\r\n";
@@ -130,6 +152,7 @@ public:
     }
 
     bool needsUid() const override { return true; }
+    bool writesEmptyCards() const override { return false; }
 };
 
 } // namespace

@@ -68,6 +68,8 @@ inline constexpr std::string_view kOpenCsvFailed = "Failed to open file";
 inline constexpr std::string_view kSingleFileWriteFailed =
     "Error: Failed to write the vCard of row [%d] to %@: %@";
 // Why a run stopped before its last contact: the row and the reason.
+inline constexpr std::string_view kEmptyContact =
+    "Error: Row [%d] not written: it has no value in any paired column";
 inline constexpr std::string_view kRunStopped = "Error: Run stopped at row [%d]: %@";
 inline constexpr std::string_view kStopNoRunFolder = "no file can be made in the folder %@";
 inline constexpr std::string_view kStopNotWritten = "its vCard could not be written";
@@ -99,10 +101,23 @@ inline constexpr std::string_view kReportWritten = "Successful\t\t";
 inline constexpr std::string_view kReportFailed = "Failed\t\t";
 inline constexpr std::string_view kReportFolder = "\nvCards can be found at path";
 
-// Pairing by column names: a recognised column whose property was taken
-// (column, property), and how many typed value groups follow their row's label.
-inline constexpr std::string_view kRecognisedNotPaired =
-    "Info: Column '%@' not paired: its property %@ is paired already";
+// Pairing by column names: a column carried by its position (column, the line
+// its values become), an address left to its parts, how many typed value
+// groups follow their row's label; before a run, each column whose values are
+// not in the cards or go into the note (column, count).
+inline constexpr std::string_view kCarried =
+    "Info: Column '%@' carried by its position: each value becomes one more %@ line";
+inline constexpr std::string_view kCarriedToNote =
+    "Info: Column '%@' carried by its position: each value goes into the note";
+inline constexpr std::string_view kAddressInParts =
+    "Info: Column '%@' not paired: the same address is paired in parts";
+// What a carried column's values become, as the pair table shows it.
+inline constexpr std::string_view kTypedByLabel = "%@, typed by each row's label";
+inline constexpr std::string_view kIntoTheNote = "the note";
+inline constexpr std::string_view kUnpairedLeftOut =
+    "Info: Column '%@' not paired (values: %d): they are not in the cards";
+inline constexpr std::string_view kUnpairedKept =
+    "Info: Column '%@' not paired (values: %d): they go into the note";
 inline constexpr std::string_view kTypedGroupsUsed =
     "Info: %d typed value groups: each value takes the type its row's label gives";
 

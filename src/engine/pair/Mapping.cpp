@@ -22,7 +22,7 @@ ContactRecord mapFields(std::string_view row, const std::vector<IndexPair>& pair
 }
 
 ContactRecord mapFields(std::string_view row, const std::vector<IndexPair>& pairs, char delimiter,
-                        const std::vector<TypedGroup>& groups) {
+                        const ColumnExtras& extras) {
     auto fields = splitString(row, delimiter);
     if (!fields) {
         throw std::runtime_error("the row could not be split into fields");
@@ -36,8 +36,15 @@ ContactRecord mapFields(std::string_view row, const std::vector<IndexPair>& pair
         }
         record.named.at(p) = (*fields)[c];
     }
-    if (!groups.empty()) {
-        spreadTypedValues(*fields, groups, record);
+    if (extras.birthParts && property::Birthday < record.named.size() &&
+        record.named[property::Birthday].empty()) {
+        record.named[property::Birthday] = dates::birthdayFromParts(*fields, *extras.birthParts);
+    }
+    if (!extras.groups.empty()) {
+        spreadTypedValues(*fields, extras.groups, record);
+    }
+    if (!extras.further.empty()) {
+        spreadFurtherValues(*fields, extras.further, record);
     }
     return record;
 }

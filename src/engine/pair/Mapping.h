@@ -2,9 +2,12 @@
 #pragma once
 
 #include "engine/cards/ContactRecord.h"
+#include "engine/cards/Dates.h"
+#include "engine/pair/FurtherColumns.h"
 #include "engine/pair/TypedGroups.h"
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,6 +16,17 @@
 struct IndexPair {
     std::size_t property;
     std::size_t column;
+};
+
+// What pairing adds to the index map: typed value groups, whose values follow
+// each row's own label, and columns carried by their position.
+struct ColumnExtras {
+    std::vector<TypedGroup> groups;
+    std::vector<FurtherColumn> further;
+    // A birthday in part columns (year, month, day), which fills an empty Birthday.
+    std::optional<dates::BirthParts> birthParts;
+
+    bool empty() const { return groups.empty() && further.empty(); }
 };
 
 // The process-wide index map, read as numbers.
@@ -24,9 +38,10 @@ ContactRecord mapFields(std::string_view row, const std::vector<IndexPair>& pair
 
 // The same for a row whose fields are separated by the delimiter; then the
 // values of the typed groups go into the properties still free in the record,
-// or become further values of it.
+// or become further values of it, as do the values of the further columns;
+// birthday parts fill an empty Birthday.
 ContactRecord mapFields(std::string_view row, const std::vector<IndexPair>& pairs, char delimiter,
-                        const std::vector<TypedGroup>& groups);
+                        const ColumnExtras& extras);
 
 // The error-log entry for a row that could not be mapped.
 std::string mapFailureEntry(const std::exception& e);

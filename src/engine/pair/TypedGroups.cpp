@@ -2,12 +2,16 @@
 
 #include "engine/pair/HeaderNames.h"
 
+#include "engine/Text.h"
+
 #include <algorithm>
 #include <initializer_list>
 #include <map>
 #include <string_view>
 
 namespace {
+
+using text::trimmed;
 
 using namespace property;
 
@@ -85,14 +89,6 @@ const KindRules& rulesOf(TypedKind kind) {
         break;
     }
     return kEmailRules;
-}
-
-std::string_view trimmed(std::string_view s) {
-    const auto first = s.find_first_not_of(" \t");
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    return s.substr(first, s.find_last_not_of(" \t") - first + 1);
 }
 
 std::string_view fieldAt(const std::vector<std::string>& fields, const TypedColumn& column) {
