@@ -10,8 +10,12 @@ const QStringList& MappingTableModel::columnIdentifiers() {
 MappingTableModel::MappingTableModel(ExportSession& session, QObject* parent)
     : QAbstractTableModel(parent), session_(session) {}
 
+int MappingTableModel::pairRows() const {
+    return static_cast<int>(session_.pairs().size());
+}
+
 int MappingTableModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(session_.pairs().size());
+    return parent.isValid() ? 0 : pairRows() + static_cast<int>(session_.carriedRows().size());
 }
 
 int MappingTableModel::columnCount(const QModelIndex& parent) const {
@@ -23,8 +27,12 @@ QVariant MappingTableModel::data(const QModelIndex& index, int role) const {
         (role != Qt::DisplayRole && role != Qt::ToolTipRole)) {
         return {};
     }
-    const auto& pair = session_.pairs()[static_cast<std::size_t>(index.row())];
-    return QString::fromStdString(index.column() == 0 ? pair.column : pair.property);
+    if (index.row() < pairRows()) {
+        const auto& pair = session_.pairs()[static_cast<std::size_t>(index.row())];
+        return QString::fromStdString(index.column() == 0 ? pair.column : pair.property);
+    }
+    const auto carried = session_.carriedRows()[static_cast<std::size_t>(index.row() - pairRows())];
+    return QString::fromStdString(index.column() == 0 ? carried.column : carried.becomes);
 }
 
 QVariant MappingTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
@@ -46,7 +54,11 @@ bool MappingTableModel::removeRows(int row, int count, const QModelIndex& parent
     }
     beginRemoveRows({}, row, row + count - 1);
     for (int i = 0; i < count; ++i) {
-        session_.unpair(static_cast<std::size_t>(row));
+        if (row < pairRows()) {
+            session_.unpair(static_cast<std::size_t>(row));
+        } else {
+            session_.dropCarried(static_cast<std::size_t>(row - pairRows()));
+        }
     }
     endRemoveRows();
     return true;
@@ -56,7 +68,7 @@ bool MappingTableModel::addPair(const std::string& column, const std::string& pr
     if (!session_.canPair(column, property)) {
         return false;
     }
-    const int row = rowCount();
+    const int row = pairRows();
     beginInsertRows({}, row, row);
     session_.pair(column, property);
     endInsertRows();
@@ -68,7 +80,7 @@ int MappingTableModel::addAllRemaining() {
     if (count == 0) {
         return 0;
     }
-    const int row = rowCount();
+    const int row = pairRows();
     beginInsertRows({}, row, row + count - 1);
     session_.pairAllRemaining();
     endInsertRows();
@@ -76,16 +88,13 @@ int MappingTableModel::addAllRemaining() {
 }
 
 int MappingTableModel::addByNames() {
-    const int count = static_cast<int>(session_.remainingByNames());
-    const int row = rowCount();
-    if (count > 0) {
-        beginInsertRows({}, row, row + count - 1);
-    }
-    session_.pairByNames(); // also takes over the typed value groups
-    if (count > 0) {
-        endInsertRows();
-    }
-    return count;
+    // Pairs go before the carried rows and carried rows come with them: the
+    // table is read again.
+    const int before = rowCount();
+    beginResetModel();
+    session_.pairByNames();
+    endResetModel();
+    return rowCount() - before;
 }
 
 void MappingTableModel::clear() {

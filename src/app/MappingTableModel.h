@@ -1,6 +1,8 @@
 // The mapping table: one row per pair of the export session, in the order the
-// pairs were made. Every change of the pairs made in the window goes through
-// this model, so the view hears of each inserted and removed row.
+// pairs were made, then one per typed group and carried column that pairing
+// by names took (the column and what its values become). Every change of the
+// pairs made in the window goes through this model, so the view hears of each
+// inserted and removed row.
 #pragma once
 
 #include <QAbstractTableModel>
@@ -22,7 +24,7 @@ public:
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
-    // Removes pairs; their names go back to the session's free lists.
+    // Removes pairs and carried rows; their names go back to the session's free lists.
     bool removeRows(int row, int count, const QModelIndex& parent = {}) override;
 
     // Appends the pair of a free column and a free property; false when either is taken.
@@ -30,11 +32,14 @@ public:
     // Appends the pairs of every remaining column with the remaining properties
     // in order; the number of pairs added.
     int addAllRemaining();
-    // Appends the pairs of every column known by its name; the number added.
+    // Appends the pairs of every column known by its name, and the rows of the
+    // typed groups and carried columns; the number of rows added.
     int addByNames();
     // Removes every pair.
     void clear();
 
 private:
+    int pairRows() const;
+
     ExportSession& session_;
 };

@@ -100,6 +100,8 @@ inline constexpr std::string_view kPairingHint =
 inline constexpr std::string_view kNoPairsToCheck =
     "Nothing to check yet: pair at least one column with a vCard property.";
 inline constexpr std::string_view kPairsChecked = "%d pairs checked: ready to export.";
+inline constexpr std::string_view kPairsAndCarriedChecked =
+    "%d pairs and %d further columns checked: ready to export.";
 inline constexpr std::string_view kPairsUnusable =
     "These pairs cannot be used: a column or a property is not in the file any more.";
 // Below the report of a cancelled export.

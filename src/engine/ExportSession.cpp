@@ -347,6 +347,9 @@ std::vector<ExportSession::UnpairedColumn> ExportSession::unpairedColumns() cons
     }
     const auto& names = headers();
     const std::set<std::size_t> taken = takenColumns(names, pairs_, extras_);
+    if (taken.size() >= names.size()) {
+        return unpaired; // every column is taken: no need to count the file's cells
+    }
     const auto& counts = objConvertor->columnValueCounts();
     for (std::size_t i = 0; i < names.size() && i < counts.size(); ++i) {
         if (counts[i] > 0 && !taken.contains(i)) {

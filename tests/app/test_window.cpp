@@ -195,6 +195,22 @@ private slots:
         QVERIFY(!comboItems(vcard()).contains("FirstName"));
         click(window.get(), "btnPairByNamesOutlet"); // nothing left to pair by name
         QCOMPARE(tableRows(table()), rows);
+
+        // The typed groups are rows of their own, counted by Check pairs and
+        // removed like a pair; then their values are not in the card.
+        const QString email =
+            QStringLiteral("E-mail 1 - Value -> EMAIL, typed by each row's label");
+        const int at = static_cast<int>(rows.indexOf(email));
+        QVERIFY(at >= 0);
+        click(window.get(), "btnStartStep2Outlet");
+        QVERIFY(
+            widget<QLabel>(window.get(), "lblMappingOutlet")->text().contains("further columns"));
+        QVERIFY(preview().contains("EMAIL;type=INTERNET;type=WORK:maren.holt@"));
+        table()->selectRow(at);
+        click(window.get(), "btnRemoveMappingOutlet");
+        QVERIFY(!tableRows(table()).contains(email));
+        QVERIFY(comboItems(csv()).contains("E-mail 1 - Value"));
+        QVERIFY(!preview().contains("maren.holt@"));
     }
 
     void addingAPairNeedsBothNamesAndOffersTheNextOnes() {

@@ -162,19 +162,22 @@ TEST_F(DatesInCards, BirthdaysAreIsoDatesAndTextGoesToTheNote) {
 }
 
 TEST_F(DatesInCards, ThunderbirdsBirthPartsMakeOneBirthday) {
-    const std::string cards = export_("First Name,Birth Year,Birth Month,Birth Day,Notes\r\n"
-                                      "Ann,1972,6,1,\r\n"
-                                      "Bob,,12,25,\r\n"
+    const std::string cards = export_("First Name,Notes,Birth Year,Birth Month,Birth Day\r\n"
+                                      "Ann,,1972,6,1\r\n"
+                                      "Bob,,,12,25\r\n"
                                       "Cy,,,,\r\n"
-                                      "Di,1980,13,1,x\r\n",
+                                      "Di,x,1980,13,1\r\n"
+                                      "Eve,,1981\r\n", // a row too short for some parts
                                       CardFormat::Classic);
     EXPECT_EQ(session.pairs().size(), 2u); // the names and the notes
     EXPECT_EQ(session.freeColumns(), std::vector<std::string>{});
-    EXPECT_EQ(cards, "begin:vcard\nversion:3.0\nFN:Ann \nN:;Ann;;\nBDAY:1972-06-01\nend:vcard\n"
-                     "begin:vcard\nversion:3.0\nFN:Bob \nN:;Bob;;\nBDAY:--12-25\nend:vcard\n"
-                     "begin:vcard\nversion:3.0\nFN:Cy \nN:;Cy;;\nend:vcard\n"
-                     "begin:vcard\nversion:3.0\nFN:Di \nN:;Di;;\nNOTE:x\\nBirthday: 1980-13-1\n"
-                     "end:vcard\n");
+    EXPECT_EQ(cards,
+              "begin:vcard\nversion:3.0\nFN:Ann \nN:;Ann;;\nBDAY:1972-06-01\nend:vcard\n"
+              "begin:vcard\nversion:3.0\nFN:Bob \nN:;Bob;;\nBDAY:--12-25\nend:vcard\n"
+              "begin:vcard\nversion:3.0\nFN:Cy \nN:;Cy;;\nend:vcard\n"
+              "begin:vcard\nversion:3.0\nFN:Di \nN:;Di;;\nNOTE:x\\nBirthday: 1980-13-1\n"
+              "end:vcard\n"
+              "begin:vcard\nversion:3.0\nFN:Eve \nN:;Eve;;\nNOTE:Birthday: 1981\nend:vcard\n");
     EXPECT_NE(log().find("Info: Birthday made of the columns 'Birth Year', 'Birth Month', "
                          "'Birth Day'\n"),
               std::string::npos);

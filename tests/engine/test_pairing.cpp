@@ -152,6 +152,16 @@ TEST(ClassifyColumnName, WordsOfSevenLanguages) {
         {"Manager's Name", K::Unknown, Q::None},
         {"Assistant", K::Unknown, Q::None},
         {"Favourite colour", K::Unknown, Q::None},
+        {"Via (uff.) 2", K::Street, Q::Work},
+        {"CAP (ab.)", K::PostalCode, Q::Home},
+        {"Posizione", K::JobTitle, Q::None},
+        {"Mobiele telefoon", K::Mobile, Q::None},
+        {"Land/regio (werk)", K::Country, Q::Work},
+        {"Middelste naam", K::MiddleName, Q::None},
+        {"Segundo Nome", K::MiddleName, Q::None},
+        {"Rua residencial", K::Street, Q::Home},
+        {"Anotações", K::Notes, Q::None},
+        {"Anniversary", K::Unknown, Q::None},
     };
     for (const auto& c : cases) {
         const ColumnMeaning m = classifyColumnName(c.header);

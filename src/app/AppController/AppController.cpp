@@ -452,7 +452,7 @@ void AppController::mapAllCkeckBox(bool checked) {
 
 void AppController::btnPairByNamesClicked() {
     guarded(uitext::kPairByNamesException, [&] {
-        if (mappingModel->addByNames() > 0 || !session_->typedGroups().empty()) {
+        if (mappingModel->addByNames() > 0 || !session_->carriedRows().empty()) {
             fillLists(Selection::None);
             setPairingPhase();
             refreshPreview();
@@ -478,9 +478,12 @@ void AppController::btnStartStep2() {
         lblMappingOutlet->setText(q(uitext::kNoPairsToCheck));
         return;
     }
-    lblMappingOutlet->setText(runStep2()
-                                  ? q(text::fill(uitext::kPairsChecked, session_->pairs().size()))
-                                  : q(uitext::kPairsUnusable));
+    const std::size_t carried = session_->carriedRows().size();
+    lblMappingOutlet->setText(
+        !runStep2() ? q(uitext::kPairsUnusable)
+        : carried == 0
+            ? q(text::fill(uitext::kPairsChecked, session_->pairs().size()))
+            : q(text::fill(uitext::kPairsAndCarriedChecked, session_->pairs().size(), carried)));
 }
 
 void AppController::outputChoiceChanged() {
