@@ -184,6 +184,11 @@ std::set<std::size_t> takenColumns(const std::vector<std::string>& headers,
     for (const auto& further : extras.further) {
         taken.insert(further.index);
     }
+    if (const auto& parts = extras.birthParts) {
+        for (const std::size_t column : {parts->year, parts->month, parts->day}) {
+            taken.insert(column); // a year the layout lacks is kNone, which no column has
+        }
+    }
     return taken;
 }
 
@@ -213,7 +218,13 @@ NamePairing ExportSession::findByNames(std::vector<TypedGroup>& groups) const {
     ColumnExtras all = extras_;
     all.groups.insert(all.groups.end(), groups.begin(), groups.end());
     input.takenColumns = takenColumns(input.headers, pairs_, all);
-    return pairColumnsByName(input);
+    NamePairing found = pairColumnsByName(input);
+    // A birthday's part columns make it together; none is the birthday alone.
+    if (const auto parts = dates::detectBirthParts(input.headers)) {
+        std::erase_if(found.pairs, [&](const ColumnPair& p) { return parts->holds(p.column); });
+        std::erase_if(found.further, [&](const FurtherColumn& c) { return parts->holds(c.index); });
+    }
+    return found;
 }
 
 std::size_t ExportSession::remainingByNames() const {
@@ -255,8 +266,31 @@ std::size_t ExportSession::pairByNames() {
     for (const auto& skipped : found.skipped) {
         logOrConsole(text::fill(logtext::kAddressInParts, skipped.header));
     }
+    takeBirthParts();
     publishPairs();
     return n;
+}
+
+void ExportSession::takeBirthParts() {
+    const auto parts = dates::detectBirthParts(headers());
+    if (!parts || extras_.birthParts || birthdayPaired()) {
+        return;
+    }
+    extras_.birthParts = parts;
+    std::string names;
+    for (const std::size_t column : {parts->year, parts->month, parts->day}) {
+        if (column < headers().size()) {
+            removeEvery(freeColumns_, headers()[column]);
+            names += (names.empty() ? "'" : ", '") + headers()[column] + "'";
+        }
+    }
+    logOrConsole(text::fill(logtext::kBirthdayFromParts, names));
+}
+
+bool ExportSession::birthdayPaired() const {
+    return std::any_of(pairs_.begin(), pairs_.end(), [](const Pair& p) {
+        return p.property == property::kNames[property::Birthday];
+    });
 }
 
 std::vector<ExportSession::CarriedRow> ExportSession::carriedRows() const {
@@ -327,6 +361,9 @@ std::vector<ExportSession::UnpairedColumn> ExportSession::unpairedColumns() cons
 
 ColumnExtras ExportSession::runExtras() const {
     ColumnExtras extras = extras_;
+    if (birthdayPaired()) {
+        extras.birthParts.reset(); // a column paired by hand wins over the parts
+    }
     if (options_.keepUnpaired) {
         for (const auto& column : unpairedColumns()) {
             extras.further.push_back(noteLineColumn(column.column, column.header));

@@ -95,7 +95,8 @@ public:
     // the typed value groups of the header (a label column per value) type
     // each row's values by that row's label, and carries the other contact
     // columns by position as further values; each carried column is named in
-    // the error log. The number of pairs made.
+    // the error log. A birthday in part columns (Thunderbird's) fills the
+    // birthday when no column is paired with it. The number of pairs made.
     std::size_t pairByNames();
     // How many pairs pairByNames() would make now.
     std::size_t remainingByNames() const;
@@ -184,6 +185,12 @@ private:
     std::vector<std::string> propertiesByPosition() const;
     // The property names of the loaded file.
     const std::vector<std::string>& properties() const;
+    // Takes the birthday's part columns (Thunderbird's "Birth Year", "Birth
+    // Month", "Birth Day") out of the free columns into the extras when the
+    // header has them and no column is paired with the birthday.
+    void takeBirthParts();
+    // True when a column is paired with the birthday.
+    bool birthdayPaired() const;
     // Writes the pairs into the process-wide pairing, which only the session writes.
     void publishPairs();
     // Runs step 3 on the run's thread with whatever body the start chose.

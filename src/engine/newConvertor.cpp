@@ -103,6 +103,7 @@ void newConvertor::loadCsvFile(const std::string& path) {
     csvDiagnostics = {};
     columnExtras = {};
     valueCounts.reset();
+    birthdayOrders.clear();
     loadedRows.clear();
     DecodedCsv decoded = getCsvFileData(path, csvLoadOptions.encoding);
     strFileData = std::move(decoded.text);
@@ -179,8 +180,10 @@ bool newConvertor::startStep2(const std::map<std::string, std::string>& pairing,
             }
             indexMap[std::to_string(*p)] = std::to_string(*c);
         }
+        const dates::DateOrder order = birthdayOrderOf(indexPairs(pairing), true);
         mappingDictionary = std::move(indexMap);
         columnExtras = std::move(extras);
+        birthdayOrder = order;
         logOrConsole(logtext::kStep2End);
         return true;
     } catch (const std::exception& e) {
@@ -265,7 +268,8 @@ newConvertor::RunEnd newConvertor::startConversion(std::stop_token cancel, Desti
         const std::vector<std::string_view> rows = rowsOfLoadedText();
         total = std::max<std::int64_t>(0, static_cast<std::int64_t>(rows.size()) - 1);
         // Records and texts are made ahead; the destination takes them in order here.
-        ContactPipeline contacts(rows, 1, parseIndexMap(), {csvDelimiter, columnExtras}, options);
+        ContactPipeline contacts(rows, 1, parseIndexMap(),
+                                 {csvDelimiter, columnExtras, birthdayOrder}, options);
         std::int64_t rowNumber = static_cast<std::int64_t>(csvDiagnostics.preambleLinesSkipped);
         bool headerSeen = false;
         for (std::size_t index = 0; index < rows.size(); ++index) {
@@ -340,6 +344,38 @@ newConvertor::indexPairs(const std::map<std::string, std::string>& pairing) cons
     return pairs;
 }
 
+dates::DateOrder newConvertor::birthdayOrderOf(const std::vector<IndexPair>& pairs,
+                                               bool log) const {
+    const auto birthday = std::find_if(pairs.begin(), pairs.end(), [](const IndexPair& pair) {
+        return pair.property == property::Birthday;
+    });
+    if (birthday == pairs.end()) {
+        return dates::DateOrder::MonthFirst;
+    }
+    const std::size_t column = birthday->column;
+    auto found = birthdayOrders.find(column);
+    if (found == birthdayOrders.end()) {
+        std::vector<std::string> values;
+        const std::vector<std::string_view> rows = rowsOfLoadedText();
+        for (std::size_t i = 1; i < rows.size(); ++i) {
+            auto fields = splitString(rows[i], csvDelimiter);
+            if (fields && column < fields->size()) {
+                values.push_back(std::move((*fields)[column]));
+            }
+        }
+        const auto order = dates::detectDateOrder(values, dates::headerDateOrder(csvHeadersArray));
+        found = birthdayOrders.emplace(column, order).first;
+    }
+    const dates::ColumnOrder& order = found->second;
+    if (log && order.basis != dates::OrderBasis::NotNeeded) {
+        logOrConsole(text::fill(
+            logtext::kBirthdayOrder, csvHeadersArray.at(column),
+            order.order == dates::DateOrder::DayFirst ? logtext::kDayFirst : logtext::kMonthFirst,
+            order.basis == dates::OrderBasis::Values ? logtext::kByValues : logtext::kByLanguage));
+    }
+    return order.order;
+}
+
 std::optional<std::string>
 newConvertor::previewFirstCard(const std::map<std::string, std::string>& pairing,
                                const ColumnExtras& extras, const ExportOptions& chosen) const {
@@ -347,7 +383,9 @@ newConvertor::previewFirstCard(const std::map<std::string, std::string>& pairing
         return std::nullopt;
     }
     try {
-        auto record = mapFields(loadedRows[1], indexPairs(pairing), csvDelimiter, extras);
+        const auto pairs = indexPairs(pairing);
+        auto record = readContact(loadedRows[1], pairs,
+                                  {csvDelimiter, extras, birthdayOrderOf(pairs, false)});
         dropControlCharacters(record);
         return renderContactCard(record, loadedRows[1], 0, chosen);
     } catch (const std::exception&) {

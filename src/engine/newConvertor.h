@@ -5,6 +5,7 @@
 #include "engine/ExportOptions.h"
 #include "engine/RunReport.h"
 #include "engine/cards/ContactRecord.h"
+#include "engine/cards/Dates.h"
 #include "engine/pair/Mapping.h"
 #include "engine/pair/TypedGroups.h"
 #include "engine/read/CsvLoad.h"
@@ -47,8 +48,9 @@ public:
 
     // Step 2: builds the index map from the pairing (property name -> header
     // name) and takes the typed value groups (detectTypedGroups) that step 3
-    // spreads over each record by each row's own labels; false, with the
-    // previous map and groups kept, when a name is not found.
+    // spreads over each record by each row's own labels; the paired birthday
+    // column's order of day and month is found over all rows and logged.
+    // False, with the previous map and groups kept, when a name is not found.
     bool startStep2(const std::map<std::string, std::string>& pairing, ColumnExtras extras = {});
     // One data row as a record of totalProperties values; none when too short.
     std::optional<ContactRecord> mapProperties(std::string_view row) const;
@@ -98,6 +100,10 @@ private:
     bool runStep3(std::stop_token cancel, Destination* destination, const ExportOptions& options,
                   const std::string& folder);
 
+    // The order of day and month in the dates of the column paired with the
+    // birthday, found over all rows once per column (logged when asked).
+    dates::DateOrder birthdayOrderOf(const std::vector<IndexPair>& pairs, bool log) const;
+
     // The row list of the loaded text, as step 1 built it.
     std::vector<std::string_view> rowsOfLoadedText() const;
 
@@ -116,4 +122,9 @@ private:
     ColumnExtras columnExtras;
     // The filled cells of each column, once asked for.
     mutable std::optional<std::vector<std::int64_t>> valueCounts;
+    // Step 2's order of day and month in the birthday column.
+    dates::DateOrder birthdayOrder = dates::DateOrder::MonthFirst;
+    // The order found for each birthday column so far, so that a preview does
+    // not read the whole file again; used on the main thread only.
+    mutable std::map<std::size_t, dates::ColumnOrder> birthdayOrders;
 };

@@ -49,7 +49,8 @@ PHONES = [("BusinessFaxNumber", {"WORK", "FAX"}), ("BusinessTelephoneNumber", {"
 EMAILS = [("EmailAddressWork", {"INTERNET", "WORK"}), ("EmailAddressHome", {"INTERNET", "HOME"}),
           ("EmailAddressOther", {"INTERNET", "OTHER"}), ("EmailAddress2", {"INTERNET"}),
           ("EmailAddress3", {"INTERNET"})]
-BIRTHDAYS = {"14.03.1990": "1990-03-14", "3/14/1990": "1990-03-14",
+# 3/14/1990 shows the column puts the month first, so 03/04/1990 is in March.
+BIRTHDAYS = {"14.03.1990": "1990-03-14", "3/14/1990": "1990-03-14", "03/04/1990": "1990-03-04",
              "March 14, 1990": "1990-03-14", "1985-12-01": "1985-12-01"}
 
 

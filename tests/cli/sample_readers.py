@@ -54,7 +54,6 @@ LEFT_OUT = {
                        "Critère de diffusion", "Priorité", "Privé", "Sexe"],
     "salesforce.csv": ["Contact Owner", "Lead Source", "Email Opt Out", "Created Date",
                        "Contact ID"],
-    "thunderbird.csv": ["Birth Year", "Birth Month"],
     "zoho-crm.csv": ["Record Id", "Contact Owner", "Lead Source", "Assistant", "Email Opt Out",
                      "Skype ID", "Created By", "Modified By", "Created Time", "Modified Time",
                      "Last Activity Time", "Unsubscribed Mode", "Unsubscribed Time"],
@@ -64,16 +63,6 @@ LEFT_OUT = {
 # problems each is known to show. Only these are let pass, and a sample none of
 # whose known problems shows any more fails until it is taken out of this list.
 KNOWN_FAILING = {
-    "brevo.csv": ["HélèneRoux.vcf: khard does not read BDAY:01-06-1972"],
-    "mailchimp.csv": ["LukasBrandt.vcf: khard does not read BDAY:11/23",
-                      "ZoéMoreau.vcf: khard does not read BDAY:06/01"],
-    "outlook-com.csv": ["RenéeDuchâteau.vcf: khard does not read BDAY:6/1/1972",
-                        "SiobhánNí Bhriain.vcf: khard does not read BDAY:3/9/1990"],
-    "outlook-fr.csv": ["AnaïsMercier.vcf: khard does not read BDAY:00/00/0000",
-                       "BéatriceLécuyer.vcf: khard does not read BDAY:01/06/1972"],
-    "salesforce.csv": ["ÉlodieGarnier.vcf: khard does not read BDAY:6/1/1972"],
-    "thunderbird.csv": ["KalleNyström.vcf: khard does not read BDAY:1 "],
-    "yahoo.csv": ["DanaWhitfield.vcf: khard does not read BDAY:3/9/1988"],
 }
 
 for program in ("vdirsyncer", "node", "npm"):

@@ -301,39 +301,6 @@ TEST(ContactUid, StableUniqueAndWellFormed) {
     }
 }
 
-TEST(CardValues, BirthdaysBecomeIsoDatesOnlyWhenUnambiguous) {
-    const std::vector<std::pair<std::string, std::string>> cases = {
-        {"1990-03-14", "1990-03-14"},
-        {"19900314", "1990-03-14"},
-        {"1990/3/4", "1990-03-04"},
-        {"14.03.1990", "1990-03-14"},
-        {"4.3.1990", "1990-03-04"},
-        {"3/14/1990", "1990-03-14"},
-        {"14/3/1990", "1990-03-14"},
-        {"14-03-1990", "1990-03-14"},
-        {"5/5/1990", "1990-05-05"},
-        {"March 14, 1990", "1990-03-14"},
-        {"mar 4 1990", "1990-03-04"},
-        {"14 March 1990", "1990-03-14"},
-        {"14-Mar-1990", "1990-03-14"},
-        {"29.02.2000", "2000-02-29"},
-        // As written: ambiguous, impossible, incomplete or not a date.
-        {"03/04/1990", "03/04/1990"},
-        {"29.02.1900", "29.02.1900"},
-        {"31/4/1990", "31/4/1990"},
-        {"14.03.90", "14.03.90"},
-        {"--03-14", "--03-14"},
-        {"1990-03-14/x", "1990-03-14/x"},
-        {"Marsh 14, 1990", "Marsh 14, 1990"},
-        {"", ""},
-        {"1990-13-01", "1990-13-01"},
-        {"1990-03/14", "1990-03/14"},
-    };
-    for (const auto& [written, expected] : cases) {
-        EXPECT_EQ(vcard::birthdayValue(written), expected) << written;
-    }
-}
-
 TEST(CardValues, CategoriesOfEveryExporter) {
     using V = std::vector<std::string_view>;
     EXPECT_EQ(vcard::categoryGroups("Friends ::: * myContacts ::: a,b"),

@@ -2,6 +2,7 @@
 
 #include "engine/Text.h"
 #include "engine/cards/CardValues.h"
+#include "engine/cards/Dates.h"
 
 #include <algorithm>
 #include <array>
@@ -91,6 +92,12 @@ void namedAddress(LineSink& sink, const ContactRecord& r, TypeList types, Positi
     }
 }
 
+// True when the word, in any letter case, is the upper-case name.
+bool isName(std::string_view word, std::string_view name) {
+    return std::equal(word.begin(), word.end(), name.begin(), name.end(),
+                      [](char a, char b) { return (a & ~0x20) == b; });
+}
+
 // True for a property a further value may name: a plain word that is not one
 // of the lines that frame the card.
 bool isFreeName(std::string_view name) {
@@ -98,16 +105,49 @@ bool isFreeName(std::string_view name) {
         return false;
     }
     for (const std::string_view frame : {"BEGIN", "END", "VERSION", "UID"}) {
-        if (std::equal(name.begin(), name.end(), frame.begin(), frame.end(),
-                       [](char a, char b) { return (a & ~0x20) == b; })) {
+        if (isName(name, frame)) {
             return false;
         }
     }
     return true;
 }
 
-// The line of one further value, written the way the named line of its kind is.
-void furtherLine(LineSink& sink, const TypedValue& v) {
+// A date value that is no date, which goes into the note instead of its line.
+bool isDateText(const std::string& value, dates::DateOrder order) {
+    return dates::readDate(value, order).kind == dates::DateKind::Text;
+}
+
+// The NOTE value: the notes, then each date value that is no date on a line of
+// its own as "Birthday: value" (a further value's own property instead of
+// Birthday), so that no reader takes it for a date. `buffer` holds the value
+// when it is more than the notes.
+const std::string& noteValue(const ContactRecord& r, bool birthdayIsText, std::string& buffer) {
+    const std::string& notes = namedValue(r, Notes);
+    bool extended = false;
+    const auto add = [&](std::string_view label, std::string_view text) {
+        if (!extended) {
+            buffer = notes;
+            extended = true;
+        }
+        if (!buffer.empty()) {
+            buffer += '\n';
+        }
+        buffer.append(label).append(": ").append(text);
+    };
+    if (birthdayIsText) {
+        add("Birthday", namedValue(r, Birthday));
+    }
+    for (const TypedValue& v : r.more) {
+        if (v.kind == ValueKind::Date && isFreeName(v.name) && isDateText(v.value, r.dateOrder)) {
+            add(isName(v.name, "BDAY") ? "Birthday" : std::string_view(v.name), v.value);
+        }
+    }
+    return extended ? buffer : notes;
+}
+
+// The line of one further value, written the way the named line of its kind
+// is; its dates in the record's order.
+void furtherLine(LineSink& sink, const TypedValue& v, dates::DateOrder order) {
     switch (v.kind) {
     case ValueKind::Telephone:
         telephone(sink, TypeList({}, v.types), v.value);
@@ -131,8 +171,9 @@ void furtherLine(LineSink& sink, const TypedValue& v) {
         return;
     }
     case ValueKind::Date:
-        if (isFreeName(v.name) && !v.value.empty()) {
-            single(sink, v.name, TypeList({}, v.types), vcard::birthdayValue(v.value));
+        if (const auto read = dates::readDate(v.value, order);
+            isFreeName(v.name) && read.kind == dates::DateKind::Date) {
+            single(sink, v.name, TypeList({}, v.types), dates::isoDate(read.date));
         }
         return;
     case ValueKind::Text:
@@ -211,14 +252,16 @@ void contactLines(const ContactRecord& r, LineSink& sink, bool departmentAlone) 
         phone(i);
     }
     single(sink, "NICKNAME", {}, value(Nickname));
-    if (!value(Birthday).empty()) {
-        single(sink, "BDAY", {}, vcard::birthdayValue(value(Birthday)));
+    const dates::ReadDate birthday = dates::readDate(value(Birthday), r.dateOrder);
+    if (birthday.kind == dates::DateKind::Date) {
+        single(sink, "BDAY", {}, dates::isoDate(birthday.date));
     }
     if (const auto groups = vcard::categoryGroups(value(Categories)); !groups.empty()) {
         sink.line({"CATEGORIES", {}, groups, ','});
     }
-    single(sink, "NOTE", {}, value(Notes));
+    std::string note;
+    single(sink, "NOTE", {}, noteValue(r, birthday.kind == dates::DateKind::Text, note));
     for (const TypedValue& further : r.more) {
-        furtherLine(sink, further);
+        furtherLine(sink, further, r.dateOrder);
     }
 }

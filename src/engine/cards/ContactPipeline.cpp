@@ -40,6 +40,18 @@ std::string renderContactCard(const ContactRecord& record, std::string_view row,
     return card;
 }
 
+ContactRecord readContact(std::string_view row, const std::vector<IndexPair>& pairs,
+                          const RowReading& reading) {
+    ContactRecord record = mapFields(row, pairs, reading.delimiter, reading.extras);
+    record.dateOrder = reading.dateOrder;
+    // A placeholder is no value: it neither names a card nor keeps it from being empty.
+    if (property::Birthday < record.named.size() && !record[property::Birthday].empty() &&
+        dates::readDate(record[property::Birthday]).kind == dates::DateKind::Placeholder) {
+        record[property::Birthday].clear();
+    }
+    return record;
+}
+
 void ContactPipeline::prepare(std::size_t index, PreparedContact& contact) {
     contact.mapped = false;
     contact.empty = false;
@@ -50,7 +62,7 @@ void ContactPipeline::prepare(std::size_t index, PreparedContact& contact) {
     contact.droppedControls = 0;
     ContactRecord record;
     try {
-        record = mapFields(rows_[index], pairs_, reading_.delimiter, reading_.extras);
+        record = readContact(rows_[index], pairs_, reading_);
     } catch (const std::exception& e) {
         contact.logEntries.push_back(mapFailureEntry(e));
         return;

@@ -7,6 +7,7 @@
 #include "engine/ExportOptions.h"
 #include "engine/cards/ContactRecord.h"
 #include "engine/cards/ContactUid.h"
+#include "engine/cards/Dates.h"
 #include "engine/pair/Mapping.h"
 
 #include <condition_variable>
@@ -41,7 +42,15 @@ struct RowReading {
     char delimiter = ',';
     // Typed value groups and further columns, added to each record.
     ColumnExtras extras;
+    // The order of day and month found for the birthday column.
+    dates::DateOrder dateOrder = dates::DateOrder::MonthFirst;
 };
+
+// The record of one row as the run makes it: mapped by the index map and the
+// extras, its dates read in the order found, a birthday placeholder
+// (0/0/00 ...) no value. Throws what mapFields throws.
+ContactRecord readContact(std::string_view row, const std::vector<IndexPair>& pairs,
+                          const RowReading& reading);
 
 // The card of one mapped record exactly as the run writes it: in the options'
 // format, with the UID of the row's text and its count of identical rows

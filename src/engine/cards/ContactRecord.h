@@ -2,6 +2,7 @@
 // property, and any number of further values of a kind with their types.
 #pragma once
 
+#include "engine/cards/Dates.h"
 #include "engine/pair/Properties.h"
 
 #include <array>
@@ -49,6 +50,9 @@ struct ContactRecord {
     std::vector<std::string> named;
     // Further values, in the order the row gave them.
     std::vector<TypedValue> more;
+    // How its dates with day and month either way round are read: the order
+    // found for the file's birthday column.
+    dates::DateOrder dateOrder = dates::DateOrder::MonthFirst;
 
     const std::string& operator[](property::Position p) const { return named[p]; }
     std::string& operator[](property::Position p) { return named[p]; }

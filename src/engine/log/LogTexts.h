@@ -121,6 +121,15 @@ inline constexpr std::string_view kUnpairedKept =
 inline constexpr std::string_view kTypedGroupsUsed =
     "Info: %d typed value groups: each value takes the type its row's label gives";
 
+// The order a birthday column's dates are read in: column, order, what decided.
+inline constexpr std::string_view kBirthdayOrder = "Info: Birthday column '%@' read as %@ (%@)";
+inline constexpr std::string_view kDayFirst = "day/month/year";
+inline constexpr std::string_view kMonthFirst = "month/day/year";
+inline constexpr std::string_view kByValues = "from its values";
+inline constexpr std::string_view kByLanguage = "from the header's language";
+// A birthday made of part columns (their names, quoted, joined by ", ").
+inline constexpr std::string_view kBirthdayFromParts = "Info: Birthday made of the columns %@";
+
 // What a shell says of a file it cannot use; filled with the file's name.
 inline constexpr std::string_view kInvalidCsv = "Invalid CSV file %@.";
 

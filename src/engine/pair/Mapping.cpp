@@ -36,6 +36,10 @@ ContactRecord mapFields(std::string_view row, const std::vector<IndexPair>& pair
         }
         record.named.at(p) = (*fields)[c];
     }
+    if (extras.birthParts && property::Birthday < record.named.size() &&
+        record.named[property::Birthday].empty()) {
+        record.named[property::Birthday] = dates::birthdayFromParts(*fields, *extras.birthParts);
+    }
     if (!extras.groups.empty()) {
         spreadTypedValues(*fields, extras.groups, record);
     }

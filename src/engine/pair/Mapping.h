@@ -2,10 +2,12 @@
 #pragma once
 
 #include "engine/cards/ContactRecord.h"
+#include "engine/cards/Dates.h"
 #include "engine/pair/FurtherColumns.h"
 #include "engine/pair/TypedGroups.h"
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,6 +23,8 @@ struct IndexPair {
 struct ColumnExtras {
     std::vector<TypedGroup> groups;
     std::vector<FurtherColumn> further;
+    // A birthday in part columns (year, month, day), which fills an empty Birthday.
+    std::optional<dates::BirthParts> birthParts;
 
     bool empty() const { return groups.empty() && further.empty(); }
 };
@@ -34,7 +38,8 @@ ContactRecord mapFields(std::string_view row, const std::vector<IndexPair>& pair
 
 // The same for a row whose fields are separated by the delimiter; then the
 // values of the typed groups go into the properties still free in the record,
-// or become further values of it, as do the values of the further columns.
+// or become further values of it, as do the values of the further columns;
+// birthday parts fill an empty Birthday.
 ContactRecord mapFields(std::string_view row, const std::vector<IndexPair>& pairs, char delimiter,
                         const ColumnExtras& extras);
 
