@@ -14,14 +14,10 @@
 #include <algorithm>
 #include <iterator>
 
+using uitext::counted;
 using uitext::q;
 
 namespace {
-
-// A count in the singular for one, else in the plural.
-std::string counted(std::size_t n, std::string_view one, std::string_view many) {
-    return text::fill(n == 1 ? one : many, n);
-}
 
 // A delimiter as the summary names it: its choice's label in small letters.
 std::string delimiterName(const std::string& delimiter) {

@@ -2,8 +2,11 @@
 // are compared with what a field holds, so they stay exactly as they are.
 #pragma once
 
+#include "engine/Text.h"
+
 #include <QString>
 
+#include <string>
 #include <string_view>
 
 namespace uitext {
@@ -73,6 +76,11 @@ inline constexpr std::string_view kWideRows =
 // The file's summary after loading: contacts, columns, encoding, delimiter;
 // each count has its one and its many.
 inline constexpr std::string_view kFileSummary = "%@, %@ (%@, %@ between fields)";
+// A count in the singular for one, else in the plural.
+inline std::string counted(std::size_t n, std::string_view one, std::string_view many) {
+    return text::fill(n == 1 ? one : many, n);
+}
+
 inline constexpr std::string_view kContact = "%d contact";
 inline constexpr std::string_view kContacts = "%d contacts";
 inline constexpr std::string_view kColumn = "%d column";
@@ -110,12 +118,17 @@ inline constexpr std::string_view kPairingHint =
 inline constexpr std::string_view kNoPairsToCheck =
     "Nothing to check yet: pair at least one column with a vCard property.";
 // Below the pairs: the columns whose values the cards leave out, or keep in the note.
-inline constexpr std::string_view kUnpairedColumn = "%@ (%d %@)";
+inline constexpr std::string_view kUnpairedColumn = "%@ (%@)";
+inline constexpr std::string_view kValue = "%d value";
+inline constexpr std::string_view kValues = "%d values";
 inline constexpr std::string_view kUnpairedLeftOut = "Not in the cards: %@.";
 inline constexpr std::string_view kUnpairedKept = "In the note of each card: %@.";
-inline constexpr std::string_view kPairsChecked = "%d pairs checked: ready to export.";
-inline constexpr std::string_view kPairsAndCarriedChecked =
-    "%d pairs and %d further columns checked: ready to export.";
+inline constexpr std::string_view kPairsChecked = "%@ checked: ready to export.";
+inline constexpr std::string_view kPairsAndCarriedChecked = "%@ and %@ checked: ready to export.";
+inline constexpr std::string_view kPair = "%d pair";
+inline constexpr std::string_view kPairs = "%d pairs";
+inline constexpr std::string_view kFurtherColumn = "%d further column";
+inline constexpr std::string_view kFurtherColumns = "%d further columns";
 inline constexpr std::string_view kPairsUnusable =
     "These pairs cannot be used: a column or a property is not in the file any more.";
 // Below the report of a cancelled export.

@@ -127,7 +127,8 @@ AppController::AppController(QWidget* parent)
         shownLater->setSizePolicy(policy);
     }
     lblFileSummary->setMinimumHeight(lblFileSummary->fontMetrics().lineSpacing());
-    lblUnpairedColumns->setMinimumHeight(2 * lblUnpairedColumns->fontMetrics().lineSpacing());
+    // Two lines, whatever the list: the pairs above keep their height.
+    lblUnpairedColumns->setFixedHeight(2 * lblUnpairedColumns->fontMetrics().lineSpacing());
     lblProgressFileCount->setMinimumHeight(2 * lblProgressFileCount->fontMetrics().lineSpacing());
     setAcceptDrops(true);
     loadResources();
@@ -259,14 +260,23 @@ void AppController::showUnpairedColumns() {
     std::string named;
     for (const auto& column : session_->unpairedColumns()) {
         named += named.empty() ? "" : ", ";
-        named += text::fill(uitext::kUnpairedColumn, column.header, column.values,
-                            column.values == 1 ? "value" : "values");
+        named += text::fill(uitext::kUnpairedColumn, column.header,
+                            uitext::counted(static_cast<std::size_t>(column.values), uitext::kValue,
+                                            uitext::kValues));
     }
-    lblUnpairedColumns->setText(
+    const QString whole =
         named.empty() ? QString()
                       : q(text::fill(chkKeepUnpairedOutlet->isChecked() ? uitext::kUnpairedKept
                                                                         : uitext::kUnpairedLeftOut,
-                                     named)));
+                                     named));
+    // A long list is cut to the two lines it has; the tip and a screen reader give it whole.
+    const QFontMetrics metrics = lblUnpairedColumns->fontMetrics();
+    const int room = 2 * lblUnpairedColumns->width() - 12 * metrics.averageCharWidth();
+    lblUnpairedColumns->setText(lblUnpairedColumns->isVisible()
+                                    ? metrics.elidedText(whole, Qt::ElideRight, std::max(room, 0))
+                                    : whole);
+    lblUnpairedColumns->setToolTip(whole);
+    lblUnpairedColumns->setAccessibleDescription(whole);
 }
 
 void AppController::fillLists(Selection selection) {
@@ -483,11 +493,14 @@ void AppController::btnStartStep2() {
         return;
     }
     const std::size_t carried = session_->carriedRows().size();
-    lblMappingOutlet->setText(
-        !runStep2() ? q(uitext::kPairsUnusable)
-        : carried == 0
-            ? q(text::fill(uitext::kPairsChecked, session_->pairs().size()))
-            : q(text::fill(uitext::kPairsAndCarriedChecked, session_->pairs().size(), carried)));
+    const std::string pairs =
+        uitext::counted(session_->pairs().size(), uitext::kPair, uitext::kPairs);
+    lblMappingOutlet->setText(!runStep2() ? q(uitext::kPairsUnusable)
+                              : carried == 0
+                                  ? q(text::fill(uitext::kPairsChecked, pairs))
+                                  : q(text::fill(uitext::kPairsAndCarriedChecked, pairs,
+                                                 uitext::counted(carried, uitext::kFurtherColumn,
+                                                                 uitext::kFurtherColumns))));
 }
 
 void AppController::outputChoiceChanged() {
