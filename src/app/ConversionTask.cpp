@@ -1,5 +1,6 @@
 #include "app/ConversionTask.h"
 
+#include "engine/Destination.h"
 #include "engine/ExportSession.h"
 
 ConversionTask::ConversionTask(ExportSession& session, QObject* parent)
@@ -12,6 +13,10 @@ ConversionTask::~ConversionTask() {
 bool ConversionTask::start(const std::string& destination) {
     // Emitted on the conversion thread; queued to the thread this object lives in.
     return session_.start(destination, [this] { emit finished(); });
+}
+
+bool ConversionTask::start(std::shared_ptr<Destination> destination) {
+    return session_.start(std::move(destination), [this] { emit finished(); });
 }
 
 void ConversionTask::stopAndWait() {

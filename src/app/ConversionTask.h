@@ -6,8 +6,10 @@
 
 #include <QObject>
 
+#include <memory>
 #include <string>
 
+class Destination;
 class ExportSession;
 
 class ConversionTask : public QObject {
@@ -20,6 +22,8 @@ public:
 
     // Starts the conversion into `destination`; false when it cannot start.
     bool start(const std::string& destination);
+    // Starts the conversion into another destination, such as an address book.
+    bool start(std::shared_ptr<Destination> destination);
     // Stops the run after the contact in hand and waits for its thread.
     void stopAndWait();
 

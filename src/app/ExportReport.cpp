@@ -2,16 +2,19 @@
 
 #include "app/Dialogs.h"
 #include "app/UiTexts.h"
+#include "carddav/UploadReport.h"
 #include "engine/RunReport.h"
 #include "engine/Text.h"
 #include "engine/log/myLog.h"
 
 using uitext::q;
 
-ExportReport::ExportReport(const RunReport& report, std::size_t wideRows)
+ExportReport::ExportReport(const RunReport& report, std::size_t wideRows, bool upload)
     // The count as the report's second line has it after its colon: a blank, then the number.
-    : summary_(text::fill(uitext::kSummary, text::fill(uitext::kSummaryCount, report.written))) {
-    for (const auto& line : report.lines()) {
+    : summary_(upload ? text::fill(uitext::kUploadSummary, report.written, report.alreadyThere)
+                      : text::fill(uitext::kSummary,
+                                   text::fill(uitext::kSummaryCount, report.written))) {
+    for (const auto& line : upload ? carddav::uploadReportLines(report) : report.lines()) {
         details_ += line + "\n";
     }
     if (wideRows > 0) {

@@ -11,10 +11,11 @@ struct RunReport;
 
 class ExportReport {
 public:
-    // The run's report; `wideRows` rows of its file were wider than the header.
-    ExportReport(const RunReport& report, std::size_t wideRows);
+    // The run's report; `wideRows` rows of its file were wider than the header;
+    // `upload`: the run went to an address book, not a folder.
+    ExportReport(const RunReport& report, std::size_t wideRows, bool upload = false);
 
-    // The summary line: how many contacts were migrated.
+    // The summary line: how many contacts were migrated or uploaded.
     QString summary() const;
     // The summary in an alert, after a cancel with what was not converted; the
     // full report follows when the user asks for the details.

@@ -32,6 +32,22 @@ void setLastExportFolder(const QString& folder) {
     store().setValue(QStringLiteral("files/lastExportFolder"), folder);
 }
 
+QString cardDavUrl() {
+    return store().value(QStringLiteral("carddav/url")).toString();
+}
+
+void setCardDavUrl(const QString& url) {
+    store().setValue(QStringLiteral("carddav/url"), url);
+}
+
+QString cardDavUser() {
+    return store().value(QStringLiteral("carddav/user")).toString();
+}
+
+void setCardDavUser(const QString& user) {
+    store().setValue(QStringLiteral("carddav/user"), user);
+}
+
 QString csvEncoding() {
     return store().value(QStringLiteral("reading/encoding"), QStringLiteral("auto")).toString();
 }

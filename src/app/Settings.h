@@ -1,6 +1,6 @@
 // The choices the window remembers across launches: where the last CSV file
 // was, the destination, the last export's folder, the window's size and the
-// output choices.
+// output choices, and the address book server.
 #pragma once
 
 #include "engine/ExportOptions.h"
@@ -33,6 +33,11 @@ CardFormat cardFormat();
 void setCardFormat(CardFormat format);
 bool singleFile();
 void setSingleFile(bool on);
+// The address book server's URL and the user name; the password is never kept.
+QString cardDavUrl();
+void setCardDavUrl(const QString& url);
+QString cardDavUser();
+void setCardDavUser(const QString& user);
 // Whether the values of unpaired columns go into each card's note.
 bool keepUnpaired();
 void setKeepUnpaired(bool on);

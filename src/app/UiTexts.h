@@ -40,6 +40,8 @@ inline constexpr std::string_view kResetQuestion =
 inline constexpr std::string_view kNoColumnsLeft = "No columns are remaining for mapping.";
 inline constexpr std::string_view kSelectColumns = "Please select columns to be mapped.";
 inline constexpr std::string_view kSelectDestinationFirst = "Please select destination folder.";
+inline constexpr std::string_view kSelectAddressBookFirst =
+    "Please find the address books on the server and choose one.";
 inline constexpr std::string_view kCancelQuestion =
     "Are you sure, you want to cancel the export process?";
 inline constexpr std::string_view kQuitQuestion = "Do you want to close the application?";
@@ -58,6 +60,15 @@ inline constexpr std::string_view kAboutTitle = "About Olvenmark";
 inline constexpr std::string_view kAbout =
     "Olvenmark %@\nTurns a CSV file of contacts into vCard files, one .vcf file per contact.";
 
+// Where the export goes, in the Export to list.
+inline constexpr std::string_view kExportToFolder = "Folder";
+inline constexpr std::string_view kExportToServer = "Address book server";
+// The line beside Find address books.
+inline constexpr std::string_view kFindingAddressBooks = "Looking for address books…";
+inline constexpr std::string_view kAddressBook = "%d address book";
+inline constexpr std::string_view kAddressBooks = "%d address books";
+inline constexpr std::string_view kAddressBooksFound = "%@ found";
+
 // Labels during and after a run.
 inline constexpr std::string_view kProgress = "Progress: %d %%";
 inline constexpr std::string_view kStatus = "Status: %d/%d";
@@ -66,6 +77,9 @@ inline constexpr std::string_view kNoCount = " ";
 inline constexpr std::string_view kCancelledStatus =
     "Migration cancelled \n%d file(s) migrated successfully.";
 inline constexpr std::string_view kSummary = "%@ Contact(s) migrated successfully.";
+// The summary of an upload: uploaded, already in the address book.
+inline constexpr std::string_view kUploadSummary =
+    "%d Contact(s) uploaded, %d already in the address book.";
 // The count in the summary as the report's second line has it after its colon.
 inline constexpr std::string_view kSummaryCount = " %d";
 inline constexpr std::string_view kMappingFailed = "ERROR: while mapping properties";

@@ -18,8 +18,10 @@ const QStringList kTabOrder =
         "txtOutlet btnBrowseSourceFileOutlet comboBoxEncoding comboBoxDelimiter "
         "comboBoxCSVHeaders comboBoxVcardProperties addMappingOutlet mapAllCkeckBoxOutlet "
         "btnPairByNamesOutlet UserMappingTable btnRemoveMappingOutlet btnStartStep2Outlet "
-        "tblViewCsvFileContents txtViewMappingAttributes txtDestinationFolderOutlet "
-        "btnBrowseDestinationFileOutlet comboBoxCardFormat chkSingleFileOutlet "
+        "tblViewCsvFileContents txtViewMappingAttributes comboBoxExportTo "
+        "txtDestinationFolderOutlet btnBrowseDestinationFileOutlet txtCardDavUrl txtCardDavUser "
+        "txtCardDavPassword btnFindAddressBooks comboBoxAddressBook comboBoxCardFormat "
+        "chkSingleFileOutlet "
         "chkKeepUnpairedOutlet "
         "btnOpenRunFolderOutlet btnCancelOutlet btnImportOutlet")
         .split(u' ');
@@ -74,6 +76,9 @@ private slots:
         QStringList order = kTabOrder;
         order.removeAll("btnOpenRunFolderOutlet"); // no export yet
         order.removeAll("btnCancelOutlet");        // no run
+        for (const QString& server : kTabOrder.mid(kTabOrder.indexOf("txtCardDavUrl"), 5)) {
+            order.removeAll(server); // the export goes to a folder
+        }
         for (const Qt::Key key : {Qt::Key_Tab, Qt::Key_Backtab}) {
             widget<QWidget>(main.get(), "txtOutlet")->setFocus();
             QStringList reached;
@@ -116,6 +121,12 @@ private slots:
         focuses(Qt::Key_G, "comboBoxEncoding");
         focuses(Qt::Key_L, "comboBoxDelimiter");
         focuses(Qt::Key_S, "comboBoxCardFormat");
+        focuses(Qt::Key_X, "comboBoxExportTo");
+        widget<QComboBox>(main.get(), "comboBoxExportTo")->setCurrentIndex(1);
+        focuses(Qt::Key_U, "txtCardDavUrl");
+        focuses(Qt::Key_W, "txtCardDavPassword");
+        press(Qt::ALT | Qt::Key_I, "btnFindAddressBooks"); // no URL: refused at once
+        widget<QComboBox>(main.get(), "comboBoxExportTo")->setCurrentIndex(0);
         press(Qt::ALT | Qt::Key_T, "chkSingleFileOutlet");
         press(Qt::ALT | Qt::Key_K, "chkKeepUnpairedOutlet");
         press(Qt::ALT | Qt::Key_P, "btnStartStep2Outlet");

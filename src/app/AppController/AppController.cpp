@@ -9,6 +9,9 @@
 #include "app/Resources.h"
 #include "app/Settings.h"
 #include "app/UiTexts.h"
+#include "carddav/AddressBookDestination.h"
+#include "carddav/Discovery.h"
+#include "carddav/ServerUrl.h"
 #include "engine/ExportSession.h"
 #include "engine/RunReport.h"
 #include "engine/RunState.h"
@@ -26,6 +29,7 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QSignalBlocker>
+#include <QThread>
 #include <QTimer>
 
 #include <algorithm>
@@ -114,6 +118,13 @@ AppController::AppController(QWidget* parent)
     chkKeepUnpairedOutlet = ui->chkKeepUnpairedOutlet;
     lblUnpairedColumns = ui->lblUnpairedColumns;
     btnOpenRunFolderOutlet = ui->btnOpenRunFolderOutlet;
+    comboBoxExportTo = ui->comboBoxExportTo;
+    txtCardDavUrl = ui->txtCardDavUrl;
+    txtCardDavUser = ui->txtCardDavUser;
+    txtCardDavPassword = ui->txtCardDavPassword;
+    btnFindAddressBooks = ui->btnFindAddressBooks;
+    comboBoxAddressBook = ui->comboBoxAddressBook;
+    lblServerStatus = ui->lblServerStatus;
 
     preview =
         new FilePreview(lblFileSummary, tblViewCsvFileContents, txtViewMappingAttributes, this);
@@ -130,6 +141,7 @@ AppController::AppController(QWidget* parent)
     // Two lines, whatever the list: the pairs above keep their height.
     lblUnpairedColumns->setFixedHeight(2 * lblUnpairedColumns->fontMetrics().lineSpacing());
     lblProgressFileCount->setMinimumHeight(2 * lblProgressFileCount->fontMetrics().lineSpacing());
+    lblServerStatus->setMinimumHeight(lblServerStatus->fontMetrics().lineSpacing());
     setAcceptDrops(true);
     loadResources();
     imageViewOutlet->setPixmap(QPixmap(QStringLiteral(":/logo.png")));
@@ -163,6 +175,15 @@ AppController::AppController(QWidget* parent)
     connect(btnCancelOutlet, &QPushButton::clicked, this, &AppController::btnCancelCliked);
     connect(btnOpenRunFolderOutlet, &QPushButton::clicked, this,
             &AppController::btnOpenRunFolderClicked);
+    connect(btnFindAddressBooks, &QPushButton::clicked, this,
+            &AppController::btnFindAddressBooksClicked);
+
+    comboBoxExportTo->addItem(q(uitext::kExportToFolder));
+    comboBoxExportTo->addItem(q(uitext::kExportToServer));
+    connect(comboBoxExportTo, &QComboBox::currentIndexChanged, this,
+            &AppController::setDestinationControls);
+    txtCardDavUrl->setText(settings::cardDavUrl());
+    txtCardDavUser->setText(settings::cardDavUser());
 
     for (const CardFormatInfo& format : kCardFormats) {
         comboBoxCardFormat->addItem(q(format.label), static_cast<int>(format.format));
@@ -206,6 +227,10 @@ AppController::AppController(QWidget* parent)
 
 AppController::~AppController() {
     prepareToQuit();
+    if (bookFinder != nullptr) {
+        bookFinder->wait(); // its answer has nowhere to go: the window is closing
+        delete bookFinder;
+    }
     // The thread is over: the task and the model go before the session they use.
     delete businessLogicThread;
     UserMappingTable->setModel(nullptr);
@@ -228,7 +253,6 @@ void AppController::setPhase(WindowPhase phase) {
     const bool loaded = phase == WindowPhase::Loaded || phase == WindowPhase::Paired;
     const bool paired = phase == WindowPhase::Paired;
     btnBrowseSourceFileOutlet->setEnabled(idle);
-    btnBrowseDestinationFileOutlet->setEnabled(idle);
     addMappingOutlet->setEnabled(loaded);
     btnPairByNamesOutlet->setEnabled(loaded);
     comboBoxCardFormat->setEnabled(idle);
@@ -246,7 +270,26 @@ void AppController::setPhase(WindowPhase phase) {
     if (!loaded) {
         mapAllCkeckBoxOutlet->setChecked(false);
     }
+    setDestinationControls();
     emit phaseChanged(phase);
+}
+
+bool AppController::toServer() const {
+    return comboBoxExportTo->currentIndex() == 1;
+}
+
+void AppController::setDestinationControls() {
+    const bool idle = !isBusy(phase_);
+    const bool server = toServer();
+    comboBoxExportTo->setEnabled(idle);
+    // Only the chosen destination's controls can be used; all keep their place.
+    txtDestinationFolderOutlet->setEnabled(!server);
+    btnBrowseDestinationFileOutlet->setEnabled(idle && !server);
+    for (QWidget* field : std::initializer_list<QWidget*>{
+             txtCardDavUrl, txtCardDavUser, txtCardDavPassword, comboBoxAddressBook}) {
+        field->setEnabled(idle && server);
+    }
+    btnFindAddressBooks->setEnabled(idle && server && bookFinder == nullptr);
 }
 
 void AppController::setPairingPhase() {
@@ -593,8 +636,12 @@ void AppController::btnImportCliked() {
 void AppController::startStep3_Import() {
     guarded(uitext::kStep3Exception, [&] {
         logLine(uitext::kBusinessLogicStarted);
-        if (txtDestinationFolderOutlet->text() == q(uitext::kSelectDestination)) {
+        if (!toServer() && txtDestinationFolderOutlet->text() == q(uitext::kSelectDestination)) {
             ask(uitext::kAlert, uitext::kSelectDestinationFirst, {uitext::kOk});
+            return;
+        }
+        if (toServer() && comboBoxAddressBook->currentIndex() < 0) {
+            ask(uitext::kAlert, uitext::kSelectAddressBookFirst, {uitext::kOk});
             return;
         }
         if (phase_ != WindowPhase::Paired) {
@@ -604,12 +651,74 @@ void AppController::startStep3_Import() {
         currentContactNumber = 0;
         progressOutlet->setRange(0, 100);
         progressOutlet->setValue(0);
-        if (businessLogicThread->start(s(txtDestinationFolderOutlet->text()))) {
+        uploadRun = toServer();
+        if (uploadRun ? startUpload()
+                      : businessLogicThread->start(s(txtDestinationFolderOutlet->text()))) {
             conversionActive = true;
             setPhase(WindowPhase::Running);
             progressTimer->start();
         }
     });
+}
+
+bool AppController::startUpload() {
+    const QString bookUrl = comboBoxAddressBook->currentData().toString();
+    const carddav::UrlCheck url = carddav::checkServerUrl(s(bookUrl));
+    if (!url.checked) {
+        lblServerStatus->setText(q(url.refusal));
+        return false;
+    }
+    settings::setCardDavUser(txtCardDavUser->text());
+    const carddav::ServerAccess access{
+        s(txtCardDavUser->text()), s(txtCardDavPassword->text()), {}, url.checked->plainHttp};
+    return businessLogicThread->start(
+        std::make_shared<carddav::AddressBookDestination>(access, url.checked->url));
+}
+
+void AppController::btnFindAddressBooksClicked() {
+    if (bookFinder != nullptr) {
+        return;
+    }
+    const carddav::UrlCheck url = carddav::checkServerUrl(s(txtCardDavUrl->text().trimmed()));
+    comboBoxAddressBook->clear();
+    if (!url.checked) {
+        lblServerStatus->setText(q(url.refusal));
+        lblServerStatus->setToolTip(lblServerStatus->text());
+        return;
+    }
+    settings::setCardDavUrl(txtCardDavUrl->text().trimmed());
+    settings::setCardDavUser(txtCardDavUser->text());
+    lblServerStatus->setText(q(uitext::kFindingAddressBooks));
+    // The server may be slow to answer: the window goes on meanwhile, and the
+    // answer comes back to this thread with the thread's end.
+    auto found = std::make_shared<carddav::Discovery>();
+    const carddav::ServerAccess access{
+        s(txtCardDavUser->text()), s(txtCardDavPassword->text()), {}, url.checked->plainHttp};
+    bookFinder = QThread::create([access, at = url.checked->url, found] {
+        carddav::HttpClient client(access);
+        *found = carddav::findAddressBooks(client, at);
+    });
+    connect(bookFinder, &QThread::finished, this, [this, found] { showAddressBooks(*found); });
+    setDestinationControls();
+    bookFinder->start();
+}
+
+void AppController::showAddressBooks(const carddav::Discovery& found) {
+    bookFinder->wait();
+    delete bookFinder;
+    bookFinder = nullptr;
+    for (const carddav::AddressBook& book : found.books) {
+        comboBoxAddressBook->addItem(QString::fromStdString(book.name),
+                                     QString::fromStdString(book.url));
+    }
+    lblServerStatus->setText(
+        found.failure.empty()
+            ? q(text::fill(
+                  uitext::kAddressBooksFound,
+                  uitext::counted(found.books.size(), uitext::kAddressBook, uitext::kAddressBooks)))
+            : q(found.failure));
+    lblServerStatus->setToolTip(lblServerStatus->text());
+    setDestinationControls();
 }
 
 void AppController::showLatestProgress() {
@@ -637,10 +746,12 @@ void AppController::notify(std::int64_t processed) {
 }
 
 void AppController::finalNotify(const RunReport& report) {
-    const ExportReport shown(report, session_->diagnostics().wideRows);
+    const ExportReport shown(report, session_->diagnostics().wideRows, uploadRun);
     lblProgressFileCount->setText(shown.summary());
-    lastRunFolder = QString::fromStdString(report.folder);
-    settings::setLastExportFolder(lastRunFolder);
+    if (!uploadRun) {
+        lastRunFolder = QString::fromStdString(report.folder);
+        settings::setLastExportFolder(lastRunFolder);
+    }
     shown.show();
     resetAll();
     // The window starts over: the focus goes to the first step, and no field

@@ -29,8 +29,13 @@ class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
 class QTableView;
+class QThread;
 class QTimer;
 struct RunReport;
+
+namespace carddav {
+struct Discovery;
+}
 
 namespace Ui {
 class AppController;
@@ -89,6 +94,7 @@ public slots:
     void btnBrowseDestinationPathCliked();
     void btnImportCliked();
     void btnCancelCliked();
+    void btnFindAddressBooksClicked();
 
 private slots:
     // The conversion thread has ended.
@@ -117,6 +123,14 @@ private:
     // Which names a refilled list selects.
     enum class Selection { None, First, Keep };
 
+    // The export goes to an address book server, not a folder.
+    bool toServer() const;
+    // Enables the folder's or the server's controls, as Export to and the phase say.
+    void setDestinationControls();
+    // Lists the address books found, or says why there are none.
+    void showAddressBooks(const carddav::Discovery& found);
+    // Starts the upload into the address book chosen; false when none is chosen.
+    bool startUpload();
     // Enters a phase and sets every control from it.
     void setPhase(WindowPhase phase);
     // Loaded or Paired, from the session's pairs.
@@ -159,12 +173,21 @@ private:
     QCheckBox* chkKeepUnpairedOutlet;
     QLabel* lblUnpairedColumns;
     QPushButton* btnOpenRunFolderOutlet;
+    QComboBox* comboBoxExportTo;
+    QLineEdit* txtCardDavUrl;
+    QLineEdit* txtCardDavUser;
+    QLineEdit* txtCardDavPassword;
+    QPushButton* btnFindAddressBooks;
+    QComboBox* comboBoxAddressBook;
+    QLabel* lblServerStatus;
     // The summary line, the first rows and the first card.
     FilePreview* preview;
 
     MappingTableModel* mappingModel;
     // The conversion thread of the latest export.
     ConversionTask* businessLogicThread;
+    // Asks the server for its address books while the window goes on; none when idle.
+    QThread* bookFinder = nullptr;
     // Redraws the progress of a run at the screen's pace.
     QTimer* progressTimer;
 
@@ -177,6 +200,8 @@ private:
     std::optional<QString> oldCSVPath;
     // The run folder of the last export; empty before the first.
     QString lastRunFolder;
+    // The latest run went to an address book: its report is an upload's, and it has no folder.
+    bool uploadRun = false;
     // The conversion thread has not ended yet.
     bool conversionActive = false;
     // The user quits: the run ends without a report.

@@ -9,6 +9,7 @@
 #include <arpa/inet.h>
 #include <chrono>
 #include <csignal>
+#include <fcntl.h>
 #include <netinet/in.h>
 #include <spawn.h>
 #include <sys/socket.h>

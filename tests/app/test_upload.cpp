@@ -1,0 +1,71 @@
+// The window's upload to a real Radicale: the address books found, the cards on
+// the server, the report, and what the window remembers of the server.
+#include "AppTestSupport.h"
+#include "Radicale.h"
+
+class Upload : public WindowTestCase {
+    Q_OBJECT
+
+private slots:
+    void uploadsToTheBookChosenAndNeverKeepsThePassword() {
+        testsupport::Radicale server;
+        server.makeBook("work", "Work");
+        server.makeBook("home", "Home");
+        auto* folderButton = widget<QPushButton>(window.get(), "btnBrowseDestinationFileOutlet");
+        auto* find = widget<QPushButton>(window.get(), "btnFindAddressBooks");
+        auto* password = widget<QLineEdit>(window.get(), "txtCardDavPassword");
+        auto* books = widget<QComboBox>(window.get(), "comboBoxAddressBook");
+        auto* status = widget<QLabel>(window.get(), "lblServerStatus");
+        QVERIFY(!find->isEnabled());
+        widget<QComboBox>(window.get(), "comboBoxExportTo")->setCurrentIndex(1);
+        QVERIFY(!folderButton->isEnabled());
+        const QString url = QString::fromStdString(server.root());
+        widget<QLineEdit>(window.get(), "txtCardDavUrl")->setText(url);
+        widget<QLineEdit>(window.get(), "txtCardDavUser")->setText("ann");
+
+        // A wrong password: one line, and nothing to choose.
+        password->setText("wrong");
+        click(window.get(), "btnFindAddressBooks");
+        QTRY_VERIFY_WITH_TIMEOUT(find->isEnabled(), 20000);
+        QCOMPARE(books->count(), 0);
+        QVERIFY(!status->text().isEmpty() && status->text() != "0 address books found");
+
+        password->setText(testsupport::kPassword);
+        click(window.get(), "btnFindAddressBooks");
+        QTRY_VERIFY_WITH_TIMEOUT(find->isEnabled(), 20000);
+        QCOMPARE(status->text(), "2 address books found");
+        books->setCurrentIndex(books->findText("Work"));
+
+        loadCsv(*window, env->dialogs, env->writeContacts("a.csv", 3, 2));
+        widget<QCheckBox>(window.get(), "mapAllCkeckBoxOutlet")->click();
+        env->dialogs.answers = {"Details", "Ok"};
+        click(window.get(), "btnImportOutlet");
+        QTRY_COMPARE_WITH_TIMEOUT(window->phase(), WindowPhase::Empty, 20000);
+        QCOMPARE(server.stored("work").size(), 3u);
+        QVERIFY(server.stored("home").empty());
+        QCOMPARE(env->dialogs.alerts.at(0).text,
+                 "3 Contact(s) uploaded, 0 already in the address book.");
+        const QString details = env->dialogs.alerts.at(1).text;
+        QVERIFY2(details.contains("Uploaded:                    3\n") &&
+                     details.contains(url + "ann/work/"),
+                 qPrintable(details));
+        // An upload has no run folder to open.
+        QVERIFY(!widget<QPushButton>(window.get(), "btnOpenRunFolderOutlet")->isEnabled());
+
+        // The next launch knows the server and the user, never the password.
+        QFile ini(QSettings(QSettings::IniFormat, QSettings::UserScope, "Olvenmark", "Olvenmark")
+                      .fileName());
+        QVERIFY(ini.open(QIODevice::ReadOnly));
+        const QByteArray kept = ini.readAll();
+        QVERIFY(kept.contains("ann") && !kept.contains(testsupport::kPassword));
+        QVERIFY(!env->logText().contains(testsupport::kPassword));
+        modelTester.reset();
+        window = std::make_unique<AppController>();
+        QCOMPARE(widget<QLineEdit>(window.get(), "txtCardDavUrl")->text(), url);
+        QCOMPARE(widget<QLineEdit>(window.get(), "txtCardDavUser")->text(), "ann");
+        QCOMPARE(widget<QLineEdit>(window.get(), "txtCardDavPassword")->text(), QString());
+    }
+};
+
+QTEST_MAIN(Upload)
+#include "test_upload.moc"
