@@ -1,5 +1,7 @@
 #include "engine/cards/Dates.h"
 
+#include "engine/pair/ColumnWords.h"
+
 #include <algorithm>
 #include <array>
 #include <charconv>
@@ -49,30 +51,6 @@ std::string lowered(std::string_view word) {
         }
     }
     return out;
-}
-
-// A header name as lower-case words: split at everything but letters and
-// digits, and where a capital follows a small letter ("BirthDay").
-std::vector<std::string> headerWords(std::string_view header) {
-    std::vector<std::string> words;
-    std::string word;
-    for (std::size_t i = 0; i < header.size(); ++i) {
-        const char c = header[i];
-        const bool part = isLetter(c) || isDigit(c);
-        const bool camel =
-            c >= 'A' && c <= 'Z' && i > 0 && header[i - 1] >= 'a' && header[i - 1] <= 'z';
-        if ((!part || camel) && !word.empty()) {
-            words.push_back(lowered(word));
-            word.clear();
-        }
-        if (part) {
-            word += c;
-        }
-    }
-    if (!word.empty()) {
-        words.push_back(lowered(word));
-    }
-    return words;
 }
 
 // ---- Tokens of a value
@@ -388,31 +366,112 @@ ReadDate dateOrText(const std::optional<Date>& date) {
 // Portuguese exports that no English header uses.
 constexpr std::string_view kDayFirstWords[] = {
     // German
-    "vorname", "vornamen", "nachname", "geburtstag", "geburtsdatum", "straße", "strasse", "ort",
-    "plz", "postleitzahl", "firma", "abteilung", "telefon", "mobiltelefon", "handy", "notizen",
-    "kategorien", "anrede", "geschäftlich", "privat", "weitere", "adresse", "titel",
+    "vorname",
+    "vornamen",
+    "nachname",
+    "geburtstag",
+    "geburtsdatum",
+    "strasse",
+    "ort",
+    "plz",
+    "postleitzahl",
+    "firma",
+    "abteilung",
+    "telefon",
+    "mobiltelefon",
+    "handy",
+    "notizen",
+    "kategorien",
+    "anrede",
+    "geschaeftlich",
+    "privat",
+    "weitere",
+    "adresse",
+    "titel",
     // French
-    "prénom", "prenom", "nom", "société", "societe", "rue", "ville", "téléphone", "anniversaire",
-    "catégories", "bureau", "domicile", "naissance", "titre", "deuxième", "messagerie",
+    "prenom",
+    "nom",
+    "societe",
+    "rue",
+    "ville",
+    "telephone",
+    "anniversaire",
+    "categories",
+    "bureau",
+    "domicile",
+    "naissance",
+    "titre",
+    "deuxieme",
+    "messagerie",
     // Spanish
-    "nombre", "apellido", "apellidos", "calle", "ciudad", "teléfono", "móvil", "correo",
-    "cumpleaños", "notas", "categorías", "trabajo", "dirección", "nacimiento", "organización",
+    "nombre",
+    "apellido",
+    "apellidos",
+    "calle",
+    "ciudad",
+    "telefono",
+    "movil",
+    "correo",
+    "cumpleanos",
+    "notas",
+    "categorias",
+    "trabajo",
+    "direccion",
+    "nacimiento",
+    "organizacion",
     // Italian
-    "cognome", "compleanno", "città", "telefono", "cellulare", "indirizzo", "società", "reparto",
-    "ufficio", "nascita", "categorie", "secondo",
+    "cognome",
+    "compleanno",
+    "citta",
+    "cellulare",
+    "indirizzo",
+    "societa",
+    "reparto",
+    "ufficio",
+    "nascita",
+    "categorie",
+    "secondo",
     // Dutch
-    "voornaam", "achternaam", "verjaardag", "straat", "plaats", "woonplaats", "bedrijf", "afdeling",
-    "telefoon", "mobiele", "notities", "werk", "thuis", "geboortedatum", "functie",
+    "voornaam",
+    "achternaam",
+    "verjaardag",
+    "straat",
+    "plaats",
+    "woonplaats",
+    "bedrijf",
+    "afdeling",
+    "telefoon",
+    "mobiele",
+    "notities",
+    "werk",
+    "thuis",
+    "geboortedatum",
+    "functie",
     // Portuguese
-    "nome", "sobrenome", "rua", "cidade", "telefone", "celular", "aniversário", "observações",
-    "comercial", "residencial", "endereço", "nascimento", "empresa", "departamento", "cargo"};
+    "nome",
+    "sobrenome",
+    "rua",
+    "cidade",
+    "telefone",
+    "celular",
+    "aniversario",
+    "observacoes",
+    "comercial",
+    "residencial",
+    "endereco",
+    "nascimento",
+    "empresa",
+    "departamento",
+    "cargo",
+};
 
 // Words of English header rows that none of those languages uses.
 constexpr std::string_view kEnglishWords[] = {
     "first",    "last", "middle",   "given",   "family",    "birthday",     "birth",
     "street",   "city", "state",    "zip",     "country",   "phone",        "company",
     "business", "home", "work",     "job",     "title",     "department",   "address",
-    "web",      "page", "nickname", "primary", "secondary", "organization", "display"};
+    "web",      "page", "nickname", "primary", "secondary", "organization", "display",
+};
 
 template <std::size_t N> bool isOneOf(const std::string& word, const std::string_view (&words)[N]) {
     return std::find(std::begin(words), std::end(words), word) != std::end(words);
@@ -420,15 +479,17 @@ template <std::size_t N> bool isOneOf(const std::string& word, const std::string
 
 // Header names of a birthday's parts, as words joined by blanks.
 constexpr std::string_view kBirthYear[] = {
-    "birth year",        "geburtsjahr",       "année de naissance", "annee de naissance",
-    "año de nacimiento", "ano de nacimiento", "anno di nascita",    "geboortejaar",
-    "ano de nascimento", "ano do nascimento"};
+    "birth year",      "geburtsjahr",  "annee de naissance", "ano de nacimiento",
+    "anno di nascita", "geboortejaar", "ano de nascimento",  "ano do nascimento",
+};
 constexpr std::string_view kBirthMonth[] = {
     "birth month",     "geburtsmonat",  "mois de naissance", "mes de nacimiento",
-    "mese di nascita", "geboortemaand", "mês de nascimento", "mes de nascimento"};
+    "mese di nascita", "geboortemaand", "mes de nascimento",
+};
 constexpr std::string_view kBirthDay[] = {
-    "birth day",         "geburtstag",        "jour de naissance", "día de nacimiento",
-    "dia de nacimiento", "giorno di nascita", "geboortedag",       "dia de nascimento"};
+    "birth day",         "geburtstag",  "jour de naissance", "dia de nacimiento",
+    "giorno di nascita", "geboortedag", "dia de nascimento",
+};
 
 std::string joined(const std::vector<std::string>& words) {
     std::string out;
@@ -532,7 +593,7 @@ DateOrder headerDateOrder(const std::vector<std::string>& headers) {
     std::size_t dayFirst = 0;
     std::size_t english = 0;
     for (const std::string& header : headers) {
-        for (const std::string& word : headerWords(header)) {
+        for (const std::string& word : columnWords(header)) {
             dayFirst += isOneOf(word, kDayFirstWords) ? 1 : 0;
             english += isOneOf(word, kEnglishWords) ? 1 : 0;
         }
@@ -550,7 +611,7 @@ std::optional<BirthParts> detectBirthParts(const std::vector<std::string>& heade
         }
     };
     for (std::size_t i = 0; i < headers.size(); ++i) {
-        const std::string name = joined(headerWords(headers[i]));
+        const std::string name = joined(columnWords(headers[i]));
         take(parts.year, i, name, kBirthYear);
         take(parts.month, i, name, kBirthMonth);
         take(parts.day, i, name, kBirthDay);
