@@ -4,6 +4,7 @@
 #include "FaultyFiles.h"
 #include "TestSupport.h"
 #include "engine/RunState.h"
+#include "engine/cards/ContactUid.h"
 
 #include <cerrno>
 
@@ -239,4 +240,27 @@ TEST_F(Run, UnwritableLogLeavesTheRunWhole) {
     EXPECT_NE(console.find("(dealloc) Error while writing to log file"), std::string::npos);
     EXPECT_EQ(report().written, 3);
     EXPECT_EQ(readFile(blocked.path() / "Olvenmark v1.0"), "in the way");
+}
+
+// Cards are made by several helpers in batches, yet identical rows are counted
+// in file order: the k-th "Ann,Lee" row, whose file is AnnLee(k).vcf, carries
+// the UID of its row and k.
+TEST_F(Run, IdenticalRowsKeepTheirUidsInFileOrder) {
+    std::string text = "First,Last,Phone\r\n";
+    constexpr int kEach = 1200;
+    for (int i = 0; i < kEach; ++i) {
+        text += "Ann,Lee,1\r\nBob,Ray,2\r\n";
+    }
+    ASSERT_EQ(load(text, kPairs), 2 * kEach);
+    fs::create_directories(destination());
+    convertor->startStep3({}, destination().string(), {.format = CardFormat::Strict});
+    for (const auto& [name, row] : {std::pair{"AnnLee", "Ann,Lee,1"}, {"BobRay", "Bob,Ray,2"}}) {
+        for (int k = 0; k < kEach; k += 7) {
+            const std::string file =
+                std::string(name) + (k == 0 ? "" : "(" + std::to_string(k) + ")") + ".vcf";
+            const std::string card = readFile(runFolder() / file);
+            EXPECT_NE(card.find("\r\nUID:" + uid::rowUuid(row, k) + "\r\n"), std::string::npos)
+                << file;
+        }
+    }
 }

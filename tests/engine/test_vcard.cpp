@@ -282,10 +282,28 @@ TEST(CardWriters, FurtherValuesFollowTheNamedLinesInBothFormats) {
 }
 
 TEST(ContactUid, StableUniqueAndWellFormed) {
-    const auto digest = uid::sha1("abc");
-    EXPECT_EQ(digest[0], 0xa9);
-    EXPECT_EQ(digest[19], 0x9d);
-    EXPECT_EQ(uid::sha1(std::string(1000, 'a')), uid::sha1(std::string(1000, 'a')));
+    // Lengths around the block's 56 and 64 bytes, where the padding changes.
+    const auto hex = [](const std::array<std::uint8_t, 20>& digest) {
+        std::string out;
+        for (const auto byte : digest) {
+            out += "0123456789abcdef"[byte >> 4];
+            out += "0123456789abcdef"[byte & 15];
+        }
+        return out;
+    };
+    const std::pair<std::size_t, std::string_view> vectors[] = {
+        {0, "da39a3ee5e6b4b0d3255bfef95601890afd80709"},
+        {55, "c1c8bbdc22796e28c0e15163d20899b65621d65a"},
+        {56, "c2db330f6083854c99d4b5bfb6e8f29f201be699"},
+        {64, "0098ba824b5c16427bd7a1122a5a442a25ec644d"},
+        {119, "ee971065aaa017e0632a8ca6c77bb3bf8b1dfc56"},
+    };
+    for (const auto& [length, expected] : vectors) {
+        EXPECT_EQ(hex(uid::sha1(std::string(length, 'a'))), expected) << length;
+    }
+    // A UID once written names the contact on a server: it never changes.
+    EXPECT_EQ(uid::rowUuid("Ann,Lee", 0), "9fe8b9e7-82ce-5076-998f-dd03fbed9152");
+    EXPECT_EQ(uid::rowUuid(std::string(100, 'x'), 12), "c3e56ff6-b5be-5906-a5e6-e689dceb483b");
 
     const std::string row = "Ann,Lee,a@x";
     EXPECT_EQ(uid::rowUuid(row, 0), uid::rowUuid(std::string(row), 0));

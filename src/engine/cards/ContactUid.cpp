@@ -1,66 +1,117 @@
 #include "engine/cards/ContactUid.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
 
 namespace uid {
 
-std::array<std::uint8_t, 20> sha1(std::string_view bytes) {
-    std::uint32_t h[5] = {0x67452301, 0xEFCDAB89, 0x98BADCFE, 0x10325476, 0xC3D2E1F0};
-    // The message, a 0x80 byte, zeros, and the bit length, in 64-byte blocks.
-    const std::uint64_t bitLength = static_cast<std::uint64_t>(bytes.size()) * 8;
-    std::string padded(bytes);
-    padded += static_cast<char>(0x80);
-    while (padded.size() % 64 != 56) {
-        padded += '\0';
+namespace {
+
+// SHA-1 over bytes handed in pieces, so that a UID's name is hashed where it
+// lies instead of being copied together first.
+class Sha1 {
+public:
+    void update(std::string_view bytes) {
+        length_ += bytes.size();
+        if (buffered_ > 0) {
+            const std::size_t take = std::min(bytes.size(), 64 - buffered_);
+            std::memcpy(buffer_ + buffered_, bytes.data(), take);
+            buffered_ += take;
+            bytes.remove_prefix(take);
+            if (buffered_ < 64) {
+                return;
+            }
+            block(buffer_);
+            buffered_ = 0;
+        }
+        for (; bytes.size() >= 64; bytes.remove_prefix(64)) {
+            block(reinterpret_cast<const unsigned char*>(bytes.data()));
+        }
+        std::memcpy(buffer_, bytes.data(), bytes.size());
+        buffered_ = bytes.size();
     }
-    for (int shift = 56; shift >= 0; shift -= 8) {
-        padded += static_cast<char>((bitLength >> shift) & 0xFF);
+
+    std::array<std::uint8_t, 20> digest() {
+        // A 0x80 byte, zeros up to 56 bytes into a block, then the bit length.
+        const std::uint64_t bits = length_ * 8;
+        unsigned char tail[72] = {0x80};
+        const std::size_t zeros = (buffered_ < 56 ? 56 : 120) - buffered_ - 1;
+        for (int i = 0; i < 8; ++i) {
+            tail[1 + zeros + static_cast<std::size_t>(i)] =
+                static_cast<unsigned char>(bits >> (56 - 8 * i));
+        }
+        update(std::string_view(reinterpret_cast<const char*>(tail), 1 + zeros + 8));
+        std::array<std::uint8_t, 20> out{};
+        for (std::size_t i = 0; i < out.size(); ++i) {
+            out[i] = static_cast<std::uint8_t>(h_[i / 4] >> (24 - 8 * (i % 4)));
+        }
+        return out;
     }
-    for (std::size_t block = 0; block < padded.size(); block += 64) {
-        std::uint32_t w[80];
-        for (int i = 0; i < 16; ++i) {
-            const auto* p = reinterpret_cast<const unsigned char*>(padded.data() + block + 4 * i);
+
+private:
+    // The rounds in four loops of twenty, the message schedule in a ring of
+    // sixteen words: no branch per round.
+    void block(const unsigned char* p) {
+        std::uint32_t w[16];
+        for (int i = 0; i < 16; ++i, p += 4) {
             w[i] = (std::uint32_t{p[0]} << 24) | (std::uint32_t{p[1]} << 16) |
                    (std::uint32_t{p[2]} << 8) | std::uint32_t{p[3]};
         }
-        for (int i = 16; i < 80; ++i) {
-            w[i] = std::rotl(w[i - 3] ^ w[i - 8] ^ w[i - 14] ^ w[i - 16], 1);
-        }
-        std::uint32_t a = h[0], b = h[1], c = h[2], d = h[3], e = h[4];
-        for (int i = 0; i < 80; ++i) {
-            std::uint32_t f = 0;
-            std::uint32_t k = 0;
-            if (i < 20) {
-                f = (b & c) | (~b & d), k = 0x5A827999;
-            } else if (i < 40) {
-                f = b ^ c ^ d, k = 0x6ED9EBA1;
-            } else if (i < 60) {
-                f = (b & c) | (b & d) | (c & d), k = 0x8F1BBCDC;
-            } else {
-                f = b ^ c ^ d, k = 0xCA62C1D6;
+        std::uint32_t a = h_[0], b = h_[1], c = h_[2], d = h_[3], e = h_[4];
+        const auto word = [&w](int i) {
+            if (i < 16) {
+                return w[i];
             }
-            const std::uint32_t next = std::rotl(a, 5) + f + e + k + w[i];
+            const std::uint32_t next =
+                std::rotl(w[(i + 13) & 15] ^ w[(i + 8) & 15] ^ w[(i + 2) & 15] ^ w[i & 15], 1);
+            w[i & 15] = next;
+            return next;
+        };
+        const auto round = [&](std::uint32_t f, std::uint32_t k, int i) {
+            const std::uint32_t next = std::rotl(a, 5) + f + e + k + word(i);
             e = d, d = c, c = std::rotl(b, 30), b = a, a = next;
+        };
+        int i = 0;
+        for (; i < 20; ++i) {
+            round((b & c) | (~b & d), 0x5A827999, i);
         }
-        h[0] += a, h[1] += b, h[2] += c, h[3] += d, h[4] += e;
+        for (; i < 40; ++i) {
+            round(b ^ c ^ d, 0x6ED9EBA1, i);
+        }
+        for (; i < 60; ++i) {
+            round((b & c) | (b & d) | (c & d), 0x8F1BBCDC, i);
+        }
+        for (; i < 80; ++i) {
+            round(b ^ c ^ d, 0xCA62C1D6, i);
+        }
+        h_[0] += a, h_[1] += b, h_[2] += c, h_[3] += d, h_[4] += e;
     }
-    std::array<std::uint8_t, 20> digest{};
-    for (std::size_t i = 0; i < digest.size(); ++i) {
-        digest[i] = static_cast<std::uint8_t>(h[i / 4] >> (24 - 8 * (i % 4)));
-    }
-    return digest;
+
+    std::uint32_t h_[5] = {0x67452301, 0xEFCDAB89, 0x98BADCFE, 0x10325476, 0xC3D2E1F0};
+    unsigned char buffer_[64] = {};
+    std::size_t buffered_ = 0;
+    std::uint64_t length_ = 0;
+};
+
+} // namespace
+
+std::array<std::uint8_t, 20> sha1(std::string_view bytes) {
+    Sha1 hash;
+    hash.update(bytes);
+    return hash.digest();
 }
 
 std::string rowUuid(std::string_view rowText, std::uint64_t earlierIdenticalRows) {
     // This system's own namespace, so its UIDs cannot meet those of other name spaces.
     static constexpr std::uint8_t kNamespace[16] = {0x6f, 0x1c, 0x3a, 0x52, 0x8e, 0x4d, 0x4b, 0x27,
                                                     0x9a, 0x05, 0xd1, 0x73, 0xc2, 0x48, 0xe6, 0x0b};
-    std::string name(reinterpret_cast<const char*>(kNamespace), sizeof kNamespace);
-    name += rowText;
-    name += '#';
-    name += std::to_string(earlierIdenticalRows);
-    auto bytes = sha1(name);
+    Sha1 hash;
+    hash.update(std::string_view(reinterpret_cast<const char*>(kNamespace), sizeof kNamespace));
+    hash.update(rowText);
+    hash.update("#");
+    hash.update(std::to_string(earlierIdenticalRows));
+    auto bytes = hash.digest();
     bytes[6] = static_cast<std::uint8_t>((bytes[6] & 0x0F) | 0x50);
     bytes[8] = static_cast<std::uint8_t>((bytes[8] & 0x3F) | 0x80);
     static constexpr char kHex[] = "0123456789abcdef";
