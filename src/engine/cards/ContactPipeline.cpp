@@ -8,13 +8,26 @@
 #include "engine/files/Output.h"
 #include "engine/read/CsvTexts.h"
 
+#include <algorithm>
+#include <array>
+#include <cstdint>
+
 ContactPipeline::ContactPipeline(const std::vector<std::string_view>& rows, std::size_t first,
                                  std::vector<IndexPair> pairs, RowReading reading,
                                  ExportOptions options)
     : rows_(rows), first_(first), pairs_(std::move(pairs)), reading_(std::move(reading)),
-      options_(options), slots_(kSlots) {
-    if (first_ < rows_.size()) {
-        worker_ = std::thread([this] { prepareAll(); });
+      options_(options), needsUid_(cardWriter(options.format).needsUid()), slots_(kSlots),
+      readyBatch_(kBatches, SIZE_MAX) {
+    if (first_ >= rows_.size()) {
+        return;
+    }
+    batchCount_ = (rows_.size() - first_ + kBatch - 1) / kBatch;
+    // One helper per core, the conversion thread's core included: it mostly
+    // waits on the file system. A few rows need no second helper.
+    const std::size_t cores = std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, 4);
+    const std::size_t helpers = std::min(cores, batchCount_);
+    for (std::size_t i = 0; i < helpers; ++i) {
+        helpers_.emplace_back([this] { prepareBatches(); });
     }
 }
 
@@ -24,8 +37,8 @@ ContactPipeline::~ContactPipeline() {
         closing_ = true;
     }
     room_.notify_all();
-    if (worker_.joinable()) {
-        worker_.join();
+    for (auto& helper : helpers_) {
+        helper.join();
     }
 }
 
@@ -52,7 +65,8 @@ ContactRecord readContact(std::string_view row, const std::vector<IndexPair>& pa
     return record;
 }
 
-void ContactPipeline::prepare(std::size_t index, PreparedContact& contact) {
+void ContactPipeline::prepare(std::size_t index, std::uint64_t earlierIdenticalRows,
+                              PreparedContact& contact) {
     contact.mapped = false;
     contact.empty = false;
     contact.nameBase.reset();
@@ -74,9 +88,7 @@ void ContactPipeline::prepare(std::size_t index, PreparedContact& contact) {
     }
     contact.mapped = true;
     try {
-        const auto earlier =
-            cardWriter(options_.format).needsUid() ? occurrences_.countBefore(rows_[index]) : 0;
-        contact.card = renderContactCard(record, rows_[index], earlier, options_);
+        contact.card = renderContactCard(record, rows_[index], earlierIdenticalRows, options_);
     } catch (const std::exception& e) {
         contact.logEntries.push_back(renderFailureEntry(e));
     }
@@ -87,28 +99,46 @@ void ContactPipeline::prepare(std::size_t index, PreparedContact& contact) {
     }
 }
 
-void ContactPipeline::prepareAll() {
-    for (std::size_t i = first_; i < rows_.size(); ++i) {
+bool ContactPipeline::roomFor(std::size_t batch) const {
+    // Row r's slot is free again once row r + 1 was handed out.
+    const std::size_t lastReused = (batch + 1) * kBatch;
+    return lastReused <= kSlots || handedOut_ >= lastReused - kSlots + 1;
+}
+
+void ContactPipeline::prepareBatches() {
+    std::array<std::uint64_t, kBatch> earlier{};
+    for (;;) {
+        std::size_t batch = 0;
         {
             std::unique_lock lock(mutex_);
-            // The slot to fill is free once the row kSlots before it was handed
-            // back; wait for half the ring, not for every single slot.
-            if (produced_ - handedOut_ + 1 >= kSlots) {
-                producerWaiting_ = true;
-                room_.wait(lock,
-                           [this] { return closing_ || produced_ - handedOut_ < kSlots / 2; });
-                producerWaiting_ = false;
-            }
-            if (closing_) {
+            if (closing_ || nextBatch_ >= batchCount_) {
                 return;
             }
+            batch = nextBatch_++;
+            // Identical rows are counted in row order, whichever helper takes
+            // them: before the wait below lets the next batch be taken.
+            const std::size_t begin = first_ + batch * kBatch;
+            const std::size_t end = std::min(begin + kBatch, rows_.size());
+            for (std::size_t i = begin; i < end && needsUid_; ++i) {
+                earlier[i - begin] = occurrences_.countBefore(rows_[i]);
+            }
+            if (!roomFor(batch)) {
+                ++helpersWaiting_;
+                room_.wait(lock, [&] { return closing_ || roomFor(batch); });
+                --helpersWaiting_;
+                if (closing_) {
+                    return;
+                }
+            }
         }
-        prepare(i, slots_[(i - first_) % kSlots]);
+        const std::size_t begin = first_ + batch * kBatch;
+        const std::size_t end = std::min(begin + kBatch, rows_.size());
+        for (std::size_t i = begin; i < end; ++i) {
+            prepare(i, earlier[i - begin], slots_[(i - first_) % kSlots]);
+        }
         const std::lock_guard lock(mutex_);
-        ++produced_;
-        // A waiting writer is woken for a batch of rows, not for every one: a
-        // fast writer (one file for all) would otherwise pay a wake-up per row.
-        if (consumerWaiting_ && (produced_ - handedOut_ >= kWakeBatch || i + 1 == rows_.size())) {
+        readyBatch_[batch % kBatches] = batch;
+        if (consumerWaiting_) {
             ready_.notify_one();
         }
     }
@@ -116,14 +146,17 @@ void ContactPipeline::prepareAll() {
 
 const PreparedContact& ContactPipeline::next() {
     std::unique_lock lock(mutex_);
-    if (handedOut_ >= produced_) {
+    const std::size_t index = handedOut_;
+    const std::size_t batch = index / kBatch;
+    if (readyBatch_[batch % kBatches] != batch) {
         consumerWaiting_ = true;
-        ready_.wait(lock, [this] { return handedOut_ < produced_; });
+        ready_.wait(lock, [&] { return readyBatch_[batch % kBatches] == batch; });
         consumerWaiting_ = false;
     }
-    const std::size_t index = handedOut_++;
-    if (producerWaiting_ && produced_ - handedOut_ < kSlots / 2) {
-        room_.notify_one();
+    ++handedOut_;
+    // Helpers wait for a whole batch of room; wake them when one is free.
+    if (helpersWaiting_ > 0 && handedOut_ % kBatch == 1) {
+        room_.notify_all();
     }
     return slots_[index % kSlots];
 }

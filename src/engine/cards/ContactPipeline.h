@@ -1,6 +1,7 @@
-// Prepares the contacts of a run (mapping, vCard text, name base) on a second
-// thread, a bounded distance ahead of the conversion thread, which names and
-// writes the files in order. The two overlap on two cores. Nothing the
+// Prepares the contacts of a run (mapping, vCard text, name base) on helper
+// threads, one per core, a bounded distance ahead of the conversion thread,
+// which names and writes the files in order. The helpers take the rows in
+// batches; each row's card is the same whichever helper makes it. Nothing the
 // preparation finds is logged before the conversion thread reaches that row.
 #pragma once
 
@@ -76,28 +77,38 @@ public:
 
 private:
     static constexpr std::size_t kSlots = 512;
-    static constexpr std::size_t kWakeBatch = kSlots / 4;
+    // Rows a helper takes at once: few enough to keep the helpers busy side
+    // by side, enough that taking them costs little.
+    static constexpr std::size_t kBatch = 32;
+    static constexpr std::size_t kBatches = kSlots / kBatch;
 
-    void prepareAll();
-    void prepare(std::size_t index, PreparedContact& contact);
+    void prepareBatches();
+    void prepare(std::size_t index, std::uint64_t earlierIdenticalRows, PreparedContact& contact);
+    // True when batch `batch` may be filled: the rows whose slots it reuses
+    // were handed out and given back. Called with the mutex held.
+    bool roomFor(std::size_t batch) const;
 
     const std::vector<std::string_view>& rows_;
     std::size_t first_;
+    std::size_t batchCount_ = 0;
     std::vector<IndexPair> pairs_;
     RowReading reading_;
     ExportOptions options_;
-    // Identical rows met so far, used on the preparing thread only.
+    bool needsUid_ = false;
+    // Identical rows met so far, counted in row order when a batch is taken.
     uid::RowOccurrences occurrences_;
     std::vector<PreparedContact> slots_;
+    // For each place in the ring, the number of the batch last made ready there.
+    std::vector<std::size_t> readyBatch_;
 
     std::mutex mutex_;
     std::condition_variable ready_;
     std::condition_variable room_;
-    // Rows made ready and rows handed out (the last one still in use).
-    std::size_t produced_ = 0;
+    // The next batch a helper takes, and rows handed out (the last one still in use).
+    std::size_t nextBatch_ = 0;
     std::size_t handedOut_ = 0;
     bool closing_ = false;
-    bool producerWaiting_ = false;
+    std::size_t helpersWaiting_ = 0;
     bool consumerWaiting_ = false;
-    std::thread worker_;
+    std::vector<std::thread> helpers_;
 };
