@@ -186,9 +186,9 @@ TEST_F(Load, ReasonsAndFindingsAreGivenAndLogged) {
 TEST_F(Load, RowNumbersCountTheLinesAboveTheHeader) {
     ASSERT_EQ(load("Notes:\nFirst,Last\nAnn,Lee\n", {{"FirstName", "First"}}), 1);
     // No file can be made for the contact: its entry names its line in the file.
-    fileCalls().open = [](const char*, const char*) -> std::FILE* {
+    fileCalls().openDescriptor = [](const char*, int, mode_t) {
         errno = EACCES;
-        return nullptr;
+        return -1;
     };
     run();
     fileCalls() = standardFileCalls();

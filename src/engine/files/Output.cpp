@@ -9,11 +9,13 @@
 #include "engine/log/myLog.h"
 
 #include <cerrno>
+#include <fcntl.h>
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
 #include <system_error>
 #include <unordered_map>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -21,14 +23,15 @@ namespace {
 
 // The last file createFile made on this thread, still open, so that writing the
 // contact costs no second open. Closed when the thread ends at the latest.
+// Plain descriptors: a card is one write, stdio's buffer would only be copied.
 struct ReservedFile {
     std::string path;
-    std::FILE* file = nullptr;
+    int fd = -1;
 
     void release() {
-        if (file != nullptr) {
-            fileCalls().close(file);
-            file = nullptr;
+        if (fd >= 0) {
+            fileCalls().closeDescriptor(fd);
+            fd = -1;
         }
         path.clear();
     }
@@ -118,10 +121,12 @@ std::string runFolderName() {
 int createFile(const std::string& path) {
     try {
         reserved.release();
-        std::FILE* f = fileCalls().open(path.c_str(), "wx");
-        if (f != nullptr) {
+        // As fopen("wx") would: the permissions the umask leaves of 0666.
+        const int fd =
+            fileCalls().openDescriptor(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0) {
             reserved.path = path;
-            reserved.file = f;
+            reserved.fd = fd;
             return Created;
         }
         const int error = errno;
@@ -234,28 +239,51 @@ std::optional<std::string> generateVCardFileName(const std::vector<std::string>&
     }
 }
 
+namespace {
+
+// Writes all the bytes, a short write continued; the errno of a failure is kept.
+bool writeAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t n = fileCalls().writeDescriptor(fd, bytes.data(), bytes.size());
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            if (n == 0) {
+                errno = ENOSPC;
+            }
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return true;
+}
+
+} // namespace
+
 bool createVcardFile(const std::optional<std::string>& text, const std::string& path) {
     try {
-        std::FILE* f = nullptr;
-        const bool ours = reserved.file != nullptr && reserved.path == path;
+        int fd = -1;
+        const bool ours = reserved.fd >= 0 && reserved.path == path;
         if (ours) {
-            f = reserved.file; // the empty file just reserved for this contact
-            reserved.file = nullptr;
+            fd = reserved.fd; // the empty file just reserved for this contact
+            reserved.fd = -1;
             reserved.path.clear();
         } else {
-            f = fileCalls().open(path.c_str(), "wb");
+            fd = fileCalls().openDescriptor(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC,
+                                            0666);
         }
-        if (f == nullptr) {
+        if (fd < 0) {
             logOrConsole(text::fill(logtext::kWriteVCardFailed, path));
             return false;
         }
         if (!text) {
-            fileCalls().close(f);
+            fileCalls().closeDescriptor(fd);
             return false;
         }
-        const bool written = fileCalls().write(text->data(), 1, text->size(), f) == text->size();
+        const bool written = writeAll(fd, *text);
         const int writeError = errno;
-        const bool closed = fileCalls().close(f) == 0;
+        const bool closed = fileCalls().closeDescriptor(fd) == 0;
         if (!written || !closed) {
             const int error = written ? errno : writeError;
             // A cut-off vCard would pass for a contact: the file this run created
