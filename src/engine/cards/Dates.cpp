@@ -638,7 +638,7 @@ std::string birthdayFromParts(const std::vector<std::string>& fields, const Birt
     std::string text; // kept as the parts were written
     for (const std::string_view part : {year, month, day}) {
         if (!part.empty()) {
-            text += text.empty() ? std::string(part) : "-" + std::string(part);
+            text.append(text.empty() ? "" : "-").append(part);
         }
     }
     return text;

@@ -199,7 +199,7 @@ void placeAddress(const AddressPieces& a, const LabelMeaning* meaning, ContactRe
         std::string& street2 = record.named[street2Of(block)];
         for (const std::string_view extra : a.extras) {
             if (!extra.empty()) {
-                street2 += street2.empty() ? std::string(extra) : "\n" + std::string(extra);
+                street2.append(street2.empty() ? "" : "\n").append(extra);
             }
         }
         return;

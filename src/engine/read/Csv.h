@@ -5,14 +5,18 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 // The text cut into rows at every line break outside quotes, keeping empty
-// rows; an empty text gives no rows. The rows point into the text.
-std::vector<std::string_view> splitRows(std::string_view text, char delimiter = ',');
+// rows; an empty text gives no rows. The rows point into the text. With a
+// list for them, each row's number of fields (as countFields gives it) is
+// added in the same pass.
+std::vector<std::string_view> splitRows(std::string_view text, char delimiter = ',',
+                                        std::vector<std::uint32_t>* fieldCounts = nullptr);
 
 // The rows that still hold something once delimiters, then blanks and tabs, are
 // trimmed from both ends; the rows themselves are kept untrimmed.
@@ -29,3 +33,10 @@ std::size_t countFields(std::string_view row, char delimiter);
 
 // The non-empty rows of a text: the header first, then one row per contact.
 std::vector<std::string_view> contactRows(std::string_view text, char delimiter = ',');
+
+// contactRows with each row's number of fields beside it, from one pass.
+struct CountedRows {
+    std::vector<std::string_view> rows;
+    std::vector<std::uint32_t> fields;
+};
+CountedRows countedContactRows(std::string_view text, char delimiter);

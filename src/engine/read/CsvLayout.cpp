@@ -19,8 +19,12 @@ constexpr std::size_t kFooterLimit = 10;
 constexpr std::size_t kFooterMinColumns = 3;
 // Data rows that must agree with a delimiter the header row suggests.
 constexpr std::size_t kRowsToAgree = 5;
-// How much of the text the delimiter is detected from.
+// How much of the text the delimiter is detected from: so many lines, at most
+// so many bytes. The lines are enough for the rows it looks at (the lines
+// above the header, the header, the rows that must agree, a footer) even when
+// rows span several lines.
 constexpr std::size_t kDetectionPrefix = 1 << 20;
+constexpr std::size_t kDetectionLines = 1024;
 
 constexpr std::array<char, 3> kOtherDelimiters = {';', '\t', '|'};
 
@@ -179,7 +183,12 @@ std::size_t fitOf(std::string_view text, char delimiter) {
 }
 
 char detectDelimiter(std::string_view text) {
-    const std::string_view start = text.substr(0, kDetectionPrefix);
+    std::string_view start = text.substr(0, kDetectionPrefix);
+    std::size_t end = 0;
+    for (std::size_t line = 0; line < kDetectionLines && end < start.size(); ++line) {
+        end = std::min(start.find('\n', end), start.size()) + 1;
+    }
+    start = start.substr(0, end);
     char best = ',';
     std::size_t bestFields = 0;
     for (const char candidate : kOtherDelimiters) {
@@ -239,20 +248,25 @@ CsvLayout layOutCsv(std::string_view text, CsvDelimiterChoice choice) {
     CsvLayout layout;
     layout.delimiter =
         choice == CsvDelimiterChoice::Auto ? detectDelimiter(text) : delimiterOf(choice);
-    layout.rows = contactRows(text, layout.delimiter);
-    layout.preambleLinesSkipped = preambleLength(layout.rows, layout.delimiter);
-    layout.rows.erase(layout.rows.begin(), layout.rows.begin() + static_cast<std::ptrdiff_t>(
-                                                                     layout.preambleLinesSkipped));
-    layout.footerLinesSkipped = footerLength(layout.rows, layout.delimiter);
-    layout.rows.resize(layout.rows.size() - layout.footerLinesSkipped);
-    if (layout.rows.size() >= 2) {
-        const std::size_t headerFields = countFields(layout.rows.front(), layout.delimiter);
-        for (auto row = layout.rows.begin() + 1; row != layout.rows.end(); ++row) {
-            const std::size_t fields = countFields(*row, layout.delimiter);
-            layout.wideRows += fields > headerFields;
-            layout.shortRows += fields < headerFields;
+    // The rows and their numbers of fields come from one pass over the text.
+    CountedRows counted = countedContactRows(text, layout.delimiter);
+    std::vector<std::string_view>& rows = counted.rows;
+    layout.preambleLinesSkipped = preambleLength(rows, layout.delimiter);
+    const std::span<const std::string_view> afterPreamble =
+        std::span(rows).subspan(layout.preambleLinesSkipped);
+    layout.footerLinesSkipped = footerLength(afterPreamble, layout.delimiter);
+    const std::size_t first = layout.preambleLinesSkipped;
+    const std::size_t end = rows.size() - layout.footerLinesSkipped;
+    if (end - first >= 2) {
+        const std::uint32_t headerFields = counted.fields[first];
+        for (std::size_t i = first + 1; i < end; ++i) {
+            layout.wideRows += counted.fields[i] > headerFields;
+            layout.shortRows += counted.fields[i] < headerFields;
         }
     }
+    rows.resize(end);
+    rows.erase(rows.begin(), rows.begin() + static_cast<std::ptrdiff_t>(first));
+    layout.rows = std::move(rows);
     return layout;
 }
 
