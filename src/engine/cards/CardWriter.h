@@ -15,7 +15,10 @@ public:
     // The card of the record. The uid is written only when needsUid().
     // Throws std::out_of_range for a record of fewer than
     // property::kPairedInOrder values.
-    virtual std::string write(const ContactRecord& record, std::string_view uid) const = 0;
+    std::string write(const ContactRecord& record, std::string_view uid) const;
+    // The same card appended to `out`, whose buffer a run reuses from card to card.
+    virtual void writeInto(std::string& out, const ContactRecord& record,
+                           std::string_view uid) const = 0;
     // True when every card carries a UID, so the caller must make one.
     virtual bool needsUid() const = 0;
     // False for a format that writes no card for a record without any value.

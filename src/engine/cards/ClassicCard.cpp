@@ -56,17 +56,14 @@ void nameLines(const ContactRecord& r, LineSink& sink) {
 
 } // namespace
 
-std::string ClassicCard::write(const ContactRecord& record, std::string_view) const {
+void ClassicCard::writeInto(std::string& out, const ContactRecord& record, std::string_view) const {
     requireNamedValues(record);
-    std::string out;
-    out.reserve(1024);
     out += "begin:vcard\nversion:";
     out += version_;
     ClassicLines lines(out);
     nameLines(record, lines);
     contactLines(record, lines);
     out += "\nend:vcard";
-    return out;
 }
 
 const CardWriter& classicCardWriter() {

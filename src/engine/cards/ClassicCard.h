@@ -12,7 +12,8 @@ public:
     explicit ClassicCard(std::string_view version) : version_(version) {}
 
     // The card; a classic card carries no UID.
-    std::string write(const ContactRecord& record, std::string_view uid) const override;
+    void writeInto(std::string& out, const ContactRecord& record,
+                   std::string_view uid) const override;
     bool needsUid() const override { return false; }
 
 private:

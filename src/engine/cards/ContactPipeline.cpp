@@ -22,6 +22,9 @@ ContactPipeline::ContactPipeline(const std::vector<std::string_view>& rows, std:
         return;
     }
     batchCount_ = (rows_.size() - first_ + kBatch - 1) / kBatch;
+    if (needsUid_) {
+        occurrences_.reserve(rows_.size() - first_);
+    }
     // One helper per core, the conversion thread's core included: it mostly
     // waits on the file system. A few rows need no second helper.
     const std::size_t cores = std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, 4);
@@ -42,14 +45,21 @@ ContactPipeline::~ContactPipeline() {
     }
 }
 
+void renderContactCardInto(std::string& out, const ContactRecord& record, std::string_view row,
+                           std::uint64_t earlierIdenticalRows, const ExportOptions& options) {
+    const CardWriter& writer = cardWriter(options.format);
+    out.clear();
+    writer.writeInto(out, record, writer.needsUid() ? uid::rowUuid(row, earlierIdenticalRows) : "");
+    if (options.singleFile && !out.ends_with('\n')) {
+        out += '\n'; // the next card starts on a line of its own
+    }
+}
+
 std::string renderContactCard(const ContactRecord& record, std::string_view row,
                               std::uint64_t earlierIdenticalRows, const ExportOptions& options) {
-    const CardWriter& writer = cardWriter(options.format);
-    std::string card =
-        writer.write(record, writer.needsUid() ? uid::rowUuid(row, earlierIdenticalRows) : "");
-    if (options.singleFile && !card.ends_with('\n')) {
-        card += '\n'; // the next card starts on a line of its own
-    }
+    std::string card;
+    card.reserve(1024);
+    renderContactCardInto(card, record, row, earlierIdenticalRows, options);
     return card;
 }
 
@@ -67,6 +77,8 @@ ContactRecord readContact(std::string_view row, const std::vector<IndexPair>& pa
 
 void ContactPipeline::prepare(std::size_t index, std::uint64_t earlierIdenticalRows,
                               PreparedContact& contact) {
+    // The slot's card buffer, kept from the row it held before.
+    std::string buffer = contact.card ? std::move(*contact.card) : std::string();
     contact.mapped = false;
     contact.empty = false;
     contact.nameBase.reset();
@@ -88,7 +100,8 @@ void ContactPipeline::prepare(std::size_t index, std::uint64_t earlierIdenticalR
     }
     contact.mapped = true;
     try {
-        contact.card = renderContactCard(record, rows_[index], earlierIdenticalRows, options_);
+        renderContactCardInto(buffer, record, rows_[index], earlierIdenticalRows, options_);
+        contact.card = std::move(buffer);
     } catch (const std::exception& e) {
         contact.logEntries.push_back(renderFailureEntry(e));
     }

@@ -58,6 +58,9 @@ ContactRecord readContact(std::string_view row, const std::vector<IndexPair>& pa
 // before it where the format carries one. Throws what the card writer throws.
 std::string renderContactCard(const ContactRecord& record, std::string_view row,
                               std::uint64_t earlierIdenticalRows, const ExportOptions& options);
+// The same card written over `out`, keeping its buffer.
+void renderContactCardInto(std::string& out, const ContactRecord& record, std::string_view row,
+                           std::uint64_t earlierIdenticalRows, const ExportOptions& options);
 
 class ContactPipeline {
 public:

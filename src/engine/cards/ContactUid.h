@@ -23,6 +23,8 @@ public:
     // How many times this exact text was met before. The text must stay valid
     // for the life of the object.
     std::uint64_t countBefore(std::string_view rowText) { return seen_[rowText]++; }
+    // Makes room for so many rows at once rather than growing row by row.
+    void reserve(std::size_t rows) { seen_.reserve(rows); }
 
 private:
     std::unordered_map<std::string_view, std::uint64_t> seen_;

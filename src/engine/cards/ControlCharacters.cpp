@@ -4,6 +4,9 @@
 #include "engine/log/LogTexts.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <string_view>
 
 namespace {
 
@@ -12,10 +15,25 @@ bool isDropped(char c) {
     return u < 0x20 && c != '\t' && c != '\r' && c != '\n';
 }
 
+// Where the first byte below 0x20 may be: eight bytes at a time over text,
+// which mostly holds none.
+std::size_t firstLowByte(std::string_view value) {
+    std::size_t i = 0;
+    for (; i + 8 <= value.size(); i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, value.data() + i, 8);
+        if (((word - 0x2020202020202020ULL) & ~word & 0x8080808080808080ULL) != 0) {
+            break;
+        }
+    }
+    return i;
+}
+
 } // namespace
 
 std::size_t dropControlCharacters(std::string& value) {
-    const auto first = std::find_if(value.begin(), value.end(), isDropped);
+    const auto from = value.begin() + static_cast<std::ptrdiff_t>(firstLowByte(value));
+    const auto first = std::find_if(from, value.end(), isDropped);
     if (first == value.end()) {
         return 0; // the usual case: nothing to move
     }

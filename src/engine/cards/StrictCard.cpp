@@ -131,10 +131,8 @@ std::string fullName(const ContactRecord& r) {
 class StrictCard final : public CardWriter {
 public:
     // FN and N always, the shared lines, then the UID.
-    std::string write(const ContactRecord& r, std::string_view uid) const override {
+    void writeInto(std::string& out, const ContactRecord& r, std::string_view uid) const override {
         requireNamedValues(r);
-        std::string out;
-        out.reserve(1024);
         out += "BEGIN:VCARD\r\nVERSION:3.0\r\n";
         StrictLines lines(out);
         const std::string fn = fullName(r);
@@ -148,7 +146,6 @@ public:
         const std::string_view uidValues[] = {uid};
         lines.line({"UID", {}, uidValues});
         out += "END:VCARD\r\n";
-        return out;
     }
 
     bool needsUid() const override { return true; }

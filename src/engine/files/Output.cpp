@@ -9,13 +9,13 @@
 #include "engine/log/myLog.h"
 
 #include <cerrno>
-#include <fcntl.h>
 #include <cstdio>
 #include <ctime>
+#include <fcntl.h>
 #include <filesystem>
 #include <system_error>
-#include <unordered_map>
 #include <unistd.h>
+#include <unordered_map>
 
 namespace fs = std::filesystem;
 
