@@ -84,6 +84,33 @@ TEST(SplitRows, UnclosedQuoteBeforeManyDoubledQuotes) {
     EXPECT_EQ(*splitString(rows[2]), (Fields{"x", "\"y"}));
 }
 
+// A long text's second half is cut on its own thread from the first line feed
+// past the middle. Wherever that falls, the rows and their numbers of fields
+// are those of one pass: inside a quoted field (for one of the four offsets)
+// the second half's rows come right at the next row, or, where a quote then
+// seems to open a field (",\",z"), never.
+TEST(SplitRows, LongTextCutInHalvesGivesTheRowsOfOnePass) {
+    const std::string x(200, 'x');
+    for (const std::string& tail :
+         {"\n" + std::string(200, 'y') + "\",\"z\"", std::string("\n,\",z")}) {
+        for (const std::size_t offset : {0, 200, 400, 600}) {
+            std::string text = std::string(offset, 'h') + "\r\n";
+            constexpr int kRows = 22000; // past the 4 MiB from which the halves are used
+            for (int i = 0; i < kRows; ++i) {
+                text += "N" + std::to_string(i) + ",\"" + x + tail + "\r\n";
+            }
+            std::vector<std::uint32_t> fields;
+            const Rows rows = splitRows(text, ',', &fields);
+            ASSERT_EQ(rows.size(), kRows + 2u) << offset;
+            ASSERT_EQ(fields.size(), rows.size());
+            for (int i = 0; i < kRows; ++i) {
+                ASSERT_EQ(rows[i + 1], "N" + std::to_string(i) + ",\"" + x + tail) << offset;
+                ASSERT_EQ(fields[i + 1], 3u) << offset << " row " << i;
+            }
+        }
+    }
+}
+
 TEST(RemoveEmptyContacts, TrimsCommasThenBlanksButKeepsRowsUntrimmed) {
     const Rows rows = {"", ",, ,,", ",,\t,", "\t", ", , ,", " , ", " Ann ,1", "\"\""};
     // An inner comma survives the trim, so such a row still counts as a contact.

@@ -8,6 +8,8 @@
 #include <array>
 #include <cstring>
 #include <iterator>
+#include <system_error>
+#include <thread>
 
 namespace {
 
@@ -105,89 +107,219 @@ std::string_view trimEnds(std::string_view s, std::string_view set) {
     return s.substr(first, last - first + 1);
 }
 
+// Cuts a text into rows one at a time, each with its number of fields. Every
+// call starts at a row's start, so the cutting of a text can be taken up at
+// any row start of it and gives the same rows from there.
+class RowCutter {
+public:
+    RowCutter(std::string_view text, char delimiter)
+        : text_(text), delimiter_(delimiter), quotes_(text), done_(text.empty()) {
+        // Only delimiters, quotes and line breaks matter between fields.
+        special_[static_cast<unsigned char>(delimiter)] = true;
+        special_['"'] = special_['\r'] = special_['\n'] = true;
+    }
+
+    // The next row and its fields; false after the last row.
+    bool next(std::string_view& row, std::uint32_t& fields) {
+        if (done_) {
+            return false;
+        }
+        if (oneLine(row, fields)) {
+            return true;
+        }
+        const std::size_t size = text_.size();
+        std::size_t i = rowStart_;
+        fields = 1;
+        bool fieldStart = true;
+        while (i < size) {
+            if (fieldStart && text_[i] == '"') {
+                const std::size_t close = quotes_.find(i + 1);
+                // A quote never closed holds only the rest of its own line.
+                i = close == std::string_view::npos ? endOfLine(text_, i + 1) : close + 1;
+                fieldStart = false;
+                continue;
+            }
+            while (i < size && !special_[static_cast<unsigned char>(text_[i])]) {
+                ++i;
+                fieldStart = false;
+            }
+            if (i >= size) {
+                break;
+            }
+            const char c = text_[i];
+            if (isLineBreak(c)) {
+                row = text_.substr(rowStart_, i - rowStart_);
+                i += (c == '\r' && i + 1 < size && text_[i + 1] == '\n') ? 2 : 1;
+                rowStart_ = i;
+                return true;
+            }
+            // A delimiter starts a field; a quote inside a field is an ordinary character.
+            fieldStart = c == delimiter_;
+            fields += fieldStart ? 1 : 0;
+            ++i;
+        }
+        row = text_.substr(rowStart_);
+        rowStart_ = size;
+        done_ = true;
+        return true;
+    }
+
+    // Where the next row starts; the text's size after the last.
+    std::size_t position() const { return done_ ? text_.size() : rowStart_; }
+    bool done() const { return done_; }
+
+private:
+    // Most rows are one line without quotes or a carriage return inside: such
+    // a row is that line, its fields one more than its delimiters, found by a
+    // few fast scans instead of byte by byte.
+    bool oneLine(std::string_view& row, std::uint32_t& fields) {
+        const std::size_t i = rowStart_;
+        const std::size_t size = text_.size();
+        const char* const data = text_.data();
+        if (i >= size) {
+            return false;
+        }
+        // The next line feed is looked for again only once passed, so a text
+        // of carriage returns alone is not searched to its end for every row.
+        if (!feedKnown_ || nextFeed_ < i) {
+            feedKnown_ = true;
+            const void* at = std::memchr(data + i, '\n', size - i);
+            nextFeed_ = at == nullptr
+                            ? size
+                            : static_cast<std::size_t>(static_cast<const char*>(at) - data);
+        }
+        const std::size_t feed = nextFeed_;
+        if (feed >= size) {
+            return false;
+        }
+        const std::size_t end = feed > i && data[feed - 1] == '\r' ? feed - 1 : feed;
+        if (std::memchr(data + i, '\r', end - i) != nullptr ||
+            std::memchr(data + i, '"', end - i) != nullptr) {
+            return false;
+        }
+        row = text_.substr(i, end - i);
+        fields = static_cast<std::uint32_t>(1 + std::count(data + i, data + end, delimiter_));
+        rowStart_ = feed + 1;
+        return true;
+    }
+
+    std::string_view text_;
+    char delimiter_;
+    std::array<bool, 256> special_{};
+    ClosingQuoteFinder quotes_;
+    std::size_t rowStart_ = 0;
+    std::size_t nextFeed_ = 0;
+    bool feedKnown_ = false;
+    bool done_;
+};
+
+// Texts this long have their second half cut on a second thread.
+constexpr std::size_t kHalvesFrom = 4 << 20;
+
+// The rows from the first line feed past the middle of a long text on, cut
+// on a thread of their own. Where that line feed lies inside a quoted field,
+// the first rows are wrong; the cutting of the first half goes on until it
+// reaches a row start this one also has, and takes the rest from there.
+class SecondHalf {
+public:
+    SecondHalf(std::string_view text, char delimiter) : text_(text) {
+        const std::size_t feed = text.find('\n', text.size() / 2);
+        if (text.size() < kHalvesFrom || feed == std::string_view::npos) {
+            return;
+        }
+        cut_ = feed + 1;
+        try {
+            thread_ = std::thread([this, delimiter]() noexcept {
+                try {
+                    RowCutter cutter(text_.substr(cut_), delimiter);
+                    std::string_view row;
+                    std::uint32_t fields = 0;
+                    while (cutter.next(row, fields)) {
+                        rows_.push_back(row);
+                        fields_.push_back(fields);
+                    }
+                    ok_ = true;
+                } catch (const std::exception&) {
+                    // Out of memory: the first half's cutting goes on alone.
+                }
+            });
+        } catch (const std::system_error&) {
+            cut_ = std::string_view::npos; // no thread to be had
+        }
+    }
+    ~SecondHalf() { wait(); }
+    SecondHalf(const SecondHalf&) = delete;
+    SecondHalf& operator=(const SecondHalf&) = delete;
+
+    // Where the second half starts; npos when it is not cut apart.
+    std::size_t cut() const { return cut_; }
+    void wait() {
+        if (thread_.joinable()) {
+            thread_.join();
+        }
+    }
+    // After wait(): the index of the row of this half that starts at the
+    // place in the text, if one does.
+    std::optional<std::size_t> rowAt(std::size_t place) const {
+        if (!ok_ || place < cut_) {
+            return std::nullopt;
+        }
+        const char* at = text_.data() + place;
+        const auto found =
+            std::lower_bound(rows_.begin(), rows_.end(), at,
+                             [](std::string_view row, const char* p) { return row.data() < p; });
+        if (found == rows_.end() || found->data() != at) {
+            return std::nullopt;
+        }
+        return static_cast<std::size_t>(found - rows_.begin());
+    }
+    const std::vector<std::string_view>& rows() const { return rows_; }
+    const std::vector<std::uint32_t>& fields() const { return fields_; }
+
+private:
+    std::string_view text_;
+    std::size_t cut_ = std::string_view::npos;
+    std::vector<std::string_view> rows_;
+    std::vector<std::uint32_t> fields_;
+    bool ok_ = false;
+    std::thread thread_;
+};
+
 } // namespace
 
 std::vector<std::string_view> splitRows(std::string_view text, char delimiter,
                                         std::vector<std::uint32_t>* fieldCounts) {
     std::vector<std::string_view> rows;
-    if (text.empty()) {
+    const auto take = [&](std::string_view row, std::uint32_t fields) {
+        rows.push_back(row);
+        if (fieldCounts != nullptr) {
+            fieldCounts->push_back(fields);
+        }
+    };
+    RowCutter cutter(text, delimiter);
+    std::string_view row;
+    std::uint32_t fields = 0;
+    SecondHalf second(text, delimiter);
+    if (second.cut() != std::string_view::npos) {
+        while (cutter.position() < second.cut() && cutter.next(row, fields)) {
+            take(row, fields);
+        }
+        second.wait();
+        while (!cutter.done()) {
+            if (const auto k = second.rowAt(cutter.position())) {
+                for (std::size_t j = *k; j < second.rows().size(); ++j) {
+                    take(second.rows()[j], second.fields()[j]);
+                }
+                return rows;
+            }
+            if (cutter.next(row, fields)) {
+                take(row, fields);
+            }
+        }
         return rows;
     }
-    // Only delimiters, quotes and line breaks matter between fields; skip the rest fast.
-    std::array<bool, 256> special{};
-    special[static_cast<unsigned char>(delimiter)] = true;
-    special['"'] = special['\r'] = special['\n'] = true;
-    ClosingQuoteFinder quotes(text);
-    const std::size_t size = text.size();
-    const char* const data = text.data();
-    std::size_t rowStart = 0;
-    std::size_t i = 0;
-    std::size_t nextFeed = 0;
-    bool feedKnown = false;
-    std::uint32_t fields = 1;
-    bool fieldStart = true;
-    while (i < size) {
-        if (i == rowStart) {
-            // Most rows are one line without quotes or a carriage return inside:
-            // such a row is that line, its fields one more than its delimiters,
-            // found by a few fast scans instead of byte by byte.
-            // The next line feed is looked for again only once passed, so a
-            // text of carriage returns alone is not searched to its end per row.
-            if (!feedKnown || nextFeed < i) {
-                feedKnown = true;
-                const void* at = std::memchr(data + i, '\n', size - i);
-                nextFeed = at == nullptr
-                               ? size
-                               : static_cast<std::size_t>(static_cast<const char*>(at) - data);
-            }
-            if (const std::size_t feed = nextFeed; feed < size) {
-                const std::size_t end = feed > i && data[feed - 1] == '\r' ? feed - 1 : feed;
-                if (std::memchr(data + i, '\r', end - i) == nullptr &&
-                    std::memchr(data + i, '"', end - i) == nullptr) {
-                    rows.push_back(text.substr(i, end - i));
-                    if (fieldCounts != nullptr) {
-                        fieldCounts->push_back(static_cast<std::uint32_t>(
-                            1 + std::count(data + i, data + end, delimiter)));
-                    }
-                    i = rowStart = feed + 1;
-                    continue;
-                }
-            }
-        }
-        if (fieldStart && text[i] == '"') {
-            const std::size_t close = quotes.find(i + 1);
-            // A quote never closed holds only the rest of its own line.
-            i = close == std::string_view::npos ? endOfLine(text, i + 1) : close + 1;
-            fieldStart = false;
-            continue;
-        }
-        while (i < size && !special[static_cast<unsigned char>(text[i])]) {
-            ++i;
-            fieldStart = false;
-        }
-        if (i >= size) {
-            break;
-        }
-        const char c = text[i];
-        if (isLineBreak(c)) {
-            rows.push_back(text.substr(rowStart, i - rowStart));
-            if (fieldCounts != nullptr) {
-                fieldCounts->push_back(fields);
-            }
-            i += (c == '\r' && i + 1 < size && text[i + 1] == '\n') ? 2 : 1;
-            rowStart = i;
-            fields = 1;
-            fieldStart = true;
-            continue;
-        }
-        // A delimiter starts a field; a quote inside a field is an ordinary character.
-        fieldStart = c == delimiter;
-        fields += fieldStart ? 1 : 0;
-        ++i;
-    }
-    rows.push_back(text.substr(rowStart));
-    if (fieldCounts != nullptr) {
-        fieldCounts->push_back(fields);
+    while (cutter.next(row, fields)) {
+        take(row, fields);
     }
     return rows;
 }
