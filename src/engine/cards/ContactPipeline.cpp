@@ -65,18 +65,24 @@ std::string renderContactCard(const ContactRecord& record, std::string_view row,
 
 ContactRecord readContact(std::string_view row, const std::vector<IndexPair>& pairs,
                           const RowReading& reading) {
-    ContactRecord record = mapFields(row, pairs, reading.delimiter, reading.extras);
+    ContactRecord record;
+    readContactInto(record, row, pairs, reading);
+    return record;
+}
+
+void readContactInto(ContactRecord& record, std::string_view row,
+                     const std::vector<IndexPair>& pairs, const RowReading& reading) {
+    mapFieldsInto(record, row, pairs, reading.delimiter, reading.extras);
     record.dateOrder = reading.dateOrder;
     // A placeholder is no value: it neither names a card nor keeps it from being empty.
     if (property::Birthday < record.named.size() && !record[property::Birthday].empty() &&
         dates::readDate(record[property::Birthday]).kind == dates::DateKind::Placeholder) {
         record[property::Birthday].clear();
     }
-    return record;
 }
 
 void ContactPipeline::prepare(std::size_t index, std::uint64_t earlierIdenticalRows,
-                              PreparedContact& contact) {
+                              PreparedContact& contact, ContactRecord& record) {
     // The slot's card buffer, kept from the row it held before.
     std::string buffer = contact.card ? std::move(*contact.card) : std::string();
     contact.mapped = false;
@@ -86,9 +92,8 @@ void ContactPipeline::prepare(std::size_t index, std::uint64_t earlierIdenticalR
     contact.namingFailure.reset();
     contact.logEntries.clear();
     contact.droppedControls = 0;
-    ContactRecord record;
     try {
-        record = readContact(rows_[index], pairs_, reading_);
+        readContactInto(record, rows_[index], pairs_, reading_);
     } catch (const std::exception& e) {
         contact.logEntries.push_back(mapFailureEntry(e));
         return;
@@ -120,6 +125,7 @@ bool ContactPipeline::roomFor(std::size_t batch) const {
 
 void ContactPipeline::prepareBatches() {
     std::array<std::uint64_t, kBatch> earlier{};
+    ContactRecord record;
     for (;;) {
         std::size_t batch = 0;
         {
@@ -147,7 +153,7 @@ void ContactPipeline::prepareBatches() {
         const std::size_t begin = first_ + batch * kBatch;
         const std::size_t end = std::min(begin + kBatch, rows_.size());
         for (std::size_t i = begin; i < end; ++i) {
-            prepare(i, earlier[i - begin], slots_[(i - first_) % kSlots]);
+            prepare(i, earlier[i - begin], slots_[(i - first_) % kSlots], record);
         }
         const std::lock_guard lock(mutex_);
         readyBatch_[batch % kBatches] = batch;

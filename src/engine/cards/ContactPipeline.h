@@ -52,6 +52,9 @@ struct RowReading {
 // (0/0/00 ...) no value. Throws what mapFields throws.
 ContactRecord readContact(std::string_view row, const std::vector<IndexPair>& pairs,
                           const RowReading& reading);
+// The same into `record`, keeping its buffers.
+void readContactInto(ContactRecord& record, std::string_view row,
+                     const std::vector<IndexPair>& pairs, const RowReading& reading);
 
 // The card of one mapped record exactly as the run writes it: in the options'
 // format, with the UID of the row's text and its count of identical rows
@@ -86,7 +89,9 @@ private:
     static constexpr std::size_t kBatches = kSlots / kBatch;
 
     void prepareBatches();
-    void prepare(std::size_t index, std::uint64_t earlierIdenticalRows, PreparedContact& contact);
+    // Prepares the row into the slot; `record` is the helper's own, reused.
+    void prepare(std::size_t index, std::uint64_t earlierIdenticalRows, PreparedContact& contact,
+                 ContactRecord& record);
     // True when batch `batch` may be filled: the rows whose slots it reuses
     // were handed out and given back. Called with the mutex held.
     bool roomFor(std::size_t batch) const;

@@ -42,6 +42,9 @@ ContactRecord mapFields(std::string_view row, const std::vector<IndexPair>& pair
 // birthday parts fill an empty Birthday.
 ContactRecord mapFields(std::string_view row, const std::vector<IndexPair>& pairs, char delimiter,
                         const ColumnExtras& extras);
+// The same into `record`, whose strings keep their buffers from the row before.
+void mapFieldsInto(ContactRecord& record, std::string_view row, const std::vector<IndexPair>& pairs,
+                   char delimiter, const ColumnExtras& extras);
 
 // The error-log entry for a row that could not be mapped.
 std::string mapFailureEntry(const std::exception& e);

@@ -65,13 +65,18 @@ std::size_t endOfLine(std::string_view text, std::size_t from) {
     return at == std::string_view::npos ? text.size() : at;
 }
 
-std::vector<std::string> splitFields(std::string_view row, char delimiter) {
-    std::vector<std::string> fields;
-    fields.reserve(32);
+// Splits the row into `fields`, whose strings keep their buffers from the
+// row before: a run splits every row into as many fields.
+void splitFields(std::vector<std::string>& fields, std::string_view row, char delimiter) {
     ClosingQuoteFinder quotes(row);
+    std::size_t count = 0;
     std::size_t i = 0;
     for (;;) {
-        std::string field;
+        if (count == fields.size()) {
+            fields.emplace_back();
+        }
+        std::string& field = fields[count++];
+        field.clear();
         if (i < row.size() && row[i] == '"') {
             const std::size_t close = quotes.find(i + 1);
             const std::size_t stop = close == std::string_view::npos ? row.size() : close;
@@ -90,9 +95,9 @@ std::vector<std::string> splitFields(std::string_view row, char delimiter) {
         // Whatever follows up to the next delimiter belongs to the field as it stands.
         const std::size_t comma = std::min(row.find(delimiter, i), row.size());
         field.append(row, i, comma - i);
-        fields.push_back(std::move(field));
         if (comma >= row.size()) {
-            return fields;
+            fields.resize(count);
+            return;
         }
         i = comma + 1;
     }
@@ -342,11 +347,19 @@ std::vector<std::string_view> removeEmptyContacts(const std::vector<std::string_
 }
 
 std::optional<std::vector<std::string>> splitString(std::string_view row, char delimiter) {
+    std::vector<std::string> fields;
+    fields.reserve(32);
+    return splitStringInto(fields, row, delimiter) ? std::optional(std::move(fields))
+                                                   : std::nullopt;
+}
+
+bool splitStringInto(std::vector<std::string>& fields, std::string_view row, char delimiter) {
     try {
-        return splitFields(row, delimiter);
+        splitFields(fields, row, delimiter);
+        return true;
     } catch (const std::exception& e) {
         logOrConsole(text::fill(logtext::kCsvCleanException, text::exceptionName(e), e.what()));
-        return std::nullopt;
+        return false;
     }
 }
 

@@ -26,6 +26,8 @@ std::vector<std::string_view> removeEmptyContacts(const std::vector<std::string_
 // The row's fields, quotes removed and doubled quotes made single, nothing
 // trimmed; at least one field. No list when the split fails.
 std::optional<std::vector<std::string>> splitString(std::string_view row, char delimiter = ',');
+// The same into `fields`, reusing its strings; false when the split fails.
+bool splitStringInto(std::vector<std::string>& fields, std::string_view row, char delimiter);
 
 // Number of fields the row splits into, as splitString reads it, without
 // copying any of them.
