@@ -332,4 +332,8 @@ TEST(CardValues, ControlCharactersAreDroppedButTabsAndLineBreaksStay) {
     EXPECT_EQ(dropControlCharacters(r), 3u);
     EXPECT_EQ(r[0], "ab");
     EXPECT_EQ(r[1], "t\tl\r\nx\x7F");
+    // A row is looked at eight bytes at a time, past words with line breaks.
+    EXPECT_FALSE(holdsControlCharacters("a long line\r\nwith\ttabs, breaks\rand nothing else"));
+    EXPECT_TRUE(holdsControlCharacters("0123456\r\n0123456789abcdef\x01"));
+    EXPECT_TRUE(holdsControlCharacters(std::string("x\0", 2)));
 }

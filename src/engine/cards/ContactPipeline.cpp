@@ -22,6 +22,10 @@ ContactPipeline::ContactPipeline(const std::vector<std::string_view>& rows, std:
         return;
     }
     batchCount_ = (rows_.size() - first_ + kBatch - 1) / kBatch;
+    // A record's values come from its row, and the header's names where a
+    // value goes into the note with its column's name.
+    headerHoldsControls_ = std::any_of(
+        rows_.begin(), rows_.begin() + static_cast<std::ptrdiff_t>(first_), holdsControlCharacters);
     if (needsUid_) {
         occurrences_.reserve(rows_.size() - first_);
     }
@@ -98,7 +102,9 @@ void ContactPipeline::prepare(std::size_t index, std::uint64_t earlierIdenticalR
         contact.logEntries.push_back(mapFailureEntry(e));
         return;
     }
-    contact.droppedControls = dropControlCharacters(record);
+    if (headerHoldsControls_ || holdsControlCharacters(rows_[index])) {
+        contact.droppedControls = dropControlCharacters(record);
+    }
     if (!cardWriter(options_.format).writesEmptyCards() && recordIsEmpty(record)) {
         contact.empty = true;
         return;

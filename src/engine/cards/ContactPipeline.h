@@ -103,6 +103,8 @@ private:
     RowReading reading_;
     ExportOptions options_;
     bool needsUid_ = false;
+    // Control characters in the rows above the first, whose names a record may carry.
+    bool headerHoldsControls_ = false;
     // Identical rows met so far, counted in row order when a batch is taken.
     uid::RowOccurrences occurrences_;
     std::vector<PreparedContact> slots_;

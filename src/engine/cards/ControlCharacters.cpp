@@ -31,6 +31,19 @@ std::size_t firstLowByte(std::string_view value) {
 
 } // namespace
 
+bool holdsControlCharacters(std::string_view text) {
+    for (std::size_t i = 0; i < text.size();) {
+        i += firstLowByte(text.substr(i));
+        const std::size_t end = std::min(i + 8, text.size());
+        if (std::any_of(text.begin() + static_cast<std::ptrdiff_t>(i),
+                        text.begin() + static_cast<std::ptrdiff_t>(end), isDropped)) {
+            return true;
+        }
+        i = end; // a word with a line break or tab only
+    }
+    return false;
+}
+
 std::size_t dropControlCharacters(std::string& value) {
     const auto from = value.begin() + static_cast<std::ptrdiff_t>(firstLowByte(value));
     const auto first = std::find_if(from, value.end(), isDropped);
