@@ -116,6 +116,9 @@ void ContactPipeline::prepare(std::size_t index, std::uint64_t earlierIdenticalR
     } catch (const std::exception& e) {
         contact.logEntries.push_back(renderFailureEntry(e));
     }
+    if (options_.singleFile) {
+        return; // one file for all: no card is named
+    }
     try {
         contact.nameBase = contactNameBase(record.named);
     } catch (const std::exception& e) {

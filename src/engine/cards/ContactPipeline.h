@@ -27,7 +27,8 @@ struct PreparedContact {
     bool mapped = false;
     // True when the record holds no value and the format writes no empty card.
     bool empty = false;
-    // What the file is named after; none for a contact without a name.
+    // What the file is named after; none for a contact without a name, and
+    // for every contact of a run into one file.
     std::optional<std::string> nameBase;
     std::optional<std::string> card;
     // The console entry when the file cannot be named; the run stops there.
