@@ -312,6 +312,11 @@ std::vector<std::string_view> splitRows(std::string_view text, char delimiter,
         second.wait();
         while (!cutter.done()) {
             if (const auto k = second.rowAt(cutter.position())) {
+                const std::size_t total = rows.size() + second.rows().size() - *k;
+                rows.reserve(total);
+                if (fieldCounts != nullptr) {
+                    fieldCounts->reserve(total);
+                }
                 for (std::size_t j = *k; j < second.rows().size(); ++j) {
                     take(second.rows()[j], second.fields()[j]);
                 }
@@ -388,15 +393,17 @@ std::vector<std::string_view> contactRows(std::string_view text, char delimiter)
 
 CountedRows countedContactRows(std::string_view text, char delimiter) {
     CountedRows counted;
-    std::vector<std::uint32_t> fields;
-    const std::vector<std::string_view> rows = splitRows(text, delimiter, &fields);
-    counted.rows.reserve(rows.size());
-    counted.fields.reserve(rows.size());
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        if (holdsSomething(rows[i], delimiter)) {
-            counted.rows.push_back(rows[i]);
-            counted.fields.push_back(fields[i]);
+    counted.rows = splitRows(text, delimiter, &counted.fields);
+    // The empty rows go in place: no second list as long as the first.
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < counted.rows.size(); ++i) {
+        if (holdsSomething(counted.rows[i], delimiter)) {
+            counted.rows[kept] = counted.rows[i];
+            counted.fields[kept] = counted.fields[i];
+            ++kept;
         }
     }
+    counted.rows.resize(kept);
+    counted.fields.resize(kept);
     return counted;
 }
