@@ -440,6 +440,9 @@ bool ExportSession::launch(std::function<void(newConvertor&, std::stop_token)> b
         ended_ = false;
         report_.reset();
     }
+    // The new thread may ask cancelRequested() before thread_ holds it: the
+    // lock makes it wait for the assignment.
+    const std::lock_guard lock(mutex_);
     thread_ = std::jthread([this, convertor = objConvertor, body = std::move(body),
                             ended = std::move(ended)](std::stop_token cancel) {
         body(*convertor, std::move(cancel));
@@ -460,6 +463,7 @@ void ExportSession::cancel() {
 }
 
 bool ExportSession::cancelRequested() const {
+    const std::lock_guard lock(mutex_);
     return thread_.get_stop_token().stop_requested();
 }
 
