@@ -24,8 +24,7 @@ RememberedPassword::RememberedPassword(QCheckBox* remember, QLineEdit* url, QLin
                 }
             });
     connect(keyring_, &PasswordKeyring::unavailable, this, [this](const QString& reason) {
-        status_->setText(
-            uitext::q(text::fill(uitext::kKeyringUnavailable, reason.toStdString())));
+        status_->setText(uitext::q(text::fill(uitext::kKeyringUnavailable, reason.toStdString())));
         status_->setToolTip(status_->text());
     });
     readBack();
@@ -63,7 +62,6 @@ void RememberedPassword::toggled(bool on) {
         return;
     }
     // Whatever may have been kept for the pair in the fields or the one accepted last.
-    asked_ = {};
     const Pair shown = fields();
     if (!shown.url.isEmpty()) {
         keyring_->forget(shown.url, shown.user);

@@ -74,7 +74,7 @@ inline constexpr std::string_view kKeyringUnavailable =
 // The open panel of the server's certificate file, and the endings it offers.
 inline constexpr std::string_view kCaFileTypes = "pem crt cer";
 inline constexpr std::string_view kCaPanelMessage =
-    "Choose the certificate (PEM) the server's own certificate is signed with.";
+    "Choose the server's self-signed certificate, or the one it is signed with (a PEM file).";
 
 // Labels during and after a run.
 inline constexpr std::string_view kProgress = "Progress: %d %%";
