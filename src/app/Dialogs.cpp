@@ -102,8 +102,10 @@ std::optional<QString> WidgetDialogs::openPanel(const PanelRequest& request) {
         dialog.setOption(QFileDialog::ShowDirsOnly, true);
     } else {
         dialog.setFileMode(QFileDialog::ExistingFile);
+        const QStringList endings = request.fileType.split(u' ', Qt::SkipEmptyParts);
         dialog.setNameFilter(
-            QStringLiteral("%1 files (*.%2)").arg(request.fileType.toUpper(), request.fileType));
+            QStringLiteral("%1 files (*.%2)")
+                .arg(endings.join(u'/').toUpper(), endings.join(QStringLiteral(" *."))));
     }
     if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout())) {
         auto* message = new QLabel(request.message, &dialog);

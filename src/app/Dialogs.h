@@ -16,6 +16,7 @@ struct PanelRequest {
     QString startFolder;
     // True to choose one folder; false to choose one file of fileType.
     bool chooseFolder = false;
+    // The ending of the files offered, without its dot; several are separated by spaces.
     QString fileType;
 };
 

@@ -48,6 +48,22 @@ void setCardDavUser(const QString& user) {
     store().setValue(QStringLiteral("carddav/user"), user);
 }
 
+bool rememberPassword() {
+    return store().value(QStringLiteral("carddav/rememberPassword"), false).toBool();
+}
+
+void setRememberPassword(bool on) {
+    store().setValue(QStringLiteral("carddav/rememberPassword"), on);
+}
+
+QString cardDavCaFile() {
+    return store().value(QStringLiteral("carddav/caFile")).toString();
+}
+
+void setCardDavCaFile(const QString& path) {
+    store().setValue(QStringLiteral("carddav/caFile"), path);
+}
+
 QString csvEncoding() {
     return store().value(QStringLiteral("reading/encoding"), QStringLiteral("auto")).toString();
 }

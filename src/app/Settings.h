@@ -33,11 +33,17 @@ CardFormat cardFormat();
 void setCardFormat(CardFormat format);
 bool singleFile();
 void setSingleFile(bool on);
-// The address book server's URL and the user name; the password is never kept.
+// The address book server's URL and the user name; the password is never kept here.
 QString cardDavUrl();
 void setCardDavUrl(const QString& url);
 QString cardDavUser();
 void setCardDavUser(const QString& user);
+// Whether Remember password is ticked; the password itself lives in the keyring.
+bool rememberPassword();
+void setRememberPassword(bool on);
+// The certificate file trusted for the server besides the system's; empty for none.
+QString cardDavCaFile();
+void setCardDavCaFile(const QString& path);
 // Whether the values of unpaired columns go into each card's note.
 bool keepUnpaired();
 void setKeepUnpaired(bool on);

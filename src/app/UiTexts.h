@@ -68,6 +68,13 @@ inline constexpr std::string_view kFindingAddressBooks = "Looking for address bo
 inline constexpr std::string_view kAddressBook = "%d address book";
 inline constexpr std::string_view kAddressBooks = "%d address books";
 inline constexpr std::string_view kAddressBooksFound = "%@ found";
+// Remember password is ticked but the desktop's keyring does not answer.
+inline constexpr std::string_view kKeyringUnavailable =
+    "The desktop's keyring cannot be used (%@): the password is not remembered.";
+// The open panel of the server's certificate file, and the endings it offers.
+inline constexpr std::string_view kCaFileTypes = "pem crt cer";
+inline constexpr std::string_view kCaPanelMessage =
+    "Choose the server's self-signed certificate, or the one it is signed with (a PEM file).";
 
 // Labels during and after a run.
 inline constexpr std::string_view kProgress = "Progress: %d %%";

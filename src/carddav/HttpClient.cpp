@@ -1,5 +1,7 @@
 #include "carddav/HttpClient.h"
 
+#include "carddav/ServerUrl.h"
+
 #include <curl/curl.h>
 
 #include <mutex>
@@ -78,6 +80,11 @@ HttpAnswer HttpClient::request(const std::string& method, const std::string& url
         answer.error = "the network library could not start";
         return answer;
     }
+    // The credentials go with every request: never in clear text over the network.
+    if (const UrlCheck check = checkServerUrl(url); !check.checked) {
+        answer.error = check.refusal;
+        return answer;
+    }
     curl_easy_reset(curl); // keeps the open connection and the TLS session
     Received received{&answer.body, &answer.reason};
     char errorText[CURL_ERROR_SIZE] = {};
@@ -106,6 +113,8 @@ HttpAnswer HttpClient::request(const std::string& method, const std::string& url
     }
     curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT,
                      static_cast<long>(access_.connectTimeout.count()));
+    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
+    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, static_cast<long>(access_.stallTimeout.count()));
     curl_easy_setopt(curl, CURLOPT_TIMEOUT, static_cast<long>(access_.requestTimeout.count()));
     curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(curl, CURLOPT_ACCEPT_ENCODING, ""); // compressed answers, within the bound

@@ -20,8 +20,13 @@ struct ServerAccess {
     // Redirects may go to plain http only when the first URL is a loopback one.
     bool allowHttp = false;
     std::chrono::seconds connectTimeout{10};
-    // A whole request, answer included.
-    std::chrono::seconds requestTimeout{60};
+    // A request gives up once nothing at all has come or gone for this long: a
+    // server that accepts and never answers. A slow but live transfer goes on.
+    std::chrono::seconds stallTimeout{30};
+    // The most one request (one card, or one listing of at most kMaxAnswer) may
+    // take: a server that answers a byte at a time is let go too. A whole upload
+    // is many requests and has no such limit.
+    std::chrono::seconds requestTimeout{600};
 };
 
 // What a request came to: a status from the server, or a transport error.
@@ -51,7 +56,9 @@ public:
     HttpClient(const HttpClient&) = delete;
     HttpClient& operator=(const HttpClient&) = delete;
 
-    // Sends one request; headers are "Name: value" lines.
+    // Sends one request; headers are "Name: value" lines. A URL that may not be
+    // used (plain http to another computer, as a link in an answer may name) is
+    // refused before anything is sent.
     HttpAnswer request(const std::string& method, const std::string& url,
                        const std::vector<std::string>& headers = {}, const std::string& body = {});
 

@@ -20,7 +20,8 @@ const QStringList kTabOrder =
         "btnPairByNamesOutlet UserMappingTable btnRemoveMappingOutlet btnStartStep2Outlet "
         "tblViewCsvFileContents txtViewMappingAttributes comboBoxExportTo "
         "txtDestinationFolderOutlet btnBrowseDestinationFileOutlet txtCardDavUrl txtCardDavUser "
-        "txtCardDavPassword btnFindAddressBooks comboBoxAddressBook comboBoxCardFormat "
+        "txtCardDavPassword chkRememberPassword txtCardDavCaFile btnChooseCaFile "
+        "btnFindAddressBooks comboBoxAddressBook comboBoxCardFormat "
         "chkSingleFileOutlet "
         "chkKeepUnpairedOutlet "
         "btnOpenRunFolderOutlet btnCancelOutlet btnImportOutlet")
@@ -76,7 +77,7 @@ private slots:
         QStringList order = kTabOrder;
         order.removeAll("btnOpenRunFolderOutlet"); // no export yet
         order.removeAll("btnCancelOutlet");        // no run
-        for (const QString& server : kTabOrder.mid(kTabOrder.indexOf("txtCardDavUrl"), 5)) {
+        for (const QString& server : kTabOrder.mid(kTabOrder.indexOf("txtCardDavUrl"), 8)) {
             order.removeAll(server); // the export goes to a folder
         }
         for (const Qt::Key key : {Qt::Key_Tab, Qt::Key_Backtab}) {
@@ -125,6 +126,7 @@ private slots:
         widget<QComboBox>(main.get(), "comboBoxExportTo")->setCurrentIndex(1);
         focuses(Qt::Key_U, "txtCardDavUrl");
         focuses(Qt::Key_W, "txtCardDavPassword");
+        press(Qt::ALT | Qt::Key_M, "chkRememberPassword");
         press(Qt::ALT | Qt::Key_I, "btnFindAddressBooks"); // no URL: refused at once
         widget<QComboBox>(main.get(), "comboBoxExportTo")->setCurrentIndex(0);
         press(Qt::ALT | Qt::Key_T, "chkSingleFileOutlet");
@@ -135,7 +137,7 @@ private slots:
         press(Qt::ALT | Qt::Key_A, "addMappingOutlet");
         press(Qt::ALT | Qt::Key_R, "mapAllCkeckBoxOutlet");
         QCOMPARE(places(), empty);
-        press(Qt::ALT | Qt::Key_M, "btnRemoveMappingOutlet");
+        press(Qt::ALT | Qt::Key_V, "btnRemoveMappingOutlet");
         env->dialogs.panelAnswers = {env->files.path()};
         press(Qt::ALT | Qt::Key_D, "btnBrowseDestinationFileOutlet");
         env->dialogs.answers = {"No", "No"}; // keep the pairs

@@ -1,5 +1,6 @@
-// The window's upload to a real Radicale: the address books found, the cards on
-// the server, the report, and what the window remembers of the server.
+// The window's upload to a real Radicale on https with a self-signed certificate:
+// the certificate to trust, the address books found, the cards on the server,
+// the report, and what the window remembers of the server.
 #include "AppTestSupport.h"
 #include "Radicale.h"
 
@@ -8,9 +9,11 @@ class Upload : public WindowTestCase {
 
 private slots:
     void uploadsToTheBookChosenAndNeverKeepsThePassword() {
-        testsupport::Radicale server;
-        server.makeBook("work", "Work");
-        server.makeBook("home", "Home");
+        testsupport::TempDir tls;
+        testsupport::Radicale server(testsupport::selfSignedTls(tls.path()));
+        const QString cert = QString::fromStdString((tls.path() / "cert.pem").string());
+        server.makeBook("work", "Work", cert.toStdString(), "https");
+        server.makeBook("home", "Home", cert.toStdString(), "https");
         auto* folderButton = widget<QPushButton>(window.get(), "btnBrowseDestinationFileOutlet");
         auto* find = widget<QPushButton>(window.get(), "btnFindAddressBooks");
         auto* password = widget<QLineEdit>(window.get(), "txtCardDavPassword");
@@ -19,16 +22,21 @@ private slots:
         QVERIFY(!find->isEnabled());
         widget<QComboBox>(window.get(), "comboBoxExportTo")->setCurrentIndex(1);
         QVERIFY(!folderButton->isEnabled());
-        const QString url = QString::fromStdString(server.root());
+        const QString url = QString::fromStdString(server.root("https"));
         widget<QLineEdit>(window.get(), "txtCardDavUrl")->setText(url);
         widget<QLineEdit>(window.get(), "txtCardDavUser")->setText("ann");
 
-        // A wrong password: one line, and nothing to choose.
+        // Refused without its certificate, then a wrong password: one line each,
+        // and nothing to choose.
         password->setText("wrong");
-        click(window.get(), "btnFindAddressBooks");
-        QTRY_VERIFY_WITH_TIMEOUT(find->isEnabled(), 20000);
-        QCOMPARE(books->count(), 0);
-        QVERIFY(!status->text().isEmpty() && status->text() != "0 address books found");
+        for (const char* line : {"certificate is not trusted", "refused the user name"}) {
+            click(window.get(), "btnFindAddressBooks");
+            QTRY_VERIFY_WITH_TIMEOUT(find->isEnabled(), 20000);
+            QCOMPARE(books->count(), 0);
+            QVERIFY2(status->text().contains(line), qPrintable(status->text()));
+            env->dialogs.panelAnswers = {cert};
+            click(window.get(), "btnChooseCaFile");
+        }
 
         password->setText(testsupport::kPassword);
         click(window.get(), "btnFindAddressBooks");
@@ -64,6 +72,7 @@ private slots:
         QCOMPARE(widget<QLineEdit>(window.get(), "txtCardDavUrl")->text(), url);
         QCOMPARE(widget<QLineEdit>(window.get(), "txtCardDavUser")->text(), "ann");
         QCOMPARE(widget<QLineEdit>(window.get(), "txtCardDavPassword")->text(), QString());
+        QCOMPARE(widget<QLineEdit>(window.get(), "txtCardDavCaFile")->text(), cert);
     }
 };
 

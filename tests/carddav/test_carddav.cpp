@@ -54,6 +54,30 @@ TEST(ServerUrl, OnlyHttpsOrLoopbackHttpWithoutCredentials) {
     EXPECT_EQ(carddav::asCollection("https://h/ann/book?x"), "https://h/ann/book/?x");
 }
 
+// A server that misbehaves gets a clear failure, soon: no crash, no hang. The
+// credentials never go to another host, nor in clear text to another computer.
+TEST(HostileServer, EndlessRedirectsHugeAnswersAndSilenceAreClearFailures) {
+    TempDir dir;
+    LocalServer server;
+    server.start({"python3", OLVENMARK_HOSTILE_SERVER, std::to_string(server.port())},
+                 (dir.path() / "server.log").string());
+    carddav::ServerAccess access{"ann", kPassword, {}, true};
+    access.stallTimeout = std::chrono::seconds(1);
+    carddav::HttpClient client(access);
+    const std::string root = "http://127.0.0.1:" + std::to_string(server.port());
+    for (const auto& [path, failure] : {std::pair{"/loop/", "redirects too often"},
+                                        {"/huge/", "longer than 8 MiB"},
+                                        {"/silent/", "Operation too slow"}}) {
+        const auto found = carddav::findAddressBooks(client, root + path);
+        EXPECT_TRUE(found.books.empty());
+        EXPECT_NE(found.failure.find(failure), std::string::npos) << found.failure;
+    }
+    EXPECT_EQ(client.request("PROPFIND", root + "/away/").body, "none");
+    const auto plain = client.request("PROPFIND", "http://dav.example.org/echo/");
+    EXPECT_EQ(plain.status, 0);
+    EXPECT_NE(plain.error.find("plain http"), std::string::npos) << plain.error;
+}
+
 // Server answers are untrusted: only properties found (200) count, anything else is refused,
 // and entities are never expanded.
 TEST(Multistatus, OnlyFoundPropertiesAndNeverEntities) {
@@ -218,13 +242,8 @@ TEST_F(Upload, CancelOrAServerGoneMidwayReportsWhatTheServerHolds) {
 }
 
 TEST_F(Upload, SelfSignedServerNeedsItsCertificate) {
+    Radicale server(selfSignedTls(dir.path()));
     const fs::path cert = dir.path() / "cert.pem";
-    const fs::path key = dir.path() / "key.pem";
-    const std::string make = "openssl req -x509 -newkey rsa:2048 -nodes -days 1 -subj "
-                             "/CN=127.0.0.1 -addext subjectAltName=IP:127.0.0.1 -keyout " +
-                             key.string() + " -out " + cert.string() + " 2>/dev/null";
-    ASSERT_EQ(std::system(make.c_str()), 0);
-    Radicale server("ssl = True\ncertificate = " + cert.string() + "\nkey = " + key.string());
     server.makeBook("contacts", "Contacts", cert.string(), "https");
     const std::string csv = (dir.path() / "c.csv").string();
     writeFile(csv, manyContacts(3));

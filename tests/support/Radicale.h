@@ -2,71 +2,47 @@
 // own storage folder and one htpasswd user, ann, whose password is kPassword.
 #pragma once
 
+#include "LocalServer.h"
 #include "TestSupport.h"
 
 #include "carddav/HttpClient.h"
-
-#include <arpa/inet.h>
-#include <chrono>
-#include <csignal>
-#include <fcntl.h>
-#include <netinet/in.h>
-#include <spawn.h>
-#include <sys/socket.h>
-#include <sys/wait.h>
-#include <thread>
-#include <unistd.h>
-
-extern char** environ;
 
 namespace testsupport {
 
 inline constexpr const char* kPassword = "s3cret-Pa55";
 
+// A self-signed certificate for 127.0.0.1 made with openssl in `dir` (cert.pem
+// and key.pem); the [server] lines that make Radicale serve https with it.
+inline std::string selfSignedTls(const fs::path& dir) {
+    const fs::path cert = dir / "cert.pem";
+    const fs::path key = dir / "key.pem";
+    const std::string make = "openssl req -x509 -newkey rsa:2048 -nodes -days 1 -subj "
+                             "/CN=127.0.0.1 -addext subjectAltName=IP:127.0.0.1 -keyout " +
+                             key.string() + " -out " + cert.string() + " 2>/dev/null";
+    EXPECT_EQ(std::system(make.c_str()), 0);
+    return "ssl = True\ncertificate = " + cert.string() + "\nkey = " + key.string();
+}
+
 class Radicale {
 public:
     // `server` adds lines to the [server] section (ssl, max_content_length).
     explicit Radicale(const std::string& server = {}) {
-        const int probe = socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in address{AF_INET, 0, {htonl(INADDR_LOOPBACK)}, {}};
-        socklen_t size = sizeof address;
-        bind(probe, reinterpret_cast<sockaddr*>(&address), size);
-        getsockname(probe, reinterpret_cast<sockaddr*>(&address), &size);
-        close(probe);
-        port_ = ntohs(address.sin_port);
         writeFile(dir_.path() / "users", std::string("ann:") + kPassword + "\n");
         writeFile(dir_.path() / "config",
-                  "[server]\nhosts = 127.0.0.1:" + std::to_string(port_) + "\n" + server +
+                  "[server]\nhosts = 127.0.0.1:" + std::to_string(process_.port()) + "\n" + server +
                       "\n[auth]\ntype = htpasswd\nhtpasswd_encryption = plain\n"
                       "htpasswd_filename = " +
                       (dir_.path() / "users").string() + "\n[storage]\nfilesystem_folder = " +
                       (dir_.path() / "store").string() + "\n[logging]\nlevel = warning\n");
-        const std::string config = (dir_.path() / "config").string();
-        std::vector<char*> argv = {const_cast<char*>("radicale"), const_cast<char*>("--config"),
-                                   const_cast<char*>(config.c_str()), nullptr};
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        const std::string log = (dir_.path() / "radicale.log").string();
-        posix_spawn_file_actions_addopen(&actions, 2, log.c_str(), O_WRONLY | O_CREAT, 0644);
-        posix_spawnp(&pid_, "radicale", &actions, nullptr, argv.data(), environ);
-        posix_spawn_file_actions_destroy(&actions);
-        for (int i = 0; i < 200 && !accepting(); ++i) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        }
+        process_.start({"radicale", "--config", (dir_.path() / "config").string()},
+                       (dir_.path() / "radicale.log").string());
     }
-    ~Radicale() { stop(); }
 
     // Ends the server at once, as a crash or a pulled cable would.
-    void stop() {
-        if (pid_ > 0) {
-            kill(pid_, SIGKILL);
-            waitpid(pid_, nullptr, 0);
-            pid_ = -1;
-        }
-    }
+    void stop() { process_.stop(); }
 
     std::string root(const char* scheme = "http") const {
-        return std::string(scheme) + "://127.0.0.1:" + std::to_string(port_) + "/";
+        return std::string(scheme) + "://127.0.0.1:" + std::to_string(process_.port()) + "/";
     }
     const fs::path& dir() const { return dir_.path(); }
 
@@ -132,17 +108,8 @@ public:
     }
 
 private:
-    bool accepting() const {
-        const int s = socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in address{AF_INET, htons(port_), {htonl(INADDR_LOOPBACK)}, {}};
-        const bool ok = connect(s, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
-        close(s);
-        return ok;
-    }
-
     TempDir dir_;
-    std::uint16_t port_ = 0;
-    pid_t pid_ = -1;
+    LocalServer process_;
 };
 
 } // namespace testsupport

@@ -6,6 +6,7 @@
 #include "app/ExportReport.h"
 #include "app/FilePreview.h"
 #include "app/MappingTableModel.h"
+#include "app/RememberedPassword.h"
 #include "app/Resources.h"
 #include "app/Settings.h"
 #include "app/UiTexts.h"
@@ -125,6 +126,7 @@ AppController::AppController(QWidget* parent)
     btnFindAddressBooks = ui->btnFindAddressBooks;
     comboBoxAddressBook = ui->comboBoxAddressBook;
     lblServerStatus = ui->lblServerStatus;
+    txtCardDavCaFile = ui->txtCardDavCaFile;
 
     preview =
         new FilePreview(lblFileSummary, tblViewCsvFileContents, txtViewMappingAttributes, this);
@@ -177,6 +179,8 @@ AppController::AppController(QWidget* parent)
             &AppController::btnOpenRunFolderClicked);
     connect(btnFindAddressBooks, &QPushButton::clicked, this,
             &AppController::btnFindAddressBooksClicked);
+    connect(ui->btnChooseCaFile, &QPushButton::clicked, this,
+            &AppController::btnChooseCaFileClicked);
 
     comboBoxExportTo->addItem(q(uitext::kExportToFolder));
     comboBoxExportTo->addItem(q(uitext::kExportToServer));
@@ -184,6 +188,10 @@ AppController::AppController(QWidget* parent)
             &AppController::setDestinationControls);
     txtCardDavUrl->setText(settings::cardDavUrl());
     txtCardDavUser->setText(settings::cardDavUser());
+    txtCardDavCaFile->setText(settings::cardDavCaFile());
+    rememberedPassword =
+        new RememberedPassword(ui->chkRememberPassword, txtCardDavUrl, txtCardDavUser,
+                               txtCardDavPassword, lblServerStatus, this);
 
     for (const CardFormatInfo& format : kCardFormats) {
         comboBoxCardFormat->addItem(q(format.label), static_cast<int>(format.format));
@@ -286,7 +294,8 @@ void AppController::setDestinationControls() {
     txtDestinationFolderOutlet->setEnabled(!server);
     btnBrowseDestinationFileOutlet->setEnabled(idle && !server);
     for (QWidget* field : std::initializer_list<QWidget*>{
-             txtCardDavUrl, txtCardDavUser, txtCardDavPassword, comboBoxAddressBook}) {
+             txtCardDavUrl, txtCardDavUser, txtCardDavPassword, ui->chkRememberPassword,
+             txtCardDavCaFile, ui->btnChooseCaFile, comboBoxAddressBook}) {
         field->setEnabled(idle && server);
     }
     btnFindAddressBooks->setEnabled(idle && server && bookFinder == nullptr);
@@ -669,10 +678,13 @@ bool AppController::startUpload() {
         return false;
     }
     settings::setCardDavUser(txtCardDavUser->text());
-    const carddav::ServerAccess access{
-        s(txtCardDavUser->text()), s(txtCardDavPassword->text()), {}, url.checked->plainHttp};
-    return businessLogicThread->start(
-        std::make_shared<carddav::AddressBookDestination>(access, url.checked->url));
+    return businessLogicThread->start(std::make_shared<carddav::AddressBookDestination>(
+        serverAccess(url.checked->plainHttp), url.checked->url));
+}
+
+carddav::ServerAccess AppController::serverAccess(bool plainHttp) const {
+    return {s(txtCardDavUser->text()), s(txtCardDavPassword->text()),
+            s(txtCardDavCaFile->text().trimmed()), plainHttp};
 }
 
 void AppController::btnFindAddressBooksClicked() {
@@ -688,19 +700,38 @@ void AppController::btnFindAddressBooksClicked() {
     }
     settings::setCardDavUrl(txtCardDavUrl->text().trimmed());
     settings::setCardDavUser(txtCardDavUser->text());
+    settings::setCardDavCaFile(txtCardDavCaFile->text().trimmed());
     lblServerStatus->setText(q(uitext::kFindingAddressBooks));
     // The server may be slow to answer: the window goes on meanwhile, and the
     // answer comes back to this thread with the thread's end.
     auto found = std::make_shared<carddav::Discovery>();
-    const carddav::ServerAccess access{
-        s(txtCardDavUser->text()), s(txtCardDavPassword->text()), {}, url.checked->plainHttp};
+    const carddav::ServerAccess access = serverAccess(url.checked->plainHttp);
     bookFinder = QThread::create([access, at = url.checked->url, found] {
         carddav::HttpClient client(access);
         *found = carddav::findAddressBooks(client, at);
     });
-    connect(bookFinder, &QThread::finished, this, [this, found] { showAddressBooks(*found); });
+    connect(bookFinder, &QThread::finished, this,
+            [this, found, typed = txtCardDavUrl->text().trimmed(), user = txtCardDavUser->text(),
+             password = txtCardDavPassword->text()] {
+                showAddressBooks(*found);
+                if (found->failure.empty()) {
+                    rememberedPassword->accepted(typed, user, password);
+                }
+            });
     setDestinationControls();
     bookFinder->start();
+}
+
+void AppController::btnChooseCaFileClicked() {
+    PanelRequest request;
+    request.title = q(uitext::kPanelTitle);
+    request.message = q(uitext::kCaPanelMessage);
+    request.fileType = q(uitext::kCaFileTypes);
+    const QString current = txtCardDavCaFile->text().trimmed();
+    request.startFolder = current.isEmpty() ? QDir::homePath() : QFileInfo(current).path();
+    if (const auto file = Dialogs::instance().openPanel(request)) {
+        txtCardDavCaFile->setText(*file);
+    }
 }
 
 void AppController::showAddressBooks(const carddav::Discovery& found) {

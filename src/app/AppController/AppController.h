@@ -31,11 +31,13 @@ class QPushButton;
 class QTableView;
 class QThread;
 class QTimer;
+class RememberedPassword;
 struct RunReport;
 
 namespace carddav {
 struct Discovery;
-}
+struct ServerAccess;
+} // namespace carddav
 
 namespace Ui {
 class AppController;
@@ -95,6 +97,7 @@ public slots:
     void btnImportCliked();
     void btnCancelCliked();
     void btnFindAddressBooksClicked();
+    void btnChooseCaFileClicked();
 
 private slots:
     // The conversion thread has ended.
@@ -129,6 +132,9 @@ private:
     void setDestinationControls();
     // Lists the address books found, or says why there are none.
     void showAddressBooks(const carddav::Discovery& found);
+    // The user name, password and certificate file the fields hold, for a URL
+    // that is plain http or not.
+    carddav::ServerAccess serverAccess(bool plainHttp) const;
     // Starts the upload into the address book chosen; false when none is chosen.
     bool startUpload();
     // Enters a phase and sets every control from it.
@@ -180,6 +186,9 @@ private:
     QPushButton* btnFindAddressBooks;
     QComboBox* comboBoxAddressBook;
     QLabel* lblServerStatus;
+    QLineEdit* txtCardDavCaFile;
+    // Remember password and the keyring behind it.
+    RememberedPassword* rememberedPassword;
     // The summary line, the first rows and the first card.
     FilePreview* preview;
 
