@@ -81,6 +81,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const auto fields = splitString(row, layout.delimiter);
         FUZZ_CHECK(fields.has_value() && !fields->empty());
         FUZZ_CHECK(fields->size() == countFields(row, layout.delimiter));
+        std::vector<std::int64_t> counted(fields->size(), 0);
+        countFilledFields(row, layout.delimiter, counted);
+        const auto marks = filled(row);
+        FUZZ_CHECK(std::equal(marks.begin(), marks.end(), counted.begin(),
+                              [](bool mark, std::int64_t n) { return n == (mark ? 1 : 0); }));
         std::size_t length = 0;
         for (const auto& field : *fields) {
             length += field.size();

@@ -419,14 +419,7 @@ const std::vector<std::int64_t>& newConvertor::columnValueCounts() const {
     if (!valueCounts && !loadedRows.empty()) {
         std::vector<std::int64_t> counts(csvHeadersArray.size(), 0);
         for (std::size_t i = 1; i < loadedRows.size(); ++i) {
-            const auto fields = splitString(loadedRows[i], csvDelimiter);
-            if (!fields) {
-                continue;
-            }
-            for (std::size_t c = 0; c < fields->size() && c < counts.size(); ++c) {
-                const std::string& field = (*fields)[c];
-                counts[c] += field.find_first_not_of(" \t") != std::string::npos ? 1 : 0;
-            }
+            countFilledFields(loadedRows[i], csvDelimiter, counts);
         }
         valueCounts = std::move(counts);
     }

@@ -391,6 +391,33 @@ std::vector<std::string_view> contactRows(std::string_view text, char delimiter)
     return removeEmptyContacts(splitRows(text, delimiter), delimiter);
 }
 
+void countFilledFields(std::string_view row, char delimiter, std::vector<std::int64_t>& filled) {
+    const auto holdsValue = [](std::string_view part) {
+        return part.find_first_not_of(" \t") != std::string_view::npos;
+    };
+    ClosingQuoteFinder quotes(row);
+    std::size_t i = 0;
+    for (std::size_t column = 0;; ++column) {
+        bool value = false;
+        if (i < row.size() && row[i] == '"') {
+            const std::size_t close = quotes.find(i + 1);
+            const std::size_t stop = close == std::string_view::npos ? row.size() : close;
+            // A doubled quote inside is a quote of the value: no blank either way.
+            value = holdsValue(row.substr(i + 1, stop - i - 1));
+            i = close == std::string_view::npos ? row.size() : close + 1;
+        }
+        const std::size_t comma = std::min(row.find(delimiter, i), row.size());
+        value = value || holdsValue(row.substr(i, comma - i));
+        if (value && column < filled.size()) {
+            ++filled[column];
+        }
+        if (comma >= row.size()) {
+            return;
+        }
+        i = comma + 1;
+    }
+}
+
 CountedRows countedContactRows(std::string_view text, char delimiter) {
     CountedRows counted;
     counted.rows = splitRows(text, delimiter, &counted.fields);
