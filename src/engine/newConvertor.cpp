@@ -265,7 +265,8 @@ newConvertor::RunEnd newConvertor::startConversion(std::stop_token cancel, Desti
     ExportOptions options = chosen;
     options.format = destination.requiredFormat().value_or(chosen.format);
     try {
-        const std::vector<std::string_view> rows = rowsOfLoadedText();
+        std::vector<std::string_view> cutAgain;
+        const std::vector<std::string_view>& rows = rowsOfLoadedText(cutAgain);
         total = std::max<std::int64_t>(0, static_cast<std::int64_t>(rows.size()) - 1);
         // Records and texts are made ahead; the destination takes them in order here.
         ContactPipeline contacts(rows, 1, parseIndexMap(),
@@ -356,7 +357,8 @@ dates::DateOrder newConvertor::birthdayOrderOf(const std::vector<IndexPair>& pai
     auto found = birthdayOrders.find(column);
     if (found == birthdayOrders.end()) {
         std::vector<std::string> values;
-        const std::vector<std::string_view> rows = rowsOfLoadedText();
+        std::vector<std::string_view> cutAgain;
+        const std::vector<std::string_view>& rows = rowsOfLoadedText(cutAgain);
         for (std::size_t i = 1; i < rows.size(); ++i) {
             auto fields = splitString(rows[i], csvDelimiter);
             if (fields && column < fields->size()) {
@@ -402,12 +404,14 @@ std::vector<std::vector<std::string>> newConvertor::previewRows(std::size_t coun
     return rows;
 }
 
-std::vector<std::string_view> newConvertor::rowsOfLoadedText() const {
+const std::vector<std::string_view>&
+newConvertor::rowsOfLoadedText(std::vector<std::string_view>& cutAgain) const {
     const std::string_view text = fileText();
     if (text.data() == loadedText && text.size() == loadedSize) {
         return loadedRows;
     }
-    return contactRows(text, csvDelimiter);
+    cutAgain = contactRows(text, csvDelimiter);
+    return cutAgain;
 }
 
 RunReport newConvertor::runReport(bool cancelled, std::int64_t total, std::int64_t written,

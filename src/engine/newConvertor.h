@@ -104,8 +104,10 @@ private:
     // birthday, found over all rows once per column (logged when asked).
     dates::DateOrder birthdayOrderOf(const std::vector<IndexPair>& pairs, bool log) const;
 
-    // The row list of the loaded text, as step 1 built it.
-    std::vector<std::string_view> rowsOfLoadedText() const;
+    // The row list of the loaded text, as step 1 built it; cut again into
+    // `cutAgain` when the text is no longer the one step 1 loaded.
+    const std::vector<std::string_view>&
+    rowsOfLoadedText(std::vector<std::string_view>& cutAgain) const;
 
     std::vector<std::string> csvHeadersArray;
     std::vector<std::string> vCardPropertyArray;

@@ -83,7 +83,7 @@ public:
     const PreparedContact& next();
 
 private:
-    static constexpr std::size_t kSlots = 512;
+    static constexpr std::size_t kSlots = 256;
     // Rows a helper takes at once: few enough to keep the helpers busy side
     // by side, enough that taking them costs little.
     static constexpr std::size_t kBatch = 32;
