@@ -6,6 +6,7 @@
 
 #include <QFontDatabase>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QStandardItemModel>
@@ -31,7 +32,8 @@ std::string delimiterName(const std::string& delimiter) {
 } // namespace
 
 FilePreview::FilePreview(QLabel* summary, QTableView* rows, QPlainTextEdit* card, QObject* parent)
-    : QObject(parent), summary_(summary), rows_(new QStandardItemModel(this)), card_(card) {
+    : QObject(parent), summary_(summary), view_(rows), rows_(new QStandardItemModel(this)),
+      card_(card) {
     rows->setModel(rows_);
     rows->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     card_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
@@ -66,21 +68,10 @@ void FilePreview::showSummary(const QString& line) {
 }
 
 void FilePreview::showRowsAndCard(const ExportSession& session) {
-    rows_->clear();
-    const auto rows = session.previewRows(5);
-    if (!rows.empty()) {
-        QStringList header;
-        for (const auto& name : rows.front()) {
-            header.append(QString::fromStdString(name));
-        }
-        rows_->setHorizontalHeaderLabels(header);
-        for (std::size_t r = 1; r < rows.size(); ++r) {
-            QList<QStandardItem*> items;
-            for (const auto& field : rows[r]) {
-                items.append(new QStandardItem(QString::fromStdString(field)));
-            }
-            rows_->appendRow(items);
-        }
+    auto rows = session.previewRows(5);
+    if (rows != shownRows_) {
+        showRows(rows);
+        shownRows_ = std::move(rows);
     }
     // Line ends are shown, not printed: a strict card's CR LF reads as one break.
     const auto card = session.pairs().empty() ? std::nullopt : session.previewCard();
@@ -89,8 +80,33 @@ void FilePreview::showRowsAndCard(const ExportSession& session) {
              : QString());
 }
 
+void FilePreview::showRows(const std::vector<std::vector<std::string>>& rows) {
+    auto* model = new QStandardItemModel(this);
+    if (!rows.empty()) {
+        QStringList header;
+        for (const auto& name : rows.front()) {
+            header.append(QString::fromStdString(name));
+        }
+        model->setHorizontalHeaderLabels(header);
+        for (std::size_t r = 1; r < rows.size(); ++r) {
+            QList<QStandardItem*> items;
+            for (const auto& field : rows[r]) {
+                items.append(new QStandardItem(QString::fromStdString(field)));
+            }
+            model->appendRow(items);
+        }
+    }
+    // The view makes a selection model for the new model and leaves the old one to us.
+    QItemSelectionModel* oldSelection = view_->selectionModel();
+    view_->setModel(model);
+    delete oldSelection;
+    delete rows_;
+    rows_ = model;
+}
+
 void FilePreview::clear() {
     summary_->clear();
     rows_->clear();
+    shownRows_.clear();
     card_->clear();
 }

@@ -4,6 +4,9 @@
 
 #include <QObject>
 
+#include <string>
+#include <vector>
+
 class ExportSession;
 class QLabel;
 class QPlainTextEdit;
@@ -28,7 +31,14 @@ public:
     void clear();
 
 private:
+    // Fills a new model with the rows and puts it in the view in one go, so
+    // that the columns are measured once.
+    void showRows(const std::vector<std::vector<std::string>>& rows);
+
     QLabel* summary_;
+    QTableView* view_;
     QStandardItemModel* rows_;
     QPlainTextEdit* card_;
+    // What the table shows: a change of pairs leaves it as it is.
+    std::vector<std::vector<std::string>> shownRows_;
 };
