@@ -65,42 +65,51 @@ std::size_t endOfLine(std::string_view text, std::size_t from) {
     return at == std::string_view::npos ? text.size() : at;
 }
 
+// Walks the row's fields as splitString reads them: for each, the text
+// between its quotes with doubled quotes still doubled (empty for a field
+// without quotes) and whatever follows up to the next delimiter.
+template <class Field> void forEachField(std::string_view row, char delimiter, Field&& field) {
+    ClosingQuoteFinder quotes(row);
+    std::size_t i = 0;
+    for (;;) {
+        std::string_view quoted;
+        if (i < row.size() && row[i] == '"') {
+            const std::size_t close = quotes.find(i + 1);
+            const std::size_t stop = close == std::string_view::npos ? row.size() : close;
+            quoted = row.substr(i + 1, stop - i - 1);
+            i = close == std::string_view::npos ? row.size() : close + 1;
+        }
+        const std::size_t comma = std::min(row.find(delimiter, i), row.size());
+        field(quoted, row.substr(i, comma - i));
+        if (comma >= row.size()) {
+            return;
+        }
+        i = comma + 1;
+    }
+}
+
 // Splits the row into `fields`, whose strings keep their buffers from the
 // row before: a run splits every row into as many fields.
 void splitFields(std::vector<std::string>& fields, std::string_view row, char delimiter) {
-    ClosingQuoteFinder quotes(row);
     std::size_t count = 0;
-    std::size_t i = 0;
-    for (;;) {
+    forEachField(row, delimiter, [&](std::string_view quoted, std::string_view tail) {
         if (count == fields.size()) {
             fields.emplace_back();
         }
         std::string& field = fields[count++];
         field.clear();
-        if (i < row.size() && row[i] == '"') {
-            const std::size_t close = quotes.find(i + 1);
-            const std::size_t stop = close == std::string_view::npos ? row.size() : close;
-            // Copy the runs between quotes; of each doubled quote one is kept.
-            std::size_t k = i + 1;
-            while (k < stop) {
-                const std::size_t quote = std::min(row.find('"', k), stop);
-                field.append(row, k, quote - k);
-                if (quote < stop) {
-                    field += '"';
-                }
-                k = quote + 2;
+        // The runs between quotes; of each doubled quote one is kept.
+        for (std::size_t k = 0; k < quoted.size();) {
+            const std::size_t quote = std::min(quoted.find('"', k), quoted.size());
+            field.append(quoted, k, quote - k);
+            if (quote < quoted.size()) {
+                field += '"';
             }
-            i = close == std::string_view::npos ? row.size() : close + 1;
+            k = quote + 2;
         }
-        // Whatever follows up to the next delimiter belongs to the field as it stands.
-        const std::size_t comma = std::min(row.find(delimiter, i), row.size());
-        field.append(row, i, comma - i);
-        if (comma >= row.size()) {
-            fields.resize(count);
-            return;
-        }
-        i = comma + 1;
-    }
+        field.append(tail);
+    });
+    fields.resize(count);
 }
 
 std::string_view trimEnds(std::string_view s, std::string_view set) {
@@ -369,21 +378,8 @@ bool splitStringInto(std::vector<std::string>& fields, std::string_view row, cha
 }
 
 std::size_t countFields(std::string_view row, char delimiter) {
-    ClosingQuoteFinder quotes(row);
-    std::size_t fields = 1;
-    std::size_t i = 0;
-    while (i < row.size()) {
-        if (row[i] == '"') {
-            const std::size_t close = quotes.find(i + 1);
-            i = close == std::string_view::npos ? row.size() : close + 1;
-        }
-        const std::size_t next = row.find(delimiter, i);
-        if (next == std::string_view::npos) {
-            break;
-        }
-        ++fields;
-        i = next + 1;
-    }
+    std::size_t fields = 0;
+    forEachField(row, delimiter, [&fields](std::string_view, std::string_view) { ++fields; });
     return fields;
 }
 
@@ -395,27 +391,14 @@ void countFilledFields(std::string_view row, char delimiter, std::vector<std::in
     const auto holdsValue = [](std::string_view part) {
         return part.find_first_not_of(" \t") != std::string_view::npos;
     };
-    ClosingQuoteFinder quotes(row);
-    std::size_t i = 0;
-    for (std::size_t column = 0;; ++column) {
-        bool value = false;
-        if (i < row.size() && row[i] == '"') {
-            const std::size_t close = quotes.find(i + 1);
-            const std::size_t stop = close == std::string_view::npos ? row.size() : close;
-            // A doubled quote inside is a quote of the value: no blank either way.
-            value = holdsValue(row.substr(i + 1, stop - i - 1));
-            i = close == std::string_view::npos ? row.size() : close + 1;
-        }
-        const std::size_t comma = std::min(row.find(delimiter, i), row.size());
-        value = value || holdsValue(row.substr(i, comma - i));
-        if (value && column < filled.size()) {
+    std::size_t column = 0;
+    // A doubled quote inside quotes is a quote of the value: no blank either way.
+    forEachField(row, delimiter, [&](std::string_view quoted, std::string_view tail) {
+        if ((holdsValue(quoted) || holdsValue(tail)) && column < filled.size()) {
             ++filled[column];
         }
-        if (comma >= row.size()) {
-            return;
-        }
-        i = comma + 1;
-    }
+        ++column;
+    });
 }
 
 CountedRows countedContactRows(std::string_view text, char delimiter) {
