@@ -137,16 +137,18 @@ void ContactPipeline::prepareBatches() {
     ContactRecord record;
     for (;;) {
         std::size_t batch = 0;
+        std::size_t begin = 0;
+        std::size_t end = 0;
         {
             std::unique_lock lock(mutex_);
             if (closing_ || nextBatch_ >= batchCount_) {
                 return;
             }
             batch = nextBatch_++;
+            begin = first_ + batch * kBatch;
+            end = std::min(begin + kBatch, rows_.size());
             // Identical rows are counted in row order, whichever helper takes
             // them: before the wait below lets the next batch be taken.
-            const std::size_t begin = first_ + batch * kBatch;
-            const std::size_t end = std::min(begin + kBatch, rows_.size());
             for (std::size_t i = begin; i < end && needsUid_; ++i) {
                 earlier[i - begin] = occurrences_.countBefore(rows_[i]);
             }
@@ -159,8 +161,6 @@ void ContactPipeline::prepareBatches() {
                 }
             }
         }
-        const std::size_t begin = first_ + batch * kBatch;
-        const std::size_t end = std::min(begin + kBatch, rows_.size());
         for (std::size_t i = begin; i < end; ++i) {
             prepare(i, earlier[i - begin], slots_[(i - first_) % kSlots], record);
         }
