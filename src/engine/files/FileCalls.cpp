@@ -1,5 +1,6 @@
 #include "engine/files/FileCalls.h"
 
+#include <cerrno>
 #include <fcntl.h>
 #include <filesystem>
 #include <unistd.h>
@@ -37,4 +38,22 @@ FileCalls& fileCalls() {
 FileCalls& logFileCalls() {
     static FileCalls calls = standardFileCalls();
     return calls;
+}
+
+std::size_t writeWhole(int fd, std::string_view bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = fileCalls().writeDescriptor(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            if (n == 0) {
+                errno = ENOSPC; // a disk that takes nothing more
+            }
+            break;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    return done;
 }

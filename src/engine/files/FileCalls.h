@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdio>
 #include <string>
+#include <string_view>
 #include <sys/types.h>
 #include <system_error>
 
@@ -44,3 +45,7 @@ FileCalls& fileCalls();
 FileCalls& logFileCalls();
 // The standard library's and the system's calls.
 FileCalls standardFileCalls();
+
+// Writes the bytes to the descriptor through fileCalls(), a short write
+// continued; the count written, with errno telling why when it is fewer.
+std::size_t writeWhole(int fd, std::string_view bytes);

@@ -239,28 +239,6 @@ std::optional<std::string> generateVCardFileName(const std::vector<std::string>&
     }
 }
 
-namespace {
-
-// Writes all the bytes, a short write continued; the errno of a failure is kept.
-bool writeAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t n = fileCalls().writeDescriptor(fd, bytes.data(), bytes.size());
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            if (n == 0) {
-                errno = ENOSPC;
-            }
-            return false;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return true;
-}
-
-} // namespace
-
 bool createVcardFile(const std::optional<std::string>& text, const std::string& path) {
     try {
         int fd = -1;
@@ -281,7 +259,7 @@ bool createVcardFile(const std::optional<std::string>& text, const std::string& 
             fileCalls().closeDescriptor(fd);
             return false;
         }
-        const bool written = writeAll(fd, *text);
+        const bool written = writeWhole(fd, *text) == text->size();
         const int writeError = errno;
         const bool closed = fileCalls().closeDescriptor(fd) == 0;
         if (!written || !closed) {

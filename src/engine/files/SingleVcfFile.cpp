@@ -39,24 +39,17 @@ bool SingleVcfFile::append(std::string_view card) {
         errno = EBADF;
         return false;
     }
-    std::size_t done = 0;
-    while (done < card.size()) {
-        const ssize_t n = fileCalls().writeDescriptor(fd_, card.data() + done, card.size() - done);
-        if (n < 0 && errno == EINTR) {
-            continue;
+    const std::size_t done = writeWhole(fd_, card);
+    if (done < card.size()) {
+        const int error = errno;
+        // Half a card would read as a broken contact: the file goes back to
+        // where this card began.
+        if (done > 0) {
+            (void)fileCalls().truncateDescriptor(fd_, length_);
+            (void)fileCalls().seekDescriptor(fd_, length_, SEEK_SET);
         }
-        if (n <= 0) {
-            const int error = n == 0 ? ENOSPC : errno;
-            // Half a card would read as a broken contact: the file goes back to
-            // where this card began.
-            if (done > 0) {
-                (void)fileCalls().truncateDescriptor(fd_, length_);
-                (void)fileCalls().seekDescriptor(fd_, length_, SEEK_SET);
-            }
-            errno = error;
-            return false;
-        }
-        done += static_cast<std::size_t>(n);
+        errno = error;
+        return false;
     }
     length_ += static_cast<std::int64_t>(card.size());
     return true;
