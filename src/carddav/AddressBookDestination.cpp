@@ -13,12 +13,6 @@ namespace carddav {
 
 namespace {
 
-Destination::Outcome stop(Destination::Outcome outcome, std::int64_t rowNumber,
-                          std::string_view reason) {
-    logOrConsole(text::fill(logtext::kRunStopped, rowNumber, reason));
-    return outcome;
-}
-
 // The UID, percent-encoded for the path.
 std::string fileNameOf(const std::string& uid) {
     char* escaped = curl_easy_escape(nullptr, uid.c_str(), static_cast<int>(uid.size()));
@@ -49,7 +43,7 @@ void AddressBookDestination::open() {
 Destination::Outcome AddressBookDestination::deliver(const PreparedContact& contact,
                                                      std::int64_t rowNumber) {
     if (!contact.card) {
-        return stop(Outcome::Stop, rowNumber, logtext::kStopNoCard);
+        return stopAt(Outcome::Stop, rowNumber, logtext::kStopNoCard);
     }
     const std::string uid = cardUid(*contact.card);
     if (uid.empty() || !client_) {
@@ -68,7 +62,8 @@ Destination::Outcome AddressBookDestination::deliver(const PreparedContact& cont
         return Outcome::AlreadyThere; // a card with this UID is there and stays as it is
     }
     if (answer.status == 0 || answer.status == 401) {
-        return stop(Outcome::Stop, rowNumber, text::fill(kStopServer, bookUrl_, answer.describe()));
+        return stopAt(Outcome::Stop, rowNumber,
+                      text::fill(kStopServer, bookUrl_, answer.describe()));
     }
     logOrConsole(text::fill(kUploadRefused, rowNumber, url, answer.describe()));
     return Outcome::NotWritten;

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 struct PreparedContact;
 
@@ -43,4 +44,14 @@ public:
     virtual void close() = 0;
     // Where the cards are, as the report shows it.
     virtual std::string where() const = 0;
+    // Why the run stopped, in words a user can act on; empty when it did not.
+    const std::string& stopReason() const { return stopReason_; }
+
+protected:
+    // Logs the stop at the row with its reason, keeps the reason for the
+    // report and answers `outcome`.
+    Outcome stopAt(Outcome outcome, std::int64_t rowNumber, std::string_view reason);
+
+private:
+    std::string stopReason_;
 };

@@ -17,7 +17,14 @@ struct RunReport {
     // Cards the destination held already (an address book answering that the
     // card is there); always 0 for files.
     std::int64_t alreadyThere = 0;
+    // Why the run stopped before its last contact ("No space left on device");
+    // empty when it ran to its end or was cancelled.
+    std::string stopReason;
+    // The contact it stopped at, counted from 1 in file order; 0 when it did not stop.
+    std::int64_t stoppedAt = 0;
 
+    // True when an error ended the run before its last contact.
+    bool stopped() const { return stoppedAt > 0; }
     // Contacts not written, those never reached included.
     std::int64_t failed() const { return total - written - alreadyThere; }
     // The four report lines as the log and the detailed report show them.

@@ -261,6 +261,9 @@ newConvertor::RunEnd newConvertor::startConversion(std::stop_token cancel, Desti
     std::int64_t written = 0;
     std::int64_t alreadyThere = 0;
     RunEnd end = RunEnd::Completed;
+    // The contact in hand, counted from 1, and why the run stopped there.
+    std::int64_t contactNumber = 0;
+    std::string stopReason;
     std::size_t droppedControls = 0;
     ExportOptions options = chosen;
     options.format = destination.requiredFormat().value_or(chosen.format);
@@ -292,6 +295,7 @@ newConvertor::RunEnd newConvertor::startConversion(std::stop_token cancel, Desti
                 headerSeen = true;
                 continue;
             }
+            ++contactNumber;
             const PreparedContact& contact = contacts.next();
             for (const auto& entry : contact.logEntries) {
                 logOrConsole(entry);
@@ -311,6 +315,7 @@ newConvertor::RunEnd newConvertor::startConversion(std::stop_token cancel, Desti
                         written = 0;
                     }
                     end = RunEnd::Stopped;
+                    stopReason = destination.stopReason();
                     break; // no progress call for the row the run stopped at
                 }
             }
@@ -321,13 +326,20 @@ newConvertor::RunEnd newConvertor::startConversion(std::stop_token cancel, Desti
     } catch (const std::exception& e) {
         logOrConsole(text::fill(logtext::kConversionException, text::exceptionName(e), e.what()));
         end = RunEnd::Failed;
+        stopReason = e.what();
+        contactNumber = std::max<std::int64_t>(contactNumber, 1);
     }
     if (droppedControls > 0) {
         logOrConsole(droppedControlCharactersEntry(droppedControls));
     }
     destination.close();
     if (sender != nullptr) {
-        sender->finalNotify(runReport(false, total, written, destination.where(), alreadyThere));
+        RunReport report = runReport(false, total, written, destination.where(), alreadyThere);
+        if (end != RunEnd::Completed) {
+            report.stopReason = stopReason;
+            report.stoppedAt = contactNumber;
+        }
+        sender->finalNotify(report);
     }
     return end;
 }
@@ -416,7 +428,13 @@ newConvertor::rowsOfLoadedText(std::vector<std::string_view>& cutAgain) const {
 
 RunReport newConvertor::runReport(bool cancelled, std::int64_t total, std::int64_t written,
                                   std::string where, std::int64_t alreadyThere) {
-    return RunReport{cancelled, total, written, std::move(where), alreadyThere};
+    RunReport report;
+    report.cancelled = cancelled;
+    report.total = total;
+    report.written = written;
+    report.folder = std::move(where);
+    report.alreadyThere = alreadyThere;
+    return report;
 }
 
 const std::vector<std::int64_t>& newConvertor::columnValueCounts() const {

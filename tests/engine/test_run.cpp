@@ -190,6 +190,8 @@ TEST_F(Run, FullDiskStopsTheRunAndLeavesOnlyWholeFiles) {
     expectReportMatchesWholeFiles();
     // The run stopped at the contact that did not fit: no progress call for it.
     EXPECT_EQ(static_cast<std::int64_t>(client.increments.size()), report().written);
+    EXPECT_EQ(report().stoppedAt, report().written + 1);
+    EXPECT_FALSE(report().stopReason.empty());
     EXPECT_NE(log().find("Occured in createVcardFile()"), std::string::npos);
 }
 

@@ -12,21 +12,11 @@
 #include <cstdio>
 #include <cstring>
 
-namespace {
-
-Destination::Outcome stop(Destination::Outcome outcome, std::int64_t rowNumber,
-                          std::string_view reason) {
-    logOrConsole(text::fill(logtext::kRunStopped, rowNumber, reason));
-    return outcome;
-}
-
-} // namespace
-
 Destination::Outcome FolderDestination::deliver(const PreparedContact& contact,
                                                 std::int64_t rowNumber) {
     if (!contact.card) {
         // Nothing is reserved for a card that does not exist: no empty file stays.
-        return stop(Outcome::Stop, rowNumber, logtext::kStopNoCard);
+        return stopAt(Outcome::Stop, rowNumber, logtext::kStopNoCard);
     }
     g_count = 1;
     std::optional<std::string> path;
@@ -41,13 +31,13 @@ Destination::Outcome FolderDestination::deliver(const PreparedContact& contact,
         return Outcome::NotWritten;
     }
     if (*path == kStopRun) {
-        return stop(Outcome::StopNothingKept, rowNumber,
-                    text::fill(logtext::kStopNoRunFolder, vcardOutputFolderPath));
+        return stopAt(Outcome::StopNothingKept, rowNumber,
+                      text::fill(logtext::kStopNoRunFolder, vcardOutputFolderPath));
     }
     if (createVcardFile(contact.card, *path)) {
         return Outcome::Written;
     }
-    return stop(Outcome::Stop, rowNumber, logtext::kStopNotWritten);
+    return stopAt(Outcome::Stop, rowNumber, logtext::kStopNotWritten);
 }
 
 void FolderDestination::close() {
@@ -72,10 +62,10 @@ void SingleFileDestination::open() {
 Destination::Outcome SingleFileDestination::deliver(const PreparedContact& contact,
                                                     std::int64_t rowNumber) {
     if (!file_) {
-        return stop(Outcome::Stop, rowNumber, text::fill(logtext::kStopNoFile, path_));
+        return stopAt(Outcome::Stop, rowNumber, text::fill(logtext::kStopNoFile, path_));
     }
     if (!contact.card) {
-        return stop(Outcome::Stop, rowNumber, logtext::kStopNoCard);
+        return stopAt(Outcome::Stop, rowNumber, logtext::kStopNoCard);
     }
     if (file_->append(*contact.card)) {
         ++cards_;
@@ -83,7 +73,7 @@ Destination::Outcome SingleFileDestination::deliver(const PreparedContact& conta
     }
     logOrConsole(
         text::fill(logtext::kSingleFileWriteFailed, rowNumber, path_, std::strerror(errno)));
-    return stop(Outcome::Stop, rowNumber, logtext::kStopNotWritten);
+    return stopAt(Outcome::Stop, rowNumber, logtext::kStopNotWritten);
 }
 
 void SingleFileDestination::close() {
