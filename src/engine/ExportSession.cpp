@@ -107,6 +107,7 @@ std::optional<ExportSession::Pair> ExportSession::unpair(std::size_t index) {
     Pair removed = pairs_[index];
     pairs_.erase(pairs_.begin() + static_cast<std::ptrdiff_t>(index));
     publishPairs();
+    removals_.push_back({PairLine::Kind::Pair, removed.property, removed.column});
     // Both names come back exactly as they were, at the end of their lists.
     freeColumns_.push_back(removed.column);
     freeProperties_.push_back(removed.property);
@@ -224,6 +225,7 @@ NamePairing ExportSession::findByNames(std::vector<TypedGroup>& groups) const {
         std::erase_if(found.pairs, [&](const ColumnPair& p) { return parts->holds(p.column); });
         std::erase_if(found.further, [&](const FurtherColumn& c) { return parts->holds(c.index); });
     }
+    leaveOutRemoved(found, groups);
     return found;
 }
 
@@ -246,6 +248,13 @@ std::size_t ExportSession::pairByNames() {
             ++n;
         }
     }
+    carry(std::move(groups), found);
+    takeBirthParts();
+    publishPairs();
+    return n;
+}
+
+void ExportSession::carry(std::vector<TypedGroup> groups, NamePairing& found) {
     // The columns of a typed group follow their own row's label from now on.
     if (!groups.empty()) {
         for (const auto& group : groups) {
@@ -266,9 +275,6 @@ std::size_t ExportSession::pairByNames() {
     for (const auto& skipped : found.skipped) {
         logOrConsole(text::fill(logtext::kAddressInParts, skipped.header));
     }
-    takeBirthParts();
-    publishPairs();
-    return n;
 }
 
 void ExportSession::takeBirthParts() {
@@ -293,17 +299,21 @@ bool ExportSession::birthdayPaired() const {
     });
 }
 
+const std::string& ExportSession::groupColumn(const TypedGroup& group) {
+    const TypedColumn* first = &group.value;
+    for (const TypedColumn* column : columnsOf(group)) {
+        if (column != &group.label && column->index < first->index) {
+            first = column;
+        }
+    }
+    return first->header;
+}
+
 std::vector<ExportSession::CarriedRow> ExportSession::carriedRows() const {
     static constexpr std::string_view kKinds[] = {"EMAIL", "TEL", "URL", "ADR"};
     std::vector<CarriedRow> rows;
     for (const auto& group : extras_.groups) {
-        const TypedColumn* first = &group.value;
-        for (const TypedColumn* column : columnsOf(group)) {
-            if (column != &group.label && column->index < first->index) {
-                first = column;
-            }
-        }
-        rows.push_back({first->header,
+        rows.push_back({groupColumn(group),
                         text::fill(logtext::kTypedByLabel, kKinds[static_cast<int>(group.kind)])});
     }
     for (const auto& further : extras_.further) {
@@ -325,6 +335,7 @@ bool ExportSession::dropCarried(std::size_t index) {
         }
     };
     if (index < extras_.groups.size()) {
+        removals_.push_back({PairLine::Kind::Typed, {}, groupColumn(extras_.groups[index])});
         for (const TypedColumn* column : columnsOf(extras_.groups[index])) {
             giveBack(column->header);
         }
@@ -336,6 +347,7 @@ bool ExportSession::dropCarried(std::size_t index) {
         return false;
     }
     giveBack(extras_.further[index].header);
+    removals_.push_back({PairLine::Kind::Carried, {}, extras_.further[index].header});
     extras_.further.erase(extras_.further.begin() + static_cast<std::ptrdiff_t>(index));
     return true;
 }
@@ -375,6 +387,7 @@ ColumnExtras ExportSession::runExtras() const {
 void ExportSession::clearPairs() {
     extras_ = {};
     pairs_.clear();
+    removals_.clear();
     publishPairs();
     freeColumns_.clear();
     for (const auto& name : headers()) {

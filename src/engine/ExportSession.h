@@ -7,6 +7,7 @@
 
 #include "engine/ConvertorClient.h"
 #include "engine/ExportOptions.h"
+#include "engine/PairsFile.h"
 #include "engine/RunReport.h"
 #include "engine/pair/HeaderNames.h"
 #include "engine/pair/Mapping.h"
@@ -128,8 +129,17 @@ public:
     // The columns whose values are not in the cards as the pairs stand now
     // (with the option to keep them in the note, they go there), in header order.
     std::vector<UnpairedColumn> unpairedColumns() const;
-    // Forgets every pair; the free lists start again from the loaded file.
+    // Forgets every pair and every removal; the free lists start again from
+    // the loaded file.
     void clearPairs();
+
+    // The pairs and carried rows the user removed since the file was loaded,
+    // as the pairs file names them: pairing by names does not make them again.
+    const std::vector<PairLine>& removals() const { return removals_; }
+    void setRemovals(std::vector<PairLine> removals) { removals_ = std::move(removals); }
+    // Carries again the typed groups and further columns that pairing by
+    // names finds at the columns the rows name; the rows it finds none for.
+    std::vector<PairLine> carryAgain(const std::vector<PairLine>& rows);
 
     // What the run adds to the index map: the typed groups, the further
     // columns and, when the options keep them, the unpaired columns as note lines.
@@ -185,6 +195,13 @@ private:
     std::vector<std::string> propertiesByPosition() const;
     // The property names of the loaded file.
     const std::vector<std::string>& properties() const;
+    // Takes the typed groups and further columns that pairing by names found
+    // into the extras; their columns leave the free list.
+    void carry(std::vector<TypedGroup> groups, NamePairing& found);
+    // Leaves out of what pairing by names found every row the user removed.
+    void leaveOutRemoved(NamePairing& found, std::vector<TypedGroup>& groups) const;
+    // The column the pair table names a typed group by: its first value column.
+    static const std::string& groupColumn(const TypedGroup& group);
     // Takes the birthday's part columns (Thunderbird's "Birth Year", "Birth
     // Month", "Birth Day") out of the free columns into the extras when the
     // header has them and no column is paired with the birthday.
@@ -213,6 +230,7 @@ private:
     std::vector<std::string> freeColumns_;
     std::vector<std::string> freeProperties_;
     std::vector<Pair> pairs_;
+    std::vector<PairLine> removals_;
 
     std::atomic<std::int64_t> progress_{0};
     std::function<void(std::int64_t)> progressObserver_;
