@@ -1,5 +1,6 @@
-// What an export came to, as the user reads it: the summary line, what a
-// cancel left undone, the full report on request, and the error log's entry.
+// What an export came to, as the user reads it: the summary line, above it
+// why and where a run stopped on an error, below it what a cancel or a stop
+// left undone, the full report on request, and the error log's entry.
 #pragma once
 
 #include <QString>
@@ -15,9 +16,10 @@ public:
     // `upload`: the run went to an address book, not a folder.
     ExportReport(const RunReport& report, std::size_t wideRows, bool upload = false);
 
-    // The summary line: how many contacts were migrated or uploaded.
+    // What the report says first: a stopped run's reason, then the summary of
+    // how many contacts were migrated or uploaded.
     QString summary() const;
-    // The summary in an alert, after a cancel with what was not converted; the
+    // The summary in an alert, with what a cancel or a stop left undone; the
     // full report follows when the user asks for the details.
     void show() const;
     // Appends the full report to the error log.
@@ -27,6 +29,6 @@ private:
     std::string summary_;
     // The report's lines, and the wide rows when there were any.
     std::string details_;
-    // Below the summary after a cancel; empty otherwise.
-    std::string cancelled_;
+    // Below the summary after a cancel or a stop; empty otherwise.
+    std::string undone_;
 };

@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Reads the window as a screen reader does, over AT-SPI, and fails on a
-control that takes the focus but has no name.
+control that takes the focus but has no name, or on a file summary that a
+screen reader does not hear.
 
 Usage, on a display and a session bus of its own:
     xvfb-run -a dbus-run-session -- screen_reader_names.py PROGRAM CSV
@@ -58,6 +59,13 @@ def label(node):
     return ""
 
 
+def summary_heard(frame):
+    """What a screen reader reads for the file summary: the line itself."""
+    found = pyatspi.findDescendant(
+        frame, lambda n: n.getRole() == pyatspi.ROLE_LABEL and n.description == "File summary")
+    return found.name if found is not None else ""
+
+
 def walk(node, path, named, unnamed):
     states = node.getState()
     here = f"{path}/{node.getRoleName()}"
@@ -95,14 +103,18 @@ def main():
         signal.alarm(WALK_SECONDS)
         named, unnamed = [], []
         walk(frame, "", named, unnamed)
+        while "contacts" not in summary_heard(frame):  # the file loads after the window shows
+            time.sleep(0.5)
+        summary = summary_heard(frame)
         signal.alarm(0)
     except TimedOut:
-        print("timed out waiting for the window on the accessibility bus")
+        print("timed out: the window, or the text of its file summary, never showed on the "
+              "accessibility bus")
         return 1
     finally:
         app.kill()
         app.wait()
-    print("\n".join(["named:"] + named))
+    print("\n".join(["named:"] + named + ["file summary: " + summary]))
     if unnamed:
         print("\n".join(["no name:"] + unnamed))
         return 1
