@@ -33,14 +33,17 @@ QVariant MappingTableModel::data(const QModelIndex& index, int role) const {
     }
     if (index.row() < pairRows()) {
         const auto& pair = session_.pairs()[static_cast<std::size_t>(index.row())];
-        return QString::fromStdString(index.column() == 0 ? pair.column : pair.property);
+        return QString::fromStdString(index.column() == 0 ? pair.header
+                                                          : std::string(pair.propertyName()));
     }
     const auto carried = session_.carriedRows()[static_cast<std::size_t>(index.row() - pairRows())];
     return QString::fromStdString(index.column() == 0 ? carried.column : carried.becomes);
 }
 
-QString MappingTableModel::basisOf(int) const {
-    return {};
+QString MappingTableModel::basisOf(int row) const {
+    return row < pairRows()
+               ? QString::fromStdString(session_.pairs()[static_cast<std::size_t>(row)].basis)
+               : QString();
 }
 
 QVariant MappingTableModel::headerData(int section, Qt::Orientation orientation, int role) const {

@@ -44,8 +44,8 @@ public:
 
 private:
     int pairRows() const;
-    // Why the pair of a row was made, for its tip; empty for a pair the user
-    // made. The place to say what decided a pair made by column names.
+    // What decided the pair of a row, for its tip: what pairing by column names
+    // went by; empty for a pair made by hand or by position.
     QString basisOf(int row) const;
 
     ExportSession& session_;

@@ -54,7 +54,8 @@ std::string atLine(const PairLine& line, std::string_view problem) {
 std::string writePairsText(const ExportSession& session) {
     std::string text(kHeading);
     for (const auto& pair : session.pairs()) {
-        text += lineText({PairLine::Kind::Pair, pair.property, pair.column}, false);
+        text +=
+            lineText({PairLine::Kind::Pair, std::string(pair.propertyName()), pair.header}, false);
     }
     const auto carried = session.carriedRows();
     for (std::size_t i = 0; i < carried.size(); ++i) {
