@@ -17,16 +17,12 @@
 #include "engine/RunReport.h"
 #include "engine/RunState.h"
 #include "engine/Text.h"
-#include "engine/log/Console.h"
 #include "engine/log/myLog.h"
-#include "engine/read/CsvLoad.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
-#include <QTimer>
 
 #include <algorithm>
 
@@ -50,10 +46,7 @@ AppController::AppController(QWidget* parent)
     businessLogicThread = new ConversionTask(*session_, this);
     connect(businessLogicThread, &ConversionTask::finished, this,
             &AppController::conversionThreadEnded, Qt::QueuedConnection);
-    // About one screen frame: the bar and labels are never more than that behind.
-    progressTimer = new QTimer(this);
-    progressTimer->setInterval(16);
-    connect(progressTimer, &QTimer::timeout, this, &AppController::showLatestProgress);
+    connect(businessLogicThread, &ConversionTask::progressed, this, &AppController::notify);
 
     connect(ui->btnBrowseSourceFileOutlet, &QPushButton::clicked, this,
             &AppController::btnBrowseClicked);
@@ -315,23 +308,15 @@ void AppController::startStep3_Import() {
             pairing_->remember();
             conversionActive = true;
             setPhase(WindowPhase::Running);
-            progressTimer->start();
         }
     });
-}
-
-void AppController::showLatestProgress() {
-    const std::int64_t processed = session_->progress();
-    if (processed != currentContactNumber) {
-        notify(processed);
-    }
 }
 
 void AppController::notify(std::int64_t processed) {
     currentContactNumber = processed;
     if (phase_ == WindowPhase::Cancelling) {
         // The run finishes the contact in hand; the window is done with it.
-        progressTimer->stop();
+        businessLogicThread->stopProgress();
         resetAll();
         return;
     }
@@ -389,7 +374,7 @@ void AppController::conversionThreadEnded() {
     }
     session_->wait();
     conversionActive = false;
-    progressTimer->stop();
+    businessLogicThread->stopProgress();
     const auto report = session_->report();
     if (report && !quitting) {
         if (phase_ == WindowPhase::Running) {

@@ -21,7 +21,6 @@ class FilePreview;
 class PairingPanel;
 class QDragEnterEvent;
 class QDropEvent;
-class QTimer;
 class ServerPanel;
 class SettingsBinding;
 struct RunReport;
@@ -78,8 +77,6 @@ public slots:
 private slots:
     // The conversion thread has ended.
     void conversionThreadEnded();
-    // The display timer's tick: shows the progress if it moved.
-    void showLatestProgress();
 
 protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -116,8 +113,6 @@ private:
     CsvFileGroup* file_;
     // The conversion thread of the latest export.
     ConversionTask* businessLogicThread;
-    // Redraws the progress of a run at the screen's pace.
-    QTimer* progressTimer;
 
     WindowPhase phase_ = WindowPhase::Empty;
     // Contacts in the loaded file.
