@@ -74,8 +74,8 @@ void AppController::prepareControls() {
     ui->progressOutlet->setSizePolicy(bar);
     ui->lblProgressFileCount->setMinimumHeight(
         2 * ui->lblProgressFileCount->fontMetrics().lineSpacing());
-    ui->workSplitter->setStretchFactor(0, 3);
-    ui->workSplitter->setStretchFactor(1, 2);
+    ui->workSplitter->setStretchFactor(0, 1);
+    ui->workSplitter->setStretchFactor(1, 1);
     setAcceptDrops(true);
     loadResources();
     ui->imageViewOutlet->setPixmap(QPixmap(QStringLiteral(":/logo.png")));
