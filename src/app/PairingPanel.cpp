@@ -79,6 +79,7 @@ void PairingPanel::clear() {
     // The line named the columns of the file that was loaded.
     ui_.lblUnpairedColumns->clear();
     ui_.lblUnpairedColumns->setToolTip({});
+    ui_.lblUnpairedColumns->setAccessibleDescription({});
 }
 
 bool PairingPanel::eventFilter(QObject* watched, QEvent* event) {
