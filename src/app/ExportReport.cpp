@@ -20,9 +20,8 @@ ExportReport::ExportReport(const RunReport& report, std::size_t wideRows, bool u
                                    text::fill(uitext::kSummaryCount, report.written))) {
     // A run that stopped on an error must never read like a completed one.
     if (report.stopped()) {
-        summary_ = text::fill(upload ? uitext::kUploadStopped : uitext::kExportStopped,
-                              number(report.stoppedAt), number(report.total), report.stopReason) +
-                   "\n" + summary_;
+        stopped_ = text::fill(upload ? uitext::kUploadStopped : uitext::kExportStopped,
+                              number(report.stoppedAt), number(report.total), report.stopReason);
     }
     auto lines = upload ? carddav::uploadReportLines(report) : report.lines();
     // The folder line names the run folder only when there is one to look in.
@@ -49,7 +48,8 @@ QString ExportReport::summary() const {
 }
 
 void ExportReport::show() const {
-    if (ask(uitext::kReport, summary_, {uitext::kOk, uitext::kDetails}, undone_) == 1) {
+    const std::string text = stopped_.empty() ? summary_ : stopped_ + "\n" + summary_;
+    if (ask(uitext::kReport, text, {uitext::kOk, uitext::kDetails}, undone_) == 1) {
         ask(uitext::kDetailedReport, details_, {uitext::kOk});
     }
 }

@@ -16,16 +16,17 @@ public:
     // `upload`: the run went to an address book, not a folder.
     ExportReport(const RunReport& report, std::size_t wideRows, bool upload = false);
 
-    // What the report says first: a stopped run's reason, then the summary of
-    // how many contacts were migrated or uploaded.
+    // The summary of how many contacts were migrated or uploaded.
     QString summary() const;
-    // The summary in an alert, with what a cancel or a stop left undone; the
-    // full report follows when the user asks for the details.
+    // The summary in an alert, below why a run stopped and above what a cancel
+    // or a stop left undone; the full report follows when the user asks for it.
     void show() const;
     // Appends the full report to the error log.
     void log() const;
 
 private:
+    // Above the summary in the alert when an error stopped the run: why, and where.
+    std::string stopped_;
     std::string summary_;
     // The report's lines, and the wide rows when there were any.
     std::string details_;
