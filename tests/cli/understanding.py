@@ -452,7 +452,10 @@ def real_readers(results, npm_folder, work):
                   sample_readers.sync_with_vdirsyncer(folders, work),
                   sample_readers.read_with_npm(folders, npm_folder)):
         for sample, lines in found.items():
-            problems.setdefault(sample, []).extend(lines)
+            # khard reads a date without a year as one of 1900, which has no 29 February.
+            lines = [l for l in lines if not l.endswith("does not read BDAY:--02-29 as a date")]
+            if lines:
+                problems.setdefault(sample, []).extend(lines)
     return problems
 
 
