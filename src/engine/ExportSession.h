@@ -41,6 +41,8 @@ public:
         // What pairing by names went by ("its name", "its values are e-mail
         // addresses"); empty for a pair made by hand or by position.
         std::string basis;
+        // True when the column's values overruled the words of its name.
+        bool againstWords = false;
 
         std::string_view propertyName() const { return property::nameOf(property); }
     };
@@ -122,7 +124,9 @@ public:
         std::string column;
         std::string becomes;
     };
-    // The typed groups, then the further columns, in the order pairing made them.
+    // The typed groups, the further columns, then the columns joined to
+    // others (a birthday's parts, house numbers, family-name particles), in
+    // the order pairing made them.
     std::vector<CarriedRow> carriedRows() const;
     // Stops carrying the row at `index` (as carriedRows() counts): its columns
     // go back to the free list and none of its values is written any more.
@@ -205,16 +209,22 @@ private:
     // The property names of the loaded file.
     const std::vector<std::string>& properties() const;
     // Takes the typed groups and further columns that pairing by names found
-    // into the extras; their columns leave the free list.
+    // into the extras, and the columns whose values join another's; their
+    // columns leave the free list, and what the user removed stays out.
     void carry(std::vector<TypedGroup> groups, NamePairing& found);
     // Leaves out of what pairing by names found every row the user removed.
     void leaveOutRemoved(NamePairing& found, std::vector<TypedGroup>& groups) const;
+    // Drops the rows of joined columns (a birthday's parts, house numbers,
+    // family-name particles) whose column, as carriedRows() names it, is unwanted.
+    void dropJoinedRows(const std::function<bool(const std::string&)>& unwanted);
+    // Stops carrying the row at `index`, as dropCarried() does, without remembering it.
+    bool dropRow(std::size_t index);
     // The column the pair table names a typed group by: its first value column.
     static const std::string& groupColumn(const TypedGroup& group);
-    // Takes the birthday's part columns (Thunderbird's "Birth Year", "Birth
-    // Month", "Birth Day") out of the free columns into the extras when the
-    // header has them and no column is paired with the birthday.
-    void takeBirthParts();
+    // Takes the columns whose values join another's out of the free columns
+    // into the extras: a birthday's parts (unless a column is paired with the
+    // birthday already), house numbers and family-name particles.
+    void takeJoinedColumns(const NamePairing& found);
     // True when a column is paired with the birthday.
     bool birthdayPaired() const;
     // Writes the pairs into the process-wide pairing, which only the session writes.

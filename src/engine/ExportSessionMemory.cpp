@@ -29,29 +29,40 @@ void ExportSession::leaveOutRemoved(NamePairing& found, std::vector<TypedGroup>&
     });
 }
 
+void ExportSession::dropJoinedRows(const std::function<bool(const std::string&)>& unwanted) {
+    const auto rows = carriedRows();
+    const std::size_t first = extras_.groups.size() + extras_.further.size();
+    for (std::size_t i = rows.size(); i-- > first;) {
+        if (unwanted(rows[i].column)) {
+            dropRow(i); // from the last: the rows before keep their place
+        }
+    }
+}
+
 std::vector<PairLine> ExportSession::carryAgain(const std::vector<PairLine>& rows) {
+    if (rows.empty()) {
+        return {};
+    }
+    using Kind = PairLine::Kind;
     std::vector<TypedGroup> groups;
     NamePairing found = findByNames(groups);
     std::erase_if(groups, [&rows](const TypedGroup& group) {
-        return !holds(rows, PairLine::Kind::Typed, groupColumn(group));
+        return !holds(rows, Kind::Typed, groupColumn(group));
     });
     std::erase_if(found.further, [&rows](const FurtherColumn& column) {
-        return !holds(rows, PairLine::Kind::Carried, column.header);
+        return !holds(rows, Kind::Carried, column.header);
     });
     found.skipped.clear();
+    carry(std::move(groups), found);
+    dropJoinedRows([&rows](const std::string& shown) { return !holds(rows, Kind::Joined, shown); });
+    publishPairs();
+    const auto made = carriedRows();
     std::vector<PairLine> missing;
     for (const PairLine& row : rows) {
-        const bool there =
-            row.kind == PairLine::Kind::Typed
-                ? std::any_of(groups.begin(), groups.end(),
-                              [&row](const TypedGroup& g) { return groupColumn(g) == row.header; })
-                : std::any_of(found.further.begin(), found.further.end(),
-                              [&row](const FurtherColumn& c) { return c.header == row.header; });
-        if (!there) {
+        if (std::none_of(made.begin(), made.end(),
+                         [&row](const CarriedRow& r) { return r.column == row.header; })) {
             missing.push_back(row);
         }
     }
-    carry(std::move(groups), found);
-    publishPairs();
     return missing;
 }

@@ -9,10 +9,11 @@
 namespace {
 
 constexpr std::string_view kHeading =
-    "# Olvenmark pairs: PROPERTY=HEADER, typed=HEADER, carried=HEADER; \"-\" before a line\n"
-    "# marks what was removed.\n";
+    "# Olvenmark pairs: PROPERTY=HEADER, typed=HEADER, carried=HEADER, joined=HEADERS;\n"
+    "# \"-\" before a line marks what was removed.\n";
 constexpr std::string_view kTyped = "typed";
 constexpr std::string_view kCarried = "carried";
+constexpr std::string_view kJoined = "joined";
 
 // A name as a line holds it: a backslash and a line break escaped.
 std::string escaped(std::string_view name) {
@@ -37,9 +38,10 @@ std::string unescaped(std::string_view name) {
 }
 
 std::string lineText(const PairLine& line, bool removed) {
-    const std::string_view key = line.kind == PairLine::Kind::Pair    ? line.property
-                                 : line.kind == PairLine::Kind::Typed ? kTyped
-                                                                      : kCarried;
+    const std::string_view key = line.kind == PairLine::Kind::Pair      ? line.property
+                                 : line.kind == PairLine::Kind::Typed   ? kTyped
+                                 : line.kind == PairLine::Kind::Carried ? kCarried
+                                                                        : kJoined;
     return (removed ? "-" : "") + std::string(key) + "=" + escaped(line.header) + "\n";
 }
 
@@ -58,9 +60,11 @@ std::string writePairsText(const ExportSession& session) {
             lineText({PairLine::Kind::Pair, std::string(pair.propertyName()), pair.header}, false);
     }
     const auto carried = session.carriedRows();
+    const std::size_t typed = session.typedGroups().size();
     for (std::size_t i = 0; i < carried.size(); ++i) {
-        const auto kind =
-            i < session.typedGroups().size() ? PairLine::Kind::Typed : PairLine::Kind::Carried;
+        const auto kind = i < typed                                     ? PairLine::Kind::Typed
+                          : i < typed + session.furtherColumns().size() ? PairLine::Kind::Carried
+                                                                        : PairLine::Kind::Joined;
         text += lineText({kind, {}, carried[i].column}, false);
     }
     for (const auto& removal : session.removals()) {
@@ -88,14 +92,17 @@ PairsRead readPairsText(std::string_view text) {
         const std::size_t equals = line.find('=');
         if (equals == std::string_view::npos) {
             return {std::nullopt,
-                    text::fill("line %d: PROPERTY=HEADER, typed=HEADER or carried=HEADER, not '%@'",
+                    text::fill("line %d: PROPERTY=HEADER, typed=, carried= or joined=HEADER, "
+                               "not '%@'",
                                number, line)};
         }
         const std::string_view key = line.substr(0, equals);
         PairLine read{PairLine::Kind::Pair, std::string(key), unescaped(line.substr(equals + 1)),
                       number};
-        if (key == kTyped || key == kCarried) {
-            read.kind = key == kTyped ? PairLine::Kind::Typed : PairLine::Kind::Carried;
+        if (key == kTyped || key == kCarried || key == kJoined) {
+            read.kind = key == kTyped     ? PairLine::Kind::Typed
+                        : key == kCarried ? PairLine::Kind::Carried
+                                          : PairLine::Kind::Joined;
             read.property.clear();
         } else if (!property::positionOf(key)) {
             return {std::nullopt, text::fill("line %d: unknown vCard property '%@'", number, key)};

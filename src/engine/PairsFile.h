@@ -1,8 +1,9 @@
 // The pairing of a file as a small text a person can read and edit, so that
 // the same columns can be paired again without doing it by hand: one line a
 // pair, PROPERTY=HEADER as olvenmark-cli's --map takes it; "typed=HEADER" for a
-// typed value group and "carried=HEADER" for a column carried by its position
-// (each named by the column the pair table shows for it); the same lines
+// typed value group, "carried=HEADER" for a column carried by its position and
+// "joined=HEADERS" for columns whose values join another's (each named by the
+// column the pair table shows for it); the same lines
 // behind a "-" for what the user removed, so that pairing by names leaves it
 // out. Blank lines and lines starting with "#" are passed over; a backslash
 // and a line break in a name are written "\\" and "\n".
@@ -18,7 +19,7 @@ class ExportSession;
 
 // One line of the text.
 struct PairLine {
-    enum class Kind { Pair, Typed, Carried };
+    enum class Kind { Pair, Typed, Carried, Joined };
     Kind kind = Kind::Pair;
     // The vCard property of a pair; empty for the other kinds.
     std::string property;

@@ -125,24 +125,28 @@ TEST_F(Cli, RealExportsPairByNames) {
 }
 
 TEST_F(Cli, SavedPairsPairTheSameColumnsAgain) {
-    const std::string google = OLVENMARK_EXPORTS_DIR "/google.csv";
-    const std::string pairs = (dir.path() / "pairs.txt").string();
-    std::vector<fs::path> runs;
-    for (const auto& args : {std::vector<std::string>{"--map-auto", "--save-pairs", pairs},
-                             std::vector<std::string>{"--pairs", pairs}}) {
-        const fs::path out = dir.path() / std::to_string(runs.size());
-        fs::create_directories(out);
-        auto all = args;
-        all.insert(all.end(), {google, out.string()});
-        const Outcome o = run(all);
-        EXPECT_EQ(o.exit, 0) << o.err;
-        runs.push_back(onlySubfolder(out));
-    }
-    EXPECT_NE(readFile(pairs).find("\nCategories=Labels\ntyped=E-mail 1 - Value\n"),
-              std::string::npos);
-    ASSERT_EQ(listFolder(runs[0]), listFolder(runs[1]));
-    for (const auto& name : listFolder(runs[0])) {
-        EXPECT_EQ(readFile(runs[0] / name), readFile(runs[1] / name)) << name;
+    // Typed groups in one export, carried and joined columns in the other.
+    for (const auto& [file, line] : {std::pair{"google.csv", "\ntyped=E-mail 1 - Value\n"},
+                                     std::pair{"thunderbird.csv", "\njoined=Birth Year, Birth "
+                                                                  "Month, Birth Day\n"}}) {
+        const std::string csv = std::string(OLVENMARK_EXPORTS_DIR "/") + file;
+        const std::string pairs = (dir.path() / (std::string(file) + ".txt")).string();
+        std::vector<fs::path> runs;
+        for (const auto& args : {std::vector<std::string>{"--map-auto", "--save-pairs", pairs},
+                                 std::vector<std::string>{"--pairs", pairs}}) {
+            const fs::path out = dir.path() / (file + std::to_string(runs.size()));
+            fs::create_directories(out);
+            auto all = args;
+            all.insert(all.end(), {csv, out.string()});
+            const Outcome o = run(all);
+            EXPECT_EQ(o.exit, 0) << o.err;
+            runs.push_back(onlySubfolder(out));
+        }
+        EXPECT_NE(readFile(pairs).find(line), std::string::npos) << readFile(pairs);
+        ASSERT_EQ(listFolder(runs[0]), listFolder(runs[1]));
+        for (const auto& name : listFolder(runs[0])) {
+            EXPECT_EQ(readFile(runs[0] / name), readFile(runs[1] / name)) << name;
+        }
     }
 }
 
