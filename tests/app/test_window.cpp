@@ -37,7 +37,7 @@ private slots:
         // Enabled controls, then whether the check box and the bar are in sight.
         const auto expect = [this](const QStringList& enabled, bool box, bool bar) {
             for (const char* name :
-                 {"btnBrowseSourceFileOutlet", "btnBrowseDestinationFileOutlet",
+                 {"btnBrowseSourceFileOutlet", "btnBrowseDestinationFileOutlet", "comboBoxExportTo",
                   "comboBoxCardFormat", "chkSingleFileOutlet", "comboBoxEncoding",
                   "comboBoxDelimiter", "addMappingOutlet", "btnRemoveMappingOutlet",
                   "btnStartStep2Outlet", "btnImportOutlet", "btnCancelOutlet"}) {
@@ -48,8 +48,9 @@ private slots:
             QCOMPARE(widget<QProgressBar>(window.get(), "progressOutlet")->isVisible(), bar);
         };
         const QStringList idle = {"btnBrowseSourceFileOutlet", "btnBrowseDestinationFileOutlet",
-                                  "comboBoxCardFormat",        "chkSingleFileOutlet",
-                                  "comboBoxEncoding",          "comboBoxDelimiter"};
+                                  "comboBoxExportTo",          "comboBoxCardFormat",
+                                  "chkSingleFileOutlet",       "comboBoxEncoding",
+                                  "comboBoxDelimiter"};
         QCOMPARE(window->phase(), WindowPhase::Empty);
         expect(idle, false, false);
 
@@ -321,6 +322,7 @@ private slots:
         QCOMPARE(env->dialogs.alerts.back().text,
                  QStringLiteral("Please select destination folder."));
         QCOMPARE(window->phase(), WindowPhase::Paired);
+        QVERIFY(env->logText().contains("] Info: UI Start: Import\n"));
         QVERIFY(env->logText().contains("] INFO:UI End: STEP 2\n"));
         QVERIFY(env->logText().contains("] Info: UI Business Logic Started:\n"));
 
@@ -373,12 +375,14 @@ private slots:
         const QStringList paired = tableRows(table());
         QVERIFY(!paired.contains("Middle Name -> MiddleName"));
         cardFormat()->setCurrentIndex(cardFormat()->findText("Strict vCard 3.0 (RFC 2426)"));
+        widget<QCheckBox>(window.get(), "chkKeepUnpairedOutlet")->click();
         env->dialogs.answers = {"Ok"};
         env->dialogs.panelAnswers.push_back(env->files.path());
         click(window.get(), "btnBrowseDestinationFileOutlet");
         click(window.get(), "btnImportOutlet");
         QTRY_COMPARE_WITH_TIMEOUT(window->phase(), WindowPhase::Empty, 20000);
         cardFormat()->setCurrentIndex(0);
+        widget<QCheckBox>(window.get(), "chkKeepUnpairedOutlet")->click();
 
         loadCsv(*window, env->dialogs, env->writeContacts("other.csv", 1)); // nothing to offer
         env->dialogs.answers = {"Yes"};
@@ -389,6 +393,7 @@ private slots:
         QCOMPARE(offer.buttons, QStringList({"Yes", "No"}));
         QCOMPARE(tableRows(table()), paired);
         QCOMPARE(cardFormat()->currentText(), QStringLiteral("Strict vCard 3.0 (RFC 2426)"));
+        QVERIFY(widget<QCheckBox>(window.get(), "chkKeepUnpairedOutlet")->isChecked());
         QCOMPARE(window->phase(), WindowPhase::Paired);
         QVERIFY(preview().startsWith("BEGIN:VCARD"));
         click(window.get(), "btnPairByNamesOutlet");
@@ -633,8 +638,8 @@ private slots:
         widget<QCheckBox>(window.get(), "chkKeepUnpairedOutlet")->click();
         QCOMPARE(unpaired(), QStringLiteral("Not in the cards: Name (1 value)."));
         widget<QCheckBox>(window.get(), "chkKeepUnpairedOutlet")->click();
-        window->resetAll(); // as after a report: the line goes with the file
-        QCOMPARE(unpaired(), QString());
+        window->resetAll(); // as after a report: the lines go with the file
+        QCOMPARE(unpaired() + widget<QLabel>(window.get(), "lblFileSummary")->text(), QString());
 
         modelTester.reset();
         window = std::make_unique<AppController>(); // the next launch
