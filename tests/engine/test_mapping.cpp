@@ -101,11 +101,9 @@ TEST(RowShapes, SavedShapesJoinedColumnsAndSeveralValues) {
     ColumnExtras extras;
     extras.houseNumbers.push_back({0, 1, 2, 3, true});
     extras.particles.push_back({5, 4});
-    const std::vector<IndexPair> pairs = {{HomeAddressStreet, 0},
-                                          {LastName, 5},
-                                          {MobileNumber, 6},
-                                          {FirstName, 7},
-                                          {EmailAddressWork, 8}};
+    const std::vector<IndexPair> pairs = {{HomeAddressStreet, 0}, {LastName, 5},
+                                          {MobileNumber, 6},      {FirstName, 7},
+                                          {EmailAddressWork, 8},  {Notes, 8}};
     totalProperties = static_cast<std::int64_t>(kCount);
     const auto row = [&](std::string_view text) { return mapFields(text, pairs, ',', extras); };
 
@@ -116,6 +114,7 @@ TEST(RowShapes, SavedShapesJoinedColumnsAndSeveralValues) {
     EXPECT_EQ(r[MobileNumber], "4915112345678");
     EXPECT_EQ(r[FirstName], "1.0"); // only numbers lose a zero fraction
     EXPECT_EQ(r[EmailAddressWork], "a@x.org");
+    EXPECT_EQ(r[Notes], "a@x.org; b@y.org"); // only phones and e-mails are taken apart
     ASSERT_EQ(r.more.size(), 1u);
     EXPECT_EQ(r.more[0].value, "b@y.org");
     EXPECT_EQ(r.more[0].types, (std::vector<std::string>{"INTERNET", "WORK"}));

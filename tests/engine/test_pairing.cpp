@@ -120,6 +120,7 @@ TEST(Vocabulary, WordsOfSevenLanguages) {
         {"Manager's Phone", R::Other, Kind::Note, Q::None, Place::None},
         {"Nome de tela", R::Other, Kind::Note, Q::None, Place::None},
         {"Speciale datum", R::Time, Kind::Note, Q::None, Place::None},
+        {"Company Founding Date", R::Time, Kind::Note, Q::None, Place::None},
         {"Favourite colour", R::Unknown, Kind::Note, Q::None, Place::None},
     };
     for (const auto& c : cases) {
@@ -225,6 +226,7 @@ TEST(ColumnEvidence, ValuesAndWordsDecideTogether) {
     EXPECT_EQ(weigh("Pays/État", {"Île-de-France", "Bretagne"}).meaning.qualifier, Q::Region);
     EXPECT_EQ(weigh("Mailing Address", {"ann@example.org"}).basis,
               "its values are e-mail addresses");
+    EXPECT_EQ(weigh("Website", {"none", "n/a"}).basis, "its values are no web addresses");
 }
 
 TEST(PairColumnsByName, PlacesHouseNumbersBirthdaysAndNames) {
@@ -260,6 +262,7 @@ TEST(PairColumnsByName, PlacesHouseNumbersBirthdaysAndNames) {
     const NamePairing names = pairByName({"Voorvoegsel", "Achternaam"});
     ASSERT_EQ(names.particles.size(), 1u);
     EXPECT_EQ(names.particles[0].family, 1u);
+    EXPECT_EQ(names.joined.size(), 1u);
     EXPECT_EQ(describe(pairByName({"Nome", "Cidade"}, {{"Ana Lima", "Recife"}})),
               (Names{"Nome FullName", "Cidade HomeAddressCity"}));
 }
@@ -280,6 +283,17 @@ TEST(PairColumnsByName, ATakenPropertyMakesFurtherLinesNeverALoss) {
     ASSERT_EQ(found.skipped.size(), 2u);
     EXPECT_EQ(found.skipped[0].why, SkippedColumn::Why::PartsPaired);
     EXPECT_EQ(found.skipped[1].why, SkippedColumn::Why::Bookkeeping);
+    // A third street line goes below the second.
+    EXPECT_EQ(describe(pairByName({"Street", "Street 2", "Street 3"})),
+              (Names{"Street HomeAddressStreet", "Street 2 HomeAddressStreet2",
+                     "Street 3 HomeAddressStreet2"}));
+    // A further value's TYPEs: its property's, else its place's and its use's.
+    EXPECT_EQ(property::typesFor(Kind::Phone, Q::Fax, Place::Home),
+              (std::vector<std::string_view>{"HOME", "FAX"}));
+    EXPECT_EQ(property::typesFor(Kind::Phone, Q::Video, Place::Work),
+              (std::vector<std::string_view>{"WORK", "VIDEO"}));
+    EXPECT_EQ(property::typesFor(Kind::Phone, Q::Car, Place::Home),
+              (std::vector<std::string_view>{"HOME", "CAR"}));
     // A mailing address is the work address where a company is named.
     EXPECT_EQ(describe(pairByName({"Account Name", "Mailing Street", "Mailing City"})),
               (Names{"Account Name Company", "Mailing Street BusinessAddressStreet",
