@@ -20,8 +20,14 @@ struct DavResource {
     std::string addressBookHome;
 };
 
-// The resources of a multistatus document; none when it is not one (not XML,
-// another root, too deep or too large for the parser's own limits).
+// Bounds on an answer's shape, far beyond any server's multistatus.
+inline constexpr int kMaxXmlDepth = 64;
+inline constexpr std::size_t kMaxXmlElements = 200000;
+
+// The resources of a multistatus document; none when it is not one: not
+// well-formed XML, another root, deeper or with more elements than the bounds,
+// or with a document type declaration (a WebDAV answer never needs one, and its
+// entities could grow a small answer into gigabytes).
 std::optional<std::vector<DavResource>> parseMultistatus(std::string_view xml);
 
 // The PROPFIND body that asks for every property DavResource holds.

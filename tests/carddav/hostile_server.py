@@ -2,13 +2,22 @@
 """A server that misbehaves, for the CardDAV client's tests: on 127.0.0.1 at the
 port given, /loop/ redirects to itself forever, /huge/ answers a PROPFIND with
 16 MiB of XML, /silent/ takes the request and never answers, /away/ redirects to
-/echo/ under another host name (localhost), and /echo/ says whether credentials
-came with the request."""
+/echo/ under another host name (localhost), /echo/ says whether credentials
+came with the request, and /bomb/ answers with an entity bomb."""
 import http.server
 import sys
 import time
 
 HUGE = 16 * 1024 * 1024
+
+
+def bomb():
+    """One 100 KB entity referenced 2,000 times: 200 MB once expanded."""
+    refs = b"&e;" * 2000
+    return (b'<!DOCTYPE multistatus [<!ENTITY e "' + b"x" * 100000 + b'">]>'
+            b'<multistatus xmlns="DAV:"><response><href>/b/</href><propstat><prop>'
+            b"<displayname>" + refs + b"</displayname></prop>"
+            b"<status>HTTP/1.1 200 OK</status></propstat></response></multistatus>")
 
 
 class Hostile(http.server.BaseHTTPRequestHandler):
@@ -34,6 +43,8 @@ class Hostile(http.server.BaseHTTPRequestHandler):
             self.answer(200, b"credentials" if came else b"none")
         elif self.path.startswith("/silent/"):
             time.sleep(3600)
+        elif self.path.startswith("/bomb/"):
+            self.answer(207, bomb())
         else:
             self.send_response(207)
             self.send_header("Content-Type", "application/xml")
