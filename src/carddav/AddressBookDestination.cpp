@@ -24,7 +24,8 @@ std::string fileNameOf(const std::string& uid) {
 } // namespace
 
 AddressBookDestination::AddressBookDestination(ServerAccess access, std::string bookUrl)
-    : access_(std::move(access)), bookUrl_(std::move(bookUrl)) {}
+    : access_(std::move(access)), bookUrl_(std::move(bookUrl)),
+      shownUrl_(ServerText(access_.user, access_.password)(bookUrl_)) {}
 
 void AddressBookDestination::open() {
     client_ = std::make_unique<HttpClient>(access_);
@@ -53,9 +54,9 @@ Destination::Outcome AddressBookDestination::deliver(const PreparedContact& cont
     }
     if (answer.status == 0 || answer.status == 401) {
         return stopAt(Outcome::Stop, rowNumber,
-                      text::fill(kStopServer, bookUrl_, answer.describe()));
+                      text::fill(kStopServer, shownUrl_, answer.describe()));
     }
-    logOrConsole(text::fill(kUploadRefused, rowNumber, url, answer.describe()));
+    logOrConsole(text::fill(kUploadRefused, rowNumber, client_->shown()(url), answer.describe()));
     return Outcome::NotWritten;
 }
 

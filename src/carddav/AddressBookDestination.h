@@ -24,12 +24,13 @@ public:
     // refuses this card; Stop when the server is gone or refuses the user.
     Outcome deliver(const PreparedContact& contact, std::int64_t rowNumber) override;
     void close() override;
-    // The address book's URL.
-    std::string where() const override { return bookUrl_; }
+    // The address book's URL, as it may be shown.
+    std::string where() const override { return shownUrl_; }
 
 private:
     ServerAccess access_;
     std::string bookUrl_;
+    std::string shownUrl_;
     std::unique_ptr<HttpClient> client_;
 };
 

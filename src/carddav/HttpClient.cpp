@@ -27,21 +27,22 @@ std::size_t onBody(char* data, std::size_t size, std::size_t count, void* user) 
     return n;
 }
 
-// Keeps the reason phrase of the last status line (after redirects, the final one).
+// Keeps the reason phrase of the last status line (after redirects, the final
+// one), as the server wrote it.
 std::size_t onHeader(char* data, std::size_t size, std::size_t count, void* user) {
     auto* received = static_cast<Received*>(user);
     const std::string_view line(data, size * count);
     if (line.starts_with("HTTP/")) {
         const auto first = line.find(' ');
         const auto second = line.find(' ', first + 1);
-        std::string reason;
+        std::string_view reason;
         if (first != std::string_view::npos && second != std::string_view::npos) {
-            reason = std::string(line.substr(second + 1));
-            while (!reason.empty() && (reason.back() == '\r' || reason.back() == '\n')) {
-                reason.pop_back();
+            reason = line.substr(second + 1, 4 * kShownLength);
+            while (reason.ends_with('\n') || reason.ends_with('\r')) {
+                reason.remove_suffix(1);
             }
         }
-        *received->reason = reason.substr(0, 200);
+        *received->reason = reason;
     }
     return size * count;
 }
@@ -60,7 +61,8 @@ std::string HttpAnswer::describe() const {
 }
 
 HttpClient::HttpClient(ServerAccess access)
-    : access_(std::move(access)), handle_(std::make_unique<Handle>()) {
+    : access_(std::move(access)), shown_(access_.user, access_.password),
+      handle_(std::make_unique<Handle>()) {
     static std::once_flag once;
     std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
     handle_->curl = curl_easy_init();
@@ -82,11 +84,12 @@ HttpAnswer HttpClient::request(const std::string& method, const std::string& url
     }
     // The credentials go with every request: never in clear text over the network.
     if (const UrlCheck check = checkServerUrl(url); !check.checked) {
-        answer.error = check.refusal;
+        answer.error = shown_(check.refusal, 2 * kShownLength);
         return answer;
     }
     curl_easy_reset(curl); // keeps the open connection and the TLS session
-    Received received{&answer.body, &answer.reason};
+    std::string reason;
+    Received received{&answer.body, &reason};
     char errorText[CURL_ERROR_SIZE] = {};
     curl_slist* list = nullptr;
     for (const auto& header : headers) {
@@ -135,6 +138,7 @@ HttpAnswer HttpClient::request(const std::string& method, const std::string& url
     curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, nullptr);
     if (code == CURLE_OK) {
         curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &answer.status);
+        answer.reason = shown_(reason);
         return answer;
     }
     answer.body.clear();
@@ -146,7 +150,7 @@ HttpAnswer HttpClient::request(const std::string& method, const std::string& url
     } else if (code == CURLE_TOO_MANY_REDIRECTS) {
         answer.error = "the server redirects too often";
     } else {
-        answer.error = errorText[0] != '\0' ? errorText : curl_easy_strerror(code);
+        answer.error = shown_(errorText[0] != '\0' ? errorText : curl_easy_strerror(code));
     }
     return answer;
 }

@@ -3,6 +3,8 @@
 // The handle is reused, so requests to the same server share a connection.
 #pragma once
 
+#include "carddav/ServerText.h"
+
 #include <chrono>
 #include <memory>
 #include <string>
@@ -29,7 +31,8 @@ struct ServerAccess {
     std::chrono::seconds requestTimeout{600};
 };
 
-// What a request came to: a status from the server, or a transport error.
+// What a request came to: a status from the server, or a transport error. Every
+// text in it that the server chose is shown as ServerText makes it.
 struct HttpAnswer {
     // 0 when no answer came (error says why).
     long status = 0;
@@ -62,9 +65,13 @@ public:
     HttpAnswer request(const std::string& method, const std::string& url,
                        const std::vector<std::string>& headers = {}, const std::string& body = {});
 
+    // Server text as it may be shown: printable, cut, without the credentials.
+    const ServerText& shown() const { return shown_; }
+
 private:
     struct Handle;
     ServerAccess access_;
+    ServerText shown_;
     std::unique_ptr<Handle> handle_;
 };
 

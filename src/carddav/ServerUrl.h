@@ -15,10 +15,13 @@ struct CheckedUrl {
 };
 
 // The URL when it may be used: https, or http to 127.0.0.0/8, ::1 or localhost,
-// with no credentials in it; otherwise a sentence that says why not.
+// with no credentials in it; otherwise a sentence that says why not, which
+// repeats the URL printable and without a password.
 struct UrlCheck {
     std::optional<CheckedUrl> checked;
     std::string refusal;
+    // The refusal without the URL: "is plain http: ...".
+    std::string why;
 };
 UrlCheck checkServerUrl(const std::string& url);
 

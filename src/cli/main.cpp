@@ -50,7 +50,8 @@ Upload findAddressBook(const CommandLine& line, const carddav::CheckedUrl& url) 
     if (!found.failure.empty()) {
         return {nullptr, fail(found.failure)};
     }
-    const carddav::Choice choice = carddav::chooseAddressBook(found.books, line.addressBook);
+    const carddav::Choice choice =
+        carddav::chooseAddressBook(found.books, line.addressBook, client.shown());
     if (!choice.book) {
         return {nullptr, fail(choice.failure)};
     }
