@@ -21,7 +21,8 @@ public:
     std::optional<CardFormat> requiredFormat() const override { return CardFormat::Strict; }
     // Written when the server took the card, AlreadyThere when it holds one
     // with that UID (412); NotWritten, logged with the server's status, when it
-    // refuses this card; Stop when the server is gone or refuses the user.
+    // refuses this card or sends it to another server; Stop when the server is
+    // gone or refuses the user.
     Outcome deliver(const PreparedContact& contact, std::int64_t rowNumber) override;
     void close() override;
     // The address book's URL, as it may be shown.

@@ -11,6 +11,8 @@ namespace {
 struct Listing {
     std::vector<DavResource> resources;
     std::string failure;
+    // The server sends the client to another server, which it does not follow.
+    bool elsewhere = false;
 };
 
 Listing propfind(HttpClient& client, const std::string& url, const char* depth) {
@@ -19,10 +21,14 @@ Listing propfind(HttpClient& client, const std::string& url, const char* depth) 
         {std::string("Depth: ") + depth, "Content-Type: application/xml; charset=utf-8"},
         std::string(propfindBody()));
     const std::string at = client.shown()(url);
-    if (answer.tlsFailure) {
+    using Failure = HttpAnswer::Failure;
+    if (answer.failure == Failure::Certificate) {
         return {{},
                 "the server at " + at + " cannot be used: its certificate is not trusted (" +
                     answer.error + ")"};
+    }
+    if (!answer.redirect.empty()) {
+        return {{}, answer.error, true};
     }
     if (answer.status == 0) {
         return {{}, "the server at " + at + " cannot be reached: " + answer.error};
@@ -38,9 +44,9 @@ Listing propfind(HttpClient& client, const std::string& url, const char* depth) 
         return {{}, at + " answered with something that is not a WebDAV multistatus"};
     }
     for (auto& resource : *resources) {
-        resource.href = resolveUrl(url, resource.href).value_or("");
+        resource.href = resolveUrl(answer.url, resource.href).value_or("");
     }
-    return {std::move(*resources), {}};
+    return {std::move(*resources), {}, false};
 }
 
 // The resource the listing says of `url` itself, or its first one.
@@ -94,6 +100,9 @@ Discovery findAddressBooks(HttpClient& client, const std::string& url) {
         // RFC 6764: the server's well-known address leads to its CardDAV root.
         base = resolveUrl(url, "/.well-known/carddav").value_or(url);
         const Listing known = propfind(client, base, "0");
+        if (known.elsewhere) {
+            return {{}, known.failure};
+        }
         const DavResource* root = self(known, base);
         principal = root != nullptr ? root->principal : "";
     }

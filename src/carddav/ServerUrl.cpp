@@ -5,6 +5,8 @@
 #include <arpa/inet.h>
 #include <curl/curl.h>
 
+#include <algorithm>
+#include <cctype>
 #include <memory>
 
 namespace carddav {
@@ -83,6 +85,26 @@ UrlCheck checkServerUrl(const std::string& text) {
         return refused(text, "is not a URL such as https://host/");
     }
     return {CheckedUrl{*normal, plain}, {}, {}};
+}
+
+bool sameServer(const std::string& a, const std::string& b) {
+    const Url first = parsed(a);
+    const Url second = parsed(b);
+    if (!first || !second) {
+        return false;
+    }
+    for (const CURLUPart which : {CURLUPART_SCHEME, CURLUPART_HOST, CURLUPART_PORT}) {
+        const auto one = part(first, which, CURLU_DEFAULT_PORT);
+        const auto other = part(second, which, CURLU_DEFAULT_PORT);
+        if (!one || !other ||
+            !std::equal(one->begin(), one->end(), other->begin(), other->end(), [](char x, char y) {
+                return std::tolower(static_cast<unsigned char>(x)) ==
+                       std::tolower(static_cast<unsigned char>(y));
+            })) {
+            return false;
+        }
+    }
+    return true;
 }
 
 std::optional<std::string> resolveUrl(const std::string& base, const std::string& link) {

@@ -25,6 +25,9 @@ struct UrlCheck {
 };
 UrlCheck checkServerUrl(const std::string& url);
 
+// True when both URLs name the same server: scheme, host and port.
+bool sameServer(const std::string& a, const std::string& b);
+
 // `link` (an absolute path or a whole URL from an answer) read against `base`;
 // none when it cannot be read.
 std::optional<std::string> resolveUrl(const std::string& base, const std::string& link);

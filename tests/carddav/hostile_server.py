@@ -1,9 +1,13 @@
 #!/usr/bin/env python3
-"""A server that misbehaves, for the CardDAV client's tests, on 127.0.0.1 at the
-port given. PROPFIND /loop/ redirects to itself forever, /huge/ answers with 16 MiB
-of XML, /silent/ never answers, /away/ redirects to /echo/ under another host name
-(localhost), /echo/ says whether credentials came with the request, /bomb/
-answers with an entity bomb; any other path is an address book. A card PUT into
+"""A server that misbehaves, for the CardDAV client's tests.
+
+Usage: hostile_server.py PORT [ADDRESS [ELSEWHERE]]; ADDRESS is 127.0.0.1 unless
+given. Every request's first line goes to standard error.
+
+PROPFIND /loop/ redirects to itself forever, /huge/ answers with 16 MiB of XML,
+/silent/ never answers, /away/ redirects to another host name (localhost) that
+wants credentials, /bomb/ answers with an entity bomb; any other path is an
+address book. A card PUT into /moved/ is redirected to ELSEWHERE, and into
 /rude/ is refused with a reason phrase of escape sequences and the credentials.
 """
 import base64
@@ -52,10 +56,10 @@ class Hostile(http.server.BaseHTTPRequestHandler):
         port = self.server.server_address[1]
         if self.path.startswith("/loop/"):
             self.answer(301, headers=[("Location", self.path)])
-        elif self.path.startswith("/away/"):
-            self.answer(302, headers=[("Location", f"http://localhost:{port}/echo/")])
-        elif self.path.startswith("/echo/"):
-            self.answer(200, b"credentials" if self.credentials()[0] else b"none")
+        elif self.path.startswith("/away/") and not self.headers["Host"].startswith("localhost"):
+            self.answer(302, headers=[("Location", f"http://localhost:{port}/away/")])
+        elif self.path.startswith("/away/") and not self.credentials()[0]:
+            self.answer(401, headers=[("WWW-Authenticate", 'Basic realm="away"')])
         elif self.path.startswith("/silent/"):
             time.sleep(3600)
         elif self.path.startswith("/bomb/"):
@@ -78,16 +82,25 @@ class Hostile(http.server.BaseHTTPRequestHandler):
 
     def do_PUT(self):
         self.rfile.read(int(self.headers.get("Content-Length", 0)))
-        if self.path.startswith("/rude/"):
+        if self.path.startswith("/moved/"):
+            self.answer(307, headers=[("Location", sys.argv[3] + "/elsewhere" + self.path)])
+        elif self.path.startswith("/rude/"):
             header, password = self.credentials()
             self.answer(403, reason=f"No\x1b]0;owned\x07\x1b[31m\r{header} {password}" + "x" * 500)
         else:
             self.answer(201)
 
+    def parse_request(self):
+        parsed = super().parse_request()
+        sys.stderr.write(self.requestline + "\n")
+        sys.stderr.flush()
+        return parsed
+
     def log_message(self, *args):
         pass
 
 
-server = http.server.ThreadingHTTPServer(("127.0.0.1", int(sys.argv[1])), Hostile)
+address = sys.argv[2] if len(sys.argv) > 2 else "127.0.0.1"
+server = http.server.ThreadingHTTPServer((address, int(sys.argv[1])), Hostile)
 server.daemon_threads = True
 server.serve_forever()

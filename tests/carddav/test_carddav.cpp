@@ -1,6 +1,7 @@
 // Uploads to a real Radicale: discovery, the cards as the server keeps them,
 // refusals, cancel, a server that goes away, and TLS.
 #include "CliTest.h"
+#include "OtherComputer.h"
 #include "Radicale.h"
 
 #include "carddav/AddressBookDestination.h"
@@ -30,10 +31,10 @@ class Upload : public Cli {
 protected:
     void SetUp() override { setenv("OLVENMARK_CARDDAV_PASSWORD", kPassword, 1); }
 
-    // Starts the hostile server at `server`; its root URL.
-    std::string hostile(LocalServer& server) {
+    // Starts the hostile server at `server`, redirecting cards to `elsewhere`; its root URL.
+    std::string hostile(LocalServer& server, const std::string& elsewhere = "http://127.0.0.1:9") {
         const std::string port = std::to_string(server.port());
-        server.start({"python3", OLVENMARK_HOSTILE_SERVER, port},
+        server.start({"python3", OLVENMARK_HOSTILE_SERVER, port, "127.0.0.1", elsewhere},
                      (dir.path() / "server.log").string());
         return "http://127.0.0.1:" + port;
     }
@@ -66,6 +67,11 @@ TEST(ServerUrl, OnlyHttpsOrLoopbackHttpWithoutCredentials) {
         EXPECT_FALSE(check.checked) << url;
         EXPECT_EQ(check.refusal.find("s3cret"), std::string::npos) << check.refusal;
     }
+    EXPECT_TRUE(carddav::sameServer("http://127.0.0.1/a", "http://127.0.0.1:80/b"));
+    EXPECT_TRUE(carddav::sameServer("HTTPS://Dav.Example.org/", "https://dav.example.org:443/x"));
+    for (const char* other : {"http://127.0.0.1:81/", "https://127.0.0.1/", "http://localhost/"}) {
+        EXPECT_FALSE(carddav::sameServer("http://127.0.0.1/", other)) << other;
+    }
     EXPECT_EQ(carddav::lastSegment("https://h/ann/My%20Book/"), "My Book");
     EXPECT_EQ(carddav::asCollection("https://h/ann/book?x"), "https://h/ann/book/?x");
 }
@@ -88,26 +94,30 @@ TEST(ServerText, PrintableCutAndWithoutCredentials) {
     }
 }
 
-// A server that misbehaves gets a clear failure, soon: no crash, no hang. The
-// credentials never go to another host, nor in clear text to another computer.
-TEST(HostileServer, EndlessRedirectsHugeAnswersAndSilenceAreClearFailures) {
+// A misbehaving server gets a clear failure, soon: no crash, no hang. Redirects
+// are followed on the same server only; nothing goes to another.
+TEST(HostileServer, EndlessRedirectsHugeAnswersSilenceAndElsewhereAreClearFailures) {
     TempDir dir;
     LocalServer server;
-    server.start({"python3", OLVENMARK_HOSTILE_SERVER, std::to_string(server.port())},
-                 (dir.path() / "server.log").string());
+    const std::string port = std::to_string(server.port());
+    server.start({"python3", OLVENMARK_HOSTILE_SERVER, port}, (dir.path() / "server.log").string());
     carddav::ServerAccess access{"ann", kPassword, {}, true};
     access.stallTimeout = std::chrono::seconds(1);
     carddav::HttpClient client(access);
-    const std::string root = "http://127.0.0.1:" + std::to_string(server.port());
-    for (const auto& [path, failure] : {std::pair{"/loop/", "redirects too often"},
-                                        {"/huge/", "longer than 8 MiB"},
-                                        {"/silent/", "Operation too slow"},
-                                        {"/bomb/", "not a WebDAV multistatus"}}) {
+    const std::string root = "http://127.0.0.1:" + port;
+    for (const auto& [path, failure] : std::vector<std::pair<std::string, std::string>>{
+             {"/loop/", "redirects too often"},
+             {"/huge/", "longer than 8 MiB"},
+             {"/silent/", "Operation too slow"},
+             {"/bomb/", "not a WebDAV multistatus"},
+             {"/away/",
+              "the server sends you to http://localhost:" + port + "/away/; give that URL"}}) {
         const auto found = carddav::findAddressBooks(client, root + path);
         EXPECT_TRUE(found.books.empty());
         EXPECT_NE(found.failure.find(failure), std::string::npos) << found.failure;
     }
-    EXPECT_EQ(client.request("PROPFIND", root + "/away/").body, "none");
+    const std::string log = readFile(dir.path() / "server.log");
+    EXPECT_EQ(log.find("PROPFIND /away/"), log.rfind("PROPFIND /away/")) << log;
     const auto plain = client.request("PROPFIND", "http://dav.example.org/echo/");
     EXPECT_EQ(plain.status, 0);
     EXPECT_NE(plain.error.find("plain http"), std::string::npos) << plain.error;
@@ -327,4 +337,26 @@ TEST_F(Upload, HostileServerIsShownPrintable) {
     for (const std::string raw : {"\x1b", "\r", "\xc2\x9b", kPassword, "YW5uOnMzY3JldC1QYTU1"}) {
         EXPECT_EQ((shown + log).find(raw), std::string::npos) << raw;
     }
+}
+
+// A card the server redirects to another computer does not go there: it counts
+// as not uploaded and the log names where the server wanted it.
+TEST_F(Upload, CardRedirectedToAnotherComputerStaysHere) {
+    OtherComputer other;
+    if (!other.ready() || !other.start({"python3", OLVENMARK_HOSTILE_SERVER, "{port}", "{address}"},
+                                       (dir.path() / "other.log").string())) {
+        GTEST_SKIP() << "another computer cannot be made here: a network namespace with a veth "
+                        "pair needs root and iproute2";
+    }
+    LocalServer server;
+    const std::string root = hostile(server, other.url());
+    const std::string csv = (dir.path() / "c.csv").string();
+    writeFile(csv, manyContacts(2));
+    const Outcome o = upload(root + "/moved/", csv);
+    EXPECT_EQ(o.exit, 1);
+    EXPECT_NE(o.out.find("Not uploaded:                2\n"), std::string::npos) << o.out;
+    EXPECT_EQ(readFile(dir.path() / "other.log"), "");
+    EXPECT_NE(
+        readFile(home.logFile()).find("the server sends you to " + other.url() + "/elsewhere/"),
+        std::string::npos);
 }
