@@ -27,8 +27,8 @@ Listing propfind(HttpClient& client, const std::string& url, const char* depth) 
                 "the server at " + at + " cannot be used: its certificate is not trusted (" +
                     answer.error + ")"};
     }
-    if (!answer.redirect.empty()) {
-        return {{}, answer.error, true};
+    if (answer.failure == Failure::CaFile || !answer.redirect.empty()) {
+        return {{}, answer.error, !answer.redirect.empty()};
     }
     if (answer.status == 0) {
         return {{}, "the server at " + at + " cannot be reached: " + answer.error};

@@ -4,7 +4,11 @@
 
 #include <curl/curl.h>
 
+#include <cerrno>
+#include <cstring>
+#include <fstream>
 #include <mutex>
+#include <sys/stat.h>
 
 namespace carddav {
 
@@ -46,6 +50,30 @@ std::size_t onHeader(char* data, std::size_t size, std::size_t count, void* user
     return size * count;
 }
 
+// Why the CA certificate file cannot be used, said of the file; empty when it can.
+std::string caFileProblem(const std::string& path) {
+    const std::string file = "the CA certificate file " + printable(path);
+    struct stat info {};
+    if (stat(path.c_str(), &info) != 0) {
+        return file + " cannot be read: " + std::strerror(errno);
+    }
+    if (S_ISDIR(info.st_mode)) {
+        return file + " is a folder: give the certificate file in it";
+    }
+    std::ifstream in(path, std::ios::binary);
+    std::string text(64 * 1024, '\0');
+    in.read(text.data(), static_cast<std::streamsize>(text.size()));
+    if (in.bad() || (in.fail() && !in.eof())) {
+        return file + " cannot be read: " + std::strerror(errno);
+    }
+    text.resize(static_cast<std::size_t>(in.gcount()));
+    if (text.find("-----BEGIN CERTIFICATE-----") == std::string::npos &&
+        text.find("-----BEGIN TRUSTED CERTIFICATE-----") == std::string::npos) {
+        return file + " holds no certificate (a PEM file with -----BEGIN CERTIFICATE-----)";
+    }
+    return {};
+}
+
 } // namespace
 
 struct HttpClient::Handle {
@@ -69,6 +97,9 @@ HttpClient::HttpClient(ServerAccess access)
     static std::once_flag once;
     std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
     handle_->curl = curl_easy_init();
+    if (!access_.caFile.empty()) {
+        caFileProblem_ = caFileProblem(access_.caFile);
+    }
 }
 
 HttpClient::~HttpClient() {
@@ -84,6 +115,11 @@ HttpAnswer HttpClient::request(const std::string& method, const std::string& url
     if (const UrlCheck check = checkServerUrl(url); !check.checked) {
         answer.failure = HttpAnswer::Failure::NotAllowed;
         answer.error = shown_(check.refusal, 2 * kShownLength);
+        return answer;
+    }
+    if (!caFileProblem_.empty()) {
+        answer.failure = HttpAnswer::Failure::CaFile;
+        answer.error = caFileProblem_;
         return answer;
     }
     std::string at = url;
@@ -177,8 +213,13 @@ HttpAnswer HttpClient::exchange(const std::string& method, const std::string& ur
         return answer;
     }
     answer.body.clear();
-    const bool tls = code == CURLE_PEER_FAILED_VERIFICATION || code == CURLE_SSL_CACERT_BADFILE ||
-                     code == CURLE_SSL_CONNECT_ERROR;
+    if (code == CURLE_SSL_CACERT_BADFILE) {
+        answer.failure = HttpAnswer::Failure::CaFile;
+        answer.error = "the CA certificate file " + printable(access_.caFile) +
+                       " cannot be used: " + shown_(errorText);
+        return answer;
+    }
+    const bool tls = code == CURLE_PEER_FAILED_VERIFICATION || code == CURLE_SSL_CONNECT_ERROR;
     answer.failure = tls ? HttpAnswer::Failure::Certificate : HttpAnswer::Failure::Network;
     if (received.tooLong) {
         answer.error = "the server's answer is longer than " +

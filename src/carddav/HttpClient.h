@@ -42,6 +42,8 @@ struct HttpAnswer {
         Network,
         // The server's certificate could not be verified.
         Certificate,
+        // The CA certificate file given cannot be used; nothing was sent.
+        CaFile,
         // The URL may not be used (plain http to another computer); nothing was sent.
         NotAllowed,
     };
@@ -96,6 +98,8 @@ private:
 
     ServerAccess access_;
     ServerText shown_;
+    // Why the CA certificate file cannot be used; empty when it can, or none is given.
+    std::string caFileProblem_;
     std::unique_ptr<Handle> handle_;
 };
 

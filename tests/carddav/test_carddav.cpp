@@ -121,6 +121,16 @@ TEST(HostileServer, EndlessRedirectsHugeAnswersSilenceAndElsewhereAreClearFailur
     const auto plain = client.request("PROPFIND", "http://dav.example.org/echo/");
     EXPECT_EQ(plain.status, 0);
     EXPECT_NE(plain.error.find("plain http"), std::string::npos) << plain.error;
+    // A CA certificate file that cannot be used is said of the file, before anything is sent.
+    for (const auto& [file, why] : {std::pair{dir.path() / "none.pem", "cannot be read: No such"},
+                                    {dir.path(), "is a folder"},
+                                    {dir.path() / "server.log", "holds no certificate"}}) {
+        access.caFile = file.string();
+        carddav::HttpClient withCa(access);
+        const auto found = carddav::findAddressBooks(withCa, "https://127.0.0.1:" + port + "/");
+        EXPECT_NE(found.failure.find(file.string() + " " + why), std::string::npos)
+            << found.failure;
+    }
 }
 
 // Server answers are untrusted: only properties found (200) count; a document
