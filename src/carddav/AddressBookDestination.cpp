@@ -1,5 +1,7 @@
 #include "carddav/AddressBookDestination.h"
 
+#include "carddav/Multistatus.h"
+#include "carddav/ServerUrl.h"
 #include "carddav/UploadReport.h"
 
 #include "engine/Text.h"
@@ -8,6 +10,8 @@
 #include "engine/log/myLog.h"
 
 #include <curl/curl.h>
+
+#include <set>
 
 namespace carddav {
 
@@ -29,6 +33,9 @@ AddressBookDestination::AddressBookDestination(ServerAccess access, std::string 
 
 void AddressBookDestination::open() {
     client_ = std::make_unique<HttpClient>(access_);
+    taken_.clear();
+    checking_ = true;
+    notKept_ = 0;
 }
 
 Destination::Outcome AddressBookDestination::deliver(const PreparedContact& contact,
@@ -47,6 +54,10 @@ Destination::Outcome AddressBookDestination::deliver(const PreparedContact& cont
         "PUT", url, {"Content-Type: text/vcard; charset=utf-8", "If-None-Match: *", "Expect:"},
         *contact.card);
     if (answer.ok()) {
+        taken_.push_back({rowNumber, answer.url});
+        if (taken_.size() == kCheckBatch) {
+            checkTaken();
+        }
         return Outcome::Written;
     }
     if (answer.status == 412) {
@@ -61,7 +72,47 @@ Destination::Outcome AddressBookDestination::deliver(const PreparedContact& cont
 }
 
 void AddressBookDestination::close() {
+    if (client_ && stopReason().empty()) {
+        checkTaken();
+    }
+    taken_.clear();
     client_.reset();
+}
+
+void AddressBookDestination::checkTaken() {
+    if (taken_.empty() || !checking_) {
+        taken_.clear();
+        return;
+    }
+    std::vector<std::string> paths;
+    for (const auto& card : taken_) {
+        paths.push_back(pathOf(card.url, false));
+    }
+    const HttpAnswer answer = client_->request(
+        "REPORT", bookUrl_, {"Depth: 1", "Content-Type: application/xml; charset=utf-8"},
+        multigetBody(paths));
+    const auto resources = answer.status == 207 ? parseMultistatus(answer.body) : std::nullopt;
+    if (!resources) {
+        logOrConsole(
+            text::fill(kCheckFailed, shownUrl_,
+                       answer.status == 207 ? "not a WebDAV multistatus" : answer.describe()));
+        checking_ = false; // once is enough: the cards stay counted as the server answered
+        taken_.clear();
+        return;
+    }
+    std::set<std::string> held;
+    for (const auto& resource : *resources) {
+        if (!resource.missing) {
+            held.insert(pathOf(resolveUrl(bookUrl_, resource.href).value_or("")));
+        }
+    }
+    for (const auto& card : taken_) {
+        if (!held.contains(pathOf(card.url))) {
+            logOrConsole(text::fill(kNotKept, card.rowNumber, client_->shown()(card.url)));
+            ++notKept_;
+        }
+    }
+    taken_.clear();
 }
 
 } // namespace carddav

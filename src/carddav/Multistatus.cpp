@@ -137,6 +137,11 @@ Doc parseBounded(std::string_view xml) {
     return doc;
 }
 
+bool isSuccess(const std::string& statusLine) {
+    const auto space = statusLine.find(' ');
+    return space != std::string::npos && statusLine.compare(space + 1, 1, "2") == 0;
+}
+
 } // namespace
 
 std::optional<std::vector<DavResource>> parseMultistatus(std::string_view xml) {
@@ -152,6 +157,8 @@ std::optional<std::vector<DavResource>> parseMultistatus(std::string_view xml) {
         }
         DavResource resource;
         resource.href = textOf(child(r, kDav, "href"));
+        const xmlNode* status = child(r, kDav, "status");
+        resource.missing = status != nullptr && !isSuccess(textOf(status));
         for (const xmlNode* s = r->children; s != nullptr; s = s->next) {
             if (is(s, kDav, "propstat") &&
                 textOf(child(s, kDav, "status")).find(" 200") != std::string::npos) {
@@ -176,6 +183,21 @@ std::string_view propfindBody() {
   </d:prop>
 </d:propfind>
 )";
+}
+
+std::string multigetBody(const std::vector<std::string>& paths) {
+    std::string body = R"(<?xml version="1.0" encoding="utf-8"?>
+<c:addressbook-multiget xmlns:d="DAV:" xmlns:c="urn:ietf:params:xml:ns:carddav">
+  <d:prop><d:getetag/></d:prop>
+)";
+    for (const auto& path : paths) {
+        body += "  <d:href>";
+        for (const char c : path) {
+            body += c == '&' ? "&amp;" : c == '<' ? "&lt;" : c == '>' ? "&gt;" : std::string(1, c);
+        }
+        body += "</d:href>\n";
+    }
+    return body + "</c:addressbook-multiget>\n";
 }
 
 } // namespace carddav

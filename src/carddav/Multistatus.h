@@ -12,6 +12,8 @@ namespace carddav {
 // One <response> with the properties found (status 200) for it.
 struct DavResource {
     std::string href;
+    // The response's own status says it is not there (404 for a card asked for).
+    bool missing = false;
     bool collection = false;
     bool addressBook = false;
     std::string displayName;
@@ -32,5 +34,9 @@ std::optional<std::vector<DavResource>> parseMultistatus(std::string_view xml);
 
 // The PROPFIND body that asks for every property DavResource holds.
 std::string_view propfindBody();
+
+// The addressbook-multiget REPORT body that asks after the resources at these
+// paths (as written in their URLs).
+std::string multigetBody(const std::vector<std::string>& paths);
 
 } // namespace carddav

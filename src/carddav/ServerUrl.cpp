@@ -125,15 +125,16 @@ std::string asCollection(std::string url) {
 }
 
 std::string lastSegment(const std::string& text) {
-    const Url url = parsed(text);
-    if (!url) {
-        return {};
-    }
-    std::string path = part(url, CURLUPART_PATH, CURLU_URLDECODE).value_or("");
+    std::string path = pathOf(text);
     while (!path.empty() && path.back() == '/') {
         path.pop_back();
     }
     return path.substr(path.rfind('/') + 1);
+}
+
+std::string pathOf(const std::string& text, bool decoded) {
+    const Url url = parsed(text);
+    return url ? part(url, CURLUPART_PATH, decoded ? CURLU_URLDECODE : 0).value_or("") : "";
 }
 
 } // namespace carddav

@@ -38,4 +38,7 @@ std::string asCollection(std::string url);
 // The last non-empty segment of the URL's path, decoded ("contacts" for ".../contacts/").
 std::string lastSegment(const std::string& url);
 
+// The URL's path, percent-decoded or as written; empty when it is not a URL.
+std::string pathOf(const std::string& url, bool decoded = true);
+
 } // namespace carddav

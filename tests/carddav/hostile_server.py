@@ -7,11 +7,14 @@ given. Every request's first line goes to standard error.
 PROPFIND /loop/ redirects to itself forever, /huge/ answers with 16 MiB of XML,
 /silent/ never answers, /away/ redirects to another host name (localhost) that
 wants credentials, /bomb/ answers with an entity bomb; any other path is an
-address book. A card PUT into /moved/ is redirected to ELSEWHERE, and into
-/rude/ is refused with a reason phrase of escape sequences and the credentials.
+address book. A card PUT into /moved/ is redirected to ELSEWHERE, into /lost/ is
+taken (201) and kept nowhere, and into /rude/ is refused with a reason phrase of
+escape sequences and the credentials. REPORT says the server holds none of the
+cards asked for.
 """
 import base64
 import http.server
+import re
 import sys
 import time
 
@@ -89,6 +92,12 @@ class Hostile(http.server.BaseHTTPRequestHandler):
             self.answer(403, reason=f"No\x1b]0;owned\x07\x1b[31m\r{header} {password}" + "x" * 500)
         else:
             self.answer(201)
+
+    def do_REPORT(self):
+        asked = self.rfile.read(int(self.headers.get("Content-Length", 0))).decode()
+        missing = "".join(f"<response><href>{href}</href><status>HTTP/1.1 404 Not Found</status>"
+                          "</response>" for href in re.findall(r"<d:href>([^<]*)</d:href>", asked))
+        self.answer(207, f'<multistatus xmlns="DAV:">{missing}</multistatus>'.encode())
 
     def parse_request(self):
         parsed = super().parse_request()

@@ -144,13 +144,17 @@ TEST(Multistatus, OnlyFoundPropertiesAndNoDocumentTypeOrOutsizedShape) {
           <m:displayname> Book </m:displayname></m:prop><m:status>HTTP/1.1 200 OK</m:status></m:propstat>
         <m:propstat><m:prop><m:current-user-principal><m:href>/x/</m:href></m:current-user-principal>
           </m:prop><m:status>HTTP/1.1 404 Not Found</m:status></m:propstat></m:response>
-      <m:response><m:propstat/></m:response></m:multistatus>)";
+      <m:response><m:propstat/></m:response>
+      <m:response><m:href>/ann/book/gone.vcf</m:href><m:status>HTTP/1.1 404 Not Found</m:status>
+      </m:response></m:multistatus>)";
     const auto resources = carddav::parseMultistatus(found);
     ASSERT_TRUE(resources);
-    ASSERT_EQ(resources->size(), 1u);
+    ASSERT_EQ(resources->size(), 2u);
     EXPECT_TRUE(resources->front().addressBook);
     EXPECT_EQ(resources->front().displayName, "Book");
     EXPECT_EQ(resources->front().principal, "");
+    EXPECT_FALSE(resources->front().missing);
+    EXPECT_TRUE(resources->back().missing);
     const auto shaped = [](int depth, std::size_t elements) {
         std::string xml = "<multistatus xmlns='DAV:'>";
         for (std::size_t i = depth; i < elements; ++i) {
@@ -231,6 +235,8 @@ TEST_F(Upload, SampleExportsArriveAsTheirStrictCardsOnce) {
         EXPECT_EQ(again.out.find("Already in the address book: 0\n"), std::string::npos);
     }
     EXPECT_EQ(server.stored("contacts").size(), expected.size());
+    // The address book was asked which cards it holds, and it could say.
+    EXPECT_EQ(readFile(home.logFile()).find("could not be asked"), std::string::npos);
 }
 
 TEST_F(Upload, UnusableServerIsOneLineAndExitTwo) {
@@ -319,9 +325,11 @@ TEST_F(Upload, SelfSignedServerNeedsItsCertificate) {
     EXPECT_EQ(server.stored("contacts").size(), 3u);
 }
 
-// A server that answers in escape sequences and the credentials: what it says
-// reaches the terminal and the log printable, without the credentials in any form.
-TEST_F(Upload, HostileServerIsShownPrintable) {
+// A server that takes cards and keeps none, or answers in escape sequences and
+// the credentials: each card counts as the address book holds it, and what the
+// server says reaches the terminal and the log printable, without the
+// credentials in any form.
+TEST_F(Upload, HostileServerCountsWhatItHoldsAndIsShownPrintable) {
     LocalServer server;
     const std::string root = hostile(server);
     const std::string csv = (dir.path() / "c.csv").string();
@@ -329,6 +337,7 @@ TEST_F(Upload, HostileServerIsShownPrintable) {
     std::string shown;
     for (const auto& [path, more, exit, first] :
          std::vector<std::tuple<std::string, std::string, int, std::string>>{
+             {"/lost/", "", 1, "Contacts:                    2\n"},
              {"/rude/", "", 1, "Contacts:                    2\n"},
              {"/book/", "--address-book=Other", 2, ""}}) {
         const Outcome o =
@@ -340,6 +349,7 @@ TEST_F(Upload, HostileServerIsShownPrintable) {
         shown += o.out + o.err;
     }
     const std::string log = readFile(home.logFile());
+    EXPECT_NE(log.find("does not hold the vCard of row [3]"), std::string::npos) << log;
     EXPECT_NE(log.find(R"(403 No\x1b]0;owned\x07\x1b[31m\x0dBasic [hidden] [hidden]xx)"),
               std::string::npos);
     EXPECT_NE(shown.find(R"(Book \xc2\x9b2J\xc2\x9b31m[hidden] (book))"), std::string::npos)
