@@ -63,9 +63,14 @@ Destination::Outcome AddressBookDestination::deliver(const PreparedContact& cont
     if (answer.status == 412) {
         return Outcome::AlreadyThere; // a card with this UID is there and stays as it is
     }
-    if (answer.status == 0 || answer.status == 401) {
+    if (answer.status == 401) {
+        return stopAt(Outcome::Stop, rowNumber, text::fill(kStopUserRefused, answer.describe()));
+    }
+    if (answer.status == 0) {
         return stopAt(Outcome::Stop, rowNumber,
-                      text::fill(kStopServer, shownUrl_, answer.describe()));
+                      answer.failure == HttpAnswer::Failure::CaFile
+                          ? answer.error
+                          : text::fill(kStopServerGone, answer.error));
     }
     logOrConsole(text::fill(kUploadRefused, rowNumber, client_->shown()(url), answer.describe()));
     return Outcome::NotWritten;

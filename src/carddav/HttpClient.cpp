@@ -74,6 +74,19 @@ std::string caFileProblem(const std::string& path) {
     return {};
 }
 
+// The system's reason when the connection failed or broke ("Connection
+// refused"), else libcurl's words.
+std::string failureText(CURL* curl, CURLcode code, const char* errorText) {
+    long osError = 0;
+    curl_easy_getinfo(curl, CURLINFO_OS_ERRNO, &osError);
+    const bool connection =
+        code == CURLE_COULDNT_CONNECT || code == CURLE_SEND_ERROR || code == CURLE_RECV_ERROR;
+    if (connection && osError != 0) {
+        return std::strerror(static_cast<int>(osError));
+    }
+    return errorText[0] != '\0' ? errorText : curl_easy_strerror(code);
+}
+
 } // namespace
 
 struct HttpClient::Handle {
@@ -225,7 +238,7 @@ HttpAnswer HttpClient::exchange(const std::string& method, const std::string& ur
         answer.error = "the server's answer is longer than " +
                        std::to_string(kMaxAnswer / (1024 * 1024)) + " MiB";
     } else {
-        answer.error = shown_(errorText[0] != '\0' ? errorText : curl_easy_strerror(code));
+        answer.error = shown_(failureText(curl, code, errorText));
     }
     return answer;
 }

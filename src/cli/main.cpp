@@ -139,6 +139,11 @@ int main(int argc, char* argv[]) {
     if (!report) {
         return 1; // the run could not start; the error log says why
     }
+    if (upload && report->stopped()) {
+        // Why, first: the counts below follow from it.
+        std::printf("Upload stopped at contact %lld: %s\n",
+                    static_cast<long long>(report->stoppedAt), report->stopReason.c_str());
+    }
     for (const auto& reportLine : upload ? carddav::uploadReportLines(*report) : report->lines()) {
         std::printf("%s\n", reportLine.c_str());
     }

@@ -8,9 +8,9 @@ PROPFIND /loop/ redirects to itself forever, /huge/ answers with 16 MiB of XML,
 /silent/ never answers, /away/ redirects to another host name (localhost) that
 wants credentials, /bomb/ answers with an entity bomb; any other path is an
 address book. A card PUT into /moved/ is redirected to ELSEWHERE, into /lost/ is
-taken (201) and kept nowhere, and into /rude/ is refused with a reason phrase of
-escape sequences and the credentials. REPORT says the server holds none of the
-cards asked for.
+taken (201) and kept nowhere, into /rude/ is refused with a reason phrase of
+escape sequences and the credentials, and into /drop/ gets no answer at all.
+REPORT says the server holds none of the cards asked for.
 """
 import base64
 import http.server
@@ -90,6 +90,8 @@ class Hostile(http.server.BaseHTTPRequestHandler):
         elif self.path.startswith("/rude/"):
             header, password = self.credentials()
             self.answer(403, reason=f"No\x1b]0;owned\x07\x1b[31m\r{header} {password}" + "x" * 500)
+        elif self.path.startswith("/drop/"):
+            self.close_connection = True
         else:
             self.answer(201)
 

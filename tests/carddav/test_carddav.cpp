@@ -309,6 +309,7 @@ TEST_F(Upload, CancelOrAServerGoneMidwayReportsWhatTheServerHolds) {
         EXPECT_LT(report->written, 200);
         EXPECT_EQ(report->failed(), 200 - report->written);
         EXPECT_EQ(static_cast<std::int64_t>(server.stored("contacts").size()), report->written);
+        EXPECT_EQ(report->stopReason, cancel ? "" : "the server went away: Connection refused");
     }
 }
 
@@ -325,10 +326,10 @@ TEST_F(Upload, SelfSignedServerNeedsItsCertificate) {
     EXPECT_EQ(server.stored("contacts").size(), 3u);
 }
 
-// A server that takes cards and keeps none, or answers in escape sequences and
-// the credentials: each card counts as the address book holds it, and what the
-// server says reaches the terminal and the log printable, without the
-// credentials in any form.
+// A server that takes cards and keeps none, answers in escape sequences and the
+// credentials, or drops the connection: each card counts as the address book
+// holds it, and what the server says reaches the terminal and the log printable,
+// without the credentials in any form.
 TEST_F(Upload, HostileServerCountsWhatItHoldsAndIsShownPrintable) {
     LocalServer server;
     const std::string root = hostile(server);
@@ -339,6 +340,7 @@ TEST_F(Upload, HostileServerCountsWhatItHoldsAndIsShownPrintable) {
          std::vector<std::tuple<std::string, std::string, int, std::string>>{
              {"/lost/", "", 1, "Contacts:                    2\n"},
              {"/rude/", "", 1, "Contacts:                    2\n"},
+             {"/drop/", "", 1, "Upload stopped at contact 1: the server went away: "},
              {"/book/", "--address-book=Other", 2, ""}}) {
         const Outcome o =
             upload(root + path, csv,
