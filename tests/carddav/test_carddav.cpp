@@ -334,14 +334,16 @@ TEST_F(Upload, HostileServerCountsWhatItHoldsAndIsShownPrintable) {
     LocalServer server;
     const std::string root = hostile(server);
     const std::string csv = (dir.path() / "c.csv").string();
-    writeFile(csv, manyContacts(2));
+    // One card more than a check takes: the address book is asked twice.
+    const int many = carddav::AddressBookDestination::kCheckBatch + 1;
     std::string shown;
-    for (const auto& [path, more, exit, first] :
-         std::vector<std::tuple<std::string, std::string, int, std::string>>{
-             {"/lost/", "", 1, "Contacts:                    2\n"},
-             {"/rude/", "", 1, "Contacts:                    2\n"},
-             {"/drop/", "", 1, "Upload stopped at contact 1: the server went away: "},
-             {"/book/", "--address-book=Other", 2, ""}}) {
+    for (const auto& [path, contacts, more, exit, first] :
+         std::vector<std::tuple<std::string, int, std::string, int, std::string>>{
+             {"/lost/", many, "", 1, "Contacts:                    501\n"},
+             {"/rude/", 2, "", 1, "Contacts:                    2\n"},
+             {"/drop/", 2, "", 1, "Upload stopped at contact 1: the server went away: "},
+             {"/book/", 2, "--address-book=Other", 2, ""}}) {
+        writeFile(csv, manyContacts(contacts));
         const Outcome o =
             upload(root + path, csv,
                    more.empty() ? std::vector<std::string>{} : std::vector<std::string>{more});
@@ -350,6 +352,13 @@ TEST_F(Upload, HostileServerCountsWhatItHoldsAndIsShownPrintable) {
         EXPECT_EQ(o.out.find("Uploaded:                    0\n") == std::string::npos, exit == 2);
         shown += o.out + o.err;
     }
+    const std::string requests = readFile(dir.path() / "server.log");
+    std::size_t reports = 0;
+    for (auto at = requests.find("REPORT /lost/"); at != std::string::npos;
+         at = requests.find("REPORT /lost/", at + 1)) {
+        ++reports;
+    }
+    EXPECT_EQ(reports, 2u);
     const std::string log = readFile(home.logFile());
     EXPECT_NE(log.find("does not hold the vCard of row [3]"), std::string::npos) << log;
     EXPECT_NE(log.find(R"(403 No\x1b]0;owned\x07\x1b[31m\x0dBasic [hidden] [hidden]xx)"),
