@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fstream>
+#include <limits>
 #include <mutex>
 #include <sys/stat.h>
 
@@ -127,7 +128,8 @@ HttpAnswer HttpClient::request(const std::string& method, const std::string& url
     // The credentials go with every request: never in clear text over the network.
     if (const UrlCheck check = checkServerUrl(url); !check.checked) {
         answer.failure = HttpAnswer::Failure::NotAllowed;
-        answer.error = shown_(check.refusal, 2 * kShownLength);
+        // Its URL is cut already; the reason after it stays whole.
+        answer.error = shown_(check.refusal, std::numeric_limits<std::size_t>::max());
         return answer;
     }
     if (!caFileProblem_.empty()) {
