@@ -121,14 +121,17 @@ TEST(HostileServer, EndlessRedirectsHugeAnswersSilenceAndElsewhereAreClearFailur
     const auto plain = client.request("PROPFIND", "http://dav.example.org/echo/");
     EXPECT_EQ(plain.status, 0);
     EXPECT_NE(plain.error.find("plain http"), std::string::npos) << plain.error;
-    // A CA certificate file that cannot be used is said of the file, before anything is sent.
+    // A CA certificate file that cannot be used is said of the file, not of the server.
+    writeFile(dir.path() / "bad.pem",
+              "-----BEGIN CERTIFICATE-----\nnot one\n-----END CERTIFICATE-----\n");
     for (const auto& [file, why] : {std::pair{dir.path() / "none.pem", "cannot be read: No such"},
                                     {dir.path(), "is a folder"},
-                                    {dir.path() / "server.log", "holds no certificate"}}) {
+                                    {dir.path() / "server.log", "holds no certificate"},
+                                    {dir.path() / "bad.pem", "cannot be used"}}) {
         access.caFile = file.string();
         carddav::HttpClient withCa(access);
         const auto found = carddav::findAddressBooks(withCa, "https://127.0.0.1:" + port + "/");
-        EXPECT_NE(found.failure.find(file.string() + " " + why), std::string::npos)
+        EXPECT_EQ(found.failure.find("the CA certificate file " + file.string() + " " + why), 0u)
             << found.failure;
     }
 }
@@ -150,6 +153,7 @@ TEST(Multistatus, OnlyFoundPropertiesAndNoDocumentTypeOrOutsizedShape) {
     const auto resources = carddav::parseMultistatus(found);
     ASSERT_TRUE(resources);
     ASSERT_EQ(resources->size(), 2u);
+    EXPECT_TRUE(resources->front().collection);
     EXPECT_TRUE(resources->front().addressBook);
     EXPECT_EQ(resources->front().displayName, "Book");
     EXPECT_EQ(resources->front().principal, "");
