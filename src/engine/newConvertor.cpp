@@ -13,8 +13,10 @@
 #include "engine/log/Console.h"
 #include "engine/log/LogTexts.h"
 #include "engine/log/myLog.h"
+#include "engine/pair/HeaderNames.h"
 #include "engine/pair/Mapping.h"
 #include "engine/pair/Properties.h"
+#include "engine/pair/ValueShapes.h"
 #include "engine/read/Csv.h"
 #include "engine/read/CsvTexts.h"
 
@@ -395,10 +397,10 @@ dates::DateOrder newConvertor::birthdayOrderOf(const std::vector<IndexPair>& pai
         for (std::size_t i = 1; i < rows.size(); ++i) {
             auto fields = splitString(rows[i], csvDelimiter);
             if (fields && column < fields->size()) {
-                values.push_back(std::move((*fields)[column]));
+                values.emplace_back(shapes::unwrapped((*fields)[column]));
             }
         }
-        const auto order = dates::detectDateOrder(values, dates::headerDateOrder(csvHeadersArray));
+        const auto order = dates::detectDateOrder(values, headerDateOrder(csvHeadersArray));
         found = birthdayOrders.emplace(column, order).first;
     }
     const dates::ColumnOrder& order = found->second;
