@@ -123,6 +123,10 @@ TEST(RowShapes, SavedShapesJoinedColumnsAndSeveralValues) {
     EXPECT_EQ(r[HomeAddressStreet], "7 Main St"); // no country: the header's language's order
     EXPECT_EQ(r[LastName], "Lee");
     EXPECT_EQ(r[MobileNumber], "0612345678");
+    r = row("x,,,,,,0612345678 / 0687654321,,");
+    EXPECT_EQ(r[MobileNumber], "0612345678");
+    ASSERT_EQ(r.more.size(), 1u);
+    EXPECT_EQ(r.more[0].types, (std::vector<std::string>{"CELL"}));
     // A birthday's parts as a spreadsheet saved them.
     EXPECT_EQ(dates::birthdayFromParts({"1983.0", "6.0", "'1"}, {0, 1, 2}), "1983-06-01");
 }

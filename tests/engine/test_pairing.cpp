@@ -164,6 +164,9 @@ TEST(ValueShapes, WhatASpreadsheetSavedAndWhatAValueIs) {
     EXPECT_EQ(shapes::withoutZeroFraction("4915112345678.0"), "4915112345678");
     EXPECT_EQ(shapes::withoutZeroFraction("1.5"), "1.5");
     EXPECT_EQ(shapes::withoutZeroFraction(".0"), ".0");
+    EXPECT_TRUE(shapes::isPhone("tel:+44 20 7946 0958"));
+    EXPECT_TRUE(shapes::looksLikeWeb("example.org/team"));
+    EXPECT_FALSE(shapes::looksLikeWeb("J.A."));
     EXPECT_TRUE(shapes::isUnmistakablePhone("(030) 123456"));
     EXPECT_FALSE(shapes::isUnmistakablePhone("4050-123"));       // a Portuguese postal code
     EXPECT_FALSE(shapes::isUnmistakablePhone("123.456.789-09")); // a Brazilian tax number
@@ -376,4 +379,22 @@ TEST_F(TypedValues, ValuesWithNoFreePropertyBecomeFurtherValues) {
     EXPECT_EQ(home.types, Names{"HOME"});
     EXPECT_EQ(home.address[Street], "2 Elm Rd");
     EXPECT_EQ(home.address[Extended], "Flat 3");
+}
+
+TEST(TypedGroupAddress, AFurtherAddressKeepsEveryPartInItsPlace) {
+    using namespace property;
+    const Names headers = {"Address 1 - Label",       "Address 1 - Street",
+                           "Address 1 - City",        "Address 1 - Region",
+                           "Address 1 - Postal Code", "Address 1 - Country",
+                           "Address 1 - PO Box",      "Address 1 - Extended Address"};
+    ContactRecord record{std::vector<std::string>(kCount), {}};
+    record[HomeAddressCity] = "taken";
+    // Two addresses in one row, the second with a street only.
+    spreadTypedValues({"Home", "st ::: st2", "ci", "re", "pc", "co", "pb", "ex"},
+                      detectTypedGroups(headers), record);
+    ASSERT_EQ(record.more.size(), 2u);
+    EXPECT_EQ(record.more[0].address,
+              (std::array<std::string, kAddressParts>{"pb", "ex", "st", "ci", "re", "pc", "co"}));
+    EXPECT_EQ(record.more[1].address,
+              (std::array<std::string, kAddressParts>{"", "", "st2", "", "", "", ""}));
 }
