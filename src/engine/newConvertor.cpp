@@ -314,6 +314,7 @@ newConvertor::RunEnd newConvertor::startConversion(std::stop_token cancel, Desti
             ++rowNumber;
             if (cancel.stop_requested()) {
                 destination.close();
+                written -= destination.notKept();
                 logOrConsole(logtext::kCancelled);
                 const RunReport report =
                     runReport(true, total, written, destination.where(), alreadyThere);
@@ -367,6 +368,7 @@ newConvertor::RunEnd newConvertor::startConversion(std::stop_token cancel, Desti
         logOrConsole(droppedControlCharactersEntry(droppedControls));
     }
     destination.close();
+    written = std::max<std::int64_t>(0, written - destination.notKept());
     if (sender != nullptr) {
         RunReport report = runReport(false, total, written, destination.where(), alreadyThere);
         if (end != RunEnd::Completed) {
