@@ -3,6 +3,7 @@
 #include "engine/cards/CardWriter.h"
 #include "engine/cards/ContactUid.h"
 #include "engine/cards/ControlCharacters.h"
+#include "engine/cards/Folding.h"
 #include "engine/cards/VCard.h"
 #include "engine/pair/Properties.h"
 
