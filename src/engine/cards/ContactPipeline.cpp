@@ -44,6 +44,7 @@ ContactPipeline::~ContactPipeline() {
         closing_ = true;
     }
     room_.notify_all();
+    counted_.notify_all();
     for (auto& helper : helpers_) {
         helper.join();
     }
@@ -90,8 +91,9 @@ void readContactInto(ContactRecord& record, std::string_view row,
     }
 }
 
-void ContactPipeline::prepare(std::size_t index, std::uint64_t earlierIdenticalRows,
-                              PreparedContact& contact, ContactRecord& record) {
+void ContactPipeline::prepare(std::size_t index, const uid::RowHash* hash,
+                              std::uint64_t earlierIdenticalRows, PreparedContact& contact,
+                              ContactRecord& record) {
     // The slot's card buffer, kept from the row it held before.
     std::string buffer = contact.card ? std::move(*contact.card) : std::string();
     contact.mapped = false;
@@ -117,8 +119,8 @@ void ContactPipeline::prepare(std::size_t index, std::uint64_t earlierIdenticalR
     }
     contact.mapped = true;
     try {
-        if (needsUid_) {
-            contact.uid = uid::rowUuid(rows_[index], earlierIdenticalRows);
+        if (hash != nullptr) {
+            hash->uuidInto(contact.uid, earlierIdenticalRows);
         }
         renderContactCardInto(buffer, record, contact.uid, options_);
         contact.card = std::move(buffer);
@@ -143,37 +145,53 @@ bool ContactPipeline::roomFor(std::size_t batch) const {
 
 void ContactPipeline::prepareBatches() {
     std::array<std::uint64_t, kBatch> earlier{};
+    std::vector<uid::RowHash> hashes;
+    hashes.reserve(kBatch);
     ContactRecord record;
     for (;;) {
         std::size_t batch = 0;
         std::size_t begin = 0;
         std::size_t end = 0;
         {
-            std::unique_lock lock(mutex_);
+            const std::lock_guard lock(mutex_);
             if (closing_ || nextBatch_ >= batchCount_) {
                 return;
             }
             batch = nextBatch_++;
             begin = first_ + batch * kBatch;
             end = std::min(begin + kBatch, rows_.size());
-            // Identical rows are counted in row order, whichever helper takes
-            // them: before the wait below lets the next batch be taken.
-            for (std::size_t i = begin; i < end && needsUid_; ++i) {
-                earlier[i - begin] = occurrences_.countBefore(rows_[i]);
-            }
-            if (!roomFor(batch)) {
-                ++helpersWaiting_;
-                room_.wait(lock, [&] { return closing_ || roomFor(batch); });
-                --helpersWaiting_;
-                if (closing_) {
-                    return;
-                }
-            }
         }
+        // Each row's text is hashed once, here, beside the other helpers: for
+        // its UID and to tell identical rows apart.
+        hashes.clear();
+        for (std::size_t i = begin; i < end && needsUid_; ++i) {
+            hashes.emplace_back(rows_[i]);
+        }
+        std::unique_lock lock(mutex_);
+        if (needsUid_) {
+            // Identical rows are counted in row order, whichever helper takes them.
+            counted_.wait(lock, [&] { return closing_ || countedBatches_ == batch; });
+            for (std::size_t i = begin; i < end && !closing_; ++i) {
+                earlier[i - begin] =
+                    occurrences_.countBefore(rows_[i], hashes[i - begin].fingerprint());
+            }
+            ++countedBatches_;
+            counted_.notify_all();
+        }
+        if (!roomFor(batch)) {
+            ++helpersWaiting_;
+            room_.wait(lock, [&] { return closing_ || roomFor(batch); });
+            --helpersWaiting_;
+        }
+        if (closing_) {
+            return;
+        }
+        lock.unlock();
         for (std::size_t i = begin; i < end; ++i) {
-            prepare(i, earlier[i - begin], slots_[(i - first_) % kSlots], record);
+            prepare(i, needsUid_ ? &hashes[i - begin] : nullptr, earlier[i - begin],
+                    slots_[(i - first_) % kSlots], record);
         }
-        const std::lock_guard lock(mutex_);
+        lock.lock();
         readyBatch_[batch % kBatches] = batch;
         if (consumerWaiting_) {
             ready_.notify_one();

@@ -96,9 +96,10 @@ private:
     static constexpr std::size_t kBatches = kSlots / kBatch;
 
     void prepareBatches();
-    // Prepares the row into the slot; `record` is the helper's own, reused.
-    void prepare(std::size_t index, std::uint64_t earlierIdenticalRows, PreparedContact& contact,
-                 ContactRecord& record);
+    // Prepares the row into the slot, with its hashed text where the format
+    // carries a UID; `record` is the helper's own, reused.
+    void prepare(std::size_t index, const uid::RowHash* hash, std::uint64_t earlierIdenticalRows,
+                 PreparedContact& contact, ContactRecord& record);
     // True when batch `batch` may be filled: the rows whose slots it reuses
     // were handed out and given back. Called with the mutex held.
     bool roomFor(std::size_t batch) const;
@@ -121,6 +122,9 @@ private:
     std::mutex mutex_;
     std::condition_variable ready_;
     std::condition_variable room_;
+    // Wakes the helper whose turn it is to count its batch's identical rows.
+    std::condition_variable counted_;
+    std::size_t countedBatches_ = 0;
     // The next batch a helper takes, and rows handed out (the last one still in use).
     std::size_t nextBatch_ = 0;
     std::size_t handedOut_ = 0;
