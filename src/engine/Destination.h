@@ -46,12 +46,21 @@ public:
     virtual std::string where() const = 0;
     // Why the run stopped, in words a user can act on; empty when it did not.
     const std::string& stopReason() const { return stopReason_; }
+    // Cards answered Written that a later failure lost (a destination that
+    // writes several cards at once), and the row of the first of them; the
+    // run takes them off its count and reports the stop there.
+    std::int64_t withdrawn() const { return withdrawn_; }
+    std::int64_t withdrawnFromRow() const { return withdrawnFromRow_; }
 
 protected:
     // Logs the stop at the row with its reason, keeps the reason for the
     // report and answers `outcome`.
     Outcome stopAt(Outcome outcome, std::int64_t rowNumber, std::string_view reason);
+    // Takes back `cards` cards answered Written, the first of them the card of `rowNumber`.
+    void withdraw(std::int64_t cards, std::int64_t rowNumber);
 
 private:
     std::string stopReason_;
+    std::int64_t withdrawn_ = 0;
+    std::int64_t withdrawnFromRow_ = 0;
 };

@@ -301,6 +301,8 @@ newConvertor::RunEnd newConvertor::startConversion(std::stop_token cancel, Desti
     std::size_t droppedControls = 0;
     ExportOptions options = chosen;
     options.format = destination.requiredFormat().value_or(chosen.format);
+    // The row number of the first contact: the header row is the one before it.
+    const auto firstRow = static_cast<std::int64_t>(csvDiagnostics.preambleLinesSkipped) + 2;
     try {
         std::vector<std::string_view> cutAgain;
         const std::vector<std::string_view>& rows = rowsOfLoadedText(cutAgain);
@@ -308,12 +310,13 @@ newConvertor::RunEnd newConvertor::startConversion(std::stop_token cancel, Desti
         // Records and texts are made ahead; the destination takes them in order here.
         ContactPipeline contacts(rows, 1, indexMap, {csvDelimiter, columnExtras, birthdayOrder},
                                  options);
-        std::int64_t rowNumber = static_cast<std::int64_t>(csvDiagnostics.preambleLinesSkipped);
+        std::int64_t rowNumber = firstRow - 2;
         bool headerSeen = false;
         for (std::size_t index = 0; index < rows.size(); ++index) {
             ++rowNumber;
             if (cancel.stop_requested()) {
                 destination.close();
+                written -= destination.withdrawn();
                 logOrConsole(logtext::kCancelled);
                 const RunReport report =
                     runReport(true, total, written, destination.where(), alreadyThere);
@@ -367,6 +370,13 @@ newConvertor::RunEnd newConvertor::startConversion(std::stop_token cancel, Desti
         logOrConsole(droppedControlCharactersEntry(droppedControls));
     }
     destination.close();
+    if (destination.withdrawn() > 0) {
+        // Cards written several at a time: the run stopped at the first one lost.
+        written -= destination.withdrawn();
+        end = end == RunEnd::Failed ? end : RunEnd::Stopped;
+        stopReason = destination.stopReason();
+        contactNumber = destination.withdrawnFromRow() - firstRow + 1;
+    }
     if (sender != nullptr) {
         RunReport report = runReport(false, total, written, destination.where(), alreadyThere);
         if (end != RunEnd::Completed) {

@@ -67,13 +67,22 @@ Destination::Outcome SingleFileDestination::deliver(const PreparedContact& conta
     if (!contact.card) {
         return stopAt(Outcome::Stop, rowNumber, logtext::kStopNoCard);
     }
-    if (file_->append(*contact.card)) {
+    if (file_->append(*contact.card, rowNumber)) {
         ++cards_;
         return Outcome::Written;
     }
-    logOrConsole(
-        text::fill(logtext::kSingleFileWriteFailed, rowNumber, path_, std::strerror(errno)));
-    return stopAt(Outcome::Stop, rowNumber, logtext::kStopNotWritten);
+    return writeFailed(rowNumber);
+}
+
+Destination::Outcome SingleFileDestination::writeFailed(std::int64_t rowNumber) {
+    const int error = errno;
+    const std::int64_t first = file_->firstUnwrittenRow();
+    // The card in hand was never answered Written.
+    const std::int64_t lost = file_->unwritten() - (rowNumber != 0 ? 1 : 0);
+    logOrConsole(text::fill(logtext::kSingleFileWriteFailed, first, path_, std::strerror(error)));
+    cards_ -= lost;
+    withdraw(lost, first);
+    return stopAt(Outcome::Stop, first, logtext::kStopNotWritten);
 }
 
 void SingleFileDestination::close() {
@@ -81,7 +90,11 @@ void SingleFileDestination::close() {
         return;
     }
     if (!file_->close()) {
-        logOrConsole(text::fill(logtext::kSingleFileCloseFailed, path_, std::strerror(errno)));
+        if (file_->unwritten() > 0) {
+            writeFailed(0);
+        } else {
+            logOrConsole(text::fill(logtext::kSingleFileCloseFailed, path_, std::strerror(errno)));
+        }
     }
     file_.reset();
     if (cards_ == 0) {

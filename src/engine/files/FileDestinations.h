@@ -20,6 +20,8 @@ public:
 };
 
 // Every card, in row order, in one .vcf; a card goes in whole or not at all.
+// Cards go to the file several at a time: a write that fails takes back the
+// cards it lost.
 class SingleFileDestination : public Destination {
 public:
     // The file `fileName` in the run folder, vcardOutputFolderPath.
@@ -33,6 +35,11 @@ public:
     std::string where() const override;
 
 private:
+    // Logs the failed write and stops at its first lost card, taking back the
+    // lost ones answered Written before; `rowNumber`'s own card is among them
+    // when it is not 0.
+    Outcome writeFailed(std::int64_t rowNumber);
+
     std::string path_;
     std::optional<SingleVcfFile> file_;
     std::int64_t cards_ = 0;
