@@ -2,6 +2,7 @@
 #pragma once
 
 #include <array>
+#include <memory>
 #include <optional>
 #include <string_view>
 
@@ -23,6 +24,7 @@ enum class CardFormat {
 };
 
 class CardWriter;
+class PhoneForm;
 // The formats' writers, each defined in the writer's own file in cards/.
 const CardWriter& classicCardWriter();
 const CardWriter& strictCardWriter();
@@ -76,4 +78,7 @@ struct ExportOptions {
     // The values of the columns no pair takes go into each card's note as
     // "Column: value", so nothing of the file is left out.
     bool keepUnpaired = false;
+    // Every telephone number rewritten in international form by a shell's
+    // PhoneForm; none: numbers as they stand.
+    std::shared_ptr<const PhoneForm> phoneForm = nullptr;
 };

@@ -37,6 +37,37 @@ std::optional<std::size_t> columnOf(const std::vector<std::string>& headers,
     return static_cast<std::size_t>(it - headers.begin());
 }
 
+// A list of row numbers as the log names them: the first twenty, then how
+// many more.
+std::string namedRows(const std::vector<std::size_t>& rows) {
+    constexpr std::size_t kRowsNamed = 20;
+    std::string named;
+    for (std::size_t i = 0; i < rows.size() && i < kRowsNamed; ++i) {
+        named += (i > 0 ? ", " : "") + std::to_string(rows[i]);
+    }
+    if (rows.size() > kRowsNamed) {
+        named += text::fill(csvtext::kMoreRows, rows.size() - kRowsNamed);
+    }
+    return named;
+}
+
+// Things a run counts row by row and names the rows of in one log entry.
+struct RowTally {
+    std::size_t count = 0;
+    std::vector<std::size_t> rows;
+
+    void add(std::size_t things, std::int64_t row) {
+        count += things;
+        rows.push_back(static_cast<std::size_t>(row));
+    }
+    // The entry: `format` filled with the count, the thing's word, and the rows.
+    std::string entry(std::string_view format, std::string_view one,
+                      std::string_view several) const {
+        return text::fill(format, count, count == 1 ? one : several,
+                          rows.size() == 1 ? logtext::kRow : logtext::kRows, namedRows(rows));
+    }
+};
+
 std::string_view fileText() {
     return strFileData ? std::string_view(*strFileData) : std::string_view();
 }
@@ -150,16 +181,8 @@ void newConvertor::loadCsvFile(const std::string& path) {
 
 void newConvertor::logStrayBytes(const std::vector<std::size_t>& places) const {
     // Enough rows to find them by; a file that is mostly strays says so by the count.
-    constexpr std::size_t kRowsNamed = 20;
     const std::vector<std::size_t> rows = rowNumbersAt(fileText(), csvDelimiter, places);
-    std::string named;
-    for (std::size_t i = 0; i < rows.size() && i < kRowsNamed; ++i) {
-        named += (i > 0 ? ", " : "") + std::to_string(rows[i]);
-    }
-    if (rows.size() > kRowsNamed) {
-        named += text::fill(csvtext::kMoreRows, rows.size() - kRowsNamed);
-    }
-    logOrConsole(text::fill(csvtext::kStrayBytes, places.size(), named));
+    logOrConsole(text::fill(csvtext::kStrayBytes, places.size(), namedRows(rows)));
 }
 
 bool newConvertor::startStep2(const std::map<std::string, std::string>& pairing,
@@ -299,6 +322,7 @@ newConvertor::RunEnd newConvertor::startConversion(std::stop_token cancel, Desti
     std::int64_t contactNumber = 0;
     std::string stopReason;
     std::size_t droppedControls = 0;
+    RowTally phonesLeft;
     ExportOptions options = chosen;
     options.format = destination.requiredFormat().value_or(chosen.format);
     // The row number of the first contact: the header row is the one before it.
@@ -338,6 +362,9 @@ newConvertor::RunEnd newConvertor::startConversion(std::stop_token cancel, Desti
                 logOrConsole(entry);
             }
             droppedControls += contact.droppedControls;
+            if (contact.phonesLeft > 0) {
+                phonesLeft.add(contact.phonesLeft, rowNumber);
+            }
             if (contact.empty) {
                 logOrConsole(text::fill(logtext::kEmptyContact, rowNumber));
             }
@@ -368,6 +395,10 @@ newConvertor::RunEnd newConvertor::startConversion(std::stop_token cancel, Desti
     }
     if (droppedControls > 0) {
         logOrConsole(droppedControlCharactersEntry(droppedControls));
+    }
+    if (phonesLeft.count > 0) {
+        logOrConsole(
+            phonesLeft.entry(logtext::kPhonesLeft, logtext::kPhoneNumber, logtext::kPhoneNumbers));
     }
     destination.close();
     if (destination.withdrawn() > 0) {
@@ -430,7 +461,8 @@ std::optional<std::string> newConvertor::previewFirstCard(const std::vector<Inde
     try {
         auto record = readContact(loadedRows[1], pairs,
                                   {csvDelimiter, extras, birthdayOrderOf(pairs, false)});
-        dropControlCharacters(record);
+        std::size_t dropped = 0;
+        cleanRecord(record, true, chosen, dropped);
         return renderContactCard(record, contactUid(loadedRows[1], 0, chosen), chosen);
     } catch (const std::exception&) {
         return std::nullopt; // a short first row: the run counts it as not written

@@ -1,5 +1,6 @@
 // The vCard 2.1 and 4.0 writers, and the quoted-printable values of 2.1.
 #include "engine/cards/CardWriter.h"
+#include "engine/cards/PhoneForm.h"
 #include "engine/cards/QuotedPrintable.h"
 #include "engine/pair/Properties.h"
 
@@ -159,4 +160,29 @@ TEST(QuotedPrintable, MultiByteTextAcrossSoftLineBreaks) {
         EXPECT_TRUE(line.ends_with('=')) << line;
     }
     EXPECT_GT(lines, 5);
+}
+
+TEST(PhoneForm, EveryTelephoneValueAndNothingElse) {
+    // A form that knows numbers with a leading zero, as one region's plan would.
+    struct LeadingZero final : PhoneForm {
+        std::optional<std::string> international(std::string_view number) const override {
+            return number.starts_with('0') ? std::optional("+49 " + std::string(number.substr(1)))
+                                           : std::nullopt;
+        }
+    };
+    ContactRecord r = record({{MobileNumber, "0171 1"},
+                              {PagerNumber, "unknown"},
+                              {HomeAddressPostalCode, "0123"},
+                              {Notes, "0171"},
+                              {BusinessTelephoneNumber, "0.171E+4"}},
+                             {{ValueKind::Telephone, {"CELL"}, "030 2", {}, ""},
+                              {ValueKind::Text, {}, "0301", {}, "NOTE"}});
+    EXPECT_EQ(writeTelephonesInternational(r, LeadingZero()), 2u);
+    EXPECT_EQ(r[MobileNumber], "+49 171 1");
+    EXPECT_EQ(r[PagerNumber], "unknown");
+    EXPECT_EQ(r[BusinessTelephoneNumber], "0.171E+4"); // read as 171: not known, kept
+    EXPECT_EQ(r.more[0].value, "+49 30 2");
+    EXPECT_EQ(r[HomeAddressPostalCode], "0123");
+    EXPECT_EQ(r[Notes], "0171");
+    EXPECT_EQ(r.more[1].value, "0301");
 }

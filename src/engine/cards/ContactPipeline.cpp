@@ -4,6 +4,7 @@
 #include "engine/cards/CardLines.h"
 #include "engine/cards/CardWriter.h"
 #include "engine/cards/ControlCharacters.h"
+#include "engine/cards/PhoneForm.h"
 #include "engine/cards/VCard.h"
 #include "engine/files/Output.h"
 #include "engine/read/CsvTexts.h"
@@ -48,6 +49,14 @@ ContactPipeline::~ContactPipeline() {
     for (auto& helper : helpers_) {
         helper.join();
     }
+}
+
+std::size_t cleanRecord(ContactRecord& record, bool dropControls, const ExportOptions& options,
+                        std::size_t& dropped) {
+    if (dropControls) {
+        dropped += dropControlCharacters(record);
+    }
+    return options.phoneForm ? writeTelephonesInternational(record, *options.phoneForm) : 0;
 }
 
 std::string contactUid(std::string_view row, std::uint64_t earlierIdenticalRows,
@@ -110,9 +119,9 @@ void ContactPipeline::prepare(std::size_t index, const uid::RowHash* hash,
         contact.logEntries.push_back(mapFailureEntry(e));
         return;
     }
-    if (headerHoldsControls_ || holdsControlCharacters(rows_[index])) {
-        contact.droppedControls = dropControlCharacters(record);
-    }
+    contact.phonesLeft =
+        cleanRecord(record, headerHoldsControls_ || holdsControlCharacters(rows_[index]), options_,
+                    contact.droppedControls);
     if (!cardWriter(options_.format).writesEmptyCards() && recordIsEmpty(record)) {
         contact.empty = true;
         return;

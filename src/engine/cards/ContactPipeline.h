@@ -39,6 +39,8 @@ struct PreparedContact {
     std::vector<std::string> logEntries;
     // Control characters dropped from the row's values.
     std::size_t droppedControls = 0;
+    // Telephone numbers the options' PhoneForm could not write in international form.
+    std::size_t phonesLeft = 0;
 };
 
 // How the rows of the file are read beyond the index map.
@@ -58,6 +60,12 @@ ContactRecord readContact(std::string_view row, const std::vector<IndexPair>& pa
 // The same into `record`, keeping its buffers.
 void readContactInto(ContactRecord& record, std::string_view row,
                      const std::vector<IndexPair>& pairs, const RowReading& reading);
+
+// What a run does to a record before its card is made: control characters
+// dropped (the count added to `dropped`), telephone numbers in international
+// form where the options ask (answers how many stayed as written).
+std::size_t cleanRecord(ContactRecord& record, bool dropControls, const ExportOptions& options,
+                        std::size_t& dropped);
 
 // The UID of a row's card where the options' format carries one: made from
 // the row's text and its count of identical rows before it; else empty.

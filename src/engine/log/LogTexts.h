@@ -77,6 +77,12 @@ inline constexpr std::string_view kStopNoCard = "its vCard could not be made";
 inline constexpr std::string_view kStopNoFile = "the file %@ could not be created";
 // The run's single file could not be closed, so its cards may be lost; path, reason.
 inline constexpr std::string_view kSingleFileCloseFailed = "Error: Failed to finish writing %@: %@";
+// Telephone numbers not in international form: how many, and their rows.
+inline constexpr std::string_view kPhonesLeft = "Info: %d telephone %@ left as written (%@ %@)";
+inline constexpr std::string_view kPhoneNumber = "number";
+inline constexpr std::string_view kPhoneNumbers = "numbers";
+inline constexpr std::string_view kRow = "row";
+inline constexpr std::string_view kRows = "rows";
 // How many control characters the run dropped from values.
 inline constexpr std::string_view kControlCharactersDropped =
     "Info: %d control characters (NUL and others) dropped from values";
