@@ -76,7 +76,7 @@ std::string usageText() {
         formatWords("|", "|") +
         "] [--strict]\n"
         "                     [--single-file] [--keep-unpaired] [--phone-region CC]\n"
-        "                     CSV DESTINATION\n"
+        "                     [--merge] CSV DESTINATION\n"
         "       olvenmark-cli [--map ...] [--encoding ENC] [--delimiter DELIM]\n"
         "                     --carddav URL --user NAME [--address-book NAME]\n"
         "                     [--ca-file FILE] CSV\n"
@@ -117,6 +117,10 @@ std::string usageText() {
             "                         as numbers of the country CC (DE, GB, US ...); the\n"
             "                         numbers that are no valid ones are kept as written\n"
             "                         and counted in the error log\n"
+            "  --merge                one card per person: rows that share an e-mail\n"
+            "                         address, or that have the same name and share a\n"
+            "                         telephone number, become one card with all their\n"
+            "                         values\n"
             "  --carddav URL          upload to the address book at URL, or to one of the\n"
             "                         user's address books on the server at URL; https, or\n"
             "                         http to this computer only\n"
@@ -163,6 +167,8 @@ ParseResult parseCommandLine(const std::vector<std::string>& arguments) {
             line.mapAuto = true;
         } else if (arg == "--keep-unpaired") {
             line.keepUnpaired = true;
+        } else if (arg == "--merge") {
+            line.merge = true;
         } else if (const auto value = optionValue(arguments, i, "--phone-region")) {
             const auto region = phone::knownRegion(*value);
             if (!region) {

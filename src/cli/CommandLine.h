@@ -35,6 +35,8 @@ struct CommandLine {
     // Telephone numbers in international form, those without a country read as
     // numbers of this region (an upper-case ISO 3166 code); empty: as written.
     std::string phoneRegion;
+    // One card per person.
+    bool merge = false;
     bool help = false;
     bool version = false;
 };

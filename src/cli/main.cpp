@@ -115,6 +115,7 @@ int main(int argc, char* argv[]) {
     if (!line.phoneRegion.empty()) {
         options.phoneForm = std::make_shared<phone::InternationalNumbers>(line.phoneRegion);
     }
+    options.merge = line.merge;
     session.setExportOptions(options);
     if (!session.check()) {
         return fail("the pairs could not be used; see the error log");

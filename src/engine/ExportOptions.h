@@ -81,4 +81,7 @@ struct ExportOptions {
     // Every telephone number rewritten in international form by a shell's
     // PhoneForm; none: numbers as they stand.
     std::shared_ptr<const PhoneForm> phoneForm = nullptr;
+    // Rows of one person become one card: rows that share an e-mail address,
+    // or that have the same name and share a telephone number.
+    bool merge = false;
 };

@@ -323,6 +323,7 @@ newConvertor::RunEnd newConvertor::startConversion(std::stop_token cancel, Desti
     std::string stopReason;
     std::size_t droppedControls = 0;
     RowTally phonesLeft;
+    std::int64_t merged = 0;
     ExportOptions options = chosen;
     options.format = destination.requiredFormat().value_or(chosen.format);
     // The row number of the first contact: the header row is the one before it.
@@ -331,9 +332,14 @@ newConvertor::RunEnd newConvertor::startConversion(std::stop_token cancel, Desti
         std::vector<std::string_view> cutAgain;
         const std::vector<std::string_view>& rows = rowsOfLoadedText(cutAgain);
         total = std::max<std::int64_t>(0, static_cast<std::int64_t>(rows.size()) - 1);
+        const RowReading reading{csvDelimiter, columnExtras, birthdayOrder};
+        std::shared_ptr<RowGroups> people;
+        if (options.merge) {
+            people = std::make_shared<RowGroups>(findPeople(rows, 1, indexMap, reading, options));
+            people->labels = propertyLabels();
+        }
         // Records and texts are made ahead; the destination takes them in order here.
-        ContactPipeline contacts(rows, 1, indexMap, {csvDelimiter, columnExtras, birthdayOrder},
-                                 options);
+        ContactPipeline contacts(rows, 1, indexMap, reading, options, people);
         std::int64_t rowNumber = firstRow - 2;
         bool headerSeen = false;
         for (std::size_t index = 0; index < rows.size(); ++index) {
@@ -342,8 +348,9 @@ newConvertor::RunEnd newConvertor::startConversion(std::stop_token cancel, Desti
                 destination.close();
                 written -= destination.withdrawn();
                 logOrConsole(logtext::kCancelled);
-                const RunReport report =
+                RunReport report =
                     runReport(true, total, written, destination.where(), alreadyThere);
+                report.merged = merged;
                 for (const auto& line : report.lines()) {
                     logOrConsole(line);
                 }
@@ -367,6 +374,15 @@ newConvertor::RunEnd newConvertor::startConversion(std::stop_token cancel, Desti
             }
             if (contact.empty) {
                 logOrConsole(text::fill(logtext::kEmptyContact, rowNumber));
+            }
+            if (contact.merged) {
+                ++merged;
+            } else if (contact.people != nullptr) {
+                std::vector<std::int64_t> rowsOfPerson;
+                for (const std::size_t member : *contact.people) {
+                    rowsOfPerson.push_back(firstRow + static_cast<std::int64_t>(member));
+                }
+                logOrConsole(text::fill(logtext::kRowsMerged, rowsOfCard(rowsOfPerson)));
             }
             if (contact.mapped) {
                 const Destination::Outcome outcome = destination.deliver(contact, rowNumber);
@@ -410,6 +426,7 @@ newConvertor::RunEnd newConvertor::startConversion(std::stop_token cancel, Desti
     }
     if (sender != nullptr) {
         RunReport report = runReport(false, total, written, destination.where(), alreadyThere);
+        report.merged = merged;
         if (end != RunEnd::Completed) {
             report.stopReason = stopReason;
             report.stoppedAt = contactNumber;
@@ -417,6 +434,16 @@ newConvertor::RunEnd newConvertor::startConversion(std::stop_token cancel, Desti
         sender->finalNotify(report);
     }
     return end;
+}
+
+std::vector<std::string> newConvertor::propertyLabels() const {
+    std::vector<std::string> labels(property::kNames.begin(), property::kNames.end());
+    for (const IndexPair& pair : indexMap) {
+        if (pair.property < labels.size() && pair.column < csvHeadersArray.size()) {
+            labels[pair.property] = csvHeadersArray[pair.column];
+        }
+    }
+    return labels;
 }
 
 dates::DateOrder newConvertor::birthdayOrderOf(const std::vector<IndexPair>& pairs,

@@ -15,9 +15,10 @@
 
 ContactPipeline::ContactPipeline(const std::vector<std::string_view>& rows, std::size_t first,
                                  std::vector<IndexPair> pairs, RowReading reading,
-                                 ExportOptions options)
+                                 ExportOptions options, std::shared_ptr<const RowGroups> people)
     : rows_(rows), first_(first), pairs_(std::move(pairs)), reading_(std::move(reading)),
-      options_(options), needsUid_(cardWriter(options.format).needsUid()), slots_(kSlots),
+      options_(options), people_(std::move(people)),
+      needsUid_(cardWriter(options.format).needsUid()), slots_(kSlots),
       readyBatch_(kBatches, SIZE_MAX) {
     if (first_ >= rows_.size()) {
         return;
@@ -113,6 +114,17 @@ void ContactPipeline::prepare(std::size_t index, const uid::RowHash* hash,
     contact.namingFailure.reset();
     contact.logEntries.clear();
     contact.droppedControls = 0;
+    contact.phonesLeft = 0;
+    contact.merged = false;
+    contact.people = nullptr;
+    const std::size_t contactIndex = index - first_;
+    if (people_ && people_->cardOf[contactIndex] != contactIndex) {
+        // Its values are in its person's card; what reading it found is counted here.
+        contact.merged = true;
+        contact.phonesLeft = people_->phonesLeft[contactIndex];
+        contact.droppedControls = people_->droppedControls[contactIndex];
+        return;
+    }
     try {
         readContactInto(record, rows_[index], pairs_, reading_);
     } catch (const std::exception& e) {
@@ -122,6 +134,9 @@ void ContactPipeline::prepare(std::size_t index, const uid::RowHash* hash,
     contact.phonesLeft =
         cleanRecord(record, headerHoldsControls_ || holdsControlCharacters(rows_[index]), options_,
                     contact.droppedControls);
+    if (people_ && !people_->members[contactIndex].empty()) {
+        mergePerson(contactIndex, record, contact);
+    }
     if (!cardWriter(options_.format).writesEmptyCards() && recordIsEmpty(record)) {
         contact.empty = true;
         return;
@@ -144,6 +159,57 @@ void ContactPipeline::prepare(std::size_t index, const uid::RowHash* hash,
     } catch (const std::exception& e) {
         contact.namingFailure = namingFailureEntry(e);
     }
+}
+
+void ContactPipeline::mergePerson(std::size_t contactIndex, ContactRecord& record,
+                                  PreparedContact& contact) const {
+    const std::vector<std::size_t>& members = people_->members[contactIndex];
+    ContactRecord other;
+    for (const std::size_t member : members) {
+        if (member == contactIndex) {
+            continue;
+        }
+        // Read before without a failure: each member is a mapped row.
+        readContactInto(other, rows_[first_ + member], pairs_, reading_);
+        std::size_t dropped = 0;
+        cleanRecord(other, true, options_, dropped);
+        mergeInto(record, other, people_->labels);
+    }
+    contact.people = &members;
+}
+
+RowGroups findPeople(const std::vector<std::string_view>& rows, std::size_t first,
+                     const std::vector<IndexPair>& pairs, const RowReading& reading,
+                     const ExportOptions& options) {
+    RowGroups people;
+    PersonFinder finder;
+    ContactRecord record;
+    for (std::size_t i = first; i < rows.size(); ++i) {
+        std::size_t dropped = 0;
+        std::size_t left = 0;
+        PersonKeys keys;
+        try {
+            readContactInto(record, rows[i], pairs, reading);
+            left = cleanRecord(record, holdsControlCharacters(rows[i]), options, dropped);
+            keys = personKeys(record);
+        } catch (const std::exception&) {
+            // A row that cannot be read is no one's: the run reports it on its own.
+        }
+        finder.add(keys);
+        people.phonesLeft.push_back(static_cast<std::uint32_t>(left));
+        people.droppedControls.push_back(static_cast<std::uint32_t>(dropped));
+    }
+    people.cardOf = finder.firstOfEach();
+    people.members.resize(people.cardOf.size());
+    for (std::size_t i = 0; i < people.cardOf.size(); ++i) {
+        people.members[people.cardOf[i]].push_back(i);
+    }
+    for (auto& members : people.members) {
+        if (members.size() == 1) {
+            members.clear();
+        }
+    }
+    return people;
 }
 
 bool ContactPipeline::roomFor(std::size_t batch) const {

@@ -83,6 +83,8 @@ inline constexpr std::string_view kPhoneNumber = "number";
 inline constexpr std::string_view kPhoneNumbers = "numbers";
 inline constexpr std::string_view kRow = "row";
 inline constexpr std::string_view kRows = "rows";
+// The rows of one person written as one card: "3, 7 and 12".
+inline constexpr std::string_view kRowsMerged = "Info: Rows %@ are one person: one card";
 // How many control characters the run dropped from values.
 inline constexpr std::string_view kControlCharactersDropped =
     "Info: %d control characters (NUL and others) dropped from values";
@@ -106,6 +108,8 @@ inline constexpr std::string_view kReportCancelledTotal = "Migration canceled.\n
 inline constexpr std::string_view kReportWritten = "Successful\t\t";
 inline constexpr std::string_view kReportFailed = "Failed\t\t";
 inline constexpr std::string_view kReportFolder = "\nvCards can be found at path";
+// A fifth line when rows of one person became one card: rows, contacts, rows merged.
+inline constexpr std::string_view kReportMerged = "%@ rows, %@ contacts: %@ %@ merged";
 
 // Pairing by column names: for each column what decided it and what became of
 // it (column, what decided, the line or property); how many typed value
