@@ -1,4 +1,5 @@
 // The vCard 2.1 and 4.0 writers, and the quoted-printable values of 2.1.
+#include "TestSupport.h"
 #include "engine/cards/CardWriter.h"
 #include "engine/cards/PhoneForm.h"
 #include "engine/cards/QuotedPrintable.h"
@@ -7,19 +8,9 @@
 #include <gtest/gtest.h>
 
 using namespace property;
+using testsupport::contactRecord;
 
 namespace {
-
-ContactRecord record(std::initializer_list<std::pair<Position, std::string>> values,
-                     std::vector<TypedValue> more = {}) {
-    ContactRecord r;
-    r.named.resize(kCount);
-    for (const auto& [p, v] : values) {
-        r.named[p] = v;
-    }
-    r.more = std::move(more);
-    return r;
-}
 
 // The quoted-printable text decoded: "=XX" a byte, "=" CR LF nothing.
 std::string decoded(std::string_view text) {
@@ -37,18 +28,18 @@ std::string decoded(std::string_view text) {
     return out;
 }
 
-const ContactRecord kPerson = record({{FirstName, "Zoë"},
-                                      {LastName, "Brontë"},
-                                      {Company, "Acme; Inc, Ltd"},
-                                      {BusinessFaxNumber, "+49 30 123456"},
-                                      {MobileNumber, "0171 1234567"},
-                                      {CompanyMainTelephoneNumber, "+1 (555) 0100"},
-                                      {EmailAddressWork, "z@x.org"},
-                                      {BusinessWebPage, "http://x.org/a;b,c"},
-                                      {Birthday, "14.03.1990"},
-                                      {Categories, "Friends ::: a,b"},
-                                      {Notes, "Line one\nline two"}},
-                                     {{ValueKind::Date, {}, "3/14", {}, "X-ANNIVERSARY"}});
+const ContactRecord kPerson = contactRecord({{FirstName, "Zoë"},
+                                             {LastName, "Brontë"},
+                                             {Company, "Acme; Inc, Ltd"},
+                                             {BusinessFaxNumber, "+49 30 123456"},
+                                             {MobileNumber, "0171 1234567"},
+                                             {CompanyMainTelephoneNumber, "+1 (555) 0100"},
+                                             {EmailAddressWork, "z@x.org"},
+                                             {BusinessWebPage, "http://x.org/a;b,c"},
+                                             {Birthday, "14.03.1990"},
+                                             {Categories, "Friends ::: a,b"},
+                                             {Notes, "Line one\nline two"}},
+                                            {{ValueKind::Date, {}, "3/14", {}, "X-ANNIVERSARY"}});
 
 } // namespace
 
@@ -73,10 +64,10 @@ TEST(CardFormats, Version40) {
               "END:VCARD\r\n");
     // A card with a company and no name stands for the company.
     const std::string org =
-        cardWriter(CardFormat::Version40).write(record({{Company, "Acme"}}), "u");
+        cardWriter(CardFormat::Version40).write(contactRecord({{Company, "Acme"}}), "u");
     EXPECT_NE(org.find("\r\nKIND:org\r\nFN:Acme\r\n"), std::string::npos) << org;
     EXPECT_NE(cardWriter(CardFormat::Version40)
-                  .write(record({{Company, "Acme"}, {Nickname, "Bee"}}), "u")
+                  .write(contactRecord({{Company, "Acme"}, {Nickname, "Bee"}}), "u")
                   .find("KIND:individual"),
               std::string::npos);
 }
@@ -95,7 +86,7 @@ TEST(CardFormats, TelephoneUrisOnlyForInternationalNumbers) {
     };
     for (const auto& [number, line] : numbers) {
         const std::string card =
-            cardWriter(CardFormat::Version40).write(record({{MobileNumber, number}}), "u");
+            cardWriter(CardFormat::Version40).write(contactRecord({{MobileNumber, number}}), "u");
         EXPECT_NE(card.find("\r\n" + line + "\r\n"), std::string::npos) << card;
     }
 }
@@ -121,7 +112,7 @@ TEST(CardFormats, Version21) {
     // A long line without a byte to encode stays one line.
     const std::string title(200, 'x');
     EXPECT_NE(cardWriter(CardFormat::Version21)
-                  .write(record({{JobTitle, title + "\\"}}), "u")
+                  .write(contactRecord({{JobTitle, title + "\\"}}), "u")
                   .find("\r\nTITLE:" + title + "\\\\\r\n"),
               std::string::npos);
 }
@@ -170,13 +161,13 @@ TEST(PhoneForm, EveryTelephoneValueAndNothingElse) {
                                            : std::nullopt;
         }
     };
-    ContactRecord r = record({{MobileNumber, "0171 1"},
-                              {PagerNumber, "unknown"},
-                              {HomeAddressPostalCode, "0123"},
-                              {Notes, "0171"},
-                              {BusinessTelephoneNumber, "0.171E+4"}},
-                             {{ValueKind::Telephone, {"CELL"}, "030 2", {}, ""},
-                              {ValueKind::Text, {}, "0301", {}, "NOTE"}});
+    ContactRecord r = contactRecord({{MobileNumber, "0171 1"},
+                                     {PagerNumber, "unknown"},
+                                     {HomeAddressPostalCode, "0123"},
+                                     {Notes, "0171"},
+                                     {BusinessTelephoneNumber, "0.171E+4"}},
+                                    {{ValueKind::Telephone, {"CELL"}, "030 2", {}, ""},
+                                     {ValueKind::Text, {}, "0301", {}, "NOTE"}});
     EXPECT_EQ(writeTelephonesInternational(r, LeadingZero()), 2u);
     EXPECT_EQ(r[MobileNumber], "+49 171 1");
     EXPECT_EQ(r[PagerNumber], "unknown");

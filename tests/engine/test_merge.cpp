@@ -11,17 +11,6 @@ using namespace testsupport;
 
 namespace {
 
-ContactRecord record(std::initializer_list<std::pair<Position, std::string>> values,
-                     std::vector<TypedValue> more = {}) {
-    ContactRecord r;
-    r.named.resize(kCount);
-    for (const auto& [p, v] : values) {
-        r.named[p] = v;
-    }
-    r.more = std::move(more);
-    return r;
-}
-
 std::vector<std::size_t> people(const std::vector<ContactRecord>& records) {
     PersonFinder finder;
     for (const auto& r : records) {
@@ -34,24 +23,24 @@ std::vector<std::size_t> people(const std::vector<ContactRecord>& records) {
 
 TEST(MergeRows, WhoIsOnePerson) {
     const std::vector<ContactRecord> rows = {
-        record({{FirstName, "Ann"}, {LastName, "Lee"}, {EmailAddressWork, "Ann@X.org"}}),
+        contactRecord({{FirstName, "Ann"}, {LastName, "Lee"}, {EmailAddressWork, "Ann@X.org"}}),
         // The same address in another letter case and place: the same person.
-        record({{FullName, "A. Lee"}}, {{ValueKind::Email, {}, " ann@x.ORG", {}, ""}}),
+        contactRecord({{FullName, "A. Lee"}}, {{ValueKind::Email, {}, " ann@x.ORG", {}, ""}}),
         // Only a name in common: another person.
-        record({{FirstName, "Ann"}, {LastName, "Lee"}, {MobileNumber, "0171 1234567"}}),
+        contactRecord({{FirstName, "Ann"}, {LastName, "Lee"}, {MobileNumber, "0171 1234567"}}),
         // The same name, spaced and cased otherwise, and the same digits.
-        record({{FullName, " ann  LEE "}, {HomeTelephoneNumber, "(0171) 123-4567"}}),
+        contactRecord({{FullName, " ann  LEE "}, {HomeTelephoneNumber, "(0171) 123-4567"}}),
         // The same digits under another name: another person.
-        record({{FirstName, "Bob"}, {MobileNumber, "01711234567"}}),
+        contactRecord({{FirstName, "Bob"}, {MobileNumber, "01711234567"}}),
         // A short number shared proves nothing.
-        record({{FirstName, "Bob"}, {PagerNumber, "112"}}),
-        record({{FirstName, "Bob"}, {PagerNumber, "112"}}),
+        contactRecord({{FirstName, "Bob"}, {PagerNumber, "112"}}),
+        contactRecord({{FirstName, "Bob"}, {PagerNumber, "112"}}),
         // Joined through the row before it: shares Bob's e-mail, then his phone.
-        record(
+        contactRecord(
             {{EmailAddressHome, "bob@y.org"}, {FirstName, "Bob"}, {MobileNumber, "0171-1234567"}}),
-        record({{EmailAddress2, "BOB@y.org"}}),
-        record({}),
-        record({}),
+        contactRecord({{EmailAddress2, "BOB@y.org"}}),
+        contactRecord({}),
+        contactRecord({}),
     };
     EXPECT_EQ(people(rows), (std::vector<std::size_t>{0, 0, 2, 2, 4, 5, 6, 4, 4, 9, 10}));
 }
@@ -62,26 +51,27 @@ TEST(MergeRows, TheCardHoldsEveryValue) {
         l[Company] = "Firma";
         return l;
     }();
-    ContactRecord card = record({{FirstName, "Ann"},
-                                 {Company, "Acme"},
-                                 {MobileNumber, "0171 1"},
-                                 {EmailAddressWork, "ann@x.org"},
-                                 {HomeAddressCity, "Oslo"},
-                                 {Notes, "met at fair\nTicket: T1"}});
-    const ContactRecord later = record({{FirstName, "Ann"},
-                                        {Company, "Acme Ltd"},
-                                        {JobTitle, "CEO"},
-                                        {MobileNumber, "01711"},            // the same digits
-                                        {BusinessTelephoneNumber, "030 2"}, // a place still empty
-                                        {HomeTelephoneNumber, "040 3"},
-                                        {EmailAddressWork, "ANN@x.org"},
-                                        {EmailAddressHome, "ann@home.org"},
-                                        {HomeAddressCity, "Bergen"},
-                                        {BusinessAddress, "1 Main St"},
-                                        {Notes, "Ticket: T1\nTicket: T2"}},
-                                       {{ValueKind::Telephone, {"FAX"}, "030 2", {}, ""},
-                                        {ValueKind::Telephone, {"FAX"}, "050 5", {}, ""},
-                                        {ValueKind::Text, {}, "Jo", {}, "NICKNAME"}});
+    ContactRecord card = contactRecord({{FirstName, "Ann"},
+                                        {Company, "Acme"},
+                                        {MobileNumber, "0171 1"},
+                                        {EmailAddressWork, "ann@x.org"},
+                                        {HomeAddressCity, "Oslo"},
+                                        {Notes, "met at fair\nTicket: T1"}});
+    const ContactRecord later =
+        contactRecord({{FirstName, "Ann"},
+                       {Company, "Acme Ltd"},
+                       {JobTitle, "CEO"},
+                       {MobileNumber, "01711"},            // the same digits
+                       {BusinessTelephoneNumber, "030 2"}, // a place still empty
+                       {HomeTelephoneNumber, "040 3"},
+                       {EmailAddressWork, "ANN@x.org"},
+                       {EmailAddressHome, "ann@home.org"},
+                       {HomeAddressCity, "Bergen"},
+                       {BusinessAddress, "1 Main St"},
+                       {Notes, "Ticket: T1\nTicket: T2"}},
+                      {{ValueKind::Telephone, {"FAX"}, "030 2", {}, ""},
+                       {ValueKind::Telephone, {"FAX"}, "050 5", {}, ""},
+                       {ValueKind::Text, {}, "Jo", {}, "NICKNAME"}});
     mergeInto(card, later, labels);
     mergeInto(card, later, labels); // nothing more the second time
     EXPECT_EQ(card[Company], "Acme");
