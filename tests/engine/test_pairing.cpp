@@ -120,6 +120,7 @@ TEST(Vocabulary, WordsOfSevenLanguages) {
         {"Manager's Phone", R::Other, Kind::Note, Q::None, Place::None},
         {"Nome de tela", R::Other, Kind::Note, Q::None, Place::None},
         {"Speciale datum", R::Time, Kind::Note, Q::None, Place::None},
+        {"Company Founding Date", R::Time, Kind::Note, Q::None, Place::None},
         {"Favourite colour", R::Unknown, Kind::Note, Q::None, Place::None},
     };
     for (const auto& c : cases) {
@@ -163,6 +164,9 @@ TEST(ValueShapes, WhatASpreadsheetSavedAndWhatAValueIs) {
     EXPECT_EQ(shapes::withoutZeroFraction("4915112345678.0"), "4915112345678");
     EXPECT_EQ(shapes::withoutZeroFraction("1.5"), "1.5");
     EXPECT_EQ(shapes::withoutZeroFraction(".0"), ".0");
+    EXPECT_TRUE(shapes::isPhone("tel:+44 20 7946 0958"));
+    EXPECT_TRUE(shapes::looksLikeWeb("example.org/team"));
+    EXPECT_FALSE(shapes::looksLikeWeb("J.A."));
     EXPECT_TRUE(shapes::isUnmistakablePhone("(030) 123456"));
     EXPECT_FALSE(shapes::isUnmistakablePhone("4050-123"));       // a Portuguese postal code
     EXPECT_FALSE(shapes::isUnmistakablePhone("123.456.789-09")); // a Brazilian tax number
@@ -225,6 +229,7 @@ TEST(ColumnEvidence, ValuesAndWordsDecideTogether) {
     EXPECT_EQ(weigh("Pays/État", {"Île-de-France", "Bretagne"}).meaning.qualifier, Q::Region);
     EXPECT_EQ(weigh("Mailing Address", {"ann@example.org"}).basis,
               "its values are e-mail addresses");
+    EXPECT_EQ(weigh("Website", {"none", "n/a"}).basis, "its values are no web addresses");
 }
 
 TEST(PairColumnsByName, PlacesHouseNumbersBirthdaysAndNames) {
@@ -260,6 +265,7 @@ TEST(PairColumnsByName, PlacesHouseNumbersBirthdaysAndNames) {
     const NamePairing names = pairByName({"Voorvoegsel", "Achternaam"});
     ASSERT_EQ(names.particles.size(), 1u);
     EXPECT_EQ(names.particles[0].family, 1u);
+    EXPECT_EQ(names.joined.size(), 1u);
     EXPECT_EQ(describe(pairByName({"Nome", "Cidade"}, {{"Ana Lima", "Recife"}})),
               (Names{"Nome FullName", "Cidade HomeAddressCity"}));
 }
@@ -280,6 +286,17 @@ TEST(PairColumnsByName, ATakenPropertyMakesFurtherLinesNeverALoss) {
     ASSERT_EQ(found.skipped.size(), 2u);
     EXPECT_EQ(found.skipped[0].why, SkippedColumn::Why::PartsPaired);
     EXPECT_EQ(found.skipped[1].why, SkippedColumn::Why::Bookkeeping);
+    // A third street line goes below the second.
+    EXPECT_EQ(describe(pairByName({"Street", "Street 2", "Street 3"})),
+              (Names{"Street HomeAddressStreet", "Street 2 HomeAddressStreet2",
+                     "Street 3 HomeAddressStreet2"}));
+    // A further value's TYPEs: its property's, else its place's and its use's.
+    EXPECT_EQ(property::typesFor(Kind::Phone, Q::Fax, Place::Home),
+              (std::vector<std::string_view>{"HOME", "FAX"}));
+    EXPECT_EQ(property::typesFor(Kind::Phone, Q::Video, Place::Work),
+              (std::vector<std::string_view>{"WORK", "VIDEO"}));
+    EXPECT_EQ(property::typesFor(Kind::Phone, Q::Car, Place::Home),
+              (std::vector<std::string_view>{"HOME", "CAR"}));
     // A mailing address is the work address where a company is named.
     EXPECT_EQ(describe(pairByName({"Account Name", "Mailing Street", "Mailing City"})),
               (Names{"Account Name Company", "Mailing Street BusinessAddressStreet",
@@ -362,4 +379,22 @@ TEST_F(TypedValues, ValuesWithNoFreePropertyBecomeFurtherValues) {
     EXPECT_EQ(home.types, Names{"HOME"});
     EXPECT_EQ(home.address[Street], "2 Elm Rd");
     EXPECT_EQ(home.address[Extended], "Flat 3");
+}
+
+TEST(TypedGroupAddress, AFurtherAddressKeepsEveryPartInItsPlace) {
+    using namespace property;
+    const Names headers = {"Address 1 - Label",       "Address 1 - Street",
+                           "Address 1 - City",        "Address 1 - Region",
+                           "Address 1 - Postal Code", "Address 1 - Country",
+                           "Address 1 - PO Box",      "Address 1 - Extended Address"};
+    ContactRecord record{std::vector<std::string>(kCount), {}};
+    record[HomeAddressCity] = "taken";
+    // Two addresses in one row, the second with a street only.
+    spreadTypedValues({"Home", "st ::: st2", "ci", "re", "pc", "co", "pb", "ex"},
+                      detectTypedGroups(headers), record);
+    ASSERT_EQ(record.more.size(), 2u);
+    EXPECT_EQ(record.more[0].address,
+              (std::array<std::string, kAddressParts>{"pb", "ex", "st", "ci", "re", "pc", "co"}));
+    EXPECT_EQ(record.more[1].address,
+              (std::array<std::string, kAddressParts>{"", "", "st2", "", "", "", ""}));
 }

@@ -46,8 +46,7 @@ std::optional<Shape> strongShape(const shapes::Profile& v) {
 // address part or a date, whose digits they may only look like.
 bool mayOverrule(const ColumnMeaning& byName, Kind shape) {
     if (byName.role != ColumnRole::Contact) {
-        return byName.role == ColumnRole::Unknown || byName.role == ColumnRole::Title ||
-               byName.role == ColumnRole::Time;
+        return byName.role == ColumnRole::Unknown || byName.role == ColumnRole::Title;
     }
     if (byName.kind == shape) {
         return false;
