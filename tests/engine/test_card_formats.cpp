@@ -119,18 +119,18 @@ TEST(CardFormats, Version21) {
 
 TEST(QuotedPrintable, MultiByteTextAcrossSoftLineBreaks) {
     // Two-, three- and four-octet characters, blanks where lines may end, a
-    // line break, an "=" and a blank at the very end.
+    // line break, a tab, an "=" and a blank at the very end.
     std::string value;
     for (int i = 0; i < 12; ++i) {
         value += "Zoë 東京 😀 a=b ";
     }
-    value += "\r\nlast line ";
+    value += "\r\nlast\tline ";
     const std::string head = "NOTE;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:";
     std::string out = head;
     vcard::appendQuotedPrintable(out, value, head.size());
     const std::string encoded = out.substr(head.size());
     EXPECT_EQ(decoded(encoded), value);
-    EXPECT_TRUE(encoded.ends_with("last line=20")) << encoded;
+    EXPECT_TRUE(encoded.ends_with("last=09line=20")) << encoded;
     EXPECT_NE(encoded.find("=0D=0Alast"), std::string::npos);
     std::size_t start = 0;
     int lines = 0;

@@ -39,7 +39,7 @@ void vcard::appendQuotedPrintable(std::string& out, std::string_view value, std:
             encode('\r');
             encode('\n');
             i += c == '\r' && i + 1 < value.size() && value[i + 1] == '\n' ? 2 : 1;
-        } else if (c == ' ' || c == '\t') {
+        } else if (c == ' ') {
             // A blank that ends a line or the value, or starts a line, would be lost.
             const bool last = i + 1 == value.size() || value[i + 1] == '\r' || value[i + 1] == '\n';
             if (last || used == 0) {
@@ -65,10 +65,9 @@ void vcard::appendQuotedPrintable(std::string& out, std::string_view value, std:
         if (used > 0 && used + length + 1 > kLineLimit) {
             out += "=\r\n";
             used = 0;
-            if (length == 1 && (token[0] == ' ' || token[0] == '\t')) {
-                const char blank = token[0];
+            if (length == 1 && token[0] == ' ') {
                 length = 0;
-                encode(static_cast<unsigned char>(blank));
+                encode(' ');
             }
         }
         out.append(token.data(), length);
