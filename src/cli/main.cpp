@@ -52,7 +52,8 @@ Upload findAddressBook(const CommandLine& line, const carddav::CheckedUrl& url) 
     if (!found.failure.empty()) {
         return {nullptr, fail(found.failure)};
     }
-    const carddav::Choice choice = carddav::chooseAddressBook(found.books, line.addressBook);
+    const carddav::Choice choice =
+        carddav::chooseAddressBook(found.books, line.addressBook, client.shown());
     if (!choice.book) {
         return {nullptr, fail(choice.failure)};
     }
@@ -146,6 +147,11 @@ int main(int argc, char* argv[]) {
     const auto report = session.report();
     if (!report) {
         return 1; // the run could not start; the error log says why
+    }
+    if (upload && report->stopped()) {
+        // Why, first: the counts below follow from it.
+        std::printf("Upload stopped at contact %lld: %s\n",
+                    static_cast<long long>(report->stoppedAt), report->stopReason.c_str());
     }
     for (const auto& reportLine : upload ? carddav::uploadReportLines(*report) : report->lines()) {
         std::printf("%s\n", reportLine.c_str());

@@ -10,10 +10,3 @@ Destination::Outcome Destination::stopAt(Outcome outcome, std::int64_t rowNumber
     stopReason_ = reason;
     return outcome;
 }
-
-void Destination::withdraw(std::int64_t cards, std::int64_t rowNumber) {
-    if (cards > 0) {
-        withdrawn_ += cards;
-        withdrawnFromRow_ = rowNumber;
-    }
-}

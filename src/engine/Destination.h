@@ -42,25 +42,26 @@ public:
     virtual Outcome deliver(const PreparedContact& contact, std::int64_t rowNumber) = 0;
     // After the last contact, a stop or a cancel: lets go of what it holds.
     virtual void close() = 0;
+    // Cards answered Written that the destination, once closed, found it does
+    // not hold (a server that took a card and kept nothing): not written after all.
+    virtual std::int64_t notKept() const { return 0; }
     // Where the cards are, as the report shows it.
     virtual std::string where() const = 0;
     // Why the run stopped, in words a user can act on; empty when it did not.
     const std::string& stopReason() const { return stopReason_; }
-    // Cards answered Written that a later failure lost (a destination that
-    // writes several cards at once), and the row of the first of them; the
-    // run takes them off its count and reports the stop there.
-    std::int64_t withdrawn() const { return withdrawn_; }
-    std::int64_t withdrawnFromRow() const { return withdrawnFromRow_; }
+    // The row of the first card answered Written that a later failure lost (a
+    // destination that writes several cards at once; notKept() counts them):
+    // the run reports its stop there. 0 when none was lost.
+    std::int64_t lostFromRow() const { return lostFromRow_; }
 
 protected:
     // Logs the stop at the row with its reason, keeps the reason for the
     // report and answers `outcome`.
     Outcome stopAt(Outcome outcome, std::int64_t rowNumber, std::string_view reason);
-    // Takes back `cards` cards answered Written, the first of them the card of `rowNumber`.
-    void withdraw(std::int64_t cards, std::int64_t rowNumber);
+    // Keeps the row of the first card a failure lost.
+    void lostFrom(std::int64_t rowNumber) { lostFromRow_ = rowNumber; }
 
 private:
     std::string stopReason_;
-    std::int64_t withdrawn_ = 0;
-    std::int64_t withdrawnFromRow_ = 0;
+    std::int64_t lostFromRow_ = 0;
 };

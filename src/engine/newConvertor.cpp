@@ -346,7 +346,7 @@ newConvertor::RunEnd newConvertor::startConversion(std::stop_token cancel, Desti
             ++rowNumber;
             if (cancel.stop_requested()) {
                 destination.close();
-                written -= destination.withdrawn();
+                written -= destination.notKept();
                 logOrConsole(logtext::kCancelled);
                 RunReport report =
                     runReport(true, total, written, destination.where(), alreadyThere);
@@ -417,12 +417,12 @@ newConvertor::RunEnd newConvertor::startConversion(std::stop_token cancel, Desti
             phonesLeft.entry(logtext::kPhonesLeft, logtext::kPhoneNumber, logtext::kPhoneNumbers));
     }
     destination.close();
-    if (destination.withdrawn() > 0) {
+    written = std::max<std::int64_t>(0, written - destination.notKept());
+    if (destination.lostFromRow() > 0) {
         // Cards written several at a time: the run stopped at the first one lost.
-        written -= destination.withdrawn();
         end = end == RunEnd::Failed ? end : RunEnd::Stopped;
         stopReason = destination.stopReason();
-        contactNumber = destination.withdrawnFromRow() - firstRow + 1;
+        contactNumber = destination.lostFromRow() - firstRow + 1;
     }
     if (sender != nullptr) {
         RunReport report = runReport(false, total, written, destination.where(), alreadyThere);

@@ -149,6 +149,7 @@ TEST(Vocabulary, WordsOfSevenLanguages) {
 TEST(Words, OneNormaliserForNamesLabelsAndValues) {
     EXPECT_EQ(words::split("homePhone2 (Privé)"), (Names{"home", "phone", "2", "prive"}));
     EXPECT_EQ(words::key("E-mail Address"), "emailaddress");
+    EXPECT_EQ(words::split("Email12x"), (Names{"email", "12", "x"}));
     EXPECT_EQ(words::split("ÀÞ×ßé"), (Names{"ath", "sse"})); // a sign ends a word; ß is "ss"
     EXPECT_EQ(words::folded("Décembre, 12"), "decembre, 12");
     // However long a name, only its first bytes are read, and never half a letter.

@@ -81,7 +81,10 @@ Destination::Outcome SingleFileDestination::writeFailed(std::int64_t rowNumber) 
     const std::int64_t lost = file_->unwritten() - (rowNumber != 0 ? 1 : 0);
     logOrConsole(text::fill(logtext::kSingleFileWriteFailed, first, path_, std::strerror(error)));
     cards_ -= lost;
-    withdraw(lost, first);
+    lost_ += lost;
+    if (lost > 0) {
+        lostFrom(first);
+    }
     return stopAt(Outcome::Stop, first, logtext::kStopNotWritten);
 }
 

@@ -31,6 +31,8 @@ public:
     Outcome deliver(const PreparedContact& contact, std::int64_t rowNumber) override;
     // Closes the file; one that holds no card goes again.
     void close() override;
+    // Cards answered Written that a failed write lost.
+    std::int64_t notKept() const override { return lost_; }
     // The run folder the file is in.
     std::string where() const override;
 
@@ -43,4 +45,5 @@ private:
     std::string path_;
     std::optional<SingleVcfFile> file_;
     std::int64_t cards_ = 0;
+    std::int64_t lost_ = 0;
 };
