@@ -137,7 +137,7 @@ void newConvertor::loadCsvFile(const std::string& path) {
         }
     }
     if (!decoded.strayBytes.empty()) {
-        logStrayBytes(decoded.strayBytes);
+        noteStrayBytes(decoded.strayBytes);
     }
     if (loadedRows.size() < 2) {
         csvDiagnostics.refusalReason =
@@ -146,18 +146,32 @@ void newConvertor::loadCsvFile(const std::string& path) {
     }
 }
 
-void newConvertor::logStrayBytes(const std::vector<std::size_t>& places) const {
+namespace {
+
+// The first `named` row numbers, joined by ", ", and how many more there are.
+std::string rowList(const std::vector<std::size_t>& rows, std::size_t named) {
+    std::string list;
+    for (std::size_t i = 0; i < rows.size() && i < named; ++i) {
+        list += (i > 0 ? ", " : "") + std::to_string(rows[i]);
+    }
+    if (rows.size() > named) {
+        list += text::fill(csvtext::kMoreRows, rows.size() - named);
+    }
+    return list;
+}
+
+} // namespace
+
+void newConvertor::noteStrayBytes(const std::vector<std::size_t>& places) {
     // Enough rows to find them by; a file that is mostly strays says so by the count.
-    constexpr std::size_t kRowsNamed = 20;
+    constexpr std::size_t kRowsLogged = 20;
+    constexpr std::size_t kRowsShown = 5;
     const std::vector<std::size_t> rows = rowNumbersAt(fileText(), csvDelimiter, places);
-    std::string named;
-    for (std::size_t i = 0; i < rows.size() && i < kRowsNamed; ++i) {
-        named += (i > 0 ? ", " : "") + std::to_string(rows[i]);
-    }
-    if (rows.size() > kRowsNamed) {
-        named += text::fill(csvtext::kMoreRows, rows.size() - kRowsNamed);
-    }
-    logOrConsole(text::fill(csvtext::kStrayBytes, places.size(), named));
+    logOrConsole(text::fill(csvtext::kStrayBytes, places.size(), rowList(rows, kRowsLogged)));
+    csvDiagnostics.strayBytes = places.size();
+    csvDiagnostics.strayBytesNote = text::fill(
+        csvtext::kStrayBytesNote, places.size(),
+        std::string(rows.size() == 1 ? csvtext::kRow : csvtext::kRows) + rowList(rows, kRowsShown));
 }
 
 bool newConvertor::startStep2(const std::map<std::string, std::string>& pairing,

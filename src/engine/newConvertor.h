@@ -91,9 +91,9 @@ private:
     // Reads, decodes and lays out the file for step 1: the loaded text, its rows,
     // the delimiter and the diagnostics, which it logs.
     void loadCsvFile(const std::string& path);
-    // Names the rows of the loaded text where bytes that were no UTF-8 were read
-    // as Windows-1252 (places in the text, in order).
-    void logStrayBytes(const std::vector<std::size_t>& places) const;
+    // Logs and notes in the diagnostics the rows of the loaded text where bytes
+    // that were no UTF-8 were read as Windows-1252 (places in the text, in order).
+    void noteStrayBytes(const std::vector<std::size_t>& places);
     // The index map as number pairs; the pairs of this converter's lists.
     std::vector<IndexPair> indexPairs(const std::map<std::string, std::string>& pairing) const;
     // The body both step 3s share once the destination is known.

@@ -241,17 +241,30 @@ TEST_F(Load, StrayBytesInUtf8AreReadAsWindows1252AndTheirRowsNamed) {
                                                  "K\xC3\xB6ln"}));
     EXPECT_EQ(rows[2][0], "\xC3\x89milie"); // a stray byte first in its row
     EXPECT_EQ(rows[4][1], "M\xC3\xBCller");
-    // A file that is Windows-1252 throughout is read so, also with a byte pair
-    // that happens to be UTF-8 (\xC9\x92) among its accented letters.
-    const std::string ansi = "First;Last\r\nJOS\xC9\x92S;M\xFCller\r\nRen\xE9;L\xE9o\r\n";
+    EXPECT_EQ(convertor->loadDiagnostics().strayBytesNote,
+              "4 bytes that are not UTF-8 were read as Windows-1252, in rows 1, 4, 6.");
+    // One pasted row of more such bytes than the file has UTF-8 letters leaves
+    // the others alone.
+    std::string pasted = "First;Last\r\n";
+    for (int i = 0; i < 3; ++i) {
+        pasted += "Jos\xC3\xA9;M\xC3\xBCller\r\n";
+    }
+    ASSERT_EQ(load(pasted + "Ren" + std::string(101, '\xE9') + ";x\r\n"), 4);
+    EXPECT_EQ(convertor->previewRows(4)[3][0], "Jos\xC3\xA9");
+    EXPECT_EQ(convertor->previewRows(4)[4][0].substr(0, 5), "Ren\xC3\xA9");
+    EXPECT_EQ(convertor->loadDiagnostics().strayBytesNote,
+              "101 bytes that are not UTF-8 were read as Windows-1252, in row 5.");
+    // Only a file without any UTF-8 sequence is read whole as Windows-1252.
+    const std::string ansi = "First;Last\r\nJOS\xC9S;M\xFCller\r\nRen\xE9;L\xE9o\r\n";
     ASSERT_EQ(load(ansi), 2);
     EXPECT_EQ(convertor->loadDiagnostics().encoding, "Windows-1252");
+    EXPECT_EQ(convertor->loadDiagnostics().strayBytesNote, "");
     // Chosen as UTF-8, or marked so, stray bytes never refuse the file.
     for (const std::string& bytes : {ansi, "\xEF\xBB\xBF" + ansi}) {
         convertor = std::make_shared<newConvertor>();
         convertor->setLoadOptions({CsvEncodingChoice::Utf8, {}});
         ASSERT_EQ(load(bytes), 2);
         EXPECT_EQ(convertor->previewRows(2)[2][0], "Ren\xC3\xA9");
-        EXPECT_NE(log().find("Windows-1252: 3, in rows 2, 3\n"), std::string::npos);
+        EXPECT_NE(log().find("Windows-1252: 4, in rows 2, 3\n"), std::string::npos);
     }
 }

@@ -13,6 +13,8 @@ FileCalls standardFileCalls() {
         .close = [](std::FILE* file) { return std::fclose(file); },
         .openDescriptor = [](const char* path, int flags,
                              mode_t mode) { return ::open(path, flags, mode); },
+        .readDescriptor = [](int fd, void* data,
+                             std::size_t count) { return ::read(fd, data, count); },
         .writeDescriptor = [](int fd, const void* data,
                               std::size_t count) { return ::write(fd, data, count); },
         .truncateDescriptor = [](int fd, off_t length) { return ::ftruncate(fd, length); },

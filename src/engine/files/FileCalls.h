@@ -21,6 +21,8 @@ struct FileCalls {
 
     // Opens a descriptor as POSIX open does: the descriptor, or -1 with errno set.
     int (*openDescriptor)(const char* path, int flags, mode_t mode);
+    // Reads as POSIX read does: the bytes read, 0 at the end, or -1.
+    ssize_t (*readDescriptor)(int fd, void* data, std::size_t count);
     // Writes as POSIX write does: the bytes written (maybe fewer), or -1.
     ssize_t (*writeDescriptor)(int fd, const void* data, std::size_t count);
     // Cuts a file to a length as ftruncate does.

@@ -36,6 +36,11 @@ struct CsvLoadDiagnostics {
     std::size_t shortRows = 0;
     // Why the file gives no contacts; empty when it was loaded.
     std::string refusalReason;
+    // Bytes of a UTF-8 file that are no UTF-8 and were read as Windows-1252.
+    std::size_t strayBytes = 0;
+    // What the shells show of them beside the file ("3 bytes that are not
+    // UTF-8 were read as Windows-1252, in rows 4 and 9."); empty without any.
+    std::string strayBytesNote;
 };
 
 // "auto", "utf-8", "utf-16" or "windows-1252" (any case); none for anything else.
@@ -56,10 +61,10 @@ struct DecodedCsv {
 };
 
 // The bytes as UTF-8 text without a byte-order mark: UTF-8, UTF-16 with a
-// byte-order mark, else Windows-1252, unless the choice forces one. UTF-8
-// with a few stray bytes (see strayBytes) stays UTF-8, each stray byte read as
-// Windows-1252. Bytes that are no text (NUL bytes, mostly control characters)
-// or do not fit a forced UTF-16 give a failure.
+// byte-order mark, else Windows-1252, unless the choice forces one. Bytes that
+// hold any well-formed UTF-8 sequence of several bytes stay UTF-8, each stray
+// byte (see strayBytes) read as Windows-1252. Bytes that are no text (NUL bytes, mostly control
+// characters) or do not fit a forced UTF-16 give a failure.
 DecodedCsv decodeCsvText(std::string bytes, CsvEncodingChoice choice);
 
 // The whole file at the path, decoded as above: the one way the engine reads a
