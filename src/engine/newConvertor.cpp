@@ -218,7 +218,7 @@ std::optional<ContactRecord> newConvertor::mapProperties(std::string_view row) c
     }
 }
 
-void newConvertor::gotDestinationPath(const std::string& destination) {
+int newConvertor::gotDestinationPath(const std::string& destination) {
     // Each run gets a folder of its own, also the second run of one converter
     // and a run started in the same second as the one before.
     const std::string name = runFolderName();
@@ -230,8 +230,12 @@ void newConvertor::gotDestinationPath(const std::string& destination) {
     }
     vcardOutputFolderPath = folder;
     if (ec || !std::filesystem::is_directory(vcardOutputFolderPath, ec)) {
-        console::log(text::fill(logtext::kCreateFolderFailed, vcardOutputFolderPath));
+        const int error = ec ? ec.value() : ENOTDIR;
+        console::log(text::fill(logtext::kCreateFolderFailed, vcardOutputFolderPath) + ": " +
+                     text::systemReason(error));
+        return error;
     }
+    return 0;
 }
 
 bool newConvertor::startStep3(std::stop_token cancel, const std::string& destination,
@@ -251,11 +255,11 @@ bool newConvertor::runStep3(std::stop_token cancel, Destination* destination,
         std::optional<FolderDestination> perContact;
         std::optional<SingleFileDestination> oneFile;
         if (destination == nullptr) {
-            gotDestinationPath(folder);
+            RunFolder made{folder, gotDestinationPath(folder)};
             if (options.singleFile) {
-                destination = &oneFile.emplace(singleFileName(loadedPath));
+                destination = &oneFile.emplace(std::move(made), singleFileName(loadedPath));
             } else {
-                destination = &perContact.emplace();
+                destination = &perContact.emplace(std::move(made));
             }
         }
         destination->open();

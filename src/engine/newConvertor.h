@@ -57,7 +57,8 @@ public:
 
     // Creates a new run folder "Olvenmark___dd_MM_yy__HH_mm_ss/" in the
     // destination; a second run in the same second gets "...(1)/" beside it.
-    void gotDestinationPath(const std::string& destination);
+    // 0, or the errno that kept the folder from being made.
+    int gotDestinationPath(const std::string& destination);
 
     // Step 3, the body of the conversion thread: a new run folder in the
     // destination folder and the cards in it as the options ask. The stop

@@ -1,3 +1,4 @@
+#include "FaultyFiles.h"
 #include "TestSupport.h"
 #include "engine/RunState.h"
 #include "engine/files/FileCalls.h"
@@ -212,13 +213,10 @@ TEST_F(Load, ReasonsAndFindingsAreGivenAndLogged) {
 
 TEST_F(Load, RowNumbersCountTheLinesAboveTheHeader) {
     ASSERT_EQ(load("Notes:\nFirst,Last\nAnn,Lee\n", {{"FirstName", "First"}}), 1);
-    // No file can be made for the contact: its entry names its line in the file.
-    fileCalls().openDescriptor = [](const char*, int, mode_t) {
-        errno = EACCES;
-        return -1;
-    };
+    // The file system takes no file of the contact's name: its entry names its line in the file.
+    FaultyFiles faults;
+    faults.linksFail(ENAMETOOLONG);
     run();
-    fileCalls() = standardFileCalls();
     EXPECT_NE(log().find("Row number: [3]:\nInvalid First Name"), std::string::npos);
 }
 

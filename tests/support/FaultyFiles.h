@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <fcntl.h>
 #include <string>
 #include <unistd.h>
 
@@ -77,6 +78,22 @@ public:
         return *this;
     }
 
+    // Every new name for a file is refused with `error`.
+    FaultyFiles& linksFail(int error) {
+        linkError = error;
+        calls_.linkFile = [](const char*, const char*) { return failWith(linkError, -1); };
+        return *this;
+    }
+
+    // Files without a name are refused, as on a file system that has none.
+    FaultyFiles& noUnnamedFiles() {
+        calls_.openDescriptor = [](const char* path, int flags, mode_t mode) {
+            return (flags & O_TMPFILE) == O_TMPFILE ? failWith(EOPNOTSUPP, -1)
+                                                    : ::open(path, flags, mode);
+        };
+        return *this;
+    }
+
     // Every close releases the file but reports `error`, as a late write-back does.
     FaultyFiles& closeFails(int error = EIO) {
         closeError = error;
@@ -95,7 +112,7 @@ private:
     // What the faults need; the calls are plain functions, so it lives here.
     inline static std::size_t room = 0, firstRead = 0;
     inline static off_t resizeTo = -1;
-    inline static int writeError = 0, openError = 0, closeError = 0, readError = 0;
+    inline static int writeError = 0, openError = 0, closeError = 0, readError = 0, linkError = 0;
 
     // Sets errno as a failing call does and gives its result.
     template <class T> static T failWith(int error, T result) {

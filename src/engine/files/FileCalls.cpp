@@ -21,6 +21,11 @@ FileCalls standardFileCalls() {
         .seekDescriptor = [](int fd, off_t offset,
                              int whence) { return ::lseek(fd, offset, whence); },
         .closeDescriptor = [](int fd) { return ::close(fd); },
+        .linkFile =
+            [](const char* from, const char* to) {
+                return ::linkat(AT_FDCWD, from, AT_FDCWD, to, AT_SYMLINK_FOLLOW);
+            },
+        .removeFile = [](const char* path) { return ::unlink(path); },
         .makeFolders =
             [](const std::string& path, std::error_code& error) {
                 std::filesystem::create_directories(path, error);

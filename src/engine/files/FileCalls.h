@@ -32,6 +32,12 @@ struct FileCalls {
     // Closes a descriptor as POSIX close does.
     int (*closeDescriptor)(int fd);
 
+    // Makes a second name for a file as linkat(AT_FDCWD, from, AT_FDCWD, to,
+    // AT_SYMLINK_FOLLOW) does: 0, or -1 with errno set; never replaces `to`.
+    int (*linkFile)(const char* from, const char* to);
+    // Removes a name as POSIX unlink does.
+    int (*removeFile)(const char* path);
+
     // Creates a folder and its parents as std::filesystem::create_directories does.
     void (*makeFolders)(const std::string& path, std::error_code& error);
     // Creates one folder as std::filesystem::create_directory does: true when

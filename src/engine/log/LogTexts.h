@@ -71,10 +71,11 @@ inline constexpr std::string_view kSingleFileWriteFailed =
 inline constexpr std::string_view kEmptyContact =
     "Error: Row [%d] not written: it has no value in any paired column";
 inline constexpr std::string_view kRunStopped = "Error: Run stopped at row [%d]: %@";
-inline constexpr std::string_view kStopNoRunFolder = "no file can be made in the folder %@";
+inline constexpr std::string_view kStopNoRunFolder = "no run folder could be made in %@: %@";
+inline constexpr std::string_view kStopFolderGone = "the run folder %@ is not there any more";
 inline constexpr std::string_view kStopNotWritten = "its vCard could not be written";
 inline constexpr std::string_view kStopNoCard = "its vCard could not be made";
-inline constexpr std::string_view kStopNoFile = "the file %@ could not be created";
+inline constexpr std::string_view kStopNoFile = "the file %@ could not be created: %@";
 // The run's single file could not be closed, so its cards may be lost; path, reason.
 inline constexpr std::string_view kSingleFileCloseFailed = "Error: Failed to finish writing %@: %@";
 // How many control characters the run dropped from values.

@@ -247,12 +247,8 @@ DecodedCsv decodeWindows1252(std::string_view bytes) {
     return decodeWindows1252(bytes);
 }
 
-std::string systemReason(int error) {
-    return std::error_code(error, std::generic_category()).message();
-}
-
 std::string cannotRead(int error) {
-    return text::fill(csvtext::kReasonNotReadable, systemReason(error));
+    return text::fill(csvtext::kReasonNotReadable, text::systemReason(error));
 }
 
 } // namespace
