@@ -86,13 +86,21 @@ TEST_F(Run, WritesOneFilePerContactAndReports) {
     }
 }
 
-TEST_F(Run, UnmappableRowFailsAndTheRunGoesOn) {
-    ASSERT_EQ(load("First,Last,Phone\rAnn,Lee,1\rShort\rCid,Day,3\r", kPairs), 3);
+TEST_F(Run, UnmappableRowFailsWithItsNumberAndWhyAndTheRunGoesOn) {
+    ASSERT_EQ(load("First,Last,Phone\rAnn,Lee,1\rShort\rCid,\"Day,3\rEd,Fox,4\r", kPairs), 4);
+    EXPECT_EQ(convertor->loadDiagnostics().unclosedQuoteNote, "row 4 has an unclosed quote.");
     run();
-    EXPECT_EQ(client.increments.size(), 3u);
+    EXPECT_EQ(client.increments.size(), 4u);
     EXPECT_EQ(report().written, 2);
-    EXPECT_EQ(report().failed(), 1);
+    EXPECT_EQ(report().failed(), 2);
     EXPECT_EQ(listFolder(runFolder()).size(), 2u);
+    EXPECT_NE(log().find("] Error: Row [3] not written: it holds fewer fields than its pairs "
+                         "need\n"),
+              std::string::npos);
+    EXPECT_NE(log().find("] Error: Row [4] not written: it has an unclosed quote, which takes the "
+                         "rest of its line into one field\n"),
+              std::string::npos);
+    EXPECT_EQ(log().find("EXCEPTION"), std::string::npos);
 }
 
 TEST_F(Run, NameWithoutAFileIsLoggedWithItsRowNumber) {
@@ -161,10 +169,11 @@ TEST_F(Run, RowsNotReachedLeaveNoTraceInTheLog) {
     };
     run(stop.get_token());
     // Contacts 2 and 3 were reached and failed; the 198 after them were not.
-    EXPECT_EQ(count(log(), "Occured in mapProperties()"), 2u);
+    EXPECT_EQ(count(log(), "not written: it holds fewer fields"), 2u);
     EXPECT_EQ(report().written, 1);
     EXPECT_EQ(report().failed(), 200);
-    EXPECT_LT(log().rfind("Occured in mapProperties()"), log().find("Info: Migration cancelled"));
+    EXPECT_LT(log().rfind("not written: it holds fewer fields"),
+              log().find("Info: Migration cancelled"));
 }
 
 TEST_F(Run, RunFolderMovedAwayStopsTheRunAndKeepsItsCount) {

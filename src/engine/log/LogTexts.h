@@ -70,6 +70,11 @@ inline constexpr std::string_view kSingleFileWriteFailed =
 // Why a run stopped before its last contact: the row and the reason.
 inline constexpr std::string_view kEmptyContact =
     "Error: Row [%d] not written: it has no value in any paired column";
+// A row without the fields its pairs need, and why: row, reason.
+inline constexpr std::string_view kShortRow = "Error: Row [%d] not written: %@";
+inline constexpr std::string_view kUnclosedQuote =
+    "it has an unclosed quote, which takes the rest of its line into one field";
+inline constexpr std::string_view kTooFewFields = "it holds fewer fields than its pairs need";
 inline constexpr std::string_view kRunStopped = "Error: Run stopped at row [%d]: %@";
 inline constexpr std::string_view kStopNoRunFolder = "no run folder could be made in %@: %@";
 inline constexpr std::string_view kStopFolderGone = "the run folder %@ is not there any more";

@@ -26,6 +26,9 @@ constexpr std::size_t kRowsToAgree = 5;
 constexpr std::size_t kDetectionPrefix = 1 << 20;
 constexpr std::size_t kDetectionLines = 1024;
 
+// Rows with an unclosed quote named by number; the rest are counted.
+constexpr std::size_t kRowsNamed = 5;
+
 constexpr std::array<char, 3> kOtherDelimiters = {';', '\t', '|'};
 
 std::string lowerCase(std::string_view word) {
@@ -261,7 +264,13 @@ CsvLayout layOutCsv(std::string_view text, CsvDelimiterChoice choice) {
         const std::uint32_t headerFields = counted.fields[first];
         for (std::size_t i = first + 1; i < end; ++i) {
             layout.wideRows += counted.fields[i] > headerFields;
-            layout.shortRows += counted.fields[i] < headerFields;
+            if (counted.fields[i] < headerFields) {
+                ++layout.shortRows;
+                if (holdsUnclosedQuote(rows[i], layout.delimiter) &&
+                    ++layout.unclosedQuotes <= kRowsNamed) {
+                    layout.unclosedQuoteRows.push_back(i + 1);
+                }
+            }
         }
     }
     rows.resize(end);

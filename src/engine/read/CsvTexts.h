@@ -22,6 +22,11 @@ inline constexpr std::string_view kMoreRows = " and %d more";
 // The same for the shells: how many bytes, then "row 4" or "rows 4, 9".
 inline constexpr std::string_view kStrayBytesNote =
     "%d bytes that are not UTF-8 were read as Windows-1252, in %@.";
+// Short rows cut short by a quote never closed: how many, and which.
+inline constexpr std::string_view kUnclosedQuotes =
+    "Warning: CSV rows with an unclosed quote: %d, in %@";
+inline constexpr std::string_view kUnclosedQuoteNote = "%@ has an unclosed quote.";
+inline constexpr std::string_view kUnclosedQuotesNote = "%@ have an unclosed quote.";
 inline constexpr std::string_view kRow = "row ";
 inline constexpr std::string_view kRows = "rows ";
 
