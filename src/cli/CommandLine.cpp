@@ -250,14 +250,20 @@ std::string unpairedLine(const CommandLine& line, const ExportSession& session) 
     if (line.keepUnpaired) {
         return {};
     }
-    std::string named;
-    for (const auto& column : session.unpairedColumns()) {
-        named += named.empty() ? "" : ", ";
-        named += text::fill("'%@' (%d %@)", column.header, column.values,
-                            column.values == 1 ? "value" : "values");
-    }
-    if (named.empty()) {
+    // A few by name are enough to act on; a file of thousands of columns gets their count.
+    constexpr std::size_t kNamed = 20;
+    const auto columns = session.unpairedColumns();
+    if (columns.empty()) {
         return {};
+    }
+    std::string named;
+    for (std::size_t i = 0; i < columns.size() && i < kNamed; ++i) {
+        named += i == 0 ? "" : ", ";
+        named += text::fill("'%@' (%d %@)", columns[i].header, columns[i].values,
+                            columns[i].values == 1 ? "value" : "values");
+    }
+    if (columns.size() > kNamed) {
+        named += text::fill(" and %d more columns", columns.size() - kNamed);
     }
     return "olvenmark-cli: not in the cards: " + named +
            "; --keep-unpaired writes them into the note";

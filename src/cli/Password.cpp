@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
+#include <iterator>
 #include <termios.h>
 #include <unistd.h>
 
@@ -38,7 +39,12 @@ std::optional<std::string> readPassword(const std::string& user) {
     [[maybe_unused]] auto shown = write(tty, prompt.data(), prompt.size());
     promptTerminal = tty;
     promptBefore = before;
-    const auto previous = std::signal(SIGINT, restoreAndStop);
+    // Whatever ends the program during the prompt, the terminal echoes again.
+    constexpr int kEnding[] = {SIGINT, SIGTERM, SIGHUP};
+    decltype(SIG_DFL) previous[std::size(kEnding)];
+    for (std::size_t i = 0; i < std::size(kEnding); ++i) {
+        previous[i] = std::signal(kEnding[i], restoreAndStop);
+    }
     termios quiet = before;
     quiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
     tcsetattr(tty, TCSAFLUSH, &quiet);
@@ -48,7 +54,9 @@ std::optional<std::string> readPassword(const std::string& user) {
         password += c;
     }
     tcsetattr(tty, TCSAFLUSH, &before);
-    std::signal(SIGINT, previous);
+    for (std::size_t i = 0; i < std::size(kEnding); ++i) {
+        std::signal(kEnding[i], previous[i]);
+    }
     shown = write(tty, "\n", 1);
     close(tty);
     return password;

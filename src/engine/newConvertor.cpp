@@ -178,8 +178,9 @@ void newConvertor::noteStrayBytes(const std::vector<std::size_t>& places) {
     logOrConsole(
         text::fill(csvtext::kStrayBytes, places.size(), rowList(rows, kRowsLogged, rows.size())));
     csvDiagnostics.strayBytes = places.size();
-    csvDiagnostics.strayBytesNote = text::fill(csvtext::kStrayBytesNote, places.size(),
-                                               rowsNamed(rows, kRowsShown, rows.size()));
+    csvDiagnostics.strayBytesNote =
+        text::fill(places.size() == 1 ? csvtext::kStrayByteNote : csvtext::kStrayBytesNote,
+                   places.size(), rowsNamed(rows, kRowsShown, rows.size()));
 }
 
 bool newConvertor::startStep2(const std::map<std::string, std::string>& pairing,

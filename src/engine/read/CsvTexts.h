@@ -22,6 +22,8 @@ inline constexpr std::string_view kMoreRows = " and %d more";
 // The same for the shells: how many bytes, then "row 4" or "rows 4, 9".
 inline constexpr std::string_view kStrayBytesNote =
     "%d bytes that are not UTF-8 were read as Windows-1252, in %@.";
+inline constexpr std::string_view kStrayByteNote =
+    "%d byte that is not UTF-8 was read as Windows-1252, in %@.";
 // Short rows cut short by a quote never closed: how many, and which.
 inline constexpr std::string_view kUnclosedQuotes =
     "Warning: CSV rows with an unclosed quote: %d, in %@";
