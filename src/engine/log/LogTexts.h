@@ -93,7 +93,11 @@ inline constexpr std::string_view kLogAlertButton = "OK";
 inline constexpr std::string_view kLogFileFailed = "Failed to create file:%@";
 inline constexpr std::string_view kLogFileFailedWithReason =
     "Failed to create file:\nName: %@\nReason: %@";
-inline constexpr std::string_view kLogFileMissing = "Failed to create file:";
+// Said once when entries cannot be written: the log's path and why.
+inline constexpr std::string_view kLogUnwritable =
+    "Error: the error log %@ cannot be written (%@); going on without it";
+inline constexpr std::string_view kLogWithoutHome =
+    "Error: no error log is kept: the user's home folder is not known";
 
 // What goes to the console when an entry could not be written to the log.
 inline constexpr std::string_view kLogWriteFallback = "Error while writing to log file";
