@@ -35,8 +35,6 @@ std::optional<std::string> readPassword(const std::string& user) {
         close(tty);
         return std::nullopt;
     }
-    const std::string prompt = "Password for " + user + ": ";
-    [[maybe_unused]] auto shown = write(tty, prompt.data(), prompt.size());
     promptTerminal = tty;
     promptBefore = before;
     // Whatever ends the program during the prompt, the terminal echoes again.
@@ -48,6 +46,10 @@ std::optional<std::string> readPassword(const std::string& user) {
     termios quiet = before;
     quiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
     tcsetattr(tty, TCSAFLUSH, &quiet);
+    // The prompt only once the echo is off: what is typed after it is neither
+    // shown nor flushed away.
+    const std::string prompt = "Password for " + user + ": ";
+    [[maybe_unused]] auto shown = write(tty, prompt.data(), prompt.size());
     std::string password;
     char c = 0;
     while (read(tty, &c, 1) == 1 && c != '\n') {
