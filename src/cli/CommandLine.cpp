@@ -122,7 +122,8 @@ std::string usageText() {
             "  --version              print the version and exit\n"
             "\n"
             "Exit status: 0 every contact written (or already in the address book), 1 some\n"
-            "not written, 2 unusable input or server, 130 cancelled with Ctrl-C.\n"
+            "not written, 2 unusable input or server, 130, 143 or 129 cancelled by Ctrl-C,\n"
+            "a kill (SIGTERM) or a closed terminal (SIGHUP).\n"
             "\n"
             "vCard properties:\n";
     for (std::size_t i = 0; i < property::kNames.size(); ++i) {
