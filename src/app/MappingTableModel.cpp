@@ -29,7 +29,8 @@ QVariant MappingTableModel::data(const QModelIndex& index, int role) const {
     }
     if (index.row() < pairRows()) {
         const auto& pair = session_.pairs()[static_cast<std::size_t>(index.row())];
-        return QString::fromStdString(index.column() == 0 ? pair.column : pair.property);
+        return QString::fromStdString(index.column() == 0 ? pair.header
+                                                          : std::string(pair.propertyName()));
     }
     const auto carried = session_.carriedRows()[static_cast<std::size_t>(index.row() - pairRows())];
     return QString::fromStdString(index.column() == 0 ? carried.column : carried.becomes);

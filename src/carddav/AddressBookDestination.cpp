@@ -23,16 +23,6 @@ std::string fileNameOf(const std::string& uid) {
 
 } // namespace
 
-std::string cardUid(const std::string& card) {
-    std::size_t at = card.starts_with("UID:") ? 0 : card.find("\nUID:");
-    if (at == std::string::npos) {
-        return {};
-    }
-    at += card[at] == '\n' ? 5 : 4;
-    const std::size_t end = card.find_first_of("\r\n", at);
-    return card.substr(at, end == std::string::npos ? std::string::npos : end - at);
-}
-
 AddressBookDestination::AddressBookDestination(ServerAccess access, std::string bookUrl)
     : access_(std::move(access)), bookUrl_(std::move(bookUrl)) {}
 
@@ -45,7 +35,7 @@ Destination::Outcome AddressBookDestination::deliver(const PreparedContact& cont
     if (!contact.card) {
         return stopAt(Outcome::Stop, rowNumber, logtext::kStopNoCard);
     }
-    const std::string uid = cardUid(*contact.card);
+    const std::string& uid = contact.uid;
     if (uid.empty() || !client_) {
         logOrConsole(text::fill(kUploadRefused, rowNumber, "", "the vCard has no UID"));
         return Outcome::NotWritten;

@@ -33,8 +33,4 @@ private:
     std::unique_ptr<HttpClient> client_;
 };
 
-// The UID line's value of a card (a UUID, never long enough to be folded);
-// empty when it has none.
-std::string cardUid(const std::string& card);
-
 } // namespace carddav

@@ -81,21 +81,55 @@ const std::vector<std::string>& ExportSession::properties() const {
 void ExportSession::publishPairs() {
     userMappingDictionary.clear();
     for (const auto& pair : pairs_) {
-        userMappingDictionary[pair.property] = pair.column;
+        userMappingDictionary[std::string(pair.propertyName())] = pair.header;
     }
+}
+
+std::vector<IndexPair> ExportSession::indexPairs() const {
+    std::vector<IndexPair> pairs;
+    pairs.reserve(pairs_.size());
+    for (const auto& pair : pairs_) {
+        pairs.push_back({pair.property, pair.column});
+    }
+    return pairs;
+}
+
+std::vector<std::string> ExportSession::freeColumns() const {
+    std::vector<std::string> names;
+    names.reserve(freeColumns_.size());
+    for (const std::size_t column : freeColumns_) {
+        names.push_back(headers()[column]);
+    }
+    return names;
+}
+
+bool ExportSession::columnIsFree(std::size_t index) const {
+    return std::find(freeColumns_.begin(), freeColumns_.end(), index) != freeColumns_.end();
+}
+
+void ExportSession::takeColumn(std::size_t index) {
+    const std::string& name = headers()[index];
+    std::erase_if(freeColumns_, [&](std::size_t free) { return headers()[free] == name; });
 }
 
 ExportSession::PairResult ExportSession::pair(const std::string& column,
                                               const std::string& property) {
-    if (!contains(freeColumns_, column)) {
+    const bool columnFree =
+        std::any_of(freeColumns_.begin(), freeColumns_.end(),
+                    [&](std::size_t free) { return headers()[free] == column; });
+    if (!columnFree) {
         return PairResult::UnknownColumn;
     }
     if (!contains(freeProperties_, property)) {
         return PairResult::UnknownProperty;
     }
-    removeEvery(freeColumns_, column);
+    // A name stands for its leftmost column, as the index map reads it.
+    const auto& names = headers();
+    const auto at =
+        static_cast<std::size_t>(std::find(names.begin(), names.end(), column) - names.begin());
+    takeColumn(at);
     removeEvery(freeProperties_, property);
-    pairs_.push_back({column, property});
+    pairs_.push_back({at, column, *property::positionOf(property), {}});
     publishPairs();
     return PairResult::Paired;
 }
@@ -109,12 +143,14 @@ std::optional<ExportSession::Pair> ExportSession::unpair(std::size_t index) {
     publishPairs();
     // Both names come back exactly as they were, at the end of their lists.
     freeColumns_.push_back(removed.column);
-    freeProperties_.push_back(removed.property);
+    freeProperties_.emplace_back(removed.propertyName());
     return removed;
 }
 
 bool ExportSession::canPair(const std::string& column, const std::string& property) const {
-    return contains(freeColumns_, column) && contains(freeProperties_, property);
+    return std::any_of(freeColumns_.begin(), freeColumns_.end(),
+                       [&](std::size_t free) { return headers()[free] == column; }) &&
+           contains(freeProperties_, property);
 }
 
 std::vector<std::string> ExportSession::propertiesByPosition() const {
@@ -135,7 +171,8 @@ std::size_t ExportSession::pairAllRemaining() {
     const std::vector<std::string> properties = propertiesByPosition();
     const std::size_t n = std::min(freeColumns_.size(), properties.size());
     for (std::size_t i = 0; i < n; ++i) {
-        pairs_.push_back({freeColumns_[i], properties[i]});
+        const std::size_t column = freeColumns_[i];
+        pairs_.push_back({column, headers()[column], *property::positionOf(properties[i]), {}});
         removeEvery(freeProperties_, properties[i]);
     }
     publishPairs();
@@ -164,15 +201,11 @@ std::vector<const TypedColumn*> columnsOf(const TypedGroup& group) {
 
 // The column indexes the pairs, typed groups and further columns take; a
 // pair takes the leftmost column of its name.
-std::set<std::size_t> takenColumns(const std::vector<std::string>& headers,
-                                   const std::vector<ExportSession::Pair>& pairs,
+std::set<std::size_t> takenColumns(const std::vector<ExportSession::Pair>& pairs,
                                    const ColumnExtras& extras) {
     std::set<std::size_t> taken;
     for (const auto& pair : pairs) {
-        const auto at = std::find(headers.begin(), headers.end(), pair.column);
-        if (at != headers.end()) {
-            taken.insert(static_cast<std::size_t>(at - headers.begin()));
-        }
+        taken.insert(pair.column);
     }
     for (const auto& group : extras.groups) {
         for (const TypedColumn* column : columnsOf(group)) {
@@ -204,11 +237,11 @@ NamePairing ExportSession::findByNames(std::vector<TypedGroup>& groups) const {
         }
     }
     for (const auto& pair : pairs_) {
-        input.pairedProperties.insert(pair.property);
-        input.pairedHeaders.insert(pair.column);
+        input.pairedProperties.emplace(pair.propertyName());
+        input.pairedHeaders.insert(pair.header);
     }
     // The header's typed groups not taken yet, and none of whose columns a pair holds.
-    const std::set<std::size_t> taken = takenColumns(input.headers, pairs_, extras_);
+    const std::set<std::size_t> taken = takenColumns(pairs_, extras_);
     groups = detectTypedGroups(input.headers);
     std::erase_if(groups, [&taken](const TypedGroup& group) {
         const auto columns = columnsOf(group);
@@ -217,7 +250,7 @@ NamePairing ExportSession::findByNames(std::vector<TypedGroup>& groups) const {
     });
     ColumnExtras all = extras_;
     all.groups.insert(all.groups.end(), groups.begin(), groups.end());
-    input.takenColumns = takenColumns(input.headers, pairs_, all);
+    input.takenColumns = takenColumns(pairs_, all);
     NamePairing found = pairColumnsByName(input);
     // A birthday's part columns make it together; none is the birthday alone.
     if (const auto parts = dates::detectBirthParts(input.headers)) {
@@ -231,7 +264,7 @@ std::size_t ExportSession::remainingByNames() const {
     std::vector<TypedGroup> groups;
     std::size_t n = 0;
     for (const auto& found : findByNames(groups).pairs) {
-        n += canPair(found.header, found.property) ? 1 : 0;
+        n += columnIsFree(found.column) && contains(freeProperties_, found.property) ? 1 : 0;
     }
     return n;
 }
@@ -241,8 +274,11 @@ std::size_t ExportSession::pairByNames() {
     NamePairing found = findByNames(groups);
     std::size_t n = 0;
     for (const auto& pair : found.pairs) {
-        if (canPair(pair.header, pair.property)) {
-            this->pair(pair.header, pair.property);
+        if (columnIsFree(pair.column) && contains(freeProperties_, pair.property)) {
+            takeColumn(pair.column);
+            removeEvery(freeProperties_, pair.property);
+            pairs_.push_back(
+                {pair.column, pair.header, *property::positionOf(pair.property), pair.basis});
             ++n;
         }
     }
@@ -250,7 +286,7 @@ std::size_t ExportSession::pairByNames() {
     if (!groups.empty()) {
         for (const auto& group : groups) {
             for (const TypedColumn* column : columnsOf(group)) {
-                removeEvery(freeColumns_, column->header);
+                std::erase(freeColumns_, column->index);
             }
         }
         logOrConsole(text::fill(logtext::kTypedGroupsUsed, groups.size()));
@@ -260,7 +296,7 @@ std::size_t ExportSession::pairByNames() {
         logOrConsole(further.use == FurtherColumn::Use::NoteLine
                          ? text::fill(logtext::kCarriedToNote, further.header)
                          : text::fill(logtext::kCarried, further.header, further.lineName()));
-        removeEvery(freeColumns_, further.header);
+        std::erase(freeColumns_, further.index);
         extras_.further.push_back(std::move(further));
     }
     for (const auto& skipped : found.skipped) {
@@ -280,7 +316,7 @@ void ExportSession::takeBirthParts() {
     std::string names;
     for (const std::size_t column : {parts->year, parts->month, parts->day}) {
         if (column < headers().size()) {
-            removeEvery(freeColumns_, headers()[column]);
+            std::erase(freeColumns_, column);
             names += (names.empty() ? "'" : ", '") + headers()[column] + "'";
         }
     }
@@ -288,9 +324,8 @@ void ExportSession::takeBirthParts() {
 }
 
 bool ExportSession::birthdayPaired() const {
-    return std::any_of(pairs_.begin(), pairs_.end(), [](const Pair& p) {
-        return p.property == property::kNames[property::Birthday];
-    });
+    return std::any_of(pairs_.begin(), pairs_.end(),
+                       [](const Pair& p) { return p.property == property::Birthday; });
 }
 
 std::vector<ExportSession::CarriedRow> ExportSession::carriedRows() const {
@@ -319,14 +354,14 @@ std::vector<ExportSession::CarriedRow> ExportSession::carriedRows() const {
 }
 
 bool ExportSession::dropCarried(std::size_t index) {
-    const auto giveBack = [this](const std::string& header) {
-        if (!header.empty() && !contains(freeColumns_, header)) {
-            freeColumns_.push_back(header);
+    const auto giveBack = [this](std::size_t column) {
+        if (column < headers().size() && !headers()[column].empty() && !columnIsFree(column)) {
+            freeColumns_.push_back(column);
         }
     };
     if (index < extras_.groups.size()) {
         for (const TypedColumn* column : columnsOf(extras_.groups[index])) {
-            giveBack(column->header);
+            giveBack(column->index);
         }
         extras_.groups.erase(extras_.groups.begin() + static_cast<std::ptrdiff_t>(index));
         return true;
@@ -335,7 +370,7 @@ bool ExportSession::dropCarried(std::size_t index) {
     if (index >= extras_.further.size()) {
         return false;
     }
-    giveBack(extras_.further[index].header);
+    giveBack(extras_.further[index].index);
     extras_.further.erase(extras_.further.begin() + static_cast<std::ptrdiff_t>(index));
     return true;
 }
@@ -346,7 +381,7 @@ std::vector<ExportSession::UnpairedColumn> ExportSession::unpairedColumns() cons
         return unpaired;
     }
     const auto& names = headers();
-    const std::set<std::size_t> taken = takenColumns(names, pairs_, extras_);
+    const std::set<std::size_t> taken = takenColumns(pairs_, extras_);
     if (taken.size() >= names.size()) {
         return unpaired; // every column is taken: no need to count the file's cells
     }
@@ -377,9 +412,9 @@ void ExportSession::clearPairs() {
     pairs_.clear();
     publishPairs();
     freeColumns_.clear();
-    for (const auto& name : headers()) {
-        if (!name.empty()) {
-            freeColumns_.push_back(name);
+    for (std::size_t i = 0; i < headers().size(); ++i) {
+        if (!headers()[i].empty()) {
+            freeColumns_.push_back(i);
         }
     }
     freeProperties_ = properties();
@@ -389,7 +424,7 @@ std::optional<std::string> ExportSession::previewCard() const {
     if (!objConvertor || contacts_ == 0) {
         return std::nullopt;
     }
-    return objConvertor->previewFirstCard(userMappingDictionary, runExtras(), options_);
+    return objConvertor->previewFirstCard(indexPairs(), runExtras(), options_);
 }
 
 std::vector<std::vector<std::string>> ExportSession::previewRows(std::size_t count) const {
@@ -406,7 +441,7 @@ bool ExportSession::check() {
             text::fill(options_.keepUnpaired ? logtext::kUnpairedKept : logtext::kUnpairedLeftOut,
                        column.header, column.values));
     }
-    return objConvertor->startStep2(userMappingDictionary, runExtras());
+    return objConvertor->startStep2(indexPairs(), runExtras());
 }
 
 bool ExportSession::start(const std::string& folder, std::function<void()> ended) {

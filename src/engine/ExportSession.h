@@ -10,6 +10,7 @@
 #include "engine/RunReport.h"
 #include "engine/pair/HeaderNames.h"
 #include "engine/pair/Mapping.h"
+#include "engine/pair/Properties.h"
 #include "engine/read/CsvLoad.h"
 
 #include <atomic>
@@ -21,6 +22,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -31,8 +33,15 @@ class ExportSession : private ConvertorClient {
 public:
     // One row of the pairing: a column of the CSV file and the property it fills.
     struct Pair {
-        std::string column;
-        std::string property;
+        // The column's place in the header row, and its name there.
+        std::size_t column = 0;
+        std::string header;
+        property::Position property = property::FirstName;
+        // What pairing by names went by ("its name", "its values are e-mail
+        // addresses"); empty for a pair made by hand or by position.
+        std::string basis;
+
+        std::string_view propertyName() const { return property::nameOf(property); }
     };
 
     // What a load came to.
@@ -72,7 +81,7 @@ public:
     const std::vector<std::string>& headers() const;
     // Column names that can still be paired: the header's non-empty names, in
     // order, with names given back by unpair() at the end.
-    const std::vector<std::string>& freeColumns() const { return freeColumns_; }
+    std::vector<std::string> freeColumns() const;
     // Property names that can still be paired, in the same manner.
     const std::vector<std::string>& freeProperties() const { return freeProperties_; }
     // The pairs in the order they were made.
@@ -80,8 +89,8 @@ public:
 
     // True when both names are free to pair.
     bool canPair(const std::string& column, const std::string& property) const;
-    // Pairs a free column with a free property; every free entry of the same
-    // name leaves its list.
+    // Pairs a free column with a free property; a name stands for its leftmost
+    // column, and every free entry of the same name leaves its list.
     PairResult pair(const std::string& column, const std::string& property);
     // Removes the pair at `index` and gives both names back to their lists.
     std::optional<Pair> unpair(std::size_t index);
@@ -193,6 +202,12 @@ private:
     bool birthdayPaired() const;
     // Writes the pairs into the process-wide pairing, which only the session writes.
     void publishPairs();
+    // The pairs as positions, as the converter takes them.
+    std::vector<IndexPair> indexPairs() const;
+    // True when the column at `index` is free to pair.
+    bool columnIsFree(std::size_t index) const;
+    // Takes the column at `index` and every free one of the same name off the free list.
+    void takeColumn(std::size_t index);
     // Runs step 3 on the run's thread with whatever body the start chose.
     bool launch(std::function<void(newConvertor&, std::stop_token)> body,
                 std::function<void()> ended);
@@ -210,7 +225,8 @@ private:
     CsvLoadDiagnostics diagnostics_;
     ColumnExtras extras_;
     ExportOptions options_;
-    std::vector<std::string> freeColumns_;
+    // The free columns by their place in the header row.
+    std::vector<std::size_t> freeColumns_;
     std::vector<std::string> freeProperties_;
     std::vector<Pair> pairs_;
 

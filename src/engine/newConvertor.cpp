@@ -185,42 +185,74 @@ void newConvertor::noteStrayBytes(const std::vector<std::size_t>& places) {
 
 bool newConvertor::startStep2(const std::map<std::string, std::string>& pairing,
                               ColumnExtras extras) {
+    std::vector<IndexPair> pairs;
+    std::string unknown;
+    for (const auto& [propertyName, headerName] : pairing) {
+        // Before a successful step 1 the converter knows no property.
+        const auto p =
+            vCardPropertyArray.empty() ? std::nullopt : property::positionOf(propertyName);
+        const auto c = columnOf(csvHeadersArray, headerName);
+        if (!p && !c) {
+            continue; // neither name is known: the pair means nothing
+        }
+        if ((!p || !c) && unknown.empty()) {
+            unknown = text::fill("no %@ named '%@'", p ? "column" : "vCard property",
+                                 p ? headerName : propertyName);
+        }
+        if (p && c) {
+            pairs.push_back({*p, *c});
+        }
+    }
+    if (!unknown.empty()) {
+        logOrConsole(logtext::kStep2Start);
+        failStep2(std::invalid_argument(unknown));
+        return false;
+    }
+    return takePairs(std::move(pairs), std::move(extras));
+}
+
+bool newConvertor::startStep2(const std::vector<IndexPair>& pairs, ColumnExtras extras) {
+    for (const IndexPair& pair : pairs) {
+        if (pair.column >= csvHeadersArray.size() || pair.property >= vCardPropertyArray.size()) {
+            logOrConsole(logtext::kStep2Start);
+            failStep2(std::out_of_range(
+                text::fill("no column %d or property %d", pair.column, pair.property)));
+            return false;
+        }
+    }
+    return takePairs(pairs, std::move(extras));
+}
+
+bool newConvertor::takePairs(std::vector<IndexPair> pairs, ColumnExtras extras) {
     logOrConsole(logtext::kStep2Start);
     try {
         std::map<std::string, std::string> indexMap;
-        for (const auto& [propertyName, headerName] : pairing) {
-            // Before a successful step 1 the converter knows no property.
-            const auto p =
-                vCardPropertyArray.empty() ? std::nullopt : property::positionOf(propertyName);
-            const auto c = columnOf(csvHeadersArray, headerName);
-            if (!p && !c) {
-                continue; // neither name is known: the pair means nothing
-            }
-            if (!p || !c) {
-                throw std::invalid_argument(text::fill("no %@ named '%@'",
-                                                       p ? "column" : "vCard property",
-                                                       p ? headerName : propertyName));
-            }
-            indexMap[std::to_string(*p)] = std::to_string(*c);
+        for (const IndexPair& pair : pairs) {
+            indexMap[std::to_string(pair.property)] = std::to_string(pair.column);
         }
-        const dates::DateOrder order = birthdayOrderOf(indexPairs(pairing), true);
+        const dates::DateOrder order = birthdayOrderOf(pairs, true);
         mappingDictionary = std::move(indexMap);
+        this->indexMap = std::move(pairs);
         columnExtras = std::move(extras);
         birthdayOrder = order;
         logOrConsole(logtext::kStep2End);
         return true;
     } catch (const std::exception& e) {
-        const std::string name = text::exceptionName(e);
-        logOrConsole(text::fill(logtext::kStep2Exception, name, e.what()));
-        console::log(text::fill(logtext::kStep2ConsoleException, name, e.what()));
-        logOrConsole(logtext::kStep2End);
+        failStep2(e);
         return false;
     }
 }
 
+void newConvertor::failStep2(const std::exception& e) const {
+    const std::string name = text::exceptionName(e);
+    logOrConsole(text::fill(logtext::kStep2Exception, name, e.what()));
+    console::log(text::fill(logtext::kStep2ConsoleException, name, e.what()));
+    logOrConsole(logtext::kStep2End);
+}
+
 std::optional<ContactRecord> newConvertor::mapProperties(std::string_view row) const {
     try {
-        return mapFields(row, parseIndexMap(), csvDelimiter, columnExtras);
+        return mapFields(row, indexMap, csvDelimiter, columnExtras);
     } catch (const std::exception& e) {
         logOrConsole(mapFailureEntry(e));
         return std::nullopt;
@@ -299,8 +331,8 @@ newConvertor::RunEnd newConvertor::startConversion(std::stop_token cancel, Desti
         const std::vector<std::string_view>& rows = rowsOfLoadedText(cutAgain);
         total = std::max<std::int64_t>(0, static_cast<std::int64_t>(rows.size()) - 1);
         // Records and texts are made ahead; the destination takes them in order here.
-        ContactPipeline contacts(rows, 1, parseIndexMap(),
-                                 {csvDelimiter, columnExtras, birthdayOrder}, options);
+        ContactPipeline contacts(rows, 1, indexMap, {csvDelimiter, columnExtras, birthdayOrder},
+                                 options);
         std::int64_t rowNumber = static_cast<std::int64_t>(csvDiagnostics.preambleLinesSkipped);
         bool headerSeen = false;
         for (std::size_t index = 0; index < rows.size(); ++index) {
@@ -377,19 +409,6 @@ newConvertor::RunEnd newConvertor::startConversion(std::stop_token cancel, Desti
     return end;
 }
 
-std::vector<IndexPair>
-newConvertor::indexPairs(const std::map<std::string, std::string>& pairing) const {
-    std::vector<IndexPair> pairs;
-    for (const auto& [propertyName, headerName] : pairing) {
-        const auto p = property::positionOf(propertyName);
-        const auto c = columnOf(csvHeadersArray, headerName);
-        if (p && c) {
-            pairs.push_back({*p, *c});
-        }
-    }
-    return pairs;
-}
-
 dates::DateOrder newConvertor::birthdayOrderOf(const std::vector<IndexPair>& pairs,
                                                bool log) const {
     const auto birthday = std::find_if(pairs.begin(), pairs.end(), [](const IndexPair& pair) {
@@ -423,18 +442,17 @@ dates::DateOrder newConvertor::birthdayOrderOf(const std::vector<IndexPair>& pai
     return order.order;
 }
 
-std::optional<std::string>
-newConvertor::previewFirstCard(const std::map<std::string, std::string>& pairing,
-                               const ColumnExtras& extras, const ExportOptions& chosen) const {
+std::optional<std::string> newConvertor::previewFirstCard(const std::vector<IndexPair>& pairs,
+                                                          const ColumnExtras& extras,
+                                                          const ExportOptions& chosen) const {
     if (loadedRows.size() < 2) {
         return std::nullopt;
     }
     try {
-        const auto pairs = indexPairs(pairing);
         auto record = readContact(loadedRows[1], pairs,
                                   {csvDelimiter, extras, birthdayOrderOf(pairs, false)});
         dropControlCharacters(record);
-        return renderContactCard(record, loadedRows[1], 0, chosen);
+        return renderContactCard(record, contactUid(loadedRows[1], 0, chosen), chosen);
     } catch (const std::exception&) {
         return std::nullopt; // a short first row: the run counts it as not written
     }

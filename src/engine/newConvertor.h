@@ -11,6 +11,7 @@
 #include "engine/read/CsvLoad.h"
 
 #include <cstdint>
+#include <exception>
 #include <map>
 #include <optional>
 #include <stop_token>
@@ -52,6 +53,9 @@ public:
     // column's order of day and month is found over all rows and logged.
     // False, with the previous map and groups kept, when a name is not found.
     bool startStep2(const std::map<std::string, std::string>& pairing, ColumnExtras extras = {});
+    // The same for pairs of positions, as the session holds them; false when
+    // a position is beyond the header or the properties.
+    bool startStep2(const std::vector<IndexPair>& pairs, ColumnExtras extras = {});
     // One data row as a record of totalProperties values; none when too short.
     std::optional<ContactRecord> mapProperties(std::string_view row) const;
 
@@ -73,10 +77,10 @@ public:
     RunEnd startConversion(std::stop_token cancel, Destination& destination,
                            const ExportOptions& options);
 
-    // The first contact's card exactly as a run with this pairing (property
-    // name -> header name), these typed groups and options writes it; none
-    // without a contact or when the row cannot be mapped.
-    std::optional<std::string> previewFirstCard(const std::map<std::string, std::string>& pairing,
+    // The first contact's card exactly as a run with these pairs, typed groups
+    // and options writes it; none without a contact or when the row cannot be
+    // mapped.
+    std::optional<std::string> previewFirstCard(const std::vector<IndexPair>& pairs,
                                                 const ColumnExtras& extras,
                                                 const ExportOptions& options) const;
     // How many filled cells each column has in the whole file, counted once.
@@ -95,8 +99,10 @@ private:
     // Logs and notes in the diagnostics the rows of the loaded text where bytes
     // that were no UTF-8 were read as Windows-1252 (places in the text, in order).
     void noteStrayBytes(const std::vector<std::size_t>& places);
-    // The index map as number pairs; the pairs of this converter's lists.
-    std::vector<IndexPair> indexPairs(const std::map<std::string, std::string>& pairing) const;
+    // Step 2 once the pairs are known to name real columns and properties.
+    bool takePairs(std::vector<IndexPair> pairs, ColumnExtras extras);
+    // Logs a failed step 2, which keeps the previous index map.
+    void failStep2(const std::exception& e) const;
     // The body both step 3s share once the destination is known.
     bool runStep3(std::stop_token cancel, Destination* destination, const ExportOptions& options,
                   const std::string& folder);
@@ -121,7 +127,9 @@ private:
     CsvLoadOptions csvLoadOptions;
     CsvLoadDiagnostics csvDiagnostics;
     char csvDelimiter = ',';
-    // Step 2's typed value groups and further columns, beside its index map.
+    // Step 2's index map as numbers (mappingDictionary holds it as text for
+    // whoever reads it), its typed value groups and further columns.
+    std::vector<IndexPair> indexMap;
     ColumnExtras columnExtras;
     // The filled cells of each column, once asked for.
     mutable std::optional<std::vector<std::int64_t>> valueCounts;

@@ -133,7 +133,7 @@ TEST_F(Load, CountsContactsAndPublishesBothLists) {
     ASSERT_EQ(client.properties.size(), property::kCount);
     EXPECT_EQ(client.properties[15], "BusinessTelephoneNumber");
     EXPECT_EQ(client.properties[29], "EmailAddressOther");
-    EXPECT_EQ(client.properties.back(), "HomeAddressStreet2");
+    EXPECT_EQ(client.properties.back(), "OtherFaxNumber");
     EXPECT_EQ(totalProperties, static_cast<std::int64_t>(property::kCount));
     EXPECT_EQ(sender, &client);
 }

@@ -72,7 +72,7 @@ TEST_F(Mapping, MismatchedNamesNeverShiftAPairOntoAnotherColumn) {
 TEST_F(Mapping, EmptyPairingMapsToEmptyRecords) {
     loadText("Name\rAnn\r");
     ASSERT_TRUE(c().startStep2({{"FirstName", "Name"}}));
-    ASSERT_TRUE(c().startStep2({}));
+    ASSERT_TRUE(c().startStep2(Map{}));
     EXPECT_TRUE(mappingDictionary.empty());
     EXPECT_EQ(c().mapProperties("Ann")->named, std::vector<std::string>(kRecordSize));
 }

@@ -36,7 +36,7 @@ protected:
     Names pairs() const {
         Names shown;
         for (const auto& p : session.pairs()) {
-            shown.push_back(p.column + ">" + p.property);
+            shown.push_back(p.header + ">" + std::string(p.propertyName()));
         }
         return shown;
     }
@@ -62,7 +62,7 @@ TEST_F(Session, PairingKeepsBothListsAsTheUserSeesThem) {
     EXPECT_EQ(session.pair("Name", "FirstName"), ExportSession::PairResult::Paired);
     const auto removed = session.unpair(0);
     ASSERT_TRUE(removed);
-    EXPECT_EQ(removed->column, "Mail");
+    EXPECT_EQ(removed->header, "Mail");
     EXPECT_FALSE(session.unpair(session.pairs().size()));
     EXPECT_FALSE(userMappingDictionary.contains("EmailAddressWork"));
     EXPECT_EQ(session.freeColumns(), (Names{"Town", "Mail"}));

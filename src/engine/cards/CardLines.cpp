@@ -58,9 +58,9 @@ void single(LineSink& sink, std::string_view name, TypeList types, std::string_v
 }
 
 // A telephone number as the card writes it.
-void telephone(LineSink& sink, TypeList types, const std::string& value) {
+void telephone(LineSink& sink, std::string_view name, TypeList types, const std::string& value) {
     if (!value.empty()) {
-        single(sink, "TEL", types, vcard::expandExponent(value));
+        single(sink, name, types, vcard::expandExponent(value));
     }
 }
 
@@ -74,20 +74,20 @@ std::string streetLines(const std::string& street, const std::string& street2) {
 
 // The ADR line of a named address: its parts where there are any, else the
 // address in one piece as the street.
-void namedAddress(LineSink& sink, const ContactRecord& r, TypeList types, Position combined,
-                  Position street2) {
-    const auto part = [&](std::size_t offset) -> const std::string& {
-        return namedValue(r, static_cast<Position>(combined + offset));
-    };
-    const std::string& secondStreet = namedValue(r, street2);
-    if (!part(1).empty() || !secondStreet.empty() || !part(2).empty() || !part(3).empty() ||
-        !part(4).empty() || !part(5).empty()) {
-        const std::string street = streetLines(part(1), secondStreet);
-        const std::string postalCode = vcard::expandExponent(part(4));
-        const std::string_view values[] = {"", "", street, part(2), part(3), postalCode, part(5)};
+void namedAddress(LineSink& sink, const ContactRecord& r, TypeList types,
+                  const AddressBlock& block) {
+    const auto part = [&](Position p) -> const std::string& { return namedValue(r, p); };
+    const std::string& secondStreet = part(block.street2);
+    if (!part(block.street).empty() || !secondStreet.empty() || !part(block.city).empty() ||
+        !part(block.region).empty() || !part(block.postalCode).empty() ||
+        !part(block.country).empty()) {
+        const std::string street = streetLines(part(block.street), secondStreet);
+        const std::string postalCode = vcard::expandExponent(part(block.postalCode));
+        const std::string_view values[] = {
+            "", "", street, part(block.city), part(block.region), postalCode, part(block.country)};
         sink.line({"ADR", types, values});
-    } else if (!part(0).empty()) {
-        const std::string_view values[] = {"", "", part(0)};
+    } else if (!part(block.formatted).empty()) {
+        const std::string_view values[] = {"", "", part(block.formatted)};
         sink.line({"ADR", types, values});
     }
 }
@@ -150,10 +150,10 @@ const std::string& noteValue(const ContactRecord& r, bool birthdayIsText, std::s
 void furtherLine(LineSink& sink, const TypedValue& v, dates::DateOrder order) {
     switch (v.kind) {
     case ValueKind::Telephone:
-        telephone(sink, TypeList({}, v.types), v.value);
+        telephone(sink, "TEL", TypeList({}, v.types), v.value);
         return;
     case ValueKind::Email:
-        single(sink, "EMAIL", TypeList(cardtypes::kInternet, v.types), v.value);
+        single(sink, "EMAIL", TypeList(types::kInternet, v.types), v.value);
         return;
     case ValueKind::WebPage:
         single(sink, "URL", TypeList({}, v.types), v.value, Escape::Uri);
@@ -228,39 +228,49 @@ bool recordIsEmpty(const ContactRecord& r) {
 
 void contactLines(const ContactRecord& r, LineSink& sink, bool departmentAlone) {
     const auto value = [&r](Position p) -> const std::string& { return namedValue(r, p); };
-    const auto phone = [&](std::size_t i) {
-        telephone(sink, kNamedPhones[i].types, value(kNamedPhones[i].position));
-    };
-    single(sink, "TITLE", {}, value(JobTitle));
-    if (!value(Company).empty() || (departmentAlone && !value(Department).empty())) {
-        const std::string_view values[] = {value(Company), value(Department)};
-        sink.line({"ORG", {}, std::span(values, value(Department).empty() ? 1 : 2)});
+    dates::ReadDate birthday{dates::DateKind::Placeholder, {}};
+    for (const Position p : kLineOrder) {
+        const Descriptor& d = descriptorOf(p);
+        switch (d.kind) {
+        case Kind::Organisation:
+            if (!value(Company).empty() || (departmentAlone && !value(Department).empty())) {
+                const std::string_view values[] = {value(Company), value(Department)};
+                sink.line({d.line, d.types, std::span(values, value(Department).empty() ? 1 : 2)});
+            }
+            break;
+        case Kind::Address:
+            namedAddress(sink, r, d.types, *addressBlock(d.place));
+            break;
+        case Kind::Phone:
+            telephone(sink, d.line, d.types, value(p));
+            break;
+        case Kind::Web:
+            single(sink, d.line, d.types, value(p), Escape::Uri);
+            break;
+        case Kind::Date:
+            birthday = dates::readDate(value(p), r.dateOrder);
+            if (birthday.kind == dates::DateKind::Date) {
+                single(sink, d.line, d.types, dates::isoDate(birthday.date));
+            }
+            break;
+        case Kind::Categories:
+            if (const auto groups = vcard::categoryGroups(value(p)); !groups.empty()) {
+                sink.line({d.line, d.types, groups, ','});
+            }
+            break;
+        case Kind::Note: {
+            std::string note;
+            single(sink, d.line, d.types,
+                   noteValue(r, birthday.kind == dates::DateKind::Text, note));
+            break;
+        }
+        case Kind::Name:
+        case Kind::Job:
+        case Kind::Email:
+            single(sink, d.line, d.types, value(p));
+            break;
+        }
     }
-    namedAddress(sink, r, cardtypes::kWork, BusinessAddress, BusinessAddressStreet2);
-    phone(0);
-    phone(1);
-    single(sink, "URL", cardtypes::kWork, value(BusinessWebPage), Escape::Uri);
-    namedAddress(sink, r, cardtypes::kHome, HomeAddress, HomeAddressStreet2);
-    phone(2);
-    phone(3);
-    single(sink, "URL", cardtypes::kHome, value(PersonalWebPage), Escape::Uri);
-    phone(4);
-    for (const auto& email : kNamedEmails) {
-        single(sink, "EMAIL", email.types, value(email.position));
-    }
-    for (std::size_t i = 5; i < std::size(kNamedPhones); ++i) {
-        phone(i);
-    }
-    single(sink, "NICKNAME", {}, value(Nickname));
-    const dates::ReadDate birthday = dates::readDate(value(Birthday), r.dateOrder);
-    if (birthday.kind == dates::DateKind::Date) {
-        single(sink, "BDAY", {}, dates::isoDate(birthday.date));
-    }
-    if (const auto groups = vcard::categoryGroups(value(Categories)); !groups.empty()) {
-        sink.line({"CATEGORIES", {}, groups, ','});
-    }
-    std::string note;
-    single(sink, "NOTE", {}, noteValue(r, birthday.kind == dates::DateKind::Text, note));
     for (const TypedValue& further : r.more) {
         furtherLine(sink, further, r.dateOrder);
     }

@@ -85,52 +85,6 @@ const std::string& namedValue(const ContactRecord& record, property::Position po
 // Throws std::out_of_range for a record of fewer than property::kPairedInOrder values.
 void requireNamedValues(const ContactRecord& record);
 
-// A named property whose value goes into a line with fixed TYPE values.
-struct TypedProperty {
-    property::Position position;
-    std::span<const std::string_view> types;
-};
-
-namespace cardtypes {
-inline constexpr std::string_view kWork[] = {"WORK"};
-inline constexpr std::string_view kHome[] = {"HOME"};
-inline constexpr std::string_view kWorkFax[] = {"WORK", "FAX"};
-inline constexpr std::string_view kHomeFax[] = {"HOME", "FAX"};
-inline constexpr std::string_view kCell[] = {"CELL"};
-inline constexpr std::string_view kVoice[] = {"VOICE"};
-inline constexpr std::string_view kPager[] = {"PAGER"};
-inline constexpr std::string_view kCar[] = {"CAR"};
-inline constexpr std::string_view kAssistant[] = {"VOICE", "X-ASSISTANT"};
-inline constexpr std::string_view kWorkPref[] = {"WORK", "PREF"};
-inline constexpr std::string_view kInternet[] = {"INTERNET"};
-inline constexpr std::string_view kInternetWork[] = {"INTERNET", "WORK"};
-inline constexpr std::string_view kInternetHome[] = {"INTERNET", "HOME"};
-inline constexpr std::string_view kInternetOther[] = {"INTERNET", "OTHER"};
-} // namespace cardtypes
-
-// The named telephone numbers, in the order their lines come.
-inline constexpr TypedProperty kNamedPhones[] = {
-    {property::BusinessFaxNumber, cardtypes::kWorkFax},
-    {property::BusinessTelephoneNumber, cardtypes::kWork},
-    {property::HomeFaxNumber, cardtypes::kHomeFax},
-    {property::HomeTelephoneNumber, cardtypes::kHome},
-    {property::MobileNumber, cardtypes::kCell},
-    {property::OtherTelephoneNumber, cardtypes::kVoice},
-    {property::PagerNumber, cardtypes::kPager},
-    {property::CarTelephoneNumber, cardtypes::kCar},
-    {property::AssistantTelephoneNumber, cardtypes::kAssistant},
-    {property::CompanyMainTelephoneNumber, cardtypes::kWorkPref},
-};
-
-// The named e-mail addresses, in the order their lines come.
-inline constexpr TypedProperty kNamedEmails[] = {
-    {property::EmailAddressWork, cardtypes::kInternetWork},
-    {property::EmailAddressHome, cardtypes::kInternetHome},
-    {property::EmailAddressOther, cardtypes::kInternetOther},
-    {property::EmailAddress2, cardtypes::kInternet},
-    {property::EmailAddress3, cardtypes::kInternet},
-};
-
 // Hands the sink every line after the name lines (each format writes those
 // itself): the named properties' lines from TITLE to NOTE, then one line for
 // each further value, in the record's order. A line is given only for values

@@ -50,21 +50,26 @@ ContactPipeline::~ContactPipeline() {
     }
 }
 
-void renderContactCardInto(std::string& out, const ContactRecord& record, std::string_view row,
-                           std::uint64_t earlierIdenticalRows, const ExportOptions& options) {
-    const CardWriter& writer = cardWriter(options.format);
+std::string contactUid(std::string_view row, std::uint64_t earlierIdenticalRows,
+                       const ExportOptions& options) {
+    return cardWriter(options.format).needsUid() ? uid::rowUuid(row, earlierIdenticalRows)
+                                                 : std::string();
+}
+
+void renderContactCardInto(std::string& out, const ContactRecord& record, std::string_view uid,
+                           const ExportOptions& options) {
     out.clear();
-    writer.writeInto(out, record, writer.needsUid() ? uid::rowUuid(row, earlierIdenticalRows) : "");
+    cardWriter(options.format).writeInto(out, record, uid);
     if (options.singleFile && !out.ends_with('\n')) {
         out += '\n'; // the next card starts on a line of its own
     }
 }
 
-std::string renderContactCard(const ContactRecord& record, std::string_view row,
-                              std::uint64_t earlierIdenticalRows, const ExportOptions& options) {
+std::string renderContactCard(const ContactRecord& record, std::string_view uid,
+                              const ExportOptions& options) {
     std::string card;
     card.reserve(1024);
-    renderContactCardInto(card, record, row, earlierIdenticalRows, options);
+    renderContactCardInto(card, record, uid, options);
     return card;
 }
 
@@ -95,6 +100,7 @@ void ContactPipeline::prepare(std::size_t index, std::uint64_t earlierIdenticalR
     contact.empty = false;
     contact.nameBase.reset();
     contact.card.reset();
+    contact.uid.clear();
     contact.namingFailure.reset();
     contact.logEntries.clear();
     contact.droppedControls = 0;
@@ -116,7 +122,10 @@ void ContactPipeline::prepare(std::size_t index, std::uint64_t earlierIdenticalR
     }
     contact.mapped = true;
     try {
-        renderContactCardInto(buffer, record, rows_[index], earlierIdenticalRows, options_);
+        if (needsUid_) {
+            contact.uid = uid::rowUuid(rows_[index], earlierIdenticalRows);
+        }
+        renderContactCardInto(buffer, record, contact.uid, options_);
         contact.card = std::move(buffer);
     } catch (const std::exception& e) {
         contact.logEntries.push_back(renderFailureEntry(e));

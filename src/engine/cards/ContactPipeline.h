@@ -33,6 +33,8 @@ struct PreparedContact {
     // for every contact of a run into one file.
     std::optional<std::string> nameBase;
     std::optional<std::string> card;
+    // The card's UID, for a format that carries one.
+    std::string uid;
     // The console entry when the file cannot be named; the run stops there.
     std::optional<std::string> namingFailure;
     // Error-log entries for this row, written when the row is reached.
@@ -59,14 +61,18 @@ ContactRecord readContact(std::string_view row, const std::vector<IndexPair>& pa
 void readContactInto(ContactRecord& record, std::string_view row,
                      const std::vector<IndexPair>& pairs, const RowReading& reading);
 
+// The UID of a row's card where the options' format carries one: made from
+// the row's text and its count of identical rows before it; else empty.
+std::string contactUid(std::string_view row, std::uint64_t earlierIdenticalRows,
+                       const ExportOptions& options);
 // The card of one mapped record exactly as the run writes it: in the options'
-// format, with the UID of the row's text and its count of identical rows
-// before it where the format carries one. Throws what the card writer throws.
-std::string renderContactCard(const ContactRecord& record, std::string_view row,
-                              std::uint64_t earlierIdenticalRows, const ExportOptions& options);
+// format, with the uid where the format carries one. Throws what the card
+// writer throws.
+std::string renderContactCard(const ContactRecord& record, std::string_view uid,
+                              const ExportOptions& options);
 // The same card written over `out`, keeping its buffer.
-void renderContactCardInto(std::string& out, const ContactRecord& record, std::string_view row,
-                           std::uint64_t earlierIdenticalRows, const ExportOptions& options);
+void renderContactCardInto(std::string& out, const ContactRecord& record, std::string_view uid,
+                           const ExportOptions& options);
 
 class ContactPipeline {
 public:

@@ -87,16 +87,16 @@ std::string fullName(const ContactRecord& r) {
     if (const std::string& company = namedValue(r, Company); !company.empty()) {
         return company;
     }
-    for (const auto& email : kNamedEmails) {
-        if (const std::string& address = namedValue(r, email.position); !address.empty()) {
+    for (const Position email : kOfKind<Kind::Email>) {
+        if (const std::string& address = namedValue(r, email); !address.empty()) {
             return address;
         }
     }
     if (const std::string* address = firstFurther(r, ValueKind::Email)) {
         return *address;
     }
-    for (const auto& phone : kNamedPhones) {
-        if (const std::string& number = namedValue(r, phone.position); !number.empty()) {
+    for (const Position phone : kOfKind<Kind::Phone>) {
+        if (const std::string& number = namedValue(r, phone); !number.empty()) {
             return vcard::expandExponent(number);
         }
     }

@@ -80,11 +80,11 @@ AddressPart componentOf(ColumnKind kind) {
     }
 }
 
-std::vector<std::string> typesOf(Qualifier q) {
-    if (q == Qualifier::Work) {
+std::vector<std::string> typesOf(::Qualifier q) {
+    if (q == ::Qualifier::Work) {
         return {"WORK"};
     }
-    if (q == Qualifier::Home) {
+    if (q == ::Qualifier::Home) {
         return {"HOME"};
     }
     return {};
@@ -101,17 +101,17 @@ struct Column {
 
 // The properties a column may take, in order.
 std::vector<Position> candidatesOf(const Column& c) {
-    const Qualifier q = c.meaning.qualifier;
+    const ::Qualifier q = c.meaning.qualifier;
     const int n = c.meaning.ordinal;
     switch (c.meaning.kind) {
     case ColumnKind::Email:
-        if (q == Qualifier::Work) {
+        if (q == ::Qualifier::Work) {
             return {EmailAddressWork};
         }
-        if (q == Qualifier::Home) {
+        if (q == ::Qualifier::Home) {
             return {EmailAddressHome};
         }
-        if (q == Qualifier::Other) {
+        if (q == ::Qualifier::Other) {
             return {EmailAddressOther};
         }
         if (n == 2) {
@@ -122,30 +122,30 @@ std::vector<Position> candidatesOf(const Column& c) {
         }
         return {EmailAddressWork, EmailAddress2, EmailAddress3};
     case ColumnKind::Telephone:
-        if (q == Qualifier::Work) {
+        if (q == ::Qualifier::Work) {
             return {BusinessTelephoneNumber};
         }
-        if (q == Qualifier::Home) {
+        if (q == ::Qualifier::Home) {
             return {HomeTelephoneNumber};
         }
-        if (q == Qualifier::Other) {
+        if (q == ::Qualifier::Other) {
             return {OtherTelephoneNumber};
         }
         return {BusinessTelephoneNumber, OtherTelephoneNumber};
     case ColumnKind::Mobile:
         return {MobileNumber};
     case ColumnKind::Fax:
-        if (q == Qualifier::Home) {
+        if (q == ::Qualifier::Home) {
             return {HomeFaxNumber};
         }
-        return q == Qualifier::Other ? std::vector<Position>{} : std::vector{BusinessFaxNumber};
+        return q == ::Qualifier::Other ? std::vector<Position>{} : std::vector{BusinessFaxNumber};
     case ColumnKind::Pager:
         return {PagerNumber};
     case ColumnKind::WebPage:
-        if (q == Qualifier::Work) {
+        if (q == ::Qualifier::Work) {
             return {BusinessWebPage};
         }
-        return q == Qualifier::Other ? std::vector<Position>{} : std::vector{PersonalWebPage};
+        return q == ::Qualifier::Other ? std::vector<Position>{} : std::vector{PersonalWebPage};
     case ColumnKind::Birthday:
         return {Birthday};
     case ColumnKind::Notes:
@@ -203,7 +203,7 @@ FurtherColumn furtherOf(const Column& c, const std::vector<Position>& candidates
     switch (c.meaning.kind) {
     case ColumnKind::Email:
         value(ValueKind::Email);
-        if (c.meaning.qualifier == Qualifier::Other) {
+        if (c.meaning.qualifier == ::Qualifier::Other) {
             f.types = {"OTHER"};
         }
         return f;
@@ -336,13 +336,13 @@ NamePairing pairColumnsByName(const NamePairingInput& input) {
     // work address of a layout that names a company, else the home address.
     std::set<Block> blocksWithStreet;
     for (Column& c : columns) {
-        const Qualifier q = c.meaning.qualifier == Qualifier::Mailing
-                                ? (hasCompany ? Qualifier::Work : Qualifier::Home)
-                                : c.meaning.qualifier;
+        const ::Qualifier q = c.meaning.qualifier == ::Qualifier::Mailing
+                                  ? (hasCompany ? ::Qualifier::Work : ::Qualifier::Home)
+                                  : c.meaning.qualifier;
         c.meaning.qualifier = q;
-        c.block = q == Qualifier::Work    ? Block::Business
-                  : q == Qualifier::Other ? Block::Other
-                                          : Block::Home;
+        c.block = q == ::Qualifier::Work    ? Block::Business
+                  : q == ::Qualifier::Other ? Block::Other
+                                            : Block::Home;
         if (c.meaning.kind == ColumnKind::Street && c.meaning.ordinal <= 1) {
             blocksWithStreet.insert(c.block);
         }
@@ -360,7 +360,7 @@ NamePairing pairColumnsByName(const NamePairingInput& input) {
     }
     std::stable_partition(order.begin(), order.end(), [](const auto& entry) {
         const Column& c = *entry.first;
-        return c.known != nullptr || c.meaning.qualifier != Qualifier::None ||
+        return c.known != nullptr || c.meaning.qualifier != ::Qualifier::None ||
                candidatesOf(c).size() <= 1;
     });
 

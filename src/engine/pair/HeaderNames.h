@@ -18,6 +18,8 @@ struct ColumnPair {
     std::size_t column;
     std::string header;
     std::string property;
+    // What decided it, as the log and the pair table say it.
+    std::string basis;
 };
 
 // A column pairing by names leaves alone, and why.

@@ -7,16 +7,6 @@
 
 #include <stdexcept>
 
-std::vector<IndexPair> parseIndexMap() {
-    std::vector<IndexPair> pairs;
-    pairs.reserve(mappingDictionary.size());
-    for (const auto& [key, value] : mappingDictionary) {
-        pairs.push_back({static_cast<std::size_t>(std::stoull(key)),
-                         static_cast<std::size_t>(std::stoull(value))});
-    }
-    return pairs;
-}
-
 ContactRecord mapFields(std::string_view row, const std::vector<IndexPair>& pairs) {
     return mapFields(row, pairs, ',', {});
 }

@@ -29,9 +29,6 @@ struct ColumnExtras {
     bool empty() const { return groups.empty() && further.empty(); }
 };
 
-// The process-wide index map, read as numbers.
-std::vector<IndexPair> parseIndexMap();
-
 // The record of a row: totalProperties named values. Throws std::out_of_range
 // when the row has fewer fields than a paired column needs.
 ContactRecord mapFields(std::string_view row, const std::vector<IndexPair>& pairs);

@@ -162,18 +162,19 @@ void placeValue(std::string_view value, const KindRules& rules, const LabelMeani
     record.more.push_back(std::move(further));
 }
 
-// True when the six slots of the block starting at `first` are all empty.
-bool blockIsFree(Position first, const ContactRecord& record) {
-    for (std::size_t k = 0; k < kAddressBlockSize; ++k) {
-        if (!record.named[first + k].empty()) {
+// The block whose formatted address is `first`.
+AddressBlock blockOf(Position first) {
+    return *addressBlock(descriptorOf(first).place);
+}
+
+// True when the parts of the block are all empty.
+bool blockIsFree(const AddressBlock& block, const ContactRecord& record) {
+    for (const Position p : block.parts()) {
+        if (!record.named[p].empty()) {
             return false;
         }
     }
     return true;
-}
-
-Position street2Of(Position block) {
-    return block == kBusinessAddress.first ? kBusinessAddress.street2 : kHomeAddress.street2;
 }
 
 // One address of a group: its six block parts and its two extra lines
@@ -189,14 +190,15 @@ struct AddressPieces {
 };
 
 void placeAddress(const AddressPieces& a, const LabelMeaning* meaning, ContactRecord& record) {
-    for (const Position block : candidates(kAddressRules, meaning)) {
+    for (const Position first : candidates(kAddressRules, meaning)) {
+        const AddressBlock block = blockOf(first);
         if (!blockIsFree(block, record)) {
             continue;
         }
         for (std::size_t k = 0; k < kAddressBlockSize; ++k) {
-            record.named[block + k] = a.parts[k];
+            record.named[block.parts()[k]] = a.parts[k];
         }
-        std::string& street2 = record.named[street2Of(block)];
+        std::string& street2 = record.named[block.street2];
         for (const std::string_view extra : a.extras) {
             if (!extra.empty()) {
                 street2.append(street2.empty() ? "" : "\n").append(extra);
