@@ -98,6 +98,11 @@ TEST(GetCsvFileData, UnreadableOrChangingFilesAreRefusedWithTheReason) {
          "it changed while it was read (1000 bytes when opened, 1500 now): load it again once it "
          "is saved"},
     };
+    // Every way out closes the file: a window loads many.
+    const auto openFiles = [] {
+        return std::distance(fs::directory_iterator("/proc/self/fd"), fs::directory_iterator());
+    };
+    const auto before = openFiles();
     for (const auto& c : cases) {
         writeFile(file, text);
         FaultyFiles faults;
@@ -107,6 +112,7 @@ TEST(GetCsvFileData, UnreadableOrChangingFilesAreRefusedWithTheReason) {
         EXPECT_EQ(read.text.has_value(), c.failure.empty());
         EXPECT_EQ(read.text.value_or(text), text);
     }
+    EXPECT_EQ(openFiles(), before);
 }
 
 TEST(CountFields, AgreesWithTheFieldSplitter) {
