@@ -28,12 +28,8 @@ inline constexpr std::string_view kMapException =
     "EXCEPTION\nOccured in mapProperties()\n\nname: %@\nReason: %@";
 inline constexpr std::string_view kVCardException =
     "EXCEPTION\nOccured in vCardRepresentation()\nname: %@\nReason: %@";
-inline constexpr std::string_view kCreateFileException =
-    "EXCEPTION\nOccured in createFile()\n\nname: %@\nReason: %@";
 inline constexpr std::string_view kNamingException =
     "EXCEPTION\nOccured in generateVCardFileName()\nname: %@\nReason: %@";
-inline constexpr std::string_view kWriteVCardException =
-    "EXCEPTION\nOccured in createVcardFile()\nname: %@\nReason: %@";
 inline constexpr std::string_view kLogFolderException =
     "EXCEPTION\nOccured in createFolder()\nname: %@\nReason: %@";
 inline constexpr std::string_view kLogFileException =
@@ -61,8 +57,6 @@ inline constexpr std::string_view kInvalidName =
 inline constexpr std::string_view kCreateFolderFailed = "Error: Create folder failed %@";
 inline constexpr std::string_view kCreateFileFailed =
     "Error: Occured in createFile()\nFailed to create file%@";
-inline constexpr std::string_view kWriteVCardFailed =
-    "Error: Occured in createVcardFile()\nFailed to create file%@";
 inline constexpr std::string_view kOpenCsvFailed = "Failed to open file";
 // A card that could not be added to the run's single file; row, path, reason.
 inline constexpr std::string_view kSingleFileWriteFailed =
