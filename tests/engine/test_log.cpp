@@ -50,6 +50,9 @@ TEST(ErrorLog, CreatesFolderAndAppendsEntries) {
     EXPECT_EQ(logFileName, home.path().string() + "//Olvenmark v1.0//Error.log");
     ASSERT_TRUE(fs::is_regular_file(home.logFile()));
     EXPECT_EQ(readFile(home.logFile()), "");
+    // Only the call that made the file says so.
+    EXPECT_FALSE(log->createFile(logFileName));
+    EXPECT_TRUE(log->createFile(logFileName + "2"));
 
     EXPECT_TRUE(log->addMessage("Start Application"));
     EXPECT_TRUE(log->addMessage("EXCEPTION\nOccured in x()\nname: a"));
