@@ -252,6 +252,14 @@ TEST_F(Load, StrayBytesInUtf8AreReadAsWindows1252AndTheirRowsNamed) {
     EXPECT_EQ(convertor->previewRows(4)[4][0].substr(0, 5), "Ren\xC3\xA9");
     EXPECT_EQ(convertor->loadDiagnostics().strayBytesNote,
               "101 bytes that are not UTF-8 were read as Windows-1252, in row 5.");
+    // Beyond five rows, the rest are counted.
+    for (int i = 0; i < 3; ++i) {
+        pasted += "R\xE9;\xE9\r\n";
+    }
+    ASSERT_EQ(load(pasted + pasted), 13);
+    EXPECT_EQ(convertor->loadDiagnostics().strayBytesNote,
+              "12 bytes that are not UTF-8 were read as Windows-1252, in rows 5, 6, 7, 12, 13 and "
+              "1 more.");
     // Only a file without any UTF-8 sequence is read whole as Windows-1252.
     const std::string ansi = "First;Last\r\nJOS\xC9S;M\xFCller\r\nRen\xE9;L\xE9o\r\n";
     ASSERT_EQ(load(ansi), 2);
