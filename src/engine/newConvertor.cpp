@@ -35,21 +35,16 @@ std::optional<std::size_t> columnOf(const std::vector<std::string>& headers,
     return static_cast<std::size_t>(it - headers.begin());
 }
 
-// The first `named` row numbers, joined by ", ", and how many more of `total` there are.
-std::string rowList(const std::vector<std::size_t>& rows, std::size_t named, std::size_t total) {
+// The first `named` row numbers, joined by ", ", and how many more there are.
+std::string rowList(const std::vector<std::size_t>& rows, std::size_t named) {
     std::string list;
     for (std::size_t i = 0; i < rows.size() && i < named; ++i) {
         list += (i > 0 ? ", " : "") + std::to_string(rows[i]);
     }
-    if (total > std::min(named, rows.size())) {
-        list += text::fill(csvtext::kMoreRows, total - std::min(named, rows.size()));
+    if (rows.size() > named) {
+        list += text::fill(csvtext::kMoreRows, rows.size() - named);
     }
     return list;
-}
-
-// "row 4" or "rows 4, 9 and 2 more".
-std::string rowsNamed(const std::vector<std::size_t>& rows, std::size_t named, std::size_t total) {
-    return std::string(total == 1 ? csvtext::kRow : csvtext::kRows) + rowList(rows, named, total);
 }
 
 std::string_view fileText() {
@@ -153,12 +148,9 @@ void newConvertor::loadCsvFile(const std::string& path) {
             logOrConsole(text::fill(entry, count));
         }
     }
-    if (layout.unclosedQuotes > 0) {
-        const std::size_t n = layout.unclosedQuotes;
-        const std::string rows = rowsNamed(layout.unclosedQuoteRows, n, n);
-        logOrConsole(text::fill(csvtext::kUnclosedQuotes, n, rows));
-        csvDiagnostics.unclosedQuoteNote =
-            text::fill(n == 1 ? csvtext::kUnclosedQuoteNote : csvtext::kUnclosedQuotesNote, rows);
+    if (const std::size_t row = layout.unclosedQuoteRow; row > 0) {
+        logOrConsole(text::fill(csvtext::kUnclosedQuote, row));
+        csvDiagnostics.unclosedQuoteNote = text::fill(csvtext::kUnclosedQuoteNote, row);
     }
     if (!decoded.strayBytes.empty()) {
         noteStrayBytes(decoded.strayBytes);
@@ -175,12 +167,11 @@ void newConvertor::noteStrayBytes(const std::vector<std::size_t>& places) {
     constexpr std::size_t kRowsLogged = 20;
     constexpr std::size_t kRowsShown = 5;
     const std::vector<std::size_t> rows = rowNumbersAt(fileText(), csvDelimiter, places);
-    logOrConsole(
-        text::fill(csvtext::kStrayBytes, places.size(), rowList(rows, kRowsLogged, rows.size())));
+    logOrConsole(text::fill(csvtext::kStrayBytes, places.size(), rowList(rows, kRowsLogged)));
     csvDiagnostics.strayBytes = places.size();
-    csvDiagnostics.strayBytesNote =
-        text::fill(places.size() == 1 ? csvtext::kStrayByteNote : csvtext::kStrayBytesNote,
-                   places.size(), rowsNamed(rows, kRowsShown, rows.size()));
+    csvDiagnostics.strayBytesNote = text::fill(
+        places.size() == 1 ? csvtext::kStrayByteNote : csvtext::kStrayBytesNote, places.size(),
+        std::string(rows.size() == 1 ? csvtext::kRow : csvtext::kRows) + rowList(rows, kRowsShown));
 }
 
 bool newConvertor::startStep2(const std::map<std::string, std::string>& pairing,

@@ -158,6 +158,10 @@ TEST(LayOutCsv, LinesAboveTheHeaderAndWideRows) {
     layout = layOutCsv("A,B,C\n1,2,3,4\n1,2,3\n\"x,y\",2\n1,2,,\n1\n", CsvDelimiterChoice::Auto);
     EXPECT_EQ(layout.wideRows, 2u);
     EXPECT_EQ(layout.shortRows, 2u);
+    // Any later quote would close it: only the last quote of a file can be left open.
+    layout = layOutCsv("A,B,C\n1,2,3\n\"x,y\n1\n", CsvDelimiterChoice::Auto);
+    EXPECT_EQ(layout.shortRows, 2u);
+    EXPECT_EQ(layout.unclosedQuoteRow, 3u);
 }
 
 TEST(LayOutCsv, LinesOfOneValueAboveTheHeaderAreLeftOut) {

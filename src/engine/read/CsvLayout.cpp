@@ -26,9 +26,6 @@ constexpr std::size_t kRowsToAgree = 5;
 constexpr std::size_t kDetectionPrefix = 1 << 20;
 constexpr std::size_t kDetectionLines = 1024;
 
-// Rows with an unclosed quote named by number; the rest are counted.
-constexpr std::size_t kRowsNamed = 5;
-
 constexpr std::array<char, 3> kOtherDelimiters = {';', '\t', '|'};
 
 std::string lowerCase(std::string_view word) {
@@ -266,9 +263,8 @@ CsvLayout layOutCsv(std::string_view text, CsvDelimiterChoice choice) {
             layout.wideRows += counted.fields[i] > headerFields;
             if (counted.fields[i] < headerFields) {
                 ++layout.shortRows;
-                if (holdsUnclosedQuote(rows[i], layout.delimiter) &&
-                    ++layout.unclosedQuotes <= kRowsNamed) {
-                    layout.unclosedQuoteRows.push_back(i + 1);
+                if (holdsUnclosedQuote(rows[i], layout.delimiter)) {
+                    layout.unclosedQuoteRow = i + 1;
                 }
             }
         }

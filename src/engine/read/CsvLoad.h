@@ -34,8 +34,8 @@ struct CsvLoadDiagnostics {
     std::size_t wideRows = 0;
     // Data rows holding fewer fields than the header; a column they lack fails them.
     std::size_t shortRows = 0;
-    // What the shells show of the short rows a quote never closed cut short
-    // ("row 812 has an unclosed quote."); empty without any.
+    // What the shells show of a row a quote never closed cut short ("row 812
+    // has an unclosed quote."); empty without one.
     std::string unclosedQuoteNote;
     // Why the file gives no contacts; empty when it was loaded.
     std::string refusalReason;
@@ -84,10 +84,10 @@ struct CsvLayout {
     std::size_t footerLinesSkipped = 0;
     std::size_t wideRows = 0;
     std::size_t shortRows = 0;
-    // The short rows that are short for a quote never closed: how many, and
-    // the numbers of the first few, from 1 as the conversion counts rows.
-    std::size_t unclosedQuotes = 0;
-    std::vector<std::size_t> unclosedQuoteRows;
+    // The short row that is short for a quote never closed, from 1 as the
+    // conversion counts rows; 0 when none is. Any later quote would close it,
+    // so there is one at most.
+    std::size_t unclosedQuoteRow = 0;
 };
 
 // Cuts the text into its non-empty rows with the chosen or detected delimiter,

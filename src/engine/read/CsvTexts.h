@@ -24,11 +24,9 @@ inline constexpr std::string_view kStrayBytesNote =
     "%d bytes that are not UTF-8 were read as Windows-1252, in %@.";
 inline constexpr std::string_view kStrayByteNote =
     "%d byte that is not UTF-8 was read as Windows-1252, in %@.";
-// Short rows cut short by a quote never closed: how many, and which.
-inline constexpr std::string_view kUnclosedQuotes =
-    "Warning: CSV rows with an unclosed quote: %d, in %@";
-inline constexpr std::string_view kUnclosedQuoteNote = "%@ has an unclosed quote.";
-inline constexpr std::string_view kUnclosedQuotesNote = "%@ have an unclosed quote.";
+// The row a quote never closed cut short.
+inline constexpr std::string_view kUnclosedQuote = "Warning: CSV row with an unclosed quote: %d";
+inline constexpr std::string_view kUnclosedQuoteNote = "row %d has an unclosed quote.";
 inline constexpr std::string_view kRow = "row ";
 inline constexpr std::string_view kRows = "rows ";
 
