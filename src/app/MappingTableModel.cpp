@@ -29,8 +29,18 @@ QVariant MappingTableModel::data(const QModelIndex& index, int role) const {
     }
     if (index.row() < pairRows()) {
         const auto& pair = session_.pairs()[static_cast<std::size_t>(index.row())];
-        return QString::fromStdString(index.column() == 0 ? pair.header
-                                                          : std::string(pair.propertyName()));
+        if (index.column() == 0) {
+            return QString::fromStdString(pair.header);
+        }
+        // A pair its values made against the words of its name says so; the
+        // tip says what decided any pair made by names.
+        std::string property(pair.propertyName());
+        if (role == Qt::ToolTipRole && !pair.basis.empty()) {
+            property += ": " + pair.basis;
+        } else if (pair.againstWords) {
+            property += " (" + pair.basis + ")";
+        }
+        return QString::fromStdString(property);
     }
     const auto carried = session_.carriedRows()[static_cast<std::size_t>(index.row() - pairRows())];
     return QString::fromStdString(index.column() == 0 ? carried.column : carried.becomes);

@@ -11,6 +11,8 @@ namespace {
 struct Listing {
     std::vector<DavResource> resources;
     std::string failure;
+    // The server sends the client to another server, which it does not follow.
+    bool elsewhere = false;
 };
 
 Listing propfind(HttpClient& client, const std::string& url, const char* depth) {
@@ -18,28 +20,33 @@ Listing propfind(HttpClient& client, const std::string& url, const char* depth) 
         "PROPFIND", url,
         {std::string("Depth: ") + depth, "Content-Type: application/xml; charset=utf-8"},
         std::string(propfindBody()));
-    if (answer.tlsFailure) {
+    const std::string at = client.shown()(url);
+    using Failure = HttpAnswer::Failure;
+    if (answer.failure == Failure::Certificate) {
         return {{},
-                "the server at " + url + " cannot be used: its certificate is not trusted (" +
+                "the server at " + at + " cannot be used: its certificate is not trusted (" +
                     answer.error + ")"};
     }
+    if (answer.failure == Failure::CaFile || !answer.redirect.empty()) {
+        return {{}, answer.error, !answer.redirect.empty()};
+    }
     if (answer.status == 0) {
-        return {{}, "the server at " + url + " cannot be reached: " + answer.error};
+        return {{}, "the server at " + at + " cannot be reached: " + answer.error};
     }
     if (answer.status == 401) {
         return {{}, "the server refused the user name or password (" + answer.describe() + ")"};
     }
     if (answer.status != 207) {
-        return {{}, url + " is not a CardDAV address: the server answered " + answer.describe()};
+        return {{}, at + " is not a CardDAV address: the server answered " + answer.describe()};
     }
     auto resources = parseMultistatus(answer.body);
     if (!resources) {
-        return {{}, url + " answered with something that is not a WebDAV multistatus"};
+        return {{}, at + " answered with something that is not a WebDAV multistatus"};
     }
     for (auto& resource : *resources) {
-        resource.href = resolveUrl(url, resource.href).value_or("");
+        resource.href = resolveUrl(answer.url, resource.href).value_or("");
     }
-    return {std::move(*resources), {}};
+    return {std::move(*resources), {}, false};
 }
 
 // The resource the listing says of `url` itself, or its first one.
@@ -52,9 +59,10 @@ const DavResource* self(const Listing& listing, const std::string& url) {
     return listing.resources.empty() ? nullptr : &listing.resources.front();
 }
 
-AddressBook bookOf(const DavResource& resource) {
+AddressBook bookOf(const HttpClient& client, const DavResource& resource) {
     const std::string url = asCollection(resource.href);
-    return {url, resource.displayName.empty() ? lastSegment(url) : resource.displayName};
+    return {url,
+            client.shown()(resource.displayName.empty() ? lastSegment(url) : resource.displayName)};
 }
 
 // The address books among the members of the collection at `url`.
@@ -66,11 +74,11 @@ Discovery listBooks(HttpClient& client, const std::string& url) {
     Discovery found;
     for (const auto& resource : listing.resources) {
         if (resource.addressBook && !resource.href.empty()) {
-            found.books.push_back(bookOf(resource));
+            found.books.push_back(bookOf(client, resource));
         }
     }
     if (found.books.empty()) {
-        found.failure = "no address book found at " + url;
+        found.failure = "no address book found at " + client.shown()(url);
     }
     return found;
 }
@@ -84,7 +92,7 @@ Discovery findAddressBooks(HttpClient& client, const std::string& url) {
     }
     const DavResource* here = self(start, url);
     if (here != nullptr && here->addressBook) {
-        return {{bookOf(*here)}, {}};
+        return {{bookOf(client, *here)}, {}};
     }
     std::string principal = here != nullptr ? here->principal : "";
     std::string base = url;
@@ -92,6 +100,9 @@ Discovery findAddressBooks(HttpClient& client, const std::string& url) {
         // RFC 6764: the server's well-known address leads to its CardDAV root.
         base = resolveUrl(url, "/.well-known/carddav").value_or(url);
         const Listing known = propfind(client, base, "0");
+        if (known.elsewhere) {
+            return {{}, known.failure};
+        }
         const DavResource* root = self(known, base);
         principal = root != nullptr ? root->principal : "";
     }
@@ -112,12 +123,13 @@ Discovery findAddressBooks(HttpClient& client, const std::string& url) {
         // A server without the discovery properties: the URL may be the home itself.
         return here != nullptr && here->collection
                    ? listBooks(client, asCollection(url))
-                   : Discovery{{}, "no address book found at " + url};
+                   : Discovery{{}, "no address book found at " + client.shown()(url)};
     }
     return listBooks(client, asCollection(home));
 }
 
-Choice chooseAddressBook(const std::vector<AddressBook>& books, const std::string& wanted) {
+Choice chooseAddressBook(const std::vector<AddressBook>& books, const std::string& wanted,
+                         const ServerText& shown) {
     if (wanted.empty() && books.size() == 1) {
         return {books.front(), {}};
     }
@@ -126,10 +138,11 @@ Choice chooseAddressBook(const std::vector<AddressBook>& books, const std::strin
             return {book, {}};
         }
     }
-    std::string line = wanted.empty() ? "choose an address book with --address-book:"
-                                      : "no address book named '" + wanted + "'; there are:";
+    std::string line = wanted.empty()
+                           ? "choose an address book with --address-book:"
+                           : "no address book named '" + printable(wanted) + "'; there are:";
     for (const auto& book : books) {
-        line += "\n  " + book.name + " (" + lastSegment(book.url) + ")  " + book.url;
+        line += "\n  " + book.name + " (" + shown(lastSegment(book.url)) + ")  " + shown(book.url);
     }
     return {std::nullopt, line};
 }

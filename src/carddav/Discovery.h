@@ -14,7 +14,8 @@ namespace carddav {
 struct AddressBook {
     // The collection's whole URL, ending in "/".
     std::string url;
-    // Its display name; the last segment of its path when it has none.
+    // Its display name, or the last segment of its path when it has none, as
+    // it may be shown.
     std::string name;
 };
 
@@ -28,11 +29,13 @@ struct Discovery {
 Discovery findAddressBooks(HttpClient& client, const std::string& url);
 
 // The address book `wanted` names (its display name or the last segment of its
-// path); without a name, the only one. Otherwise the line that lists the choices.
+// path); without a name, the only one. Otherwise the line that lists the
+// choices, their URLs as `shown` lets them be printed.
 struct Choice {
     std::optional<AddressBook> book;
     std::string failure;
 };
-Choice chooseAddressBook(const std::vector<AddressBook>& books, const std::string& wanted);
+Choice chooseAddressBook(const std::vector<AddressBook>& books, const std::string& wanted,
+                         const ServerText& shown);
 
 } // namespace carddav

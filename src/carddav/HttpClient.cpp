@@ -4,7 +4,12 @@
 
 #include <curl/curl.h>
 
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <limits>
 #include <mutex>
+#include <sys/stat.h>
 
 namespace carddav {
 
@@ -27,43 +32,88 @@ std::size_t onBody(char* data, std::size_t size, std::size_t count, void* user) 
     return n;
 }
 
-// Keeps the reason phrase of the last status line (after redirects, the final one).
+// Keeps the reason phrase of the status line, as the server wrote it.
 std::size_t onHeader(char* data, std::size_t size, std::size_t count, void* user) {
     auto* received = static_cast<Received*>(user);
     const std::string_view line(data, size * count);
     if (line.starts_with("HTTP/")) {
         const auto first = line.find(' ');
         const auto second = line.find(' ', first + 1);
-        std::string reason;
+        std::string_view reason;
         if (first != std::string_view::npos && second != std::string_view::npos) {
-            reason = std::string(line.substr(second + 1));
-            while (!reason.empty() && (reason.back() == '\r' || reason.back() == '\n')) {
-                reason.pop_back();
+            reason = line.substr(second + 1, 4 * kShownLength);
+            while (reason.ends_with('\n') || reason.ends_with('\r')) {
+                reason.remove_suffix(1);
             }
         }
-        *received->reason = reason.substr(0, 200);
+        *received->reason = reason;
     }
     return size * count;
+}
+
+// Why the CA certificate file cannot be used, said of the file; empty when it can.
+std::string caFileProblem(const std::string& path) {
+    const std::string file = "the CA certificate file " + printable(path);
+    struct stat info {};
+    if (stat(path.c_str(), &info) != 0) {
+        return file + " cannot be read: " + std::strerror(errno);
+    }
+    if (S_ISDIR(info.st_mode)) {
+        return file + " is a folder: give the certificate file in it";
+    }
+    std::ifstream in(path, std::ios::binary);
+    std::string text(64 * 1024, '\0');
+    in.read(text.data(), static_cast<std::streamsize>(text.size()));
+    if (in.bad() || (in.fail() && !in.eof())) {
+        return file + " cannot be read: " + std::strerror(errno);
+    }
+    text.resize(static_cast<std::size_t>(in.gcount()));
+    if (text.find("-----BEGIN CERTIFICATE-----") == std::string::npos &&
+        text.find("-----BEGIN TRUSTED CERTIFICATE-----") == std::string::npos) {
+        return file + " holds no certificate (a PEM file with -----BEGIN CERTIFICATE-----)";
+    }
+    return {};
+}
+
+// The system's reason when the connection failed or broke ("Connection
+// refused"), else libcurl's words.
+std::string failureText(CURL* curl, CURLcode code, const char* errorText) {
+    long osError = 0;
+    curl_easy_getinfo(curl, CURLINFO_OS_ERRNO, &osError);
+    const bool connection =
+        code == CURLE_COULDNT_CONNECT || code == CURLE_SEND_ERROR || code == CURLE_RECV_ERROR;
+    if (connection && osError != 0) {
+        return std::strerror(static_cast<int>(osError));
+    }
+    return errorText[0] != '\0' ? errorText : curl_easy_strerror(code);
 }
 
 } // namespace
 
 struct HttpClient::Handle {
     CURL* curl = nullptr;
+    // libcurl's words for a failure; lives as long as the handle that writes it.
+    char errorText[CURL_ERROR_SIZE] = {};
 };
 
 std::string HttpAnswer::describe() const {
     if (status == 0) {
         return error;
     }
-    return reason.empty() ? std::to_string(status) : std::to_string(status) + " " + reason;
+    std::string text =
+        reason.empty() ? std::to_string(status) : std::to_string(status) + " " + reason;
+    return redirect.empty() ? text : text + ": " + error;
 }
 
 HttpClient::HttpClient(ServerAccess access)
-    : access_(std::move(access)), handle_(std::make_unique<Handle>()) {
+    : access_(std::move(access)), shown_(access_.user, access_.password),
+      handle_(std::make_unique<Handle>()) {
     static std::once_flag once;
     std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
     handle_->curl = curl_easy_init();
+    if (!access_.caFile.empty()) {
+        caFileProblem_ = caFileProblem(access_.caFile);
+    }
 }
 
 HttpClient::~HttpClient() {
@@ -75,33 +125,67 @@ HttpClient::~HttpClient() {
 HttpAnswer HttpClient::request(const std::string& method, const std::string& url,
                                const std::vector<std::string>& headers, const std::string& body) {
     HttpAnswer answer;
+    // The credentials go with every request: never in clear text over the network.
+    if (const UrlCheck check = checkServerUrl(url); !check.checked) {
+        answer.failure = HttpAnswer::Failure::NotAllowed;
+        // Its URL is cut already; the reason after it stays whole.
+        answer.error = shown_(check.refusal, std::numeric_limits<std::size_t>::max());
+        return answer;
+    }
+    if (!caFileProblem_.empty()) {
+        answer.failure = HttpAnswer::Failure::CaFile;
+        answer.error = caFileProblem_;
+        return answer;
+    }
+    std::string at = url;
+    for (int redirects = 0;; ++redirects) {
+        answer = exchange(method, at, headers, body);
+        if (answer.redirect.empty()) {
+            return answer;
+        }
+        const std::string target = answer.redirect;
+        if (!sameServer(target, at)) {
+            // The credentials and the cards stay with the server the user named.
+            const UrlCheck check = checkServerUrl(target);
+            answer.redirect = shown_(target);
+            answer.error = "the server sends you to " + answer.redirect +
+                           (check.checked ? "; give that URL" : ", which " + check.why);
+            answer.body.clear();
+            return answer;
+        }
+        if (redirects == kMaxRedirects) {
+            answer = {};
+            answer.failure = HttpAnswer::Failure::Network;
+            answer.error = "the server redirects too often";
+            return answer;
+        }
+        at = target;
+    }
+}
+
+HttpAnswer HttpClient::exchange(const std::string& method, const std::string& url,
+                                const std::vector<std::string>& headers, const std::string& body) {
+    HttpAnswer answer;
+    answer.url = url;
     CURL* curl = handle_->curl;
     if (curl == nullptr) {
+        answer.failure = HttpAnswer::Failure::Network;
         answer.error = "the network library could not start";
         return answer;
     }
-    // The credentials go with every request: never in clear text over the network.
-    if (const UrlCheck check = checkServerUrl(url); !check.checked) {
-        answer.error = check.refusal;
-        return answer;
-    }
     curl_easy_reset(curl); // keeps the open connection and the TLS session
-    Received received{&answer.body, &answer.reason};
-    char errorText[CURL_ERROR_SIZE] = {};
+    std::string reason;
+    Received received{&answer.body, &reason};
+    char* errorText = handle_->errorText;
+    errorText[0] = '\0';
     curl_slist* list = nullptr;
     for (const auto& header : headers) {
         list = curl_slist_append(list, header.c_str());
     }
-    const char* protocols = access_.allowHttp ? "http,https" : "https";
     curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
-    curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, protocols);
-    curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
-    curl_easy_setopt(curl, CURLOPT_MAXREDIRS, 5L);
-    // Credentials go to the first host only, never to one a redirect names.
-    curl_easy_setopt(curl, CURLOPT_UNRESTRICTED_AUTH, 0L);
-    // A PROPFIND redirected stays a PROPFIND with its body.
-    curl_easy_setopt(curl, CURLOPT_POSTREDIR, static_cast<long>(CURL_REDIR_POST_ALL));
+    curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, access_.allowHttp ? "http,https" : "https");
+    // Redirects are request()'s to follow or not.
+    curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 0L);
     // Basic only: a second scheme would cost every request a round without credentials.
     curl_easy_setopt(curl, CURLOPT_USERNAME, access_.user.c_str());
     curl_easy_setopt(curl, CURLOPT_PASSWORD, access_.password.c_str());
@@ -132,21 +216,31 @@ HttpAnswer HttpClient::request(const std::string& method, const std::string& url
     }
     const CURLcode code = curl_easy_perform(curl);
     curl_slist_free_all(list);
-    curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, nullptr);
     if (code == CURLE_OK) {
         curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &answer.status);
+        answer.reason = shown_(reason);
+        char* target = nullptr;
+        if (answer.status / 100 == 3 &&
+            curl_easy_getinfo(curl, CURLINFO_REDIRECT_URL, &target) == CURLE_OK &&
+            target != nullptr) {
+            answer.redirect = target;
+        }
         return answer;
     }
     answer.body.clear();
-    answer.tlsFailure = code == CURLE_PEER_FAILED_VERIFICATION ||
-                        code == CURLE_SSL_CACERT_BADFILE || code == CURLE_SSL_CONNECT_ERROR;
+    if (code == CURLE_SSL_CACERT_BADFILE) {
+        answer.failure = HttpAnswer::Failure::CaFile;
+        answer.error = "the CA certificate file " + printable(access_.caFile) +
+                       " cannot be used: " + shown_(errorText);
+        return answer;
+    }
+    const bool tls = code == CURLE_PEER_FAILED_VERIFICATION || code == CURLE_SSL_CONNECT_ERROR;
+    answer.failure = tls ? HttpAnswer::Failure::Certificate : HttpAnswer::Failure::Network;
     if (received.tooLong) {
         answer.error = "the server's answer is longer than " +
                        std::to_string(kMaxAnswer / (1024 * 1024)) + " MiB";
-    } else if (code == CURLE_TOO_MANY_REDIRECTS) {
-        answer.error = "the server redirects too often";
     } else {
-        answer.error = errorText[0] != '\0' ? errorText : curl_easy_strerror(code);
+        answer.error = shown_(failureText(curl, code, errorText));
     }
     return answer;
 }

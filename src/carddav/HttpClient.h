@@ -1,7 +1,10 @@
 // One connection to a CardDAV server over libcurl: requests with the user's
 // credentials, certificates verified, answers bounded in size and time.
 // The handle is reused, so requests to the same server share a connection.
+// Every request goes through request(), which holds the rules of where one may go.
 #pragma once
+
+#include "carddav/ServerText.h"
 
 #include <chrono>
 #include <memory>
@@ -17,7 +20,7 @@ struct ServerAccess {
     std::string password;
     // Certificates to trust besides the system's store; empty: the store only.
     std::string caFile;
-    // Redirects may go to plain http only when the first URL is a loopback one.
+    // Plain http is spoken only when the user's URL is a loopback one.
     bool allowHttp = false;
     std::chrono::seconds connectTimeout{10};
     // A request gives up once nothing at all has come or gone for this long: a
@@ -29,20 +32,38 @@ struct ServerAccess {
     std::chrono::seconds requestTimeout{600};
 };
 
-// What a request came to: a status from the server, or a transport error.
+// What a request came to: a status from the server, or a failure. Every text
+// in it that the server chose is shown as ServerText makes it.
 struct HttpAnswer {
-    // 0 when no answer came (error says why).
+    // Why no status came.
+    enum class Failure {
+        None,
+        // Unreachable, gone, too slow, too long, redirecting in circles.
+        Network,
+        // The server's certificate could not be verified.
+        Certificate,
+        // The CA certificate file given cannot be used; nothing was sent.
+        CaFile,
+        // The URL may not be used (plain http to another computer); nothing was sent.
+        NotAllowed,
+    };
+
+    // 0 when no answer came (failure and error say why).
     long status = 0;
+    Failure failure = Failure::None;
     // The reason phrase of the status line, such as "Precondition Failed".
     std::string reason;
     std::string body;
-    // The transport's failure in words: refused connection, TLS, timeout, size.
+    // The failure in words ("Connection refused"), or where a redirect that was
+    // not followed points ("the server sends you to URL; give that URL").
     std::string error;
-    // The server's certificate could not be verified.
-    bool tlsFailure = false;
+    // A redirect's target when it leads to another server and was not followed.
+    std::string redirect;
+    // The URL that answered, after the redirects followed.
+    std::string url;
 
     bool ok() const { return status >= 200 && status < 300; }
-    // "412 Precondition Failed", or the transport error.
+    // "412 Precondition Failed", or the failure.
     std::string describe() const;
 };
 
@@ -58,13 +79,27 @@ public:
 
     // Sends one request; headers are "Name: value" lines. A URL that may not be
     // used (plain http to another computer, as a link in an answer may name) is
-    // refused before anything is sent.
+    // refused before anything is sent. Redirects are followed only on the same
+    // server (scheme, host and port), at most kMaxRedirects; one to another
+    // server is answered with its status and target, and nothing goes there.
     HttpAnswer request(const std::string& method, const std::string& url,
                        const std::vector<std::string>& headers = {}, const std::string& body = {});
 
+    // Server text as it may be shown: printable, cut, without the credentials.
+    const ServerText& shown() const { return shown_; }
+
+    static constexpr int kMaxRedirects = 5;
+
 private:
     struct Handle;
+    // One exchange, no redirect followed.
+    HttpAnswer exchange(const std::string& method, const std::string& url,
+                        const std::vector<std::string>& headers, const std::string& body);
+
     ServerAccess access_;
+    ServerText shown_;
+    // Why the CA certificate file cannot be used; empty when it can, or none is given.
+    std::string caFileProblem_;
     std::unique_ptr<Handle> handle_;
 };
 

@@ -1,6 +1,8 @@
 #include "carddav/Multistatus.h"
 
+#include <libxml/SAX2.h>
 #include <libxml/parser.h>
+#include <libxml/parserInternals.h>
 #include <libxml/tree.h>
 
 #include <climits>
@@ -65,17 +67,85 @@ void readProps(const xmlNode* prop, DavResource& resource) {
 struct DocDeleter {
     void operator()(xmlDoc* doc) const { xmlFreeDoc(doc); }
 };
+using Doc = std::unique_ptr<xmlDoc, DocDeleter>;
+
+struct ContextDeleter {
+    void operator()(xmlParserCtxt* context) const { xmlFreeParserCtxt(context); }
+};
+
+// What the parser has met so far, kept beside its context.
+struct Shape {
+    int depth = 0;
+    std::size_t elements = 0;
+    bool refused = false;
+};
+
+Shape& shapeOf(void* context) {
+    return *static_cast<Shape*>(static_cast<xmlParserCtxt*>(context)->_private);
+}
+
+void refuse(void* context) {
+    shapeOf(context).refused = true;
+    xmlStopParser(static_cast<xmlParserCtxt*>(context));
+}
+
+// Met at "<!DOCTYPE", before any declaration inside it is read.
+void onDoctype(void* context, const xmlChar*, const xmlChar*, const xmlChar*) {
+    refuse(context);
+}
+
+void onStart(void* context, const xmlChar* name, const xmlChar* prefix, const xmlChar* uri,
+             int namespaces, const xmlChar** spaces, int attributes, int defaulted,
+             const xmlChar** values) {
+    Shape& shape = shapeOf(context);
+    if (++shape.depth > kMaxXmlDepth || ++shape.elements > kMaxXmlElements) {
+        refuse(context);
+        return;
+    }
+    xmlSAX2StartElementNs(context, name, prefix, uri, namespaces, spaces, attributes, defaulted,
+                          values);
+}
+
+void onEnd(void* context, const xmlChar* name, const xmlChar* prefix, const xmlChar* uri) {
+    --shapeOf(context).depth;
+    xmlSAX2EndElementNs(context, name, prefix, uri);
+}
+
+// The document, or none when it is not well-formed or breaks a bound.
+Doc parseBounded(std::string_view xml) {
+    if (xml.size() > INT_MAX) {
+        return nullptr;
+    }
+    std::unique_ptr<xmlParserCtxt, ContextDeleter> context(
+        xmlCreateMemoryParserCtxt(xml.data(), static_cast<int>(xml.size())));
+    if (!context) {
+        return nullptr;
+    }
+    // No network, no entity substitution, no DTD loading; errors stay quiet.
+    xmlCtxtUseOptions(context.get(), XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING);
+    Shape shape;
+    context->_private = &shape;
+    context->sax->internalSubset = onDoctype;
+    context->sax->startElementNs = onStart;
+    context->sax->endElementNs = onEnd;
+    xmlParseDocument(context.get());
+    Doc doc(context->myDoc);
+    context->myDoc = nullptr;
+    if (!context->wellFormed || shape.refused) {
+        return nullptr;
+    }
+    return doc;
+}
+
+bool isSuccess(const std::string& statusLine) {
+    const auto space = statusLine.find(' ');
+    return space != std::string::npos && statusLine.compare(space + 1, 1, "2") == 0;
+}
 
 } // namespace
 
 std::optional<std::vector<DavResource>> parseMultistatus(std::string_view xml) {
-    if (xml.size() > INT_MAX) {
-        return std::nullopt;
-    }
-    // No network, no entity expansion, no DTD loading; errors stay quiet.
-    const int options = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING;
-    std::unique_ptr<xmlDoc, DocDeleter> doc(
-        xmlReadMemory(xml.data(), static_cast<int>(xml.size()), "answer.xml", nullptr, options));
+    const Doc doc = parseBounded(xml);
     const xmlNode* root = doc ? xmlDocGetRootElement(doc.get()) : nullptr;
     if (!is(root, kDav, "multistatus")) {
         return std::nullopt;
@@ -87,6 +157,8 @@ std::optional<std::vector<DavResource>> parseMultistatus(std::string_view xml) {
         }
         DavResource resource;
         resource.href = textOf(child(r, kDav, "href"));
+        const xmlNode* status = child(r, kDav, "status");
+        resource.missing = status != nullptr && !isSuccess(textOf(status));
         for (const xmlNode* s = r->children; s != nullptr; s = s->next) {
             if (is(s, kDav, "propstat") &&
                 textOf(child(s, kDav, "status")).find(" 200") != std::string::npos) {
@@ -111,6 +183,21 @@ std::string_view propfindBody() {
   </d:prop>
 </d:propfind>
 )";
+}
+
+std::string multigetBody(const std::vector<std::string>& paths) {
+    std::string body = R"(<?xml version="1.0" encoding="utf-8"?>
+<c:addressbook-multiget xmlns:d="DAV:" xmlns:c="urn:ietf:params:xml:ns:carddav">
+  <d:prop><d:getetag/></d:prop>
+)";
+    for (const auto& path : paths) {
+        body += "  <d:href>";
+        for (const char c : path) {
+            body += c == '&' ? "&amp;" : c == '<' ? "&lt;" : c == '>' ? "&gt;" : std::string(1, c);
+        }
+        body += "</d:href>\n";
+    }
+    return body + "</c:addressbook-multiget>\n";
 }
 
 } // namespace carddav

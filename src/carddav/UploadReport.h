@@ -12,8 +12,17 @@ namespace carddav {
 // A card the address book did not take: row, URL, the server's status and reason.
 inline constexpr std::string_view kUploadRefused =
     "Error: The address book refused the vCard of row [%d] %@: %@";
-// Why an upload stopped: the address book's URL and the server's answer or error.
-inline constexpr std::string_view kStopServer = "the server of %@ cannot be used: %@";
+// A card the server took (201) and the address book does not hold afterwards.
+inline constexpr std::string_view kNotKept =
+    "Error: The address book does not hold the vCard of row [%d] %@ that the server took; "
+    "it counts as not uploaded";
+// The address book could not say which cards it holds: its URL and the answer.
+inline constexpr std::string_view kCheckFailed =
+    "Warning: The address book %@ could not be asked which vCards it holds: %@";
+// Why an upload stopped: the transport's reason, or the server's status.
+inline constexpr std::string_view kStopServerGone = "the server went away: %@";
+inline constexpr std::string_view kStopUserRefused =
+    "the server no longer accepts the user name or password (%@)";
 
 // The report of an upload: contacts, uploaded, already there, not uploaded and
 // the address book's URL.

@@ -51,7 +51,8 @@ Upload findAddressBook(const CommandLine& line, const carddav::CheckedUrl& url) 
     if (!found.failure.empty()) {
         return {nullptr, fail(found.failure)};
     }
-    const carddav::Choice choice = carddav::chooseAddressBook(found.books, line.addressBook);
+    const carddav::Choice choice =
+        carddav::chooseAddressBook(found.books, line.addressBook, client.shown());
     if (!choice.book) {
         return {nullptr, fail(choice.failure)};
     }
@@ -149,8 +150,9 @@ int main(int argc, char* argv[]) {
         return 1; // the run could not start; the error log says why
     }
     if (report->stopped()) {
-        std::fprintf(stderr, "olvenmark-cli: stopped at contact %lld: %s\n",
-                     static_cast<long long>(report->stoppedAt), report->stopReason.c_str());
+        // Why, first: the counts below follow from it.
+        std::printf("%s stopped at contact %lld: %s\n", upload ? "Upload" : "Export",
+                    static_cast<long long>(report->stoppedAt), report->stopReason.c_str());
     }
     for (const auto& reportLine : upload ? carddav::uploadReportLines(*report) : report->lines()) {
         std::printf("%s\n", reportLine.c_str());

@@ -42,6 +42,9 @@ public:
     virtual Outcome deliver(const PreparedContact& contact, std::int64_t rowNumber) = 0;
     // After the last contact, a stop or a cancel: lets go of what it holds.
     virtual void close() = 0;
+    // Cards answered Written that the destination, once closed, found it does
+    // not hold (a server that took a card and kept nothing): not written after all.
+    virtual std::int64_t notKept() const { return 0; }
     // Where the cards are, as the report shows it.
     virtual std::string where() const = 0;
     // Why the run stopped, in words a user can act on; empty when it did not.

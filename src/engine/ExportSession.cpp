@@ -222,6 +222,12 @@ std::set<std::size_t> takenColumns(const std::vector<ExportSession::Pair>& pairs
             taken.insert(column); // a year the layout lacks is kNone, which no column has
         }
     }
+    for (const auto& joined : extras.houseNumbers) {
+        taken.insert({joined.number, joined.addition});
+    }
+    for (const auto& joined : extras.particles) {
+        taken.insert(joined.particle);
+    }
     return taken;
 }
 
@@ -238,7 +244,6 @@ NamePairing ExportSession::findByNames(std::vector<TypedGroup>& groups) const {
     }
     for (const auto& pair : pairs_) {
         input.pairedProperties.emplace(pair.propertyName());
-        input.pairedHeaders.insert(pair.header);
     }
     // The header's typed groups not taken yet, and none of whose columns a pair holds.
     const std::set<std::size_t> taken = takenColumns(pairs_, extras_);
@@ -251,13 +256,7 @@ NamePairing ExportSession::findByNames(std::vector<TypedGroup>& groups) const {
     ColumnExtras all = extras_;
     all.groups.insert(all.groups.end(), groups.begin(), groups.end());
     input.takenColumns = takenColumns(pairs_, all);
-    NamePairing found = pairColumnsByName(input);
-    // A birthday's part columns make it together; none is the birthday alone.
-    if (const auto parts = dates::detectBirthParts(input.headers)) {
-        std::erase_if(found.pairs, [&](const ColumnPair& p) { return parts->holds(p.column); });
-        std::erase_if(found.further, [&](const FurtherColumn& c) { return parts->holds(c.index); });
-    }
-    return found;
+    return pairColumnsByName(input);
 }
 
 std::size_t ExportSession::remainingByNames() const {
@@ -274,13 +273,17 @@ std::size_t ExportSession::pairByNames() {
     NamePairing found = findByNames(groups);
     std::size_t n = 0;
     for (const auto& pair : found.pairs) {
-        if (columnIsFree(pair.column) && contains(freeProperties_, pair.property)) {
-            takeColumn(pair.column);
-            removeEvery(freeProperties_, pair.property);
-            pairs_.push_back(
-                {pair.column, pair.header, *property::positionOf(pair.property), pair.basis});
-            ++n;
+        if (!columnIsFree(pair.column) || !contains(freeProperties_, pair.property)) {
+            continue;
         }
+        const property::Position p = *property::positionOf(pair.property);
+        std::erase(freeColumns_, pair.column);
+        removeEvery(freeProperties_, pair.property);
+        pairs_.push_back({pair.column, pair.header, p, pair.basis, pair.againstWords});
+        logOrConsole(text::fill(
+            logtext::kColumnPaired, pair.header, pair.basis,
+            logtext::kKindWords[static_cast<int>(property::descriptorOf(p).kind)], pair.property));
+        ++n;
     }
     // The columns of a typed group follow their own row's label from now on.
     if (!groups.empty()) {
@@ -294,33 +297,39 @@ std::size_t ExportSession::pairByNames() {
     }
     for (auto& further : found.further) {
         logOrConsole(further.use == FurtherColumn::Use::NoteLine
-                         ? text::fill(logtext::kCarriedToNote, further.header)
-                         : text::fill(logtext::kCarried, further.header, further.lineName()));
+                         ? text::fill(logtext::kColumnToNote, further.header, further.basis)
+                         : text::fill(logtext::kColumnCarried, further.header, further.basis,
+                                      further.lineName()));
         std::erase(freeColumns_, further.index);
         extras_.further.push_back(std::move(further));
     }
     for (const auto& skipped : found.skipped) {
-        logOrConsole(text::fill(logtext::kAddressInParts, skipped.header));
+        logOrConsole(skipped.why == SkippedColumn::Why::PartsPaired
+                         ? text::fill(logtext::kAddressInParts, skipped.header)
+                         : text::fill(logtext::kColumnLeftOut, skipped.header, skipped.basis));
     }
-    takeBirthParts();
+    takeJoinedColumns(found);
     publishPairs();
     return n;
 }
 
-void ExportSession::takeBirthParts() {
-    const auto parts = dates::detectBirthParts(headers());
-    if (!parts || extras_.birthParts || birthdayPaired()) {
-        return;
-    }
-    extras_.birthParts = parts;
-    std::string names;
-    for (const std::size_t column : {parts->year, parts->month, parts->day}) {
-        if (column < headers().size()) {
-            std::erase(freeColumns_, column);
-            names += (names.empty() ? "'" : ", '") + headers()[column] + "'";
+void ExportSession::takeJoinedColumns(const NamePairing& found) {
+    const bool birthday = found.birthParts && !extras_.birthParts && !birthdayPaired();
+    for (const auto& joined : found.joined) {
+        const bool part = found.birthParts && found.birthParts->holds(joined.column);
+        if (part && !birthday) {
+            continue; // a birthday paired already: the parts are no part of it
         }
+        logOrConsole(text::fill(logtext::kColumnJoined, joined.header, joined.basis, joined.into));
+        std::erase(freeColumns_, joined.column);
     }
-    logOrConsole(text::fill(logtext::kBirthdayFromParts, names));
+    if (birthday) {
+        extras_.birthParts = found.birthParts;
+    }
+    extras_.houseNumbers.insert(extras_.houseNumbers.end(), found.houseNumbers.begin(),
+                                found.houseNumbers.end());
+    extras_.particles.insert(extras_.particles.end(), found.particles.begin(),
+                             found.particles.end());
 }
 
 bool ExportSession::birthdayPaired() const {
@@ -329,7 +338,6 @@ bool ExportSession::birthdayPaired() const {
 }
 
 std::vector<ExportSession::CarriedRow> ExportSession::carriedRows() const {
-    static constexpr std::string_view kKinds[] = {"EMAIL", "TEL", "URL", "ADR"};
     std::vector<CarriedRow> rows;
     for (const auto& group : extras_.groups) {
         const TypedColumn* first = &group.value;
@@ -338,8 +346,8 @@ std::vector<ExportSession::CarriedRow> ExportSession::carriedRows() const {
                 first = column;
             }
         }
-        rows.push_back({first->header,
-                        text::fill(logtext::kTypedByLabel, kKinds[static_cast<int>(group.kind)])});
+        rows.push_back(
+            {first->header, text::fill(logtext::kTypedByLabel, property::lineOf(group.kind))});
     }
     for (const auto& further : extras_.further) {
         std::string becomes = further.use == FurtherColumn::Use::NoteLine
@@ -350,6 +358,27 @@ std::vector<ExportSession::CarriedRow> ExportSession::carriedRows() const {
         }
         rows.push_back({further.header, becomes});
     }
+    const auto names = [this](std::initializer_list<std::size_t> columns) {
+        std::string joined;
+        for (const std::size_t column : columns) {
+            if (column < headers().size()) {
+                joined += (joined.empty() ? "" : ", ") + headers()[column];
+            }
+        }
+        return joined;
+    };
+    if (const auto& parts = extras_.birthParts) {
+        rows.push_back({names({parts->year, parts->month, parts->day}),
+                        std::string(property::descriptorOf(property::Birthday).line)});
+    }
+    for (const auto& joined : extras_.houseNumbers) {
+        rows.push_back({names({joined.number, joined.addition}),
+                        text::fill(logtext::kJoinedTo, names({joined.street}))});
+    }
+    for (const auto& joined : extras_.particles) {
+        rows.push_back(
+            {names({joined.particle}), text::fill(logtext::kJoinedTo, names({joined.family}))});
+    }
     return rows;
 }
 
@@ -359,20 +388,46 @@ bool ExportSession::dropCarried(std::size_t index) {
             freeColumns_.push_back(column);
         }
     };
-    if (index < extras_.groups.size()) {
-        for (const TypedColumn* column : columnsOf(extras_.groups[index])) {
-            giveBack(column->index);
+    const auto dropFrom = [&index, &giveBack](auto& list, auto&& columnsOfEntry) {
+        if (index >= list.size()) {
+            index -= list.size();
+            return false;
         }
-        extras_.groups.erase(extras_.groups.begin() + static_cast<std::ptrdiff_t>(index));
+        for (const std::size_t column : columnsOfEntry(list[index])) {
+            giveBack(column);
+        }
+        list.erase(list.begin() + static_cast<std::ptrdiff_t>(index));
+        return true;
+    };
+    const auto groupColumns = [](const TypedGroup& group) {
+        std::vector<std::size_t> columns;
+        for (const TypedColumn* column : columnsOf(group)) {
+            columns.push_back(column->index);
+        }
+        return columns;
+    };
+    if (dropFrom(extras_.groups, groupColumns) ||
+        dropFrom(extras_.further,
+                 [](const FurtherColumn& f) { return std::vector<std::size_t>{f.index}; })) {
         return true;
     }
-    index -= extras_.groups.size();
-    if (index >= extras_.further.size()) {
-        return false;
+    if (extras_.birthParts) {
+        if (index == 0) {
+            const auto parts = *extras_.birthParts;
+            extras_.birthParts.reset();
+            for (const std::size_t column : {parts.year, parts.month, parts.day}) {
+                giveBack(column);
+            }
+            return true;
+        }
+        --index;
     }
-    giveBack(extras_.further[index].index);
-    extras_.further.erase(extras_.further.begin() + static_cast<std::ptrdiff_t>(index));
-    return true;
+    return dropFrom(extras_.houseNumbers,
+                    [](const HouseNumberColumns& h) {
+                        return std::vector<std::size_t>{h.number, h.addition};
+                    }) ||
+           dropFrom(extras_.particles,
+                    [](const FamilyParticle& f) { return std::vector<std::size_t>{f.particle}; });
 }
 
 std::vector<ExportSession::UnpairedColumn> ExportSession::unpairedColumns() const {

@@ -40,6 +40,8 @@ public:
         // What pairing by names went by ("its name", "its values are e-mail
         // addresses"); empty for a pair made by hand or by position.
         std::string basis;
+        // True when the column's values overruled the words of its name.
+        bool againstWords = false;
 
         std::string_view propertyName() const { return property::nameOf(property); }
     };
@@ -121,7 +123,9 @@ public:
         std::string column;
         std::string becomes;
     };
-    // The typed groups, then the further columns, in the order pairing made them.
+    // The typed groups, the further columns, then the columns joined to
+    // others (a birthday's parts, house numbers, family-name particles), in
+    // the order pairing made them.
     std::vector<CarriedRow> carriedRows() const;
     // Stops carrying the row at `index` (as carriedRows() counts): its columns
     // go back to the free list and none of its values is written any more.
@@ -194,10 +198,10 @@ private:
     std::vector<std::string> propertiesByPosition() const;
     // The property names of the loaded file.
     const std::vector<std::string>& properties() const;
-    // Takes the birthday's part columns (Thunderbird's "Birth Year", "Birth
-    // Month", "Birth Day") out of the free columns into the extras when the
-    // header has them and no column is paired with the birthday.
-    void takeBirthParts();
+    // Takes the columns whose values join another's out of the free columns
+    // into the extras: a birthday's parts (unless a column is paired with the
+    // birthday already), house numbers and family-name particles.
+    void takeJoinedColumns(const NamePairing& found);
     // True when a column is paired with the birthday.
     bool birthdayPaired() const;
     // Writes the pairs into the process-wide pairing, which only the session writes.

@@ -36,6 +36,17 @@ template <class... Args> std::string fill(std::string_view format, const Args&..
 // A readable name for the exception's type, such as "std::out_of_range".
 std::string exceptionName(const std::exception& e);
 
+// An ASCII digit.
+constexpr bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// An ASCII letter, or any byte of a UTF-8 sequence (ä, é, ñ ...).
+constexpr bool isLetter(char c) {
+    const auto u = static_cast<unsigned char>(c);
+    return (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || u >= 0x80;
+}
+
 // The text without the blanks and tabs around it.
 std::string_view trimmed(std::string_view s);
 

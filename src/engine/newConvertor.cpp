@@ -13,8 +13,10 @@
 #include "engine/log/Console.h"
 #include "engine/log/LogTexts.h"
 #include "engine/log/myLog.h"
+#include "engine/pair/HeaderNames.h"
 #include "engine/pair/Mapping.h"
 #include "engine/pair/Properties.h"
+#include "engine/pair/ValueShapes.h"
 #include "engine/read/Csv.h"
 #include "engine/read/CsvTexts.h"
 
@@ -330,6 +332,7 @@ newConvertor::RunEnd newConvertor::startConversion(std::stop_token cancel, Desti
             ++rowNumber;
             if (cancel.stop_requested()) {
                 destination.close();
+                written -= destination.notKept();
                 logOrConsole(logtext::kCancelled);
                 const RunReport report =
                     runReport(true, total, written, destination.where(), alreadyThere);
@@ -389,6 +392,7 @@ newConvertor::RunEnd newConvertor::startConversion(std::stop_token cancel, Desti
         logOrConsole(droppedControlCharactersEntry(droppedControls));
     }
     destination.close();
+    written = std::max<std::int64_t>(0, written - destination.notKept());
     if (sender != nullptr) {
         RunReport report = runReport(false, total, written, destination.where(), alreadyThere);
         if (end != RunEnd::Completed) {
@@ -417,10 +421,10 @@ dates::DateOrder newConvertor::birthdayOrderOf(const std::vector<IndexPair>& pai
         for (std::size_t i = 1; i < rows.size(); ++i) {
             auto fields = splitString(rows[i], csvDelimiter);
             if (fields && column < fields->size()) {
-                values.push_back(std::move((*fields)[column]));
+                values.emplace_back(shapes::unwrapped((*fields)[column]));
             }
         }
-        const auto order = dates::detectDateOrder(values, dates::headerDateOrder(csvHeadersArray));
+        const auto order = dates::detectDateOrder(values, headerDateOrder(csvHeadersArray));
         found = birthdayOrders.emplace(column, order).first;
     }
     const dates::ColumnOrder& order = found->second;

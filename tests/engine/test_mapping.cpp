@@ -92,3 +92,41 @@ TEST_F(Mapping, QuotedCommaInHeaderKeepsColumnsAligned) {
     EXPECT_EQ(record->named.at(4), "Smith, Ann");
     EXPECT_EQ(record->named.at(26), "555");
 }
+
+// What a spreadsheet saved and what pairing joined comes out of each row as
+// the values a reader expects.
+TEST(RowShapes, SavedShapesJoinedColumnsAndSeveralValues) {
+    using namespace property;
+    // Columns: street, number, addition, country; particle, family; mobile; name; e-mails.
+    ColumnExtras extras;
+    extras.houseNumbers.push_back({0, 1, 2, 3, true});
+    extras.particles.push_back({5, 4});
+    const std::vector<IndexPair> pairs = {{HomeAddressStreet, 0}, {LastName, 5},
+                                          {MobileNumber, 6},      {FirstName, 7},
+                                          {EmailAddressWork, 8},  {Notes, 8}};
+    totalProperties = static_cast<std::int64_t>(kCount);
+    const auto row = [&](std::string_view text) { return mapFields(text, pairs, ',', extras); };
+
+    ContactRecord r = row("Kerkstraat,'12,A,Nederland,van der,Berg,4915112345678.0,1.0,"
+                          "\"a@x.org; b@y.org\"");
+    EXPECT_EQ(r[HomeAddressStreet], "Kerkstraat 12 A"); // the country writes the number after
+    EXPECT_EQ(r[LastName], "van der Berg");
+    EXPECT_EQ(r[MobileNumber], "4915112345678");
+    EXPECT_EQ(r[FirstName], "1.0"); // only numbers lose a zero fraction
+    EXPECT_EQ(r[EmailAddressWork], "a@x.org");
+    EXPECT_EQ(r[Notes], "a@x.org; b@y.org"); // only phones and e-mails are taken apart
+    ASSERT_EQ(r.more.size(), 1u);
+    EXPECT_EQ(r.more[0].value, "b@y.org");
+    EXPECT_EQ(r.more[0].types, (std::vector<std::string>{"INTERNET", "WORK"}));
+
+    r = row("Main St,7,,,,Lee,=\"0612345678\",Ann,");
+    EXPECT_EQ(r[HomeAddressStreet], "7 Main St"); // no country: the header's language's order
+    EXPECT_EQ(r[LastName], "Lee");
+    EXPECT_EQ(r[MobileNumber], "0612345678");
+    r = row("x,,,,,,0612345678 / 0687654321,,");
+    EXPECT_EQ(r[MobileNumber], "0612345678");
+    ASSERT_EQ(r.more.size(), 1u);
+    EXPECT_EQ(r.more[0].types, (std::vector<std::string>{"CELL"}));
+    // A birthday's parts as a spreadsheet saved them.
+    EXPECT_EQ(dates::birthdayFromParts({"1983.0", "6.0", "'1"}, {0, 1, 2}), "1983-06-01");
+}

@@ -323,7 +323,8 @@ TEST(CardValues, CategoriesOfEveryExporter) {
     using V = std::vector<std::string_view>;
     EXPECT_EQ(vcard::categoryGroups("Friends ::: * myContacts ::: a,b"),
               (V{"Friends", "* myContacts", "a,b"}));
-    EXPECT_EQ(vcard::categoryGroups("Clients;Banque"), (V{"Clients", "Banque"}));
+    EXPECT_EQ(vcard::categoryGroups("Clients;Banque|VIP\nPress"),
+              (V{"Clients", "Banque", "VIP", "Press"}));
     EXPECT_EQ(vcard::categoryGroups("\"Customers\", \"VIP\",,"), (V{"Customers", "VIP"}));
 }
 

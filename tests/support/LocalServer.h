@@ -39,8 +39,10 @@ public:
     std::uint16_t port() const { return port_; }
 
     // Starts the program (found on PATH) with its standard error in `log`, and
-    // waits until it accepts connections.
-    void start(std::vector<std::string> args, const std::string& log) {
+    // waits until it accepts connections at `host` (an IPv4 address).
+    void start(std::vector<std::string> args, const std::string& log,
+               const std::string& host = "127.0.0.1") {
+        inet_pton(AF_INET, host.c_str(), &host_);
         std::vector<char*> argv;
         for (auto& arg : args) {
             argv.push_back(arg.data());
@@ -64,16 +66,18 @@ public:
         }
     }
 
-private:
+    // True when something accepts connections at the port.
     bool accepting() const {
         const int s = socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in address{AF_INET, htons(port_), {htonl(INADDR_LOOPBACK)}, {}};
+        sockaddr_in address{AF_INET, htons(port_), host_, {}};
         const bool ok = connect(s, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
         close(s);
         return ok;
     }
 
+private:
     std::uint16_t port_ = 0;
+    in_addr host_{htonl(INADDR_LOOPBACK)};
     pid_t pid_ = -1;
 };
 

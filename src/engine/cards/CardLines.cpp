@@ -85,10 +85,10 @@ void namedAddress(LineSink& sink, const ContactRecord& r, TypeList types,
         const std::string postalCode = vcard::expandExponent(part(block.postalCode));
         const std::string_view values[] = {
             "", "", street, part(block.city), part(block.region), postalCode, part(block.country)};
-        sink.line({"ADR", types, values});
+        sink.line({lineOf(Kind::Address), types, values});
     } else if (!part(block.formatted).empty()) {
         const std::string_view values[] = {"", "", part(block.formatted)};
-        sink.line({"ADR", types, values});
+        sink.line({lineOf(Kind::Address), types, values});
     }
 }
 
@@ -135,11 +135,13 @@ const std::string& noteValue(const ContactRecord& r, bool birthdayIsText, std::s
         buffer.append(label).append(": ").append(text);
     };
     if (birthdayIsText) {
-        add("Birthday", namedValue(r, Birthday));
+        add(nameOf(Birthday), namedValue(r, Birthday));
     }
     for (const TypedValue& v : r.more) {
         if (v.kind == ValueKind::Date && isFreeName(v.name) && isDateText(v.value, r.dateOrder)) {
-            add(isName(v.name, "BDAY") ? "Birthday" : std::string_view(v.name), v.value);
+            add(isName(v.name, descriptorOf(Birthday).line) ? nameOf(Birthday)
+                                                            : std::string_view(v.name),
+                v.value);
         }
     }
     return extended ? buffer : notes;
@@ -150,13 +152,13 @@ const std::string& noteValue(const ContactRecord& r, bool birthdayIsText, std::s
 void furtherLine(LineSink& sink, const TypedValue& v, dates::DateOrder order) {
     switch (v.kind) {
     case ValueKind::Telephone:
-        telephone(sink, "TEL", TypeList({}, v.types), v.value);
+        telephone(sink, lineOf(Kind::Phone), TypeList({}, v.types), v.value);
         return;
     case ValueKind::Email:
-        single(sink, "EMAIL", TypeList(types::kInternet, v.types), v.value);
+        single(sink, lineOf(Kind::Email), TypeList(types::kInternet, v.types), v.value);
         return;
     case ValueKind::WebPage:
-        single(sink, "URL", TypeList({}, v.types), v.value, Escape::Uri);
+        single(sink, lineOf(Kind::Web), TypeList({}, v.types), v.value, Escape::Uri);
         return;
     case ValueKind::Address: {
         if (std::all_of(v.address.begin(), v.address.end(),
@@ -167,7 +169,7 @@ void furtherLine(LineSink& sink, const TypedValue& v, dates::DateOrder order) {
         std::copy(v.address.begin(), v.address.end(), values.begin());
         const std::string postalCode = vcard::expandExponent(v.address[PostalCode]);
         values[PostalCode] = postalCode;
-        sink.line({"ADR", TypeList({}, v.types), values});
+        sink.line({lineOf(Kind::Address), TypeList({}, v.types), values});
         return;
     }
     case ValueKind::Date:

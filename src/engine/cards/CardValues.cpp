@@ -53,7 +53,7 @@ std::vector<std::string_view> categoryGroups(std::string_view value) {
     const bool google = value.find(kGroupSeparator) != std::string_view::npos;
     std::vector<std::string_view> groups;
     while (true) {
-        const auto end = google ? value.find(kGroupSeparator) : value.find_first_of(";,");
+        const auto end = google ? value.find(kGroupSeparator) : value.find_first_of(";,|\r\n");
         auto group = text::trimmed(value.substr(0, end));
         if (!google && group.size() >= 2 && group.front() == '"' && group.back() == '"') {
             group = group.substr(1, group.size() - 2); // Mailchimp quotes each tag

@@ -13,7 +13,7 @@ std::string expandExponent(std::string_view value);
 
 // The categories of a Categories value: groups separated by " ::: " (as
 // Google exports them, a comma then belonging to the group's name), else by
-// ";" (Outlook) or "," (CRM tags, each maybe in quotes), each become one
+// ";" (Outlook), "," (CRM tags, each maybe in quotes), "|" or line breaks, each
 // category; blanks around a category and empty ones are left out.
 std::vector<std::string_view> categoryGroups(std::string_view value);
 

@@ -40,17 +40,17 @@ void nameLines(const ContactRecord& r, LineSink& sink) {
     }
     if (full.empty()) {
         const std::string_view spoken[] = {first, last};
-        sink.line({"FN", {}, spoken, ' '});
+        sink.line({descriptorOf(FullName).line, {}, spoken, ' '});
     } else {
         const std::string_view values[] = {full};
-        sink.line({"FN", {}, values});
+        sink.line({descriptorOf(FullName).line, {}, values});
     }
     if (!title.empty() || !suffix.empty()) {
         const std::string_view values[] = {last, first, middle, title, suffix};
-        sink.line({"N", {}, values});
+        sink.line({descriptorOf(LastName).line, {}, values});
     } else {
         const std::string_view values[] = {last, first, middle, suffix};
-        sink.line({"N", {}, values});
+        sink.line({descriptorOf(LastName).line, {}, values});
     }
 }
 

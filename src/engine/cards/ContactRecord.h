@@ -19,6 +19,44 @@ enum class ValueKind {
     Text,      // the vCard property in `name` (NICKNAME, NOTE, TITLE, ...)
 };
 
+// The kind of further value a property's kind gives; Text for the kinds
+// written as a named property's line ("NOTE", "ORG").
+constexpr ValueKind valueKindOf(property::Kind kind) {
+    switch (kind) {
+    case property::Kind::Phone:
+        return ValueKind::Telephone;
+    case property::Kind::Email:
+        return ValueKind::Email;
+    case property::Kind::Address:
+        return ValueKind::Address;
+    case property::Kind::Web:
+        return ValueKind::WebPage;
+    case property::Kind::Date:
+        return ValueKind::Date;
+    default:
+        return ValueKind::Text;
+    }
+}
+
+// The property kind of a further value; Note for Text.
+constexpr property::Kind propertyKindOf(ValueKind kind) {
+    switch (kind) {
+    case ValueKind::Telephone:
+        return property::Kind::Phone;
+    case ValueKind::Email:
+        return property::Kind::Email;
+    case ValueKind::Address:
+        return property::Kind::Address;
+    case ValueKind::WebPage:
+        return property::Kind::Web;
+    case ValueKind::Date:
+        return property::Kind::Date;
+    case ValueKind::Text:
+        break;
+    }
+    return property::Kind::Note;
+}
+
 // The parts of an address in the order of the ADR line's components.
 enum AddressPart : std::size_t {
     PoBox,

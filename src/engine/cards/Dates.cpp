@@ -1,6 +1,9 @@
 #include "engine/cards/Dates.h"
 
-#include "engine/pair/ColumnWords.h"
+#include "engine/Text.h"
+
+#include "engine/pair/ValueShapes.h"
+#include "engine/pair/Words.h"
 
 #include <algorithm>
 #include <array>
@@ -16,15 +19,8 @@ namespace {
 
 // ---- Characters and words
 
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
-// ASCII letters and every byte of a UTF-8 sequence (ä, é, ñ ...).
-bool isLetter(char c) {
-    const auto u = static_cast<unsigned char>(c);
-    return (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || u >= 0x80;
-}
+using text::isDigit;
+using text::isLetter;
 
 std::string_view trimmed(std::string_view s) {
     const auto first = s.find_first_not_of(" \t");
@@ -32,25 +28,6 @@ std::string_view trimmed(std::string_view s) {
         return {};
     }
     return s.substr(first, s.find_last_not_of(" \t") - first + 1);
-}
-
-// Lower case for ASCII and for the Latin-1 capitals in UTF-8 (U+00C0..U+00DE
-// but U+00D7), whose small letters are 0x20 further in the second byte.
-std::string lowered(std::string_view word) {
-    std::string out(word);
-    for (std::size_t i = 0; i < out.size(); ++i) {
-        const auto c = static_cast<unsigned char>(out[i]);
-        if (c >= 'A' && c <= 'Z') {
-            out[i] = static_cast<char>(c + 0x20);
-        } else if (c == 0xC3 && i + 1 < out.size()) {
-            const auto next = static_cast<unsigned char>(out[i + 1]);
-            if (next >= 0x80 && next <= 0x9E && next != 0x97) {
-                out[i + 1] = static_cast<char>(next + 0x20);
-            }
-            ++i;
-        }
-    }
-    return out;
 }
 
 // ---- Tokens of a value
@@ -142,33 +119,32 @@ struct MonthName {
 // Month names and their usual short forms in English, German, French,
 // Spanish, Italian, Dutch and Portuguese, lower case.
 constexpr MonthName kMonthNames[] = {
-    {"january", 1},    {"jan", 1},       {"januar", 1},     {"jänner", 1},    {"janvier", 1},
-    {"janv", 1},       {"enero", 1},     {"ene", 1},        {"gennaio", 1},   {"gen", 1},
-    {"januari", 1},    {"janeiro", 1},   {"february", 2},   {"feb", 2},       {"februar", 2},
-    {"février", 2},    {"fevrier", 2},   {"févr", 2},       {"fév", 2},       {"febrero", 2},
-    {"febbraio", 2},   {"februari", 2},  {"fevereiro", 2},  {"fev", 2},       {"march", 3},
-    {"mar", 3},        {"märz", 3},      {"mär", 3},        {"mrz", 3},       {"mars", 3},
-    {"marzo", 3},      {"maart", 3},     {"mrt", 3},        {"março", 3},     {"marco", 3},
-    {"april", 4},      {"apr", 4},       {"avril", 4},      {"avr", 4},       {"abril", 4},
-    {"abr", 4},        {"aprile", 4},    {"may", 5},        {"mai", 5},       {"mayo", 5},
-    {"maggio", 5},     {"mag", 5},       {"mei", 5},        {"maio", 5},      {"june", 6},
-    {"jun", 6},        {"juni", 6},      {"juin", 6},       {"junio", 6},     {"giugno", 6},
-    {"giu", 6},        {"junho", 6},     {"july", 7},       {"jul", 7},       {"juli", 7},
-    {"juillet", 7},    {"juil", 7},      {"julio", 7},      {"luglio", 7},    {"lug", 7},
-    {"julho", 7},      {"august", 8},    {"aug", 8},        {"août", 8},      {"aout", 8},
-    {"agosto", 8},     {"ago", 8},       {"augustus", 8},   {"september", 9}, {"sep", 9},
-    {"sept", 9},       {"septembre", 9}, {"septiembre", 9}, {"setiembre", 9}, {"settembre", 9},
-    {"set", 9},        {"setembro", 9},  {"october", 10},   {"oct", 10},      {"oktober", 10},
-    {"okt", 10},       {"octobre", 10},  {"octubre", 10},   {"ottobre", 10},  {"ott", 10},
-    {"outubro", 10},   {"out", 10},      {"november", 11},  {"nov", 11},      {"novembre", 11},
-    {"noviembre", 11}, {"novembro", 11}, {"december", 12},  {"dec", 12},      {"dezember", 12},
-    {"dez", 12},       {"décembre", 12}, {"decembre", 12},  {"déc", 12},      {"diciembre", 12},
-    {"dic", 12},       {"dicembre", 12}, {"dezembro", 12},
+    {"january", 1},   {"jan", 1},        {"januar", 1},    {"jaenner", 1},    {"janvier", 1},
+    {"janv", 1},      {"enero", 1},      {"ene", 1},       {"gennaio", 1},    {"gen", 1},
+    {"januari", 1},   {"janeiro", 1},    {"february", 2},  {"feb", 2},        {"februar", 2},
+    {"fevrier", 2},   {"fevr", 2},       {"fev", 2},       {"febrero", 2},    {"febbraio", 2},
+    {"februari", 2},  {"fevereiro", 2},  {"march", 3},     {"mar", 3},        {"maerz", 3},
+    {"maer", 3},      {"mrz", 3},        {"mars", 3},      {"marzo", 3},      {"maart", 3},
+    {"mrt", 3},       {"marco", 3},      {"april", 4},     {"apr", 4},        {"avril", 4},
+    {"avr", 4},       {"abril", 4},      {"abr", 4},       {"aprile", 4},     {"may", 5},
+    {"mai", 5},       {"mayo", 5},       {"maggio", 5},    {"mag", 5},        {"mei", 5},
+    {"maio", 5},      {"june", 6},       {"jun", 6},       {"juni", 6},       {"juin", 6},
+    {"junio", 6},     {"giugno", 6},     {"giu", 6},       {"junho", 6},      {"july", 7},
+    {"jul", 7},       {"juli", 7},       {"juillet", 7},   {"juil", 7},       {"julio", 7},
+    {"luglio", 7},    {"lug", 7},        {"julho", 7},     {"august", 8},     {"aug", 8},
+    {"aout", 8},      {"agosto", 8},     {"ago", 8},       {"augustus", 8},   {"september", 9},
+    {"sep", 9},       {"sept", 9},       {"septembre", 9}, {"septiembre", 9}, {"setiembre", 9},
+    {"settembre", 9}, {"set", 9},        {"setembro", 9},  {"october", 10},   {"oct", 10},
+    {"oktober", 10},  {"okt", 10},       {"octobre", 10},  {"octubre", 10},   {"ottobre", 10},
+    {"ott", 10},      {"outubro", 10},   {"out", 10},      {"november", 11},  {"nov", 11},
+    {"novembre", 11}, {"noviembre", 11}, {"novembro", 11}, {"december", 12},  {"dec", 12},
+    {"dezember", 12}, {"dez", 12},       {"decembre", 12}, {"diciembre", 12}, {"dic", 12},
+    {"dicembre", 12}, {"dezembro", 12},
 };
 
 // 1 to 12 for a month's name or short form, else 0.
 int monthNamed(std::string_view word) {
-    const std::string lower = lowered(word);
+    const std::string lower = words::folded(word);
     for (const MonthName& m : kMonthNames) {
         if (lower == m.name) {
             return m.month;
@@ -252,7 +228,7 @@ Written namedForm(const std::vector<Token>& all) {
             continue;
         }
         if (token.kind == TokenKind::Word) {
-            const std::string word = lowered(token.text);
+            const std::string word = words::folded(token.text);
             const bool filler = word == "de" || word == "del" || word == "of" || word == "the";
             const bool ordinal = (word == "st" || word == "nd" || word == "rd" || word == "th" ||
                                   word == "er" || word == "\xC2\xBA") &&
@@ -360,148 +336,11 @@ ReadDate dateOrText(const std::optional<Date>& date) {
     return date ? ReadDate{DateKind::Date, *date} : ReadDate{};
 }
 
-// ---- Header words
-
-// Words of header rows in German, French, Spanish, Italian, Dutch and
-// Portuguese exports that no English header uses.
-constexpr std::string_view kDayFirstWords[] = {
-    // German
-    "vorname",
-    "vornamen",
-    "nachname",
-    "geburtstag",
-    "geburtsdatum",
-    "strasse",
-    "ort",
-    "plz",
-    "postleitzahl",
-    "firma",
-    "abteilung",
-    "telefon",
-    "mobiltelefon",
-    "handy",
-    "notizen",
-    "kategorien",
-    "anrede",
-    "geschaeftlich",
-    "privat",
-    "weitere",
-    "adresse",
-    "titel",
-    // French
-    "prenom",
-    "nom",
-    "societe",
-    "rue",
-    "ville",
-    "telephone",
-    "anniversaire",
-    "categories",
-    "bureau",
-    "domicile",
-    "naissance",
-    "titre",
-    "deuxieme",
-    "messagerie",
-    // Spanish
-    "nombre",
-    "apellido",
-    "apellidos",
-    "calle",
-    "ciudad",
-    "telefono",
-    "movil",
-    "correo",
-    "cumpleanos",
-    "notas",
-    "categorias",
-    "trabajo",
-    "direccion",
-    "nacimiento",
-    "organizacion",
-    // Italian
-    "cognome",
-    "compleanno",
-    "citta",
-    "cellulare",
-    "indirizzo",
-    "societa",
-    "reparto",
-    "ufficio",
-    "nascita",
-    "categorie",
-    "secondo",
-    // Dutch
-    "voornaam",
-    "achternaam",
-    "verjaardag",
-    "straat",
-    "plaats",
-    "woonplaats",
-    "bedrijf",
-    "afdeling",
-    "telefoon",
-    "mobiele",
-    "notities",
-    "werk",
-    "thuis",
-    "geboortedatum",
-    "functie",
-    // Portuguese
-    "nome",
-    "sobrenome",
-    "rua",
-    "cidade",
-    "telefone",
-    "celular",
-    "aniversario",
-    "observacoes",
-    "comercial",
-    "residencial",
-    "endereco",
-    "nascimento",
-    "empresa",
-    "departamento",
-    "cargo",
-};
-
-// Words of English header rows that none of those languages uses.
-constexpr std::string_view kEnglishWords[] = {
-    "first",    "last", "middle",   "given",   "family",    "birthday",     "birth",
-    "street",   "city", "state",    "zip",     "country",   "phone",        "company",
-    "business", "home", "work",     "job",     "title",     "department",   "address",
-    "web",      "page", "nickname", "primary", "secondary", "organization", "display",
-};
-
-template <std::size_t N> bool isOneOf(const std::string& word, const std::string_view (&words)[N]) {
-    return std::find(std::begin(words), std::end(words), word) != std::end(words);
-}
-
-// Header names of a birthday's parts, as words joined by blanks.
-constexpr std::string_view kBirthYear[] = {
-    "birth year",      "geburtsjahr",  "annee de naissance", "ano de nacimiento",
-    "anno di nascita", "geboortejaar", "ano de nascimento",  "ano do nascimento",
-};
-constexpr std::string_view kBirthMonth[] = {
-    "birth month",     "geburtsmonat",  "mois de naissance", "mes de nacimiento",
-    "mese di nascita", "geboortemaand", "mes de nascimento",
-};
-constexpr std::string_view kBirthDay[] = {
-    "birth day",         "geburtstag",  "jour de naissance", "dia de nacimiento",
-    "giorno di nascita", "geboortedag", "dia de nascimento",
-};
-
-std::string joined(const std::vector<std::string>& words) {
-    std::string out;
-    for (const std::string& word : words) {
-        out += out.empty() ? word : " " + word;
-    }
-    return out;
-}
-
 // A part's field, trimmed; empty where the row is too short.
 std::string_view partField(const std::vector<std::string>& fields, std::size_t column) {
-    return column < fields.size() ? trimmed(fields[column]) : std::string_view();
+    return column < fields.size()
+               ? shapes::withoutZeroFraction(shapes::unwrapped(trimmed(fields[column])))
+               : std::string_view();
 }
 
 // The number of a part made only of digits (at most four), else -1; the month
@@ -587,39 +426,6 @@ ColumnOrder detectDateOrder(const std::vector<std::string>& values, DateOrder hi
                 OrderBasis::Values};
     }
     return {hint, dayFirst + either > 0 ? OrderBasis::Language : OrderBasis::NotNeeded};
-}
-
-DateOrder headerDateOrder(const std::vector<std::string>& headers) {
-    std::size_t dayFirst = 0;
-    std::size_t english = 0;
-    for (const std::string& header : headers) {
-        for (const std::string& word : columnWords(header)) {
-            dayFirst += isOneOf(word, kDayFirstWords) ? 1 : 0;
-            english += isOneOf(word, kEnglishWords) ? 1 : 0;
-        }
-    }
-    return dayFirst > english ? DateOrder::DayFirst : DateOrder::MonthFirst;
-}
-
-std::optional<BirthParts> detectBirthParts(const std::vector<std::string>& headers) {
-    BirthParts parts;
-    const auto take = [](std::size_t& column, std::size_t i, const std::string& name,
-                         std::span<const std::string_view> names) {
-        if (column == BirthParts::kNone &&
-            std::find(names.begin(), names.end(), name) != names.end()) {
-            column = i;
-        }
-    };
-    for (std::size_t i = 0; i < headers.size(); ++i) {
-        const std::string name = joined(columnWords(headers[i]));
-        take(parts.year, i, name, kBirthYear);
-        take(parts.month, i, name, kBirthMonth);
-        take(parts.day, i, name, kBirthDay);
-    }
-    if (parts.month == BirthParts::kNone || parts.day == BirthParts::kNone) {
-        return std::nullopt;
-    }
-    return parts;
 }
 
 std::string birthdayFromParts(const std::vector<std::string>& fields, const BirthParts& parts) {

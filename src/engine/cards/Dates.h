@@ -69,13 +69,8 @@ struct ColumnOrder {
 // more of them, if the values disagree), else the hint.
 ColumnOrder detectDateOrder(const std::vector<std::string>& values, DateOrder hint);
 
-// The order the header row's language writes dates in: day first where its
-// names are German, French, Spanish, Italian, Dutch or Portuguese words rather
-// than English ones; month first otherwise.
-DateOrder headerDateOrder(const std::vector<std::string>& headers);
-
-// The columns of a birthday given in parts, as Thunderbird writes it ("Birth
-// Year", "Birth Month", "Birth Day"); the year's column is kNone without one.
+// The columns of a birthday given in parts ("Birth Year", "Birth Month",
+// "Birth Day"); the year's column is kNone without one.
 struct BirthParts {
     static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
     std::size_t year = kNone;
@@ -87,10 +82,6 @@ struct BirthParts {
         return column != kNone && (column == year || column == month || column == day);
     }
 };
-
-// The birthday's part columns when the header has a month and a day column
-// (and maybe a year column); none otherwise.
-std::optional<BirthParts> detectBirthParts(const std::vector<std::string>& headers);
 
 // The birthday of a row's part fields: an ISO date where they make one, else
 // the parts that are there joined by "-" (kept as text), or empty.

@@ -137,11 +137,11 @@ public:
         StrictLines lines(out);
         const std::string fn = fullName(r);
         const std::string_view fnValues[] = {fn};
-        lines.line({"FN", {}, fnValues});
+        lines.line({descriptorOf(FullName).line, {}, fnValues});
         const std::string_view nValues[] = {namedValue(r, LastName), namedValue(r, FirstName),
                                             namedValue(r, MiddleName), namedValue(r, Title),
                                             namedValue(r, NameSuffix)};
-        lines.line({"N", {}, nValues});
+        lines.line({descriptorOf(LastName).line, {}, nValues});
         contactLines(r, lines, true);
         const std::string_view uidValues[] = {uid};
         lines.line({"UID", {}, uidValues});

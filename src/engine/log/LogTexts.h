@@ -105,19 +105,48 @@ inline constexpr std::string_view kReportWritten = "Successful\t\t";
 inline constexpr std::string_view kReportFailed = "Failed\t\t";
 inline constexpr std::string_view kReportFolder = "\nvCards can be found at path";
 
-// Pairing by column names: a column carried by its position (column, the line
-// its values become), an address left to its parts, how many typed value
-// groups follow their row's label; before a run, each column whose values are
-// not in the cards or go into the note (column, count).
-inline constexpr std::string_view kCarried =
-    "Info: Column '%@' carried by its position: each value becomes one more %@ line";
-inline constexpr std::string_view kCarriedToNote =
-    "Info: Column '%@' carried by its position: each value goes into the note";
+// Pairing by column names: for each column what decided it and what became of
+// it (column, what decided, the line or property); how many typed value
+// groups follow their row's label; before a run, each column whose values
+// are not in the cards or go into the note (column, count).
+inline constexpr std::string_view kColumnPaired = "Info: Column '%@': %@; paired as %@ (%@)";
+inline constexpr std::string_view kColumnCarried =
+    "Info: Column '%@': %@; each value becomes one more %@ line";
+inline constexpr std::string_view kColumnToNote =
+    "Info: Column '%@': %@; each value goes into the note";
+inline constexpr std::string_view kColumnLeftOut = "Info: Column '%@': %@; left out";
+inline constexpr std::string_view kColumnJoined = "Info: Column '%@': %@; joined to '%@'";
 inline constexpr std::string_view kAddressInParts =
     "Info: Column '%@' not paired: the same address is paired in parts";
+// What decided a column, as the log and the pair table say it.
+inline constexpr std::string_view kBasisName = "its name";
+inline constexpr std::string_view kBasisKnownName = "its name, as a known export writes it";
+inline constexpr std::string_view kBasisEmails = "its values are e-mail addresses";
+inline constexpr std::string_view kBasisWebAddresses = "its values are web addresses";
+inline constexpr std::string_view kBasisPhones = "its values are telephone numbers";
+inline constexpr std::string_view kBasisDates = "its values are dates";
+inline constexpr std::string_view kBasisTimeStamps = "its values are time stamps";
+inline constexpr std::string_view kBasisFlags = "its values are yes or no";
+inline constexpr std::string_view kBasisHonorifics = "its values are honorifics";
+inline constexpr std::string_view kBasisJobTitles = "its values are job titles";
+inline constexpr std::string_view kBasisWholeNames = "its values are whole names";
+inline constexpr std::string_view kBasisCountries = "its values are countries";
+inline constexpr std::string_view kBasisNoCountries = "its values are no countries";
+inline constexpr std::string_view kBasisNoRecordNumbers = "its values are no record numbers";
+inline constexpr std::string_view kBasisDays = "its values are days of a month";
+inline constexpr std::string_view kBasisNoEmails = "its values are no e-mail addresses";
+inline constexpr std::string_view kBasisNoWebAddresses = "its values are no web addresses";
+inline constexpr std::string_view kBasisNoPhones = "its values are no telephone numbers";
+inline constexpr std::string_view kBasisUnknown = "neither its name nor its values tell";
+inline constexpr std::string_view kBasisPlace = "its name and its place beside '%@'";
+// What a paired column holds, by the kind of its property.
+inline constexpr std::string_view kKindWords[] = {
+    "name",   "organisation", "job title", "address", "telephone",
+    "e-mail", "web page",     "birthday",  "note",    "categories"};
 // What a carried column's values become, as the pair table shows it.
 inline constexpr std::string_view kTypedByLabel = "%@, typed by each row's label";
 inline constexpr std::string_view kIntoTheNote = "the note";
+inline constexpr std::string_view kJoinedTo = "joined to '%@'";
 inline constexpr std::string_view kUnpairedLeftOut =
     "Info: Column '%@' not paired (values: %d): they are not in the cards";
 inline constexpr std::string_view kUnpairedKept =
@@ -131,8 +160,6 @@ inline constexpr std::string_view kDayFirst = "day/month/year";
 inline constexpr std::string_view kMonthFirst = "month/day/year";
 inline constexpr std::string_view kByValues = "from its values";
 inline constexpr std::string_view kByLanguage = "from the header's language";
-// A birthday made of part columns (their names, quoted, joined by ", ").
-inline constexpr std::string_view kBirthdayFromParts = "Info: Birthday made of the columns %@";
 
 // What a shell says of a file it cannot use; filled with the file's name.
 inline constexpr std::string_view kInvalidCsv = "Invalid CSV file %@.";

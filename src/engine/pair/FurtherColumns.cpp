@@ -1,6 +1,7 @@
 #include "engine/pair/FurtherColumns.h"
 
 #include "engine/Text.h"
+#include "engine/pair/ValueShapes.h"
 
 #include <algorithm>
 #include <map>
@@ -17,27 +18,10 @@ void addLine(std::string& to, std::string_view line) {
     to += line;
 }
 
-// The single values of a cell: several e-mail addresses, numbers or web
-// addresses in one cell are separated by ";" (and e-mail addresses also by
-// "," or blanks); Google's " ::: " separates them too.
+// The single values of a cell: several e-mail addresses or numbers in one
+// cell, each on a line of its own.
 std::vector<std::string_view> singleValues(std::string_view cell, ValueKind kind) {
-    const std::string_view separators = kind == ValueKind::Email ? "; ,\t"
-                                        : kind == ValueKind::Telephone || kind == ValueKind::WebPage
-                                            ? ";"
-                                            : "";
-    std::vector<std::string_view> values;
-    while (!separators.empty()) {
-        const auto end = cell.find_first_of(separators);
-        if (const auto v = trimmed(cell.substr(0, end)); !v.empty() && v != ":::") {
-            values.push_back(v);
-        }
-        if (end == std::string_view::npos) {
-            return values;
-        }
-        cell.remove_prefix(end + 1);
-    }
-    values.push_back(cell);
-    return values;
+    return shapes::severalValues(cell, propertyKindOf(kind));
 }
 
 // True when the record holds the value already: a column that repeats another
@@ -53,28 +37,17 @@ bool alreadyThere(const ContactRecord& record, ValueKind kind, std::string_view 
 std::string FurtherColumn::lineName() const {
     switch (use) {
     case Use::AddressPart:
-        return "ADR";
+        return std::string(property::lineOf(property::Kind::Address));
     case Use::AddToProperty:
         return std::string(property::nameOf(property));
     case Use::NoteLine:
-        return "NOTE";
+        return std::string(property::lineOf(property::Kind::Note));
     case Use::Value:
         break;
     }
-    switch (kind) {
-    case ValueKind::Telephone:
-        return "TEL";
-    case ValueKind::Email:
-        return "EMAIL";
-    case ValueKind::Address:
-        return "ADR";
-    case ValueKind::WebPage:
-        return "URL";
-    case ValueKind::Date:
-    case ValueKind::Text:
-        break;
-    }
-    return name;
+    return kind == ValueKind::Text || kind == ValueKind::Date
+               ? name
+               : std::string(property::lineOf(propertyKindOf(kind)));
 }
 
 void spreadFurtherValues(const std::vector<std::string>& fields,

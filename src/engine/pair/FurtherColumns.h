@@ -28,6 +28,8 @@ struct FurtherColumn {
 
     std::size_t index = 0;
     std::string header;
+    // What decided how it is carried, as the log and the pair table say it.
+    std::string basis;
     Use use = Use::Value;
     ValueKind kind = ValueKind::Text;
     std::vector<std::string> types;

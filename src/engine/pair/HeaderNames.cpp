@@ -1,188 +1,124 @@
 #include "engine/pair/HeaderNames.h"
 
-#include "engine/pair/ColumnKinds.h"
-#include "engine/pair/KnownHeaders.h"
+#include "engine/Text.h"
+#include "engine/log/LogTexts.h"
+#include "engine/pair/HeaderColumns.h"
 #include "engine/pair/Properties.h"
+#include "engine/pair/ValueShapes.h"
+#include "engine/pair/Vocabulary.h"
 
 #include <algorithm>
-#include <optional>
-#include <unordered_map>
 
 namespace {
 
 using namespace property;
+using header::Column;
 
-// The table keyed by headerKey, built once.
-const std::unordered_map<std::string, const KnownHeader*>& tableByKey() {
-    static const auto byKey = [] {
-        std::unordered_map<std::string, const KnownHeader*> map;
-        for (const KnownHeader& known : knownHeaders()) {
-            map.emplace(headerKey(known.header), &known);
-        }
-        return map;
-    }();
-    return byKey;
-}
-
-// Which address a part belongs to.
-enum class Block { Business, Home, Other };
-
-struct BlockSlots {
-    Position first;
-    Position street2;
-};
-
-std::optional<BlockSlots> slotsOf(Block block) {
-    if (block == Block::Business) {
-        return BlockSlots{BusinessAddress, BusinessAddressStreet2};
+// The first property of the kind, qualifier and place that the table holds,
+// trying the place given, then none, then any.
+std::optional<Position> closest(Kind kind, Qualifier q, Place place) {
+    if (const auto exact = find(kind, q, place)) {
+        return exact;
     }
-    if (block == Block::Home) {
-        return BlockSlots{HomeAddress, HomeAddressStreet2};
+    if (const auto placeless = find(kind, q, Place::None)) {
+        return placeless;
+    }
+    for (std::size_t i = 0; i < kTable.size(); ++i) {
+        if (kTable[i].kind == kind && kTable[i].qualifier == q) {
+            return static_cast<Position>(i);
+        }
     }
     return std::nullopt;
 }
 
-bool isAddressPart(ColumnKind kind) {
-    return kind >= ColumnKind::PoBox && kind <= ColumnKind::Address;
+// The place of the address block a part belongs to: home where it names none.
+Place blockPlace(const ColumnMeaning& m) {
+    return m.place == Place::None ? Place::Home : m.place;
 }
 
-// The offset of a part within a block (formatted, street, city, state, postal
-// code, country) and its component in an ADR line.
-std::size_t blockOffset(ColumnKind kind) {
-    switch (kind) {
-    case ColumnKind::City:
-        return 2;
-    case ColumnKind::Region:
-        return 3;
-    case ColumnKind::PostalCode:
-        return 4;
-    case ColumnKind::Country:
-        return 5;
+std::optional<AddressBlock> blockOf(const ColumnMeaning& m) {
+    return addressBlock(blockPlace(m));
+}
+
+// The properties a column may take, in order.
+std::vector<Position> candidatesOf(const Column& c) {
+    if (c.exact) {
+        std::vector<Position> known = {c.exact->property};
+        if (c.exact->fallback) {
+            known.push_back(*c.exact->fallback);
+        }
+        return known;
+    }
+    const ColumnMeaning& m = c.meaning;
+    const auto one = [](std::optional<Position> p) {
+        return p ? std::vector<Position>{*p} : std::vector<Position>{};
+    };
+    switch (m.kind) {
+    case Kind::Email:
+        if (m.place != Place::None) {
+            return one(find(Kind::Email, Qualifier::None, m.place));
+        }
+        if (m.ordinal >= 2) {
+            return {m.ordinal == 2 ? EmailAddress2 : EmailAddress3};
+        }
+        return {EmailAddressWork, EmailAddress2, EmailAddress3};
+    case Kind::Phone:
+        if (m.qualifier != Qualifier::None) {
+            return one(closest(Kind::Phone, m.qualifier, m.place));
+        }
+        if (m.place != Place::None) {
+            return one(find(Kind::Phone, Qualifier::None, m.place));
+        }
+        return {BusinessTelephoneNumber, OtherTelephoneNumber};
+    case Kind::Web:
+        if (m.place != Place::None) {
+            return one(find(Kind::Web, Qualifier::None, m.place));
+        }
+        return {m.ordinal == 1 ? BusinessWebPage : PersonalWebPage};
+    case Kind::Address: {
+        const auto block = blockOf(m);
+        if (!block || m.qualifier == Qualifier::PoBox) {
+            return {};
+        }
+        if ((m.qualifier == Qualifier::Street && m.ordinal >= 2) ||
+            m.qualifier == Qualifier::Street2) {
+            return {block->street2};
+        }
+        if (m.qualifier == Qualifier::Formatted) {
+            return {block->street};
+        }
+        return one(find(Kind::Address, m.qualifier, descriptorOf(block->street).place));
+    }
     default:
-        return 1;
+        return one(closest(m.kind, m.qualifier, Place::None));
     }
 }
 
-AddressPart componentOf(ColumnKind kind) {
-    switch (kind) {
-    case ColumnKind::PoBox:
+AddressPart componentOf(Qualifier q) {
+    switch (q) {
+    case Qualifier::PoBox:
         return PoBox;
-    case ColumnKind::City:
+    case Qualifier::Street2:
+        return Extended;
+    case Qualifier::City:
         return City;
-    case ColumnKind::Region:
+    case Qualifier::Region:
         return Region;
-    case ColumnKind::PostalCode:
+    case Qualifier::PostalCode:
         return PostalCode;
-    case ColumnKind::Country:
+    case Qualifier::Country:
         return Country;
     default:
         return Street;
     }
 }
 
-std::vector<std::string> typesOf(::Qualifier q) {
-    if (q == ::Qualifier::Work) {
-        return {"WORK"};
+std::vector<std::string> typesOf(Kind kind, Qualifier q, Place place) {
+    std::vector<std::string> types;
+    for (const std::string_view t : typesFor(kind, q, place)) {
+        types.emplace_back(t);
     }
-    if (q == ::Qualifier::Home) {
-        return {"HOME"};
-    }
-    return {};
-}
-
-// A column as the plan sees it.
-struct Column {
-    std::size_t index;
-    const std::string* header;
-    ColumnMeaning meaning;
-    const KnownHeader* known = nullptr;
-    Block block = Block::Home;
-};
-
-// The properties a column may take, in order.
-std::vector<Position> candidatesOf(const Column& c) {
-    const ::Qualifier q = c.meaning.qualifier;
-    const int n = c.meaning.ordinal;
-    switch (c.meaning.kind) {
-    case ColumnKind::Email:
-        if (q == ::Qualifier::Work) {
-            return {EmailAddressWork};
-        }
-        if (q == ::Qualifier::Home) {
-            return {EmailAddressHome};
-        }
-        if (q == ::Qualifier::Other) {
-            return {EmailAddressOther};
-        }
-        if (n == 2) {
-            return {EmailAddress2};
-        }
-        if (n >= 3) {
-            return {EmailAddress3};
-        }
-        return {EmailAddressWork, EmailAddress2, EmailAddress3};
-    case ColumnKind::Telephone:
-        if (q == ::Qualifier::Work) {
-            return {BusinessTelephoneNumber};
-        }
-        if (q == ::Qualifier::Home) {
-            return {HomeTelephoneNumber};
-        }
-        if (q == ::Qualifier::Other) {
-            return {OtherTelephoneNumber};
-        }
-        return {BusinessTelephoneNumber, OtherTelephoneNumber};
-    case ColumnKind::Mobile:
-        return {MobileNumber};
-    case ColumnKind::Fax:
-        if (q == ::Qualifier::Home) {
-            return {HomeFaxNumber};
-        }
-        return q == ::Qualifier::Other ? std::vector<Position>{} : std::vector{BusinessFaxNumber};
-    case ColumnKind::Pager:
-        return {PagerNumber};
-    case ColumnKind::WebPage:
-        if (q == ::Qualifier::Work) {
-            return {BusinessWebPage};
-        }
-        return q == ::Qualifier::Other ? std::vector<Position>{} : std::vector{PersonalWebPage};
-    case ColumnKind::Birthday:
-        return {Birthday};
-    case ColumnKind::Notes:
-        return {Notes};
-    case ColumnKind::Categories:
-        return {Categories};
-    case ColumnKind::Department:
-        return {Department};
-    case ColumnKind::Company:
-        return {Company};
-    case ColumnKind::JobTitle:
-        return {JobTitle};
-    case ColumnKind::Prefix:
-        return {Title};
-    case ColumnKind::Suffix:
-        return {NameSuffix};
-    case ColumnKind::Nickname:
-        return {Nickname};
-    case ColumnKind::MiddleName:
-        return {MiddleName};
-    case ColumnKind::GivenName:
-        return {FirstName};
-    case ColumnKind::FamilyName:
-        return {LastName};
-    case ColumnKind::FullName:
-        return {FullName};
-    default:
-        break;
-    }
-    const auto slots = slotsOf(c.block);
-    if (!slots || !isAddressPart(c.meaning.kind) || c.meaning.kind == ColumnKind::PoBox) {
-        return {};
-    }
-    if (c.meaning.kind == ColumnKind::Street && n >= 2) {
-        return {slots->street2};
-    }
-    return {static_cast<Position>(slots->first + blockOffset(c.meaning.kind))};
+    return types;
 }
 
 // How a column whose properties are taken is carried.
@@ -190,220 +126,155 @@ FurtherColumn furtherOf(const Column& c, const std::vector<Position>& candidates
     FurtherColumn f;
     f.index = c.index;
     f.header = *c.header;
-    f.types = typesOf(c.meaning.qualifier);
-    const auto value = [&f](ValueKind kind, std::vector<std::string> extra = {}) {
-        f.kind = kind;
-        f.types.insert(f.types.begin(), extra.begin(), extra.end());
-    };
-    const auto text = [&f](std::string name) {
-        f.kind = ValueKind::Text;
-        f.types.clear();
-        f.name = std::move(name);
-    };
-    switch (c.meaning.kind) {
-    case ColumnKind::Email:
-        value(ValueKind::Email);
-        if (c.meaning.qualifier == ::Qualifier::Other) {
-            f.types = {"OTHER"};
-        }
+    f.basis = c.basis;
+    const ColumnMeaning& m = c.meaning;
+    if (m.role != ColumnRole::Contact) {
+        f.use = FurtherColumn::Use::NoteLine;
         return f;
-    case ColumnKind::Telephone:
-        value(ValueKind::Telephone);
-        return f;
-    case ColumnKind::Mobile:
-        value(ValueKind::Telephone, {"CELL"});
-        return f;
-    case ColumnKind::Fax:
-        value(ValueKind::Telephone, {"FAX"});
-        return f;
-    case ColumnKind::Pager:
-        value(ValueKind::Telephone, {"PAGER"});
-        return f;
-    case ColumnKind::WebPage:
-        value(ValueKind::WebPage);
-        return f;
-    case ColumnKind::Notes:
-        text("NOTE");
-        return f;
-    case ColumnKind::Categories:
-        text("CATEGORIES");
-        return f;
-    case ColumnKind::Company:
-        text("ORG");
-        return f;
-    case ColumnKind::JobTitle:
-        text("TITLE");
-        return f;
-    case ColumnKind::Nickname:
-        text("NICKNAME");
-        return f;
-    default:
-        break;
     }
-    if (isAddressPart(c.meaning.kind)) {
-        // A third street line goes below the block's second one.
-        if (c.meaning.kind == ColumnKind::Street && !candidates.empty() &&
-            (candidates.front() == BusinessAddressStreet2 ||
-             candidates.front() == HomeAddressStreet2)) {
-            f.use = FurtherColumn::Use::AddToProperty;
+    switch (m.kind) {
+    case Kind::Phone:
+    case Kind::Email:
+    case Kind::Web:
+        f.kind = valueKindOf(m.kind);
+        f.types = typesOf(m.kind, m.kind == Kind::Phone ? m.qualifier : Qualifier::None, m.place);
+        return f;
+    case Kind::Note:
+    case Kind::Categories:
+    case Kind::Job:
+        f.kind = ValueKind::Text;
+        f.name = lineOf(m.kind);
+        return f;
+    case Kind::Organisation:
+    case Kind::Name:
+        if (m.qualifier == Qualifier::Company || m.qualifier == Qualifier::Nick) {
+            f.kind = ValueKind::Text;
+            f.name = descriptorOf(*closest(m.kind, m.qualifier, Place::None)).line;
+            return f;
+        }
+        break;
+    case Kind::Address:
+        if (m.qualifier == Qualifier::Street && !candidates.empty() &&
+            descriptorOf(candidates.front()).qualifier == Qualifier::Street2) {
+            f.use = FurtherColumn::Use::AddToProperty; // a third street line
             f.property = candidates.front();
-            f.types.clear();
             return f;
         }
         f.use = FurtherColumn::Use::AddressPart;
         f.kind = ValueKind::Address;
-        f.address = static_cast<std::size_t>(c.block);
-        f.part = componentOf(c.meaning.kind);
+        f.types = typesOf(Kind::Address, Qualifier::Formatted, m.place);
+        f.address = static_cast<std::size_t>(m.place) * 2 + (m.mailing ? 1 : 0);
+        f.part = componentOf(m.qualifier);
         return f;
+    case Kind::Date:
+        break;
     }
     f.use = FurtherColumn::Use::NoteLine;
-    f.types.clear();
     return f;
 }
 
-// The meaning the exact table gives a column whose words say nothing.
-ColumnMeaning meaningOfProperty(std::string_view name) {
-    const auto p = positionOf(name);
-    if (!p) {
-        return {};
-    }
-    const std::string words(nameOf(*p));
-    // The property names are words themselves: "BusinessFaxNumber", "HomeAddressCity".
-    return classifyColumnName(words);
-}
-
-std::vector<std::string_view> valuesOf(const NamePairingInput& input, std::size_t column) {
-    std::vector<std::string_view> values;
-    for (const auto& row : input.sample) {
-        if (column < row.size()) {
-            values.push_back(row[column]);
+// Settles which address each part belongs to: a mailing or billing address is
+// the work address of a layout that names a company, else the home address;
+// "Address Line 1" and "Address 2" are street lines. The blocks with a street
+// column of their own are returned.
+std::set<Place> settleAddresses(std::vector<Column>& columns) {
+    const bool hasCompany = std::any_of(columns.begin(), columns.end(), [](const Column& c) {
+        return c.meaning.isContact(Kind::Organisation) && c.meaning.qualifier == Qualifier::Company;
+    });
+    std::set<Place> blocksWithStreet;
+    for (Column& c : columns) {
+        if (c.meaning.mailing && c.meaning.place == Place::None) {
+            c.meaning.place = hasCompany ? Place::Work : Place::Home;
+        }
+        if (!c.meaning.isContact(Kind::Address)) {
+            continue;
+        }
+        if (c.meaning.qualifier == Qualifier::Formatted &&
+            (c.meaning.line || c.meaning.ordinal >= 2)) {
+            c.meaning.qualifier = Qualifier::Street;
+        }
+        if (c.meaning.qualifier == Qualifier::Street && c.meaning.ordinal <= 1) {
+            blocksWithStreet.insert(blockPlace(c.meaning));
         }
     }
-    return values;
+    return blocksWithStreet;
+}
+
+// The columns to pair, those that name their place ("Business Phone") before
+// the ones that take any free property of their kind ("Primary Phone", "Phone").
+std::vector<const Column*> inPairingOrder(const std::vector<Column>& columns) {
+    std::vector<const Column*> order;
+    for (const Column& c : columns) {
+        if (!c.joined) {
+            order.push_back(&c);
+        }
+    }
+    std::stable_partition(order.begin(), order.end(), [](const Column* c) {
+        return c->exact.has_value() || c->meaning.place != Place::None ||
+               candidatesOf(*c).size() <= 1;
+    });
+    return order;
+}
+
+// Pairs the column with its first free property, or carries it, or leaves it out.
+void plan(const Column& c, const std::set<Place>& blocksWithStreet, std::set<std::string>& taken,
+          NamePairing& result) {
+    if (c.meaning.is(ColumnRole::Bookkeeping)) {
+        result.skipped.push_back({c.index, *c.header, SkippedColumn::Why::Bookkeeping, c.basis});
+        return;
+    }
+    if (c.meaning.isContact(Kind::Address) && c.meaning.qualifier == Qualifier::Formatted &&
+        blocksWithStreet.contains(blockPlace(c.meaning))) {
+        result.skipped.push_back({c.index, *c.header, SkippedColumn::Why::PartsPaired, c.basis});
+        return;
+    }
+    const std::vector<Position> candidates =
+        c.meaning.role == ColumnRole::Contact ? candidatesOf(c) : std::vector<Position>{};
+    for (const Position p : candidates) {
+        if (taken.insert(std::string(nameOf(p))).second) {
+            result.pairs.push_back(
+                {c.index, *c.header, std::string(nameOf(p)), c.basis, c.againstWords});
+            return;
+        }
+    }
+    result.further.push_back(furtherOf(c, candidates));
 }
 
 } // namespace
 
-std::string headerKey(std::string_view header) {
-    std::string key;
-    key.reserve(header.size());
-    for (std::size_t i = 0; i < header.size(); ++i) {
-        const unsigned char c = static_cast<unsigned char>(header[i]);
-        if (c >= 'A' && c <= 'Z') {
-            key += static_cast<char>(c - 'A' + 'a');
-        } else if ((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9')) {
-            key += static_cast<char>(c);
-        } else if (c == 0xC3 && i + 1 < header.size()) {
-            // Latin-1 capitals (U+00C0..U+00DE but for U+00D7) are two bytes apart
-            // from their small letters by 0x20 in the second byte.
-            unsigned char next = static_cast<unsigned char>(header[++i]);
-            if (next >= 0x80 && next <= 0x9E && next != 0x97) {
-                next = static_cast<unsigned char>(next + 0x20);
-            }
-            key += static_cast<char>(c);
-            key += static_cast<char>(next);
-        } else if (c >= 0x80) {
-            key += static_cast<char>(c);
-        }
+dates::DateOrder headerDateOrder(const std::vector<std::string>& headers) {
+    std::vector<vocabulary::Languages> languages;
+    for (const std::string& header : headers) {
+        const ColumnMeaning m = classifyColumnName(header);
+        languages.insert(languages.end(), m.languages.begin(), m.languages.end());
     }
-    return key;
+    return vocabulary::leadingLanguage(languages) == vocabulary::kEnglish
+               ? dates::DateOrder::MonthFirst
+               : dates::DateOrder::DayFirst;
 }
 
 NamePairing pairColumnsByName(const NamePairingInput& input) {
-    std::vector<Column> columns;
-    bool hasCompany = false;
-    for (std::size_t i = 0; i < input.headers.size(); ++i) {
-        const std::string& header = input.headers[i];
-        if (header.empty() || input.takenColumns.contains(i)) {
-            continue;
-        }
-        Column c{i, &header, classifyColumnName(header)};
-        if (const auto found = tableByKey().find(headerKey(header)); found != tableByKey().end()) {
-            c.known = found->second;
-            if (c.meaning.kind == ColumnKind::Unknown || c.meaning.kind == ColumnKind::Metadata) {
-                c.meaning = meaningOfProperty(c.known->property);
-            }
-        }
-        if (c.meaning.kind == ColumnKind::Unknown) {
-            c.meaning.kind = kindFromValues(valuesOf(input, i));
-        } else if (c.meaning.kind == ColumnKind::Title) {
-            c.meaning.kind = resolveTitle(valuesOf(input, i));
-        }
-        hasCompany = hasCompany || c.meaning.kind == ColumnKind::Company;
-        columns.push_back(c);
-    }
-    // Which address each part belongs to; a mailing or billing address is the
-    // work address of a layout that names a company, else the home address.
-    std::set<Block> blocksWithStreet;
-    for (Column& c : columns) {
-        const ::Qualifier q = c.meaning.qualifier == ::Qualifier::Mailing
-                                  ? (hasCompany ? ::Qualifier::Work : ::Qualifier::Home)
-                                  : c.meaning.qualifier;
-        c.meaning.qualifier = q;
-        c.block = q == ::Qualifier::Work    ? Block::Business
-                  : q == ::Qualifier::Other ? Block::Other
-                                            : Block::Home;
-        if (c.meaning.kind == ColumnKind::Street && c.meaning.ordinal <= 1) {
-            blocksWithStreet.insert(c.block);
-        }
-        if (c.meaning.kind == ColumnKind::Address && (c.meaning.line || c.meaning.ordinal >= 2)) {
-            c.meaning.kind = ColumnKind::Street; // "Address Line 1", "Address 2"
-        }
-    }
-
-    // Columns that name their place ("Business Phone") choose before the ones
-    // that take any free property of their kind ("Primary Phone", "Phone").
-    std::set<std::string> seen;
-    std::vector<std::pair<const Column*, bool>> order; // column, repeated
+    std::vector<Column> columns = header::readColumns(input);
+    std::vector<vocabulary::Languages> languages;
     for (const Column& c : columns) {
-        order.emplace_back(&c, !seen.insert(*c.header).second);
+        languages.insert(languages.end(), c.meaning.languages.begin(), c.meaning.languages.end());
     }
-    std::stable_partition(order.begin(), order.end(), [](const auto& entry) {
-        const Column& c = *entry.first;
-        return c.known != nullptr || c.meaning.qualifier != ::Qualifier::None ||
-               candidatesOf(c).size() <= 1;
-    });
-
     NamePairing result;
+    header::inferPlaces(columns);
+    header::findHouseNumbers(
+        columns, result, vocabulary::numberBeforeStreet(vocabulary::leadingLanguage(languages)));
+    header::findBirthParts(columns, result);
+    header::findParticles(columns, result);
+    header::wholeNames(columns);
+    const std::set<Place> blocksWithStreet = settleAddresses(columns);
+
     std::set<std::string> taken = input.pairedProperties;
-    for (const auto& [column, repeated] : order) {
-        const Column& c = *column;
-        if (input.pairedHeaders.contains(*c.header) && !repeated) {
-            continue;
-        }
-        if (c.meaning.kind == ColumnKind::Address && blocksWithStreet.contains(c.block)) {
-            result.skipped.push_back({c.index, *c.header});
-            continue;
-        }
-        std::vector<Position> candidates;
-        if (c.known != nullptr && c.meaning.kind != ColumnKind::JobTitle) {
-            for (const std::string_view name : {c.known->property, c.known->fallback}) {
-                if (const auto p = positionOf(name)) {
-                    candidates.push_back(*p);
-                }
-            }
-        } else {
-            candidates = candidatesOf(c);
-        }
-        if (candidates.empty() &&
-            (c.meaning.kind == ColumnKind::Unknown || c.meaning.kind == ColumnKind::Metadata ||
-             c.meaning.kind == ColumnKind::BirthPart)) {
-            continue;
-        }
-        bool paired = false;
-        for (const Position p : candidates) {
-            if (!repeated && taken.insert(std::string(nameOf(p))).second) {
-                result.pairs.push_back({c.index, *c.header, std::string(nameOf(p))});
-                paired = true;
-                break;
-            }
-        }
-        if (!paired) {
-            result.further.push_back(furtherOf(c, candidates));
-        }
+    for (const Column* column : inPairingOrder(columns)) {
+        plan(*column, blocksWithStreet, taken, result);
     }
     const auto byColumn = [](const auto& a, const auto& b) { return a.column < b.column; };
     std::sort(result.pairs.begin(), result.pairs.end(), byColumn);
+    std::sort(result.skipped.begin(), result.skipped.end(), byColumn);
     std::sort(result.further.begin(), result.further.end(),
               [](const auto& a, const auto& b) { return a.index < b.index; });
     return result;

@@ -18,13 +18,34 @@ struct IndexPair {
     std::size_t column;
 };
 
+// A street whose house number, and the addition to it, stand in columns of
+// their own: each row's street takes them, in the order the row's country
+// writes addresses in (the header's language's where no country says).
+struct HouseNumberColumns {
+    static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+    std::size_t street = kNone;
+    std::size_t number = kNone;
+    std::size_t addition = kNone;
+    std::size_t country = kNone;
+    bool numberFirst = false;
+};
+
+// A family name whose particle ("van der") stands in a column of its own.
+struct FamilyParticle {
+    std::size_t family;
+    std::size_t particle;
+};
+
 // What pairing adds to the index map: typed value groups, whose values follow
-// each row's own label, and columns carried by their position.
+// each row's own label, columns carried by their position, and columns whose
+// values join another's.
 struct ColumnExtras {
     std::vector<TypedGroup> groups;
     std::vector<FurtherColumn> further;
     // A birthday in part columns (year, month, day), which fills an empty Birthday.
     std::optional<dates::BirthParts> birthParts;
+    std::vector<HouseNumberColumns> houseNumbers;
+    std::vector<FamilyParticle> particles;
 
     bool empty() const { return groups.empty() && further.empty(); }
 };

@@ -99,6 +99,7 @@ enum class Qualifier : std::uint8_t {
     Department,
     // Parts of an address: the whole address in one value, then its components.
     Formatted,
+    PoBox,
     Street,
     Street2,
     City,
@@ -268,6 +269,16 @@ constexpr std::optional<Position> positionOf(std::string_view name) {
         }
     }
     return std::nullopt;
+}
+
+// The vCard property the values of a kind are written on ("TEL", "EMAIL").
+constexpr std::string_view lineOf(Kind kind) {
+    for (const Descriptor& d : kTable) {
+        if (d.kind == kind && d.qualifier != Qualifier::Full) {
+            return d.line;
+        }
+    }
+    return {};
 }
 
 // The property of exactly this kind, qualifier and place; none when the table has none.

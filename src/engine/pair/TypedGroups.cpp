@@ -1,12 +1,16 @@
 #include "engine/pair/TypedGroups.h"
 
-#include "engine/pair/HeaderNames.h"
+#include "engine/pair/ColumnMeaning.h"
+#include "engine/pair/Vocabulary.h"
+#include "engine/pair/Words.h"
 
 #include "engine/Text.h"
 
 #include <algorithm>
+#include <cctype>
 #include <initializer_list>
 #include <map>
+#include <optional>
 #include <string_view>
 
 namespace {
@@ -17,78 +21,100 @@ using namespace property;
 
 constexpr std::string_view kValueSeparator = " ::: ";
 
-// What a label says of a value: the property it goes to first, and the vCard
-// types it carries as a further value when that property is taken.
+// What a row's label says of its value: the property it goes to first, with
+// the TYPEs it carries as a further value when that one is taken.
 struct LabelMeaning {
-    std::string_view label; // as a headerKey
     Position first;
-    std::initializer_list<std::string_view> types;
 };
 
-// A kind of typed value: its properties in the order they are filled, the
-// ones that carry no type (where a typed value may go after its own), what
-// its labels mean, and the kind of further value it becomes.
-struct KindRules {
-    std::initializer_list<Position> order;
-    std::initializer_list<Position> untyped;
-    std::initializer_list<LabelMeaning> labels;
-    ValueKind further;
-};
+// A TYPE that says nothing of a value's place or use.
+bool isPlainType(std::string_view type) {
+    return type == types::kInternet[0] || type == types::kVoice[0];
+}
 
-const KindRules kEmailRules = {
-    {EmailAddressWork, EmailAddressHome, EmailAddressOther, EmailAddress2, EmailAddress3},
-    {EmailAddress2, EmailAddress3},
-    {{"work", EmailAddressWork, {"WORK"}},
-     {"home", EmailAddressHome, {"HOME"}},
-     {"other", EmailAddressOther, {}}},
-    ValueKind::Email};
-const KindRules kPhoneRules = {{BusinessTelephoneNumber, HomeTelephoneNumber, MobileNumber,
-                                BusinessFaxNumber, HomeFaxNumber, OtherTelephoneNumber, PagerNumber,
-                                CarTelephoneNumber, AssistantTelephoneNumber,
-                                CompanyMainTelephoneNumber},
-                               {OtherTelephoneNumber},
-                               {{"work", BusinessTelephoneNumber, {"WORK"}},
-                                {"home", HomeTelephoneNumber, {"HOME"}},
-                                {"mobile", MobileNumber, {"CELL"}},
-                                {"cell", MobileNumber, {"CELL"}},
-                                {"workfax", BusinessFaxNumber, {"WORK", "FAX"}},
-                                {"homefax", HomeFaxNumber, {"HOME", "FAX"}},
-                                {"other", OtherTelephoneNumber, {"VOICE"}},
-                                {"pager", PagerNumber, {"PAGER"}},
-                                {"workpager", PagerNumber, {"WORK", "PAGER"}},
-                                {"main", CompanyMainTelephoneNumber, {"WORK", "PREF"}},
-                                {"companymain", CompanyMainTelephoneNumber, {"WORK", "PREF"}},
-                                {"car", CarTelephoneNumber, {"CAR"}},
-                                {"assistant", AssistantTelephoneNumber, {"VOICE", "X-ASSISTANT"}}},
-                               ValueKind::Telephone};
-const KindRules kWebsiteRules = {{BusinessWebPage, PersonalWebPage},
-                                 {},
-                                 {{"work", BusinessWebPage, {"WORK"}},
-                                  {"home", PersonalWebPage, {"HOME"}},
-                                  {"homepage", PersonalWebPage, {"HOME"}},
-                                  {"blog", PersonalWebPage, {"HOME"}},
-                                  {"profile", PersonalWebPage, {"HOME"}},
-                                  {"personal", PersonalWebPage, {"HOME"}}},
-                                 ValueKind::WebPage};
-// Address blocks are named by their first slot, the formatted address.
-const KindRules kAddressRules = {
-    {BusinessAddress, HomeAddress},
-    {},
-    {{"work", BusinessAddress, {"WORK"}}, {"home", HomeAddress, {"HOME"}}},
-    ValueKind::Address};
-
-const KindRules& rulesOf(TypedKind kind) {
-    switch (kind) {
-    case TypedKind::Phone:
-        return kPhoneRules;
-    case TypedKind::Website:
-        return kWebsiteRules;
-    case TypedKind::Address:
-        return kAddressRules;
-    case TypedKind::Email:
-        break;
+// The property a label names for a value of the kind ("Work Fax", "Mobile",
+// "* Home", "Profile"); none for a label that names none ("myContacts").
+std::optional<LabelMeaning> meaningOf(Kind kind, std::string_view label) {
+    label = trimmed(label);
+    while (!label.empty() && (label.front() == '*' || label.front() == ' ')) {
+        label.remove_prefix(1); // "* " marks the preferred value
     }
-    return kEmailRules;
+    Place place = Place::None;
+    Qualifier qualifier = Qualifier::None;
+    for (const std::string& word : vocabulary::wordsOf(label)) {
+        for (const vocabulary::Word& w : vocabulary::meaningsOf(word)) {
+            const vocabulary::Meaning& m = w.meaning;
+            if (m.place != Place::None && place == Place::None) {
+                place = m.place;
+            }
+            const bool phoneKind = m.role == vocabulary::Role::PhoneQualifier ||
+                                   (m.role == vocabulary::Role::Contact && m.kind == Kind::Phone);
+            if (kind == Kind::Phone && phoneKind && qualifier == Qualifier::None) {
+                qualifier = m.qualifier;
+            }
+        }
+    }
+    if (place == Place::None && qualifier == Qualifier::None) {
+        return std::nullopt;
+    }
+    const Qualifier part = kind == Kind::Address ? Qualifier::Formatted : qualifier;
+    if (const auto exact = find(kind, part, place)) {
+        return LabelMeaning{*exact};
+    }
+    if (qualifier != Qualifier::None) {
+        for (std::size_t i = 0; i < kTable.size(); ++i) {
+            if (kTable[i].kind == kind && kTable[i].qualifier == qualifier) {
+                return LabelMeaning{static_cast<Position>(i)};
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+// The properties an unlabelled value of the kind takes, in order: those that
+// are no particular use of it (no fax, no pager), in record order; for
+// addresses their blocks.
+std::vector<Position> unlabelled(Kind kind) {
+    std::vector<Position> order;
+    for (std::size_t i = 0; i < kTable.size(); ++i) {
+        const Descriptor& d = kTable[i];
+        const bool plain = d.qualifier == Qualifier::None || d.qualifier == Qualifier::Second ||
+                           d.qualifier == Qualifier::Third ||
+                           (kind == Kind::Address && d.qualifier == Qualifier::Formatted);
+        if (d.kind == kind && plain) {
+            order.push_back(static_cast<Position>(i));
+        }
+    }
+    return order;
+}
+
+// The properties to try for a value, in order: a value whose label names a
+// use never takes another use's property, only its own and those whose TYPEs
+// say nothing (a further e-mail address, another telephone).
+std::vector<Position> candidates(Kind kind, const std::optional<LabelMeaning>& meaning) {
+    if (!meaning) {
+        return unlabelled(kind);
+    }
+    std::vector<Position> typed = {meaning->first};
+    for (std::size_t i = 0; i < kTable.size(); ++i) {
+        const auto given = kTable[i].types;
+        if (kTable[i].kind == kind && i != meaning->first && !given.empty() &&
+            std::all_of(given.begin(), given.end(), isPlainType)) {
+            typed.push_back(static_cast<Position>(i));
+        }
+    }
+    return typed;
+}
+
+// A further value of the kind, with the TYPEs of the property its label names.
+TypedValue furtherValue(Kind kind, const std::optional<LabelMeaning>& meaning) {
+    TypedValue value;
+    value.kind = valueKindOf(kind);
+    if (meaning) {
+        const auto given = descriptorOf(meaning->first).types;
+        value.types.assign(given.begin(), given.end());
+    }
+    return value;
 }
 
 std::string_view fieldAt(const std::vector<std::string>& fields, const TypedColumn& column) {
@@ -109,55 +135,15 @@ std::vector<std::string_view> valuesOf(std::string_view field) {
     }
 }
 
-std::string labelKey(std::string_view label) {
-    label = trimmed(label);
-    while (!label.empty() && (label.front() == '*' || label.front() == ' ')) {
-        label.remove_prefix(1);
-    }
-    return headerKey(label);
-}
-
-// What the row's label means for a value of the kind; none for a label the
-// rules do not know (a value without a type).
-const LabelMeaning* meaningOf(const KindRules& rules, const std::string& label) {
-    for (const LabelMeaning& meaning : rules.labels) {
-        if (meaning.label == label) {
-            return &meaning;
-        }
-    }
-    return nullptr;
-}
-
-// The properties to try for a value, in order: a value whose label names a
-// type never takes another type's property, only its own and the untyped ones.
-std::vector<Position> candidates(const KindRules& rules, const LabelMeaning* meaning) {
-    if (meaning == nullptr) {
-        return rules.order;
-    }
-    std::vector<Position> typed = {meaning->first};
-    typed.insert(typed.end(), rules.untyped.begin(), rules.untyped.end());
-    return typed;
-}
-
-// A further value of the rules' kind, with the types the label gives.
-TypedValue furtherValue(const KindRules& rules, const LabelMeaning* meaning) {
-    TypedValue value;
-    value.kind = rules.further;
-    if (meaning != nullptr) {
-        value.types.assign(meaning->types.begin(), meaning->types.end());
-    }
-    return value;
-}
-
-void placeValue(std::string_view value, const KindRules& rules, const LabelMeaning* meaning,
+void placeValue(std::string_view value, Kind kind, const std::optional<LabelMeaning>& meaning,
                 ContactRecord& record) {
-    for (const Position p : candidates(rules, meaning)) {
+    for (const Position p : candidates(kind, meaning)) {
         if (record.named[p].empty()) {
             record.named[p] = value;
             return;
         }
     }
-    TypedValue further = furtherValue(rules, meaning);
+    TypedValue further = furtherValue(kind, meaning);
     further.value = value;
     record.more.push_back(std::move(further));
 }
@@ -189,8 +175,9 @@ struct AddressPieces {
     }
 };
 
-void placeAddress(const AddressPieces& a, const LabelMeaning* meaning, ContactRecord& record) {
-    for (const Position first : candidates(kAddressRules, meaning)) {
+void placeAddress(const AddressPieces& a, const std::optional<LabelMeaning>& meaning,
+                  ContactRecord& record) {
+    for (const Position first : candidates(Kind::Address, meaning)) {
         const AddressBlock block = blockOf(first);
         if (!blockIsFree(block, record)) {
             continue;
@@ -206,7 +193,7 @@ void placeAddress(const AddressPieces& a, const LabelMeaning* meaning, ContactRe
         }
         return;
     }
-    TypedValue further = furtherValue(kAddressRules, meaning);
+    TypedValue further = furtherValue(Kind::Address, meaning);
     further.address[Extended] = a.extras[0];
     further.address[PoBox] = a.extras[1];
     // Without its parts, the formatted address stands in the street component,
@@ -222,7 +209,7 @@ void placeAddress(const AddressPieces& a, const LabelMeaning* meaning, ContactRe
 }
 
 void spreadAddresses(const std::vector<std::string>& fields, const TypedGroup& group,
-                     const LabelMeaning* meaning, ContactRecord& record) {
+                     const std::optional<LabelMeaning>& meaning, ContactRecord& record) {
     std::array<std::vector<std::string_view>, kAddressBlockSize> parts;
     std::array<std::vector<std::string_view>, 2> extras;
     std::size_t count = 0;
@@ -253,17 +240,52 @@ void spreadAddresses(const std::vector<std::string>& fields, const TypedGroup& g
 
 } // namespace
 
-std::vector<TypedGroup> detectTypedGroups(const std::vector<std::string>& headers) {
-    static const std::map<std::string_view, TypedKind> kKinds = {{"email", TypedKind::Email},
-                                                                 {"phone", TypedKind::Phone},
-                                                                 {"website", TypedKind::Website},
-                                                                 {"address", TypedKind::Address}};
-    static const std::map<std::string_view, std::size_t> kAddressParts = {
-        {"formatted", 0}, {"street", 1},     {"city", 2},
-        {"region", 3},    {"postalcode", 4}, {"country", 5}};
-    static const std::map<std::string_view, std::size_t> kAddressExtras = {{"extendedaddress", 0},
-                                                                           {"pobox", 1}};
+namespace {
 
+// True when a word of the text has the role.
+bool says(std::string_view text, vocabulary::Role role) {
+    for (const std::string& word : vocabulary::wordsOf(text)) {
+        for (const vocabulary::Word& w : vocabulary::meaningsOf(word)) {
+            if (w.meaning.role == role) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+// The slot of an address group's part: 0 to 5 for the block's parts (whole,
+// street, city, region, postal code, country), 6 and 7 for the extended
+// address and the PO box; none for another name.
+std::optional<std::size_t> addressSlot(const ColumnMeaning& part) {
+    if (!part.isContact(Kind::Address)) {
+        return std::nullopt;
+    }
+    switch (part.qualifier) {
+    case Qualifier::Formatted:
+        return 0;
+    case Qualifier::Street:
+        return 1;
+    case Qualifier::City:
+        return 2;
+    case Qualifier::Region:
+        return 3;
+    case Qualifier::PostalCode:
+        return 4;
+    case Qualifier::Country:
+        return 5;
+    case Qualifier::Street2:
+        return 6;
+    case Qualifier::PoBox:
+        return 7;
+    default:
+        return std::nullopt;
+    }
+}
+
+} // namespace
+
+std::vector<TypedGroup> detectTypedGroups(const std::vector<std::string>& headers) {
     std::vector<TypedGroup> groups;
     std::map<std::string, std::size_t> groupOfName;
     const auto take = [](TypedColumn& column, std::size_t index, const std::string& header) {
@@ -277,31 +299,33 @@ std::vector<TypedGroup> detectTypedGroups(const std::vector<std::string>& header
         if (dash == std::string::npos) {
             continue;
         }
-        const std::string name = headerKey(header.substr(0, dash));
-        const std::string part = headerKey(header.substr(dash + 3));
-        const auto digits = name.find_first_of("0123456789");
-        if (digits == std::string::npos || digits == 0 ||
-            name.find_first_not_of("0123456789", digits) != std::string::npos) {
+        // "E-mail 1", "Phone 2", "Website 1", "Address 1": a kind and its number.
+        const std::string_view name = std::string_view(header).substr(0, dash);
+        const std::string_view part = std::string_view(header).substr(dash + 3);
+        const ColumnMeaning group = classifyColumnName(name);
+        const bool typed =
+            group.role == ColumnRole::Contact &&
+            (group.kind == Kind::Email || group.kind == Kind::Phone || group.kind == Kind::Web ||
+             (group.kind == Kind::Address && group.qualifier == Qualifier::Formatted));
+        if (!typed || group.ordinal == 0 ||
+            !std::isdigit(static_cast<unsigned char>(name.back()))) {
             continue;
         }
-        const auto kind = kKinds.find(std::string_view(name).substr(0, digits));
-        if (kind == kKinds.end()) {
-            continue;
-        }
-        const auto [entry, added] = groupOfName.emplace(name, groups.size());
+        const auto [entry, added] = groupOfName.emplace(words::key(name), groups.size());
         if (added) {
             groups.push_back({});
-            groups.back().kind = kind->second;
+            groups.back().kind = group.kind;
         }
-        TypedGroup& group = groups[entry->second];
-        if (part == "label" || part == "type") {
-            take(group.label, i, header);
-        } else if (group.kind != TypedKind::Address && part == "value") {
-            take(group.value, i, header);
-        } else if (group.kind == TypedKind::Address && kAddressParts.contains(part)) {
-            take(group.address[kAddressParts.at(part)], i, header);
-        } else if (group.kind == TypedKind::Address && kAddressExtras.contains(part)) {
-            take(group.addressExtra[kAddressExtras.at(part)], i, header);
+        TypedGroup& g = groups[entry->second];
+        const auto slot = addressSlot(classifyColumnName(part));
+        if (says(part, vocabulary::Role::GroupLabel)) {
+            take(g.label, i, header);
+        } else if (g.kind != Kind::Address && says(part, vocabulary::Role::GroupValue)) {
+            take(g.value, i, header);
+        } else if (g.kind == Kind::Address && slot && *slot < 6) {
+            take(g.address[*slot], i, header);
+        } else if (g.kind == Kind::Address && slot) {
+            take(g.addressExtra[*slot - 6], i, header);
         }
     }
     std::erase_if(groups, [](const TypedGroup& group) {
@@ -320,15 +344,14 @@ void spreadTypedValues(const std::vector<std::string>& fields,
         record.named.resize(kCount); // every property a typed value may take
     }
     for (const TypedGroup& group : groups) {
-        const KindRules& rules = rulesOf(group.kind);
-        const LabelMeaning* meaning = meaningOf(rules, labelKey(fieldAt(fields, group.label)));
-        if (group.kind == TypedKind::Address) {
+        const auto meaning = meaningOf(group.kind, fieldAt(fields, group.label));
+        if (group.kind == Kind::Address) {
             spreadAddresses(fields, group, meaning, record);
             continue;
         }
         for (const std::string_view value : valuesOf(fieldAt(fields, group.value))) {
             if (!value.empty()) {
-                placeValue(value, rules, meaning, record);
+                placeValue(value, group.kind, meaning, record);
             }
         }
     }

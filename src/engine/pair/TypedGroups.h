@@ -6,15 +6,13 @@
 #pragma once
 
 #include "engine/cards/ContactRecord.h"
+#include "engine/pair/Properties.h"
 
 #include <array>
 #include <cstddef>
 #include <limits>
 #include <string>
 #include <vector>
-
-// What a typed group holds.
-enum class TypedKind { Email, Phone, Website, Address };
 
 // One column of a group; index kNoColumn when the header has none.
 struct TypedColumn {
@@ -25,7 +23,8 @@ struct TypedColumn {
 
 // One group found in the header.
 struct TypedGroup {
-    TypedKind kind = TypedKind::Email;
+    // Email, Phone, Web or Address.
+    property::Kind kind = property::Kind::Email;
     TypedColumn label;
     // The value, for all kinds but addresses.
     TypedColumn value;
