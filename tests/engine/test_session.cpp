@@ -117,7 +117,7 @@ TEST_F(Session, PairingKeepsBothListsAsTheUserSeesThem) {
     // dropped; pairing by names again takes them back.
     session.setExportOptions({});
     ASSERT_EQ(load("Name,E-mail 1 - Label,E-mail 1 - Value,Name,Mobile Phone,Mobile Phone 2\r\n"
-                   "Ann,Home,a@x,Lee,1,2\r\n"),
+                   "Ann,Home,a@x,Lee,+44 7700 900123,+44 7700 900124\r\n"),
               1);
     session.pairByNames();
     using Row = ExportSession::CarriedRow;
