@@ -133,7 +133,8 @@ std::string usageText() {
             "  --version              print the version and exit\n"
             "\n"
             "Exit status: 0 every contact written (or already in the address book), 1 some\n"
-            "not written, 2 unusable input or server, 130 cancelled with Ctrl-C.\n"
+            "not written, 2 unusable input or server, 130, 143 or 129 cancelled by Ctrl-C,\n"
+            "a kill (SIGTERM) or a closed terminal (SIGHUP).\n"
             "\n"
             "vCard properties:\n";
     for (std::size_t i = 0; i < property::kNames.size(); ++i) {
@@ -270,14 +271,20 @@ std::string unpairedLine(const CommandLine& line, const ExportSession& session) 
     if (line.keepUnpaired) {
         return {};
     }
-    std::string named;
-    for (const auto& column : session.unpairedColumns()) {
-        named += named.empty() ? "" : ", ";
-        named += text::fill("'%@' (%d %@)", column.header, column.values,
-                            column.values == 1 ? "value" : "values");
-    }
-    if (named.empty()) {
+    // A few by name are enough to act on; a file of thousands of columns gets their count.
+    constexpr std::size_t kNamed = 20;
+    const auto columns = session.unpairedColumns();
+    if (columns.empty()) {
         return {};
+    }
+    std::string named;
+    for (std::size_t i = 0; i < columns.size() && i < kNamed; ++i) {
+        named += i == 0 ? "" : ", ";
+        named += text::fill("'%@' (%d %@)", columns[i].header, columns[i].values,
+                            columns[i].values == 1 ? "value" : "values");
+    }
+    if (columns.size() > kNamed) {
+        named += text::fill(" and %d more columns", columns.size() - kNamed);
     }
     return "olvenmark-cli: not in the cards: " + named +
            "; --keep-unpaired writes them into the note";

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <cxxabi.h>
 #include <memory>
+#include <system_error>
 #include <typeinfo>
 
 namespace text {
@@ -97,6 +98,10 @@ bool isValidUtf8(std::string_view bytes) {
         p += extra + 1;
     }
     return true;
+}
+
+std::string systemReason(int error) {
+    return std::error_code(error, std::generic_category()).message();
 }
 
 std::string lastPathComponent(std::string_view path) {

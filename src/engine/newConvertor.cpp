@@ -37,19 +37,20 @@ std::optional<std::size_t> columnOf(const std::vector<std::string>& headers,
     return static_cast<std::size_t>(it - headers.begin());
 }
 
-// A list of row numbers as the log names them: the first twenty, then how
-// many more.
-std::string namedRows(const std::vector<std::size_t>& rows) {
-    constexpr std::size_t kRowsNamed = 20;
-    std::string named;
-    for (std::size_t i = 0; i < rows.size() && i < kRowsNamed; ++i) {
-        named += (i > 0 ? ", " : "") + std::to_string(rows[i]);
+// The first `named` row numbers, joined by ", ", and how many more there are.
+std::string rowList(const std::vector<std::size_t>& rows, std::size_t named) {
+    std::string list;
+    for (std::size_t i = 0; i < rows.size() && i < named; ++i) {
+        list += (i > 0 ? ", " : "") + std::to_string(rows[i]);
     }
-    if (rows.size() > kRowsNamed) {
-        named += text::fill(csvtext::kMoreRows, rows.size() - kRowsNamed);
+    if (rows.size() > named) {
+        list += text::fill(csvtext::kMoreRows, rows.size() - named);
     }
-    return named;
+    return list;
 }
+
+// Rows a log entry names before it only counts the rest.
+constexpr std::size_t kRowsLogged = 20;
 
 // Things a run counts row by row and names the rows of in one log entry.
 struct RowTally {
@@ -64,7 +65,8 @@ struct RowTally {
     std::string entry(std::string_view format, std::string_view one,
                       std::string_view several) const {
         return text::fill(format, count, count == 1 ? one : several,
-                          rows.size() == 1 ? logtext::kRow : logtext::kRows, namedRows(rows));
+                          rows.size() == 1 ? logtext::kRow : logtext::kRows,
+                          rowList(rows, kRowsLogged));
     }
 };
 
@@ -169,8 +171,12 @@ void newConvertor::loadCsvFile(const std::string& path) {
             logOrConsole(text::fill(entry, count));
         }
     }
+    if (const std::size_t row = layout.unclosedQuoteRow; row > 0) {
+        logOrConsole(text::fill(csvtext::kUnclosedQuote, row));
+        csvDiagnostics.unclosedQuoteNote = text::fill(csvtext::kUnclosedQuoteNote, row);
+    }
     if (!decoded.strayBytes.empty()) {
-        logStrayBytes(decoded.strayBytes);
+        noteStrayBytes(decoded.strayBytes);
     }
     if (loadedRows.size() < 2) {
         csvDiagnostics.refusalReason =
@@ -179,10 +185,15 @@ void newConvertor::loadCsvFile(const std::string& path) {
     }
 }
 
-void newConvertor::logStrayBytes(const std::vector<std::size_t>& places) const {
+void newConvertor::noteStrayBytes(const std::vector<std::size_t>& places) {
     // Enough rows to find them by; a file that is mostly strays says so by the count.
+    constexpr std::size_t kRowsShown = 5;
     const std::vector<std::size_t> rows = rowNumbersAt(fileText(), csvDelimiter, places);
-    logOrConsole(text::fill(csvtext::kStrayBytes, places.size(), namedRows(rows)));
+    logOrConsole(text::fill(csvtext::kStrayBytes, places.size(), rowList(rows, kRowsLogged)));
+    csvDiagnostics.strayBytes = places.size();
+    csvDiagnostics.strayBytesNote = text::fill(
+        places.size() == 1 ? csvtext::kStrayByteNote : csvtext::kStrayBytesNote, places.size(),
+        std::string(rows.size() == 1 ? csvtext::kRow : csvtext::kRows) + rowList(rows, kRowsShown));
 }
 
 bool newConvertor::startStep2(const std::map<std::string, std::string>& pairing,
@@ -261,7 +272,7 @@ std::optional<ContactRecord> newConvertor::mapProperties(std::string_view row) c
     }
 }
 
-void newConvertor::gotDestinationPath(const std::string& destination) {
+int newConvertor::gotDestinationPath(const std::string& destination) {
     // Each run gets a folder of its own, also the second run of one converter
     // and a run started in the same second as the one before.
     const std::string name = runFolderName();
@@ -273,8 +284,12 @@ void newConvertor::gotDestinationPath(const std::string& destination) {
     }
     vcardOutputFolderPath = folder;
     if (ec || !std::filesystem::is_directory(vcardOutputFolderPath, ec)) {
-        console::log(text::fill(logtext::kCreateFolderFailed, vcardOutputFolderPath));
+        const int error = ec ? ec.value() : ENOTDIR;
+        console::log(text::fill(logtext::kCreateFolderFailed, vcardOutputFolderPath) + ": " +
+                     text::systemReason(error));
+        return error;
     }
+    return 0;
 }
 
 bool newConvertor::startStep3(std::stop_token cancel, const std::string& destination,
@@ -294,11 +309,11 @@ bool newConvertor::runStep3(std::stop_token cancel, Destination* destination,
         std::optional<FolderDestination> perContact;
         std::optional<SingleFileDestination> oneFile;
         if (destination == nullptr) {
-            gotDestinationPath(folder);
+            RunFolder made{folder, gotDestinationPath(folder)};
             if (options.singleFile) {
-                destination = &oneFile.emplace(singleFileName(loadedPath));
+                destination = &oneFile.emplace(std::move(made), singleFileName(loadedPath));
             } else {
-                destination = &perContact.emplace();
+                destination = &perContact.emplace(std::move(made));
             }
         }
         destination->open();
@@ -374,6 +389,12 @@ newConvertor::RunEnd newConvertor::startConversion(std::stop_token cancel, Desti
             }
             if (contact.empty) {
                 logOrConsole(text::fill(logtext::kEmptyContact, rowNumber));
+            }
+            if (contact.shortRow) {
+                logOrConsole(text::fill(logtext::kShortRow, rowNumber,
+                                        holdsUnclosedQuote(rows[index], csvDelimiter)
+                                            ? logtext::kUnclosedQuote
+                                            : logtext::kTooFewFields));
             }
             if (contact.merged) {
                 ++merged;

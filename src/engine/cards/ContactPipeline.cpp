@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <stdexcept>
 
 ContactPipeline::ContactPipeline(const std::vector<std::string_view>& rows, std::size_t first,
                                  std::vector<IndexPair> pairs, RowReading reading,
@@ -107,6 +108,7 @@ void ContactPipeline::prepare(std::size_t index, const uid::RowHash* hash,
     // The slot's card buffer, kept from the row it held before.
     std::string buffer = contact.card ? std::move(*contact.card) : std::string();
     contact.mapped = false;
+    contact.shortRow = false;
     contact.empty = false;
     contact.nameBase.reset();
     contact.card.reset();
@@ -127,6 +129,9 @@ void ContactPipeline::prepare(std::size_t index, const uid::RowHash* hash,
     }
     try {
         readContactInto(record, rows_[index], pairs_, reading_);
+    } catch (const std::out_of_range&) {
+        contact.shortRow = true; // the run names the row and why
+        return;
     } catch (const std::exception& e) {
         contact.logEntries.push_back(mapFailureEntry(e));
         return;

@@ -27,6 +27,8 @@
 struct PreparedContact {
     // False when the row could not be mapped into a record.
     bool mapped = false;
+    // True when it could not for lack of the fields its pairs need.
+    bool shortRow = false;
     // True when the record holds no value and the format writes no empty card.
     bool empty = false;
     // What the file is named after; none for a contact without a name, and

@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 
 std::string singleFileName(std::string_view csvPath) {
@@ -23,7 +22,7 @@ SingleVcfFile::~SingleVcfFile() {
     // A close that fails can lose cards already counted as written; nobody is
     // left to ask, so the log hears of it.
     if (fd_ >= 0 && !close()) {
-        logOrConsole(text::fill(logtext::kSingleFileCloseFailed, path_, std::strerror(errno)));
+        logOrConsole(text::fill(logtext::kSingleFileCloseFailed, path_, text::systemReason(errno)));
     }
 }
 
