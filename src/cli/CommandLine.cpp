@@ -4,6 +4,7 @@
 #include "engine/Text.h"
 #include "engine/pair/Properties.h"
 #include "engine/read/CsvLoad.h"
+#include "phone/InternationalNumbers.h"
 
 #include <algorithm>
 #include <set>
@@ -74,7 +75,8 @@ std::string usageText() {
         "                     [--format " +
         formatWords("|", "|") +
         "] [--strict]\n"
-        "                     [--single-file] [--keep-unpaired] CSV DESTINATION\n"
+        "                     [--single-file] [--keep-unpaired] [--phone-region CC]\n"
+        "                     [--merge] CSV DESTINATION\n"
         "       olvenmark-cli [--map ...] [--encoding ENC] [--delimiter DELIM]\n"
         "                     --carddav URL --user NAME [--address-book NAME]\n"
         "                     [--ca-file FILE] CSV\n"
@@ -110,6 +112,15 @@ std::string usageText() {
             "                         after CSV (contacts.csv -> contacts.vcf)\n"
             "  --keep-unpaired        write each value of a column no pair takes into the\n"
             "                         card's note as 'Column: value'\n"
+            "  --phone-region CC      write telephone numbers in international form\n"
+            "                         (+49 171 1234567), reading those without a country\n"
+            "                         as numbers of the country CC (DE, GB, US ...); the\n"
+            "                         numbers that are no valid ones are kept as written\n"
+            "                         and counted in the error log\n"
+            "  --merge                one card per person: rows that share an e-mail\n"
+            "                         address, or that have the same name and share a\n"
+            "                         telephone number, become one card with all their\n"
+            "                         values\n"
             "  --carddav URL          upload to the address book at URL, or to one of the\n"
             "                         user's address books on the server at URL; https, or\n"
             "                         http to this computer only\n"
@@ -157,6 +168,15 @@ ParseResult parseCommandLine(const std::vector<std::string>& arguments) {
             line.mapAuto = true;
         } else if (arg == "--keep-unpaired") {
             line.keepUnpaired = true;
+        } else if (arg == "--merge") {
+            line.merge = true;
+        } else if (const auto value = optionValue(arguments, i, "--phone-region")) {
+            const auto region = phone::knownRegion(*value);
+            if (!region) {
+                return failure(text::fill(
+                    "--phone-region takes a country code such as DE, GB or US, not '%@'", *value));
+            }
+            line.phoneRegion = *region;
         } else if (const auto value = optionValue(arguments, i, "--encoding")) {
             const auto choice = value->empty() ? std::nullopt : parseEncodingChoice(*value);
             if (!choice) {

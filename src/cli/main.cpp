@@ -11,6 +11,8 @@
 #include "engine/ExportSession.h"
 #include "engine/Text.h"
 
+#include "phone/InternationalNumbers.h"
+
 #include <atomic>
 #include <chrono>
 #include <csignal>
@@ -114,8 +116,15 @@ int main(int argc, char* argv[]) {
     if (const std::string error = applyPairs(line, session); !error.empty()) {
         return fail(error);
     }
-    session.setExportOptions(
-        {.format = line.format, .singleFile = line.singleFile, .keepUnpaired = line.keepUnpaired});
+    ExportOptions options;
+    options.format = line.format;
+    options.singleFile = line.singleFile;
+    options.keepUnpaired = line.keepUnpaired;
+    if (!line.phoneRegion.empty()) {
+        options.phoneForm = std::make_shared<phone::InternationalNumbers>(line.phoneRegion);
+    }
+    options.merge = line.merge;
+    session.setExportOptions(options);
     if (!session.check()) {
         return fail("the pairs could not be used; see the error log");
     }

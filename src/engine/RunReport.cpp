@@ -14,5 +14,10 @@ std::vector<std::string> RunReport::lines() const {
     if (!folder.empty()) {
         lines.push_back(text::fill("%@ :\n%@", logtext::kReportFolder, folder));
     }
+    if (merged > 0) {
+        lines.push_back(text::fill(logtext::kReportMerged, text::grouped(total),
+                                   text::grouped(total - merged), text::grouped(merged),
+                                   merged == 1 ? logtext::kRow : logtext::kRows));
+    }
     return lines;
 }

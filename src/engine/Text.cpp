@@ -112,6 +112,19 @@ std::string lastPathComponent(std::string_view path) {
     return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
 }
 
+std::string grouped(std::int64_t count) {
+    const std::string digits = std::to_string(count);
+    std::string out;
+    const std::size_t sign = count < 0 ? 1 : 0;
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        if (i > sign && (digits.size() - i) % 3 == 0) {
+            out += ',';
+        }
+        out += digits[i];
+    }
+    return out;
+}
+
 } // namespace text
 
 std::string_view text::trimmed(std::string_view s) {

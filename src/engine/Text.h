@@ -56,6 +56,9 @@ std::size_t utf16Length(std::string_view utf8);
 // True when the bytes are well-formed UTF-8 (no overlong forms, no surrogates).
 bool isValidUtf8(std::string_view bytes);
 
+// A count with its thousands grouped: "1,000".
+std::string grouped(std::int64_t count);
+
 // The system's words for an errno value ("No space left on device").
 std::string systemReason(int error);
 

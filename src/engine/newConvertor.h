@@ -107,6 +107,10 @@ private:
     bool runStep3(std::stop_token cancel, Destination* destination, const ExportOptions& options,
                   const std::string& folder);
 
+    // The label of each property's value in a note: the name of the column
+    // step 2 paired with it, else the property's name.
+    std::vector<std::string> propertyLabels() const;
+
     // The order of day and month in the dates of the column paired with the
     // birthday, found over all rows once per column (logged when asked).
     dates::DateOrder birthdayOrderOf(const std::vector<IndexPair>& pairs, bool log) const;

@@ -38,7 +38,9 @@ TEST_F(Cli, UnusableCommandLinesWriteNothing) {
         {{"--encoding", "latin-9", "--map-all", contacts, out}, "--encoding takes"},
         {{"--delimiter=x", "--map-all", contacts, out}, "--delimiter takes"},
         {{"--bogus", contacts, out}, "unknown option '--bogus'"},
-        {{"--format", "rfc", "--map-all", contacts, out}, "--format takes classic or strict"},
+        {{"--format", "rfc", "--map-all", contacts, out},
+         "--format takes classic, strict, 2.1 or 4.0, not 'rfc'"},
+        {{"--phone-region", "XX", "--map-all", contacts, out}, "--phone-region takes"},
         {{"--map", "FirstName", contacts, out}, "--map takes PROPERTY=HEADER"},
         {{"--map", "Nick=First", contacts, out}, "unknown vCard property 'Nick'"},
         {{"--map", "FirstName=First", "--map", "FirstName=Last", contacts, out},
@@ -105,6 +107,24 @@ TEST_F(Cli, FormatStrictIsTheStrictOption) {
     }
     EXPECT_EQ(cards[0].rfind("BEGIN:VCARD\r\n", 0), 0u) << cards[0];
     EXPECT_EQ(cards[0], cards[1]);
+}
+
+TEST_F(Cli, TelephoneNumbersInInternationalForm) {
+    const std::string contacts = csv("phones.csv", "First,Mobile\r\nAnn,0171 7654321\r\n"
+                                                   "Bob,12\r\nCy,1.711234567E+9\r\nDi,x\r\n");
+    const Outcome o =
+        run({"--phone-region", "de", "--format", "4.0", "--single-file", "--map", "FirstName=First",
+             "--map", "MobileNumber=Mobile", contacts, destination().string()});
+    EXPECT_EQ(o.exit, 0) << o.err;
+    const std::string cards = readFile(onlySubfolder(destination()) / "phones.vcf");
+    for (const char* line :
+         {"TEL;TYPE=cell;VALUE=uri:tel:+49-171-7654321\r\n", "TEL;TYPE=cell:12\r\n",
+          "TEL;TYPE=cell;VALUE=uri:tel:+49-171-1234567\r\n", "TEL;TYPE=cell:x\r\n"}) {
+        EXPECT_NE(cards.find(line), std::string::npos) << line << cards;
+    }
+    EXPECT_NE(
+        readFile(home.logFile()).find("] Info: 2 telephone numbers left as written (rows 3, 5)\n"),
+        std::string::npos);
 }
 
 TEST_F(Cli, RealExportsPairByNames) {

@@ -78,13 +78,26 @@ Destination::Outcome SingleFileDestination::deliver(const PreparedContact& conta
     if (!contact.card) {
         return stopAt(Outcome::Stop, rowNumber, logtext::kStopNoCard);
     }
-    if (file_->append(*contact.card)) {
+    if (file_->append(*contact.card, rowNumber)) {
         ++cards_;
         return Outcome::Written;
     }
-    const std::string reason = text::systemReason(errno);
-    logOrConsole(text::fill(logtext::kSingleFileWriteFailed, rowNumber, path_, reason));
-    return stopAt(Outcome::Stop, rowNumber, reason);
+    return writeFailed(rowNumber);
+}
+
+Destination::Outcome SingleFileDestination::writeFailed(std::int64_t rowNumber) {
+    const int error = errno;
+    const std::int64_t first = file_->firstUnwrittenRow();
+    // The card in hand was never answered Written.
+    const std::int64_t lost = file_->unwritten() - (rowNumber != 0 ? 1 : 0);
+    logOrConsole(
+        text::fill(logtext::kSingleFileWriteFailed, first, path_, text::systemReason(error)));
+    cards_ -= lost;
+    lost_ += lost;
+    if (lost > 0) {
+        lostFrom(first);
+    }
+    return stopAt(Outcome::Stop, first, text::systemReason(error));
 }
 
 void SingleFileDestination::close() {
@@ -92,7 +105,12 @@ void SingleFileDestination::close() {
         return;
     }
     if (!file_->close()) {
-        logOrConsole(text::fill(logtext::kSingleFileCloseFailed, path_, text::systemReason(errno)));
+        if (file_->unwritten() > 0) {
+            writeFailed(0);
+        } else {
+            logOrConsole(
+                text::fill(logtext::kSingleFileCloseFailed, path_, text::systemReason(errno)));
+        }
     }
     file_.reset();
     if (cards_ == 0) {

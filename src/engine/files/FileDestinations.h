@@ -44,6 +44,8 @@ public:
 };
 
 // Every card, in row order, in one .vcf; a card goes in whole or not at all.
+// Cards go to the file several at a time: a write that fails takes back the
+// cards it lost.
 class SingleFileDestination : public RunFolderDestination {
 public:
     // The file `fileName` in the run folder.
@@ -53,11 +55,19 @@ public:
     Outcome deliver(const PreparedContact& contact, std::int64_t rowNumber) override;
     // Closes the file; one that holds no card goes again.
     void close() override;
+    // Cards answered Written that a failed write lost.
+    std::int64_t notKept() const override { return lost_; }
 
 private:
+    // Logs the failed write and stops at its first lost card, taking back the
+    // lost ones answered Written before; `rowNumber`'s own card is among them
+    // when it is not 0.
+    Outcome writeFailed(std::int64_t rowNumber);
+
     std::string path_;
     std::optional<SingleVcfFile> file_;
     // Why the file could not be created; 0 when it was.
     int createError_ = 0;
     std::int64_t cards_ = 0;
+    std::int64_t lost_ = 0;
 };

@@ -77,6 +77,14 @@ inline constexpr std::string_view kStopNoCard = "its vCard could not be made";
 inline constexpr std::string_view kStopNoFile = "the file %@ could not be created: %@";
 // The run's single file could not be closed, so its cards may be lost; path, reason.
 inline constexpr std::string_view kSingleFileCloseFailed = "Error: Failed to finish writing %@: %@";
+// Telephone numbers not in international form: how many, and their rows.
+inline constexpr std::string_view kPhonesLeft = "Info: %d telephone %@ left as written (%@ %@)";
+inline constexpr std::string_view kPhoneNumber = "number";
+inline constexpr std::string_view kPhoneNumbers = "numbers";
+inline constexpr std::string_view kRow = "row";
+inline constexpr std::string_view kRows = "rows";
+// The rows of one person written as one card: "3, 7 and 12".
+inline constexpr std::string_view kRowsMerged = "Info: Rows %@ are one person: one card";
 // How many control characters the run dropped from values.
 inline constexpr std::string_view kControlCharactersDropped =
     "Info: %d control characters (NUL and others) dropped from values";
@@ -104,6 +112,8 @@ inline constexpr std::string_view kReportCancelledTotal = "Migration canceled.\n
 inline constexpr std::string_view kReportWritten = "Successful\t\t";
 inline constexpr std::string_view kReportFailed = "Failed\t\t";
 inline constexpr std::string_view kReportFolder = "\nvCards can be found at path";
+// A fifth line when rows of one person became one card: rows, contacts, rows merged.
+inline constexpr std::string_view kReportMerged = "%@ rows, %@ contacts: %@ %@ merged";
 
 // Pairing by column names: for each column what decided it and what became of
 // it (column, what decided, the line or property); how many typed value
