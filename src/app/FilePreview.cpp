@@ -62,6 +62,12 @@ void FilePreview::showSummary(const ExportSession& session) {
     if (found.shortRows > 0) {
         line += counted(found.shortRows, uitext::kShortRowFound, uitext::kShortRowsFound);
     }
+    // What reading had to make of the file, in sentences of their own.
+    for (const std::string& note : {found.unclosedQuoteNote, found.strayBytesNote}) {
+        if (!note.empty()) {
+            line += (line.ends_with('.') ? " " : ". ") + note;
+        }
+    }
     summary_->setText(q(line));
 }
 

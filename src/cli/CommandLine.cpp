@@ -5,6 +5,7 @@
 #include "engine/Text.h"
 #include "engine/pair/Properties.h"
 #include "engine/read/CsvLoad.h"
+#include "phone/InternationalNumbers.h"
 
 #include <algorithm>
 #include <cstring>
@@ -79,7 +80,8 @@ std::string usageText() {
         "                     [--format " +
         formatWords("|", "|") +
         "] [--strict]\n"
-        "                     [--single-file] [--keep-unpaired] CSV DESTINATION\n"
+        "                     [--single-file] [--keep-unpaired] [--phone-region CC]\n"
+        "                     [--merge] CSV DESTINATION\n"
         "       olvenmark-cli [--pairs FILE] [--map ...] [--encoding ENC] [--delimiter DELIM]\n"
         "                     --carddav URL --user NAME [--address-book NAME]\n"
         "                     [--ca-file FILE] CSV\n"
@@ -120,6 +122,15 @@ std::string usageText() {
             "                         after CSV (contacts.csv -> contacts.vcf)\n"
             "  --keep-unpaired        write each value of a column no pair takes into the\n"
             "                         card's note as 'Column: value'\n"
+            "  --phone-region CC      write telephone numbers in international form\n"
+            "                         (+49 171 1234567), reading those without a country\n"
+            "                         as numbers of the country CC (DE, GB, US ...); the\n"
+            "                         numbers that are no valid ones are kept as written\n"
+            "                         and counted in the error log\n"
+            "  --merge                one card per person: rows that share an e-mail\n"
+            "                         address, or that have the same name and share a\n"
+            "                         telephone number, become one card with all their\n"
+            "                         values\n"
             "  --carddav URL          upload to the address book at URL, or to one of the\n"
             "                         user's address books on the server at URL; https, or\n"
             "                         http to this computer only\n"
@@ -132,7 +143,8 @@ std::string usageText() {
             "  --version              print the version and exit\n"
             "\n"
             "Exit status: 0 every contact written (or already in the address book), 1 some\n"
-            "not written, 2 unusable input or server, 130 cancelled with Ctrl-C.\n"
+            "not written, 2 unusable input or server, 130, 143 or 129 cancelled by Ctrl-C,\n"
+            "a kill (SIGTERM) or a closed terminal (SIGHUP).\n"
             "\n"
             "vCard properties:\n";
     for (std::size_t i = 0; i < property::kNames.size(); ++i) {
@@ -166,6 +178,15 @@ ParseResult parseCommandLine(const std::vector<std::string>& arguments) {
             line.mapAuto = true;
         } else if (arg == "--keep-unpaired") {
             line.keepUnpaired = true;
+        } else if (arg == "--merge") {
+            line.merge = true;
+        } else if (const auto value = optionValue(arguments, i, "--phone-region")) {
+            const auto region = phone::knownRegion(*value);
+            if (!region) {
+                return failure(text::fill(
+                    "--phone-region takes a country code such as DE, GB or US, not '%@'", *value));
+            }
+            line.phoneRegion = *region;
         } else if (const auto value = optionValue(arguments, i, "--encoding")) {
             const auto choice = value->empty() ? std::nullopt : parseEncodingChoice(*value);
             if (!choice) {
@@ -292,14 +313,20 @@ std::string unpairedLine(const CommandLine& line, const ExportSession& session) 
     if (line.keepUnpaired) {
         return {};
     }
-    std::string named;
-    for (const auto& column : session.unpairedColumns()) {
-        named += named.empty() ? "" : ", ";
-        named += text::fill("'%@' (%d %@)", column.header, column.values,
-                            column.values == 1 ? "value" : "values");
-    }
-    if (named.empty()) {
+    // A few by name are enough to act on; a file of thousands of columns gets their count.
+    constexpr std::size_t kNamed = 20;
+    const auto columns = session.unpairedColumns();
+    if (columns.empty()) {
         return {};
+    }
+    std::string named;
+    for (std::size_t i = 0; i < columns.size() && i < kNamed; ++i) {
+        named += i == 0 ? "" : ", ";
+        named += text::fill("'%@' (%d %@)", columns[i].header, columns[i].values,
+                            columns[i].values == 1 ? "value" : "values");
+    }
+    if (columns.size() > kNamed) {
+        named += text::fill(" and %d more columns", columns.size() - kNamed);
     }
     return "olvenmark-cli: not in the cards: " + named +
            "; --keep-unpaired writes them into the note";

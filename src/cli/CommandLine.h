@@ -36,6 +36,11 @@ struct CommandLine {
     bool singleFile = false;
     // Write the values of the columns no pair takes into each card's note.
     bool keepUnpaired = false;
+    // Telephone numbers in international form, those without a country read as
+    // numbers of this region (an upper-case ISO 3166 code); empty: as written.
+    std::string phoneRegion;
+    // One card per person.
+    bool merge = false;
     bool help = false;
     bool version = false;
 };

@@ -117,7 +117,9 @@ TEST_F(Session, PairingKeepsBothListsAsTheUserSeesThem) {
     // Typed groups and carried columns are rows of their own that can be
     // dropped; pairing by names again leaves them out until the file is read again.
     session.setExportOptions({});
-    ASSERT_EQ(load("Name,E-mail 1 - Label,E-mail 1 - Value,Name\r\nAnn,Home,a@x,Lee\r\n"), 1);
+    ASSERT_EQ(load("Name,E-mail 1 - Label,E-mail 1 - Value,Name,Mobile Phone,Mobile Phone 2\r\n"
+                   "Ann,Home,a@x,Lee,+44 7700 900123,+44 7700 900124\r\n"),
+              1);
     session.pairByNames();
     using Row = ExportSession::CarriedRow;
     const auto rows = [this] {
@@ -127,17 +129,23 @@ TEST_F(Session, PairingKeepsBothListsAsTheUserSeesThem) {
         }
         return out;
     };
-    EXPECT_EQ(rows(),
-              (Names{"E-mail 1 - Value > EMAIL, typed by each row's label", "Name > the note"}));
+    EXPECT_EQ(rows(), (Names{"E-mail 1 - Value > EMAIL, typed by each row's label",
+                             "Name > the note", "Mobile Phone 2 > TEL;CELL"}));
+    // The rows count the typed groups first, then the carried columns.
+    EXPECT_TRUE(session.dropCarried(1));
+    EXPECT_EQ(rows(), (Names{"E-mail 1 - Value > EMAIL, typed by each row's label",
+                             "Mobile Phone 2 > TEL;CELL"}));
     EXPECT_TRUE(session.dropCarried(0));
     EXPECT_FALSE(session.dropCarried(1));
-    EXPECT_EQ(session.freeColumns(), (Names{"E-mail 1 - Label", "E-mail 1 - Value"}));
+    EXPECT_EQ(session.freeColumns(), (Names{"Name", "E-mail 1 - Label", "E-mail 1 - Value"}));
     EXPECT_EQ(session.previewCard()->find("EMAIL"), std::string::npos);
     session.pairByNames();
-    EXPECT_EQ(rows(), (Names{"Name > the note"}));
-    ASSERT_EQ(load("Name,E-mail 1 - Label,E-mail 1 - Value,Name\r\nAnn,Home,a@x,Lee\r\n"), 1);
+    EXPECT_EQ(rows(), (Names{"Mobile Phone 2 > TEL;CELL"}));
+    ASSERT_EQ(load("Name,E-mail 1 - Label,E-mail 1 - Value,Name,Mobile Phone,Mobile Phone 2\r\n"
+                   "Ann,Home,a@x,Lee,+44 7700 900123,+44 7700 900124\r\n"),
+              1);
     session.pairByNames();
-    EXPECT_EQ(rows().size(), 2u);
+    EXPECT_EQ(rows().size(), 3u);
     EXPECT_NE(session.previewCard()->find("EMAIL;type=INTERNET;type=HOME:a@x"), std::string::npos);
 }
 
