@@ -24,9 +24,15 @@ ExportReport::ExportReport(const RunReport& report, std::size_t wideRows, bool u
                               number(report.stoppedAt), number(report.total), report.stopReason);
     }
     auto lines = upload ? carddav::uploadReportLines(report) : report.lines();
-    // The folder line names the run folder only when there is one to look in.
-    if (!upload && !lines.empty() && !QFileInfo(QString::fromStdString(report.folder)).isDir()) {
-        lines.back() = uitext::kNoFolderMade;
+    // The folder line names the run folder only when there is one to look in;
+    // it follows the three counts.
+    constexpr std::size_t kFolderLine = 3;
+    if (!upload && lines.size() >= kFolderLine &&
+        !QFileInfo(QString::fromStdString(report.folder)).isDir()) {
+        if (!report.folder.empty()) {
+            lines.erase(lines.begin() + kFolderLine);
+        }
+        lines.insert(lines.begin() + kFolderLine, std::string(uitext::kNoFolderMade));
     }
     for (const auto& line : lines) {
         details_ += line + "\n";
