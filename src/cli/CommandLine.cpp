@@ -1,14 +1,18 @@
 #include "cli/CommandLine.h"
 
 #include "engine/ExportSession.h"
+#include "engine/PairsFile.h"
 #include "engine/Text.h"
 #include "engine/pair/Properties.h"
 #include "engine/read/CsvLoad.h"
 #include "phone/InternationalNumbers.h"
 
 #include <algorithm>
+#include <cstring>
+#include <fstream>
 #include <set>
 #include <span>
+#include <sstream>
 
 namespace {
 
@@ -70,14 +74,15 @@ std::string checkUpload(const CommandLine& line, std::size_t positional) {
 
 std::string usageText() {
     std::string text =
-        "Usage: olvenmark-cli [--map PROPERTY=HEADER]... [--map-auto] [--map-all]\n"
+        "Usage: olvenmark-cli [--pairs FILE] [--map PROPERTY=HEADER]... [--map-auto]\n"
+        "                     [--map-all] [--save-pairs FILE]\n"
         "                     [--encoding ENC] [--delimiter DELIM]\n"
         "                     [--format " +
         formatWords("|", "|") +
         "] [--strict]\n"
         "                     [--single-file] [--keep-unpaired] [--phone-region CC]\n"
         "                     [--merge] CSV DESTINATION\n"
-        "       olvenmark-cli [--map ...] [--encoding ENC] [--delimiter DELIM]\n"
+        "       olvenmark-cli [--pairs FILE] [--map ...] [--encoding ENC] [--delimiter DELIM]\n"
         "                     --carddav URL --user NAME [--address-book NAME]\n"
         "                     [--ca-file FILE] CSV\n"
         "\n"
@@ -89,6 +94,11 @@ std::string usageText() {
         "Options:\n"
         "  --map PROPERTY=HEADER  pair a vCard property with a column, named exactly as in\n"
         "                         the header row; may be given many times\n"
+        "  --pairs FILE           first pair as FILE says: one PROPERTY=HEADER a line, as\n"
+        "                         --map takes it, typed=, carried= and joined= lines for\n"
+        "                         the rows --map-auto adds, and any of them behind '-'\n"
+        "                         for what --map-auto is to leave out\n"
+        "  --save-pairs FILE      write the pairs the run uses into FILE, for --pairs\n"
         "  --map-auto             then pair every column whose name (in English, German,\n"
         "                         French, Spanish, Italian, Dutch or Portuguese) or\n"
         "                         values tell what it holds; a column whose property is\n"
@@ -206,6 +216,10 @@ ParseResult parseCommandLine(const std::vector<std::string>& arguments) {
             line.addressBook = *value;
         } else if (const auto value = optionValue(arguments, i, "--ca-file")) {
             line.caFile = *value;
+        } else if (const auto value = optionValue(arguments, i, "--pairs")) {
+            line.pairsFile = *value;
+        } else if (const auto value = optionValue(arguments, i, "--save-pairs")) {
+            line.savePairsFile = *value;
         } else if (const auto value = optionValue(arguments, i, "--map")) {
             const auto equals = value->find('=');
             if (equals == std::string::npos) {
@@ -239,21 +253,35 @@ ParseResult parseCommandLine(const std::vector<std::string>& arguments) {
             return failure(text::fill("vCard property '%@' is paired twice", propertyName));
         }
     }
-    if (line.maps.empty() && !line.mapAll && !line.mapAuto) {
-        return failure("no pair: give --map PROPERTY=HEADER, --map-auto or --map-all");
+    if (line.maps.empty() && !line.mapAll && !line.mapAuto && line.pairsFile.empty()) {
+        return failure(
+            "no pair: give --pairs FILE, --map PROPERTY=HEADER, --map-auto or --map-all");
     }
     return {line, {}};
 }
 
 std::string applyPairs(const CommandLine& line, ExportSession& session) {
+    PairsFile wanted;
+    if (!line.pairsFile.empty()) {
+        std::ifstream in(line.pairsFile, std::ios::binary);
+        if (!in) {
+            return text::fill("pairs file '%@' cannot be read: %@", line.pairsFile,
+                              std::strerror(errno));
+        }
+        std::ostringstream text;
+        text << in.rdbuf();
+        PairsRead read = readPairsText(text.str());
+        if (!read.pairs) {
+            return text::fill("pairs file '%@', %@", line.pairsFile, read.error);
+        }
+        wanted = std::move(*read.pairs);
+    }
     for (const auto& [propertyName, header] : line.maps) {
-        const auto& headers = session.headers();
-        if (std::find(headers.begin(), headers.end(), header) == headers.end()) {
-            return text::fill("no column named '%@' in the header row", header);
-        }
-        if (session.pair(header, propertyName) != ExportSession::PairResult::Paired) {
-            return text::fill("column '%@' is paired twice", header);
-        }
+        wanted.kept.push_back({PairLine::Kind::Pair, propertyName, header});
+    }
+    if (std::string error = applyPairsFile(session, wanted); !error.empty()) {
+        return error.starts_with("line ") ? text::fill("pairs file '%@', %@", line.pairsFile, error)
+                                          : error;
     }
     if (line.mapAuto) {
         session.pairByNames();
@@ -263,6 +291,20 @@ std::string applyPairs(const CommandLine& line, ExportSession& session) {
     }
     if (session.pairs().empty()) {
         return "no pair: the header row has no column left to pair";
+    }
+    return {};
+}
+
+std::string savePairs(const CommandLine& line, const ExportSession& session) {
+    if (line.savePairsFile.empty()) {
+        return {};
+    }
+    std::ofstream out(line.savePairsFile, std::ios::binary | std::ios::trunc);
+    out << writePairsText(session);
+    out.close();
+    if (!out) {
+        return text::fill("pairs file '%@' cannot be written: %@", line.savePairsFile,
+                          std::strerror(errno));
     }
     return {};
 }

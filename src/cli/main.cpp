@@ -128,6 +128,9 @@ int main(int argc, char* argv[]) {
     if (!session.check()) {
         return fail("the pairs could not be used; see the error log");
     }
+    if (const std::string error = savePairs(line, session); !error.empty()) {
+        return fail(error);
+    }
 
     Upload target;
     if (upload && (target = findAddressBook(line, *url.checked)).failure != 0) {

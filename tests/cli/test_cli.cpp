@@ -32,6 +32,7 @@ TEST_F(Cli, UnusableCommandLinesWriteNothing) {
     const std::string contacts = csv("contacts.csv", kContacts);
     const std::string out = destination().string();
     writeFile(dir.path() / "plain-file", "x");
+    const std::string stale = csv("stale.txt", "# an older file\nFirstName=Given\n");
     const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
         {{}, "CSV and DESTINATION are needed"},
         {{contacts, out}, "no pair"},
@@ -49,6 +50,12 @@ TEST_F(Cli, UnusableCommandLinesWriteNothing) {
         {{"--map", "FirstName=first", contacts, out}, "no column named 'first'"},
         {{"--map", "FirstName=First", "--map", "LastName=First", contacts, out},
          "column 'First' is paired twice"},
+        {{"--pairs", (dir.path() / "none.txt").string(), contacts, out},
+         "pairs file '" + (dir.path() / "none.txt").string() + "' cannot be read: No such file"},
+        {{"--pairs", stale, contacts, out},
+         "pairs file '" + stale + "', line 2: no column named 'Given' in the header row"},
+        {{"--map-all", "--save-pairs", dir.path().string(), contacts, out},
+         "pairs file '" + dir.path().string() + "' cannot be written"},
         {{"--carddav", "https://h/", "--map-all", contacts}, "--carddav needs --user NAME"},
         {{"--user", "ann", "--map-all", contacts, out}, "go with --carddav URL"},
         {{"--carddav=https://h/", "--user=ann", "--single-file", "--map-all", contacts},
@@ -134,6 +141,32 @@ TEST_F(Cli, RealExportsPairByNames) {
             {"--map-auto", std::string(OLVENMARK_EXPORTS_DIR "/") + file, destination().string()});
         EXPECT_EQ(o.exit, 0) << file << o.err;
         EXPECT_NE(o.out.find("Failed\t\t : 0\n"), std::string::npos) << file;
+    }
+}
+
+TEST_F(Cli, SavedPairsPairTheSameColumnsAgain) {
+    // Typed groups in one export, carried and joined columns in the other.
+    for (const auto& [file, line] : {std::pair{"google.csv", "\ntyped=E-mail 1 - Value\n"},
+                                     std::pair{"thunderbird.csv", "\njoined=Birth Year, Birth "
+                                                                  "Month, Birth Day\n"}}) {
+        const std::string csv = std::string(OLVENMARK_EXPORTS_DIR "/") + file;
+        const std::string pairs = (dir.path() / (std::string(file) + ".txt")).string();
+        std::vector<fs::path> runs;
+        for (const auto& args : {std::vector<std::string>{"--map-auto", "--save-pairs", pairs},
+                                 std::vector<std::string>{"--pairs", pairs}}) {
+            const fs::path out = dir.path() / (file + std::to_string(runs.size()));
+            fs::create_directories(out);
+            auto all = args;
+            all.insert(all.end(), {csv, out.string()});
+            const Outcome o = run(all);
+            EXPECT_EQ(o.exit, 0) << o.err;
+            runs.push_back(onlySubfolder(out));
+        }
+        EXPECT_NE(readFile(pairs).find(line), std::string::npos) << readFile(pairs);
+        ASSERT_EQ(listFolder(runs[0]), listFolder(runs[1]));
+        for (const auto& name : listFolder(runs[0])) {
+            EXPECT_EQ(readFile(runs[0] / name), readFile(runs[1] / name)) << name;
+        }
     }
 }
 
