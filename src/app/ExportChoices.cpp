@@ -8,9 +8,13 @@
 #include "app/UiTexts.h"
 #include "engine/ExportSession.h"
 #include "engine/RunReport.h"
+#include "phone/InternationalNumbers.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QLocale>
+
+#include <algorithm>
 
 using uitext::q;
 
@@ -24,11 +28,19 @@ ExportChoices::ExportChoices(Ui::AppController& ui, ExportSession& session,
     binding.bind(ui_.comboBoxCardFormat, settings::Key::CardFormat);
     binding.bind(ui_.chkSingleFileOutlet, settings::Key::SingleFile);
     binding.bind(ui_.chkKeepUnpairedOutlet, settings::Key::KeepUnpaired);
+    listPhoneRegions();
+    binding.bind(ui_.chkOneCardPerPerson, settings::Key::MergePeople);
+    binding.bind(ui_.chkInternationalPhones, settings::Key::InternationalPhones);
+    binding.bind(ui_.comboBoxPhoneRegion, settings::Key::PhoneRegion);
     takeChoices();
     connect(ui_.comboBoxCardFormat, &QComboBox::currentIndexChanged, this,
             &ExportChoices::takeChoices);
     connect(ui_.chkSingleFileOutlet, &QCheckBox::toggled, this, &ExportChoices::takeChoices);
     connect(ui_.chkKeepUnpairedOutlet, &QCheckBox::toggled, this, &ExportChoices::takeChoices);
+    connect(ui_.chkOneCardPerPerson, &QCheckBox::toggled, this, &ExportChoices::takeChoices);
+    connect(ui_.chkInternationalPhones, &QCheckBox::toggled, this, &ExportChoices::takeChoices);
+    connect(ui_.comboBoxPhoneRegion, &QComboBox::currentIndexChanged, this,
+            &ExportChoices::takeChoices);
     connect(ui_.btnBrowseDestinationFileOutlet, &QPushButton::clicked, this,
             &ExportChoices::btnBrowseDestinationPathCliked);
     connect(ui_.btnOpenRunFolderOutlet, &QPushButton::clicked, this,
@@ -46,10 +58,42 @@ ExportChoices::ExportChoices(Ui::AppController& ui, ExportSession& session,
 void ExportChoices::takeChoices() {
     const auto format =
         parseCardFormat(ui_.comboBoxCardFormat->currentData().toString().toStdString());
+    const bool international = ui_.chkInternationalPhones->isChecked();
+    ui_.comboBoxPhoneRegion->setEnabled(international);
+    std::shared_ptr<const PhoneForm> phoneForm;
+    if (const QString region = ui_.comboBoxPhoneRegion->currentData().toString();
+        international && !region.isEmpty()) {
+        phoneForm = std::make_shared<phone::InternationalNumbers>(region.toStdString());
+    }
     session_.setExportOptions({.format = format.value_or(CardFormat::Classic),
                                .singleFile = ui_.chkSingleFileOutlet->isChecked(),
-                               .keepUnpaired = ui_.chkKeepUnpairedOutlet->isChecked()});
+                               .keepUnpaired = ui_.chkKeepUnpairedOutlet->isChecked(),
+                               .phoneForm = std::move(phoneForm),
+                               .merge = ui_.chkOneCardPerPerson->isChecked()});
     emit changed();
+}
+
+void ExportChoices::listPhoneRegions() {
+    struct Region {
+        QString name;
+        QString code;
+    };
+    std::vector<Region> regions;
+    for (const std::string& code : phone::knownRegions()) {
+        const QString c = q(code);
+        const QLocale::Territory territory = QLocale::codeToTerritory(c);
+        // Numbering plans without a territory of their own (001) show their code alone.
+        const QString name = territory == QLocale::AnyTerritory
+                                 ? c
+                                 : QLocale::territoryToString(territory) + " (" + c + ")";
+        regions.push_back({name, c});
+    }
+    std::sort(regions.begin(), regions.end(), [](const Region& a, const Region& b) {
+        return QString::localeAwareCompare(a.name, b.name) < 0;
+    });
+    for (const Region& region : regions) {
+        ui_.comboBoxPhoneRegion->addItem(region.name, region.code);
+    }
 }
 
 QString ExportChoices::destination() const {

@@ -1,6 +1,7 @@
 // How and where the export is written when it goes to a folder: the
 // destination folder and its panel, the card format, One file for all
-// contacts and Keep unpaired columns in the note, each remembered; and the
+// contacts, Keep unpaired columns in the note, One card per person and
+// telephone numbers in international form, each remembered; and the
 // run folder of the last export, which Open last export folder shows.
 #pragma once
 
@@ -40,8 +41,11 @@ public slots:
     void btnOpenRunFolderClicked();
 
 private:
-    // Takes the card format and the one-file and note choices into the session.
+    // Takes the card format and the check boxes' choices into the session.
     void takeChoices();
+    // Fills the region list with the regions whose numbering plans are known,
+    // by their names in the desktop's language.
+    void listPhoneRegions();
 
     Ui::AppController& ui_;
     ExportSession& session_;

@@ -1,5 +1,7 @@
 #include "app/Settings.h"
 
+#include <QLocale>
+
 namespace {
 
 struct Entry {
@@ -20,6 +22,9 @@ const Entry kEntries[] = {
     {settings::Key::CardFormat, "output/format", QString()},
     {settings::Key::SingleFile, "output/singleFile", false},
     {settings::Key::KeepUnpaired, "output/keepUnpaired", false},
+    {settings::Key::MergePeople, "output/merge", false},
+    {settings::Key::InternationalPhones, "output/internationalPhones", false},
+    {settings::Key::PhoneRegion, "output/phoneRegion", QString()},
     {settings::Key::CardDavUrl, "carddav/url", QString()},
     {settings::Key::CardDavUser, "carddav/user", QString()},
     {settings::Key::CardDavCaFile, "carddav/caFile", QString()},
@@ -50,6 +55,9 @@ QVariant value(Key key) {
     if (key == Key::CardFormat && !stored.contains(QLatin1String(e.name))) {
         return stored.value(QLatin1String(kLegacyStrict), false).toBool() ? QStringLiteral("strict")
                                                                           : QString();
+    }
+    if (key == Key::PhoneRegion && !stored.contains(QLatin1String(e.name))) {
+        return QLocale::territoryToCode(QLocale::system().territory());
     }
     return stored.value(QLatin1String(e.name), e.fallback);
 }

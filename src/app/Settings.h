@@ -19,7 +19,10 @@ enum class Key {
     CardFormat,     // the card format by its word
     SingleFile,
     KeepUnpaired,
-    CardDavUrl, // the address book server's URL and the user name
+    MergePeople,         // One card per person
+    InternationalPhones, // Telephone numbers in international form
+    PhoneRegion,         // the region of numbers without a country code; the desktop's at first
+    CardDavUrl,          // the address book server's URL and the user name
     CardDavUser,
     CardDavCaFile,    // the certificate file trusted besides the system's
     RememberPassword, // whether Remember password is ticked
@@ -27,6 +30,7 @@ enum class Key {
 
 // The value kept under the key, or the key's default the first time. A card
 // format stored by earlier versions (strict or not) is read when there is no word.
+// The phone region is the desktop's locale country until one is chosen.
 QVariant value(Key key);
 void setValue(Key key, const QVariant& value);
 

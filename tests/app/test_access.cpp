@@ -23,7 +23,7 @@ const QStringList kTabOrder =
         "txtCardDavPassword chkRememberPassword txtCardDavCaFile btnChooseCaFile "
         "btnFindAddressBooks comboBoxAddressBook comboBoxCardFormat "
         "chkSingleFileOutlet "
-        "chkKeepUnpairedOutlet "
+        "chkKeepUnpairedOutlet chkOneCardPerPerson chkInternationalPhones comboBoxPhoneRegion "
         "btnOpenRunFolderOutlet btnCancelOutlet btnImportOutlet")
         .split(u' ');
 
@@ -93,6 +93,7 @@ private slots:
             // Down with Tab, back up with Shift+Tab; tabbing into the pairs
             // selects one, so that Remove pair acts at once.
             shown.removeAll("btnOpenRunFolderOutlet"); // no export yet
+            shown.removeAll("comboBoxPhoneRegion");    // only with international numbers
             shown.removeAll("btnCancelOutlet");        // no run
             for (const Qt::Key key : {Qt::Key_Tab, Qt::Key_Backtab}) {
                 table->clearSelection();

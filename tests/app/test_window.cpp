@@ -615,6 +615,12 @@ private slots:
     }
 
     void choicesAreRememberedAndDroppedFilesLoad() {
+        auto* region = widget<QComboBox>(window.get(), "comboBoxPhoneRegion");
+        QVERIFY(!region->isEnabled()); // only with international numbers
+        widget<QCheckBox>(window.get(), "chkInternationalPhones")->click();
+        QVERIFY(region->isEnabled());
+        region->setCurrentIndex(region->findData("DE"));
+        widget<QCheckBox>(window.get(), "chkOneCardPerPerson")->click();
         widget<QCheckBox>(window.get(), "chkSingleFileOutlet")->click();
         widget<QCheckBox>(window.get(), "chkKeepUnpairedOutlet")->click();
         cardFormat()->setCurrentIndex(cardFormat()->findText("Strict vCard 3.0 (RFC 2426)"));
@@ -646,13 +652,19 @@ private slots:
         QVERIFY(widget<QCheckBox>(window.get(), "chkSingleFileOutlet")->isChecked());
         QVERIFY(widget<QCheckBox>(window.get(), "chkKeepUnpairedOutlet")->isChecked());
         QCOMPARE(cardFormat()->currentText(), QStringLiteral("Strict vCard 3.0 (RFC 2426)"));
+        QVERIFY(widget<QCheckBox>(window.get(), "chkOneCardPerPerson")->isChecked());
+        QCOMPARE(widget<QComboBox>(window.get(), "comboBoxPhoneRegion")->currentText(),
+                 QStringLiteral("Germany (DE)"));
         QCOMPARE(destination()->text(), env->files.path());
         env->dialogs.panelAnswers.push_back(QString());
         click(window.get(), "btnBrowseSourceFileOutlet");
         QCOMPARE(env->dialogs.panels.back().startFolder, env->files.path());
-        loadCsv(*window, env->dialogs, csv); // its card is the format remembered
-        checkBox()->click();
+        // Its card is in the format remembered, with the number as the region reads it.
+        loadCsv(*window, env->dialogs,
+                env->writeCsv("t.csv", "Name,Mobile\r\nAnn,0171 1234567\r\n"));
+        click(window.get(), "btnPairByNamesOutlet");
         QVERIFY(preview().startsWith("BEGIN:VCARD"));
+        QVERIFY2(preview().contains("TEL;type=CELL:+49 171 1234567"), qPrintable(preview()));
 
         // Earlier versions kept only whether cards were strict: that choice stays.
         QSettings stored(QSettings::IniFormat, QSettings::UserScope, "Olvenmark", "Olvenmark");
