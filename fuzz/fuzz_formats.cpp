@@ -3,6 +3,7 @@
 // escapes, tel: URIs and basic dates), gives exactly the lines the writer was
 // handed.
 #include "FuzzCheck.h"
+#include "FuzzRecord.h"
 #include "engine/cards/CardLines.h"
 #include "engine/cards/CardWriter.h"
 #include "engine/cards/ControlCharacters.h"
@@ -257,21 +258,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             values.back() += static_cast<char>(0x80 | (data[i] & 0x3F));
         }
     }
-    ContactRecord record;
-    record.named.resize(property::kCount);
-    for (std::size_t i = 0; i < values.size(); ++i) {
-        if (i < property::kCount) {
-            record.named[i] = values[i];
-            continue;
-        }
-        TypedValue further;
-        further.kind = static_cast<ValueKind>(i % 6);
-        further.types = {"HOME", values[i]};
-        further.value = values[i];
-        further.address.fill(values[i]);
-        further.name = further.kind == ValueKind::Date ? "BDAY" : "NOTE";
-        record.more.push_back(std::move(further));
-    }
+    ContactRecord record = recordOf(values);
     dropControlCharacters(record); // as a run does before any card is made
     if (recordIsEmpty(record)) {
         return 0;

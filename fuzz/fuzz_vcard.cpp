@@ -1,6 +1,7 @@
 // Both card writers on records of any values, named and further: no value can
 // add a line or break a line's head, and strict lines stay CR LF and folded.
 #include "FuzzCheck.h"
+#include "FuzzRecord.h"
 #include "engine/cards/CardWriter.h"
 
 #include <algorithm>
@@ -66,21 +67,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             values.back() += static_cast<char>(data[i]);
         }
     }
-    ContactRecord record;
-    record.named.resize(property::kCount);
-    for (std::size_t i = 0; i < values.size(); ++i) {
-        if (i < property::kCount) {
-            record.named[i] = values[i];
-            continue;
-        }
-        TypedValue further;
-        further.kind = static_cast<ValueKind>(i % 6);
-        further.types = {"HOME", values[i]};
-        further.value = values[i];
-        further.address.fill(values[i]);
-        further.name = further.kind == ValueKind::Date ? "BDAY" : "NOTE";
-        record.more.push_back(std::move(further));
-    }
+    ContactRecord record = recordOf(values);
     // At most every named line once, and one line per further value.
     const std::size_t maxLines = 30 + record.more.size();
 

@@ -91,6 +91,8 @@ void ExportChoices::listPhoneRegions() {
     std::sort(regions.begin(), regions.end(), [](const Region& a, const Region& b) {
         return QString::localeAwareCompare(a.name, b.name) < 0;
     });
+    // A desktop whose locale names no country gets no region until one is chosen.
+    ui_.comboBoxPhoneRegion->addItem(q(uitext::kChooseRegion), QString());
     for (const Region& region : regions) {
         ui_.comboBoxPhoneRegion->addItem(region.name, region.code);
     }

@@ -40,7 +40,8 @@ private slots:
                  {"btnBrowseSourceFileOutlet", "btnBrowseDestinationFileOutlet", "comboBoxExportTo",
                   "comboBoxCardFormat", "chkSingleFileOutlet", "comboBoxEncoding",
                   "comboBoxDelimiter", "addMappingOutlet", "btnRemoveMappingOutlet",
-                  "btnStartStep2Outlet", "btnImportOutlet", "btnCancelOutlet"}) {
+                  "btnStartStep2Outlet", "btnImportOutlet", "btnCancelOutlet",
+                  "chkOneCardPerPerson", "chkInternationalPhones"}) {
                 QVERIFY2(widget<QWidget>(window.get(), name)->isEnabled() == enabled.contains(name),
                          name);
             }
@@ -50,7 +51,8 @@ private slots:
         const QStringList idle = {"btnBrowseSourceFileOutlet", "btnBrowseDestinationFileOutlet",
                                   "comboBoxExportTo",          "comboBoxCardFormat",
                                   "chkSingleFileOutlet",       "comboBoxEncoding",
-                                  "comboBoxDelimiter"};
+                                  "comboBoxDelimiter",         "chkOneCardPerPerson",
+                                  "chkInternationalPhones"};
         QCOMPARE(window->phase(), WindowPhase::Empty);
         expect(idle, false, false);
 

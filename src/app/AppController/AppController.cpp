@@ -104,9 +104,11 @@ void AppController::setPhase(WindowPhase phase) {
     const bool paired = phase == WindowPhase::Paired;
     for (QWidget* choice : std::initializer_list<QWidget*>{
              ui->btnBrowseSourceFileOutlet, ui->comboBoxCardFormat, ui->comboBoxEncoding,
-             ui->comboBoxDelimiter, ui->chkSingleFileOutlet, ui->chkKeepUnpairedOutlet}) {
+             ui->comboBoxDelimiter, ui->chkSingleFileOutlet, ui->chkKeepUnpairedOutlet,
+             ui->chkOneCardPerPerson, ui->chkInternationalPhones}) {
         choice->setEnabled(idle);
     }
+    ui->comboBoxPhoneRegion->setEnabled(idle && ui->chkInternationalPhones->isChecked());
     ui->addMappingOutlet->setEnabled(loaded);
     ui->btnPairByNamesOutlet->setEnabled(loaded);
     ui->btnOpenRunFolderOutlet->setEnabled(idle && choices_->hasRunFolder());
