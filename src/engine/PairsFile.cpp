@@ -42,7 +42,9 @@ std::string lineText(const PairLine& line, bool removed) {
                                  : line.kind == PairLine::Kind::Typed   ? kTyped
                                  : line.kind == PairLine::Kind::Carried ? kCarried
                                                                         : kJoined;
-    return (removed ? "-" : "") + std::string(key) + "=" + escaped(line.header) + "\n";
+    std::string text = removed ? "-" : "";
+    text.append(key).append("=").append(escaped(line.header)).append("\n");
+    return text;
 }
 
 // A problem with a line, named by its number when it was read from a text.
