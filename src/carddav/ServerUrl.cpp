@@ -53,7 +53,9 @@ std::string quoted(std::string_view text) {
     if (at != std::string_view::npos && at >= from) {
         shown.replace(from, at - from, "…");
     }
-    return "'" + printable(shown) + "'";
+    std::string quotedText = "'";
+    quotedText.append(printable(shown)).append("'");
+    return quotedText;
 }
 
 UrlCheck refused(const std::string& text, std::string why) {
