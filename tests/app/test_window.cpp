@@ -10,6 +10,7 @@
 #include <QDirIterator>
 #include <QFileInfo>
 #include <QHeaderView>
+#include <QLocale>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPlainTextEdit>
@@ -619,6 +620,10 @@ private slots:
     void choicesAreRememberedAndDroppedFilesLoad() {
         auto* region = widget<QComboBox>(window.get(), "comboBoxPhoneRegion");
         QVERIFY(!region->isEnabled()); // only with international numbers
+        // A desktop whose locale names no country offers none.
+        if (QLocale::system().territory() == QLocale::AnyTerritory) {
+            QCOMPARE(region->currentText(), QStringLiteral("Choose a region"));
+        }
         widget<QCheckBox>(window.get(), "chkInternationalPhones")->click();
         QVERIFY(region->isEnabled());
         region->setCurrentIndex(region->findData("DE"));
