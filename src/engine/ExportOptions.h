@@ -2,6 +2,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <optional>
 #include <string_view>
 
@@ -66,4 +67,8 @@ struct ExportOptions {
     // The values of the columns no pair takes go into each card's note as
     // "Column: value", so nothing of the file is left out.
     bool keepUnpaired = false;
+    // The column whose value names each contact for good (a CRM's record id):
+    // a card's UID comes from that value instead of the whole row, so that an
+    // edited row keeps its UID. A row with no value there keeps the row's UID.
+    std::optional<std::size_t> idColumn = std::nullopt;
 };

@@ -6,6 +6,8 @@
 #include "engine/cards/ControlCharacters.h"
 #include "engine/cards/VCard.h"
 #include "engine/files/Output.h"
+#include "engine/pair/ValueShapes.h"
+#include "engine/read/Csv.h"
 #include "engine/read/CsvTexts.h"
 
 #include <algorithm>
@@ -49,10 +51,28 @@ ContactPipeline::~ContactPipeline() {
     }
 }
 
-std::string contactUid(std::string_view row, std::uint64_t earlierIdenticalRows,
-                       const ExportOptions& options) {
-    return cardWriter(options.format).needsUid() ? uid::rowUuid(row, earlierIdenticalRows)
-                                                 : std::string();
+std::optional<std::string> identityValue(std::string_view row, const ExportOptions& options,
+                                         char delimiter) {
+    if (!options.idColumn) {
+        return std::nullopt;
+    }
+    const auto fields = splitString(row, delimiter);
+    if (!fields || *options.idColumn >= fields->size()) {
+        return std::nullopt;
+    }
+    // As a spreadsheet may save it again: "='0042'", "1234.0", blanks around it.
+    std::string_view value = text::trimmed((*fields)[*options.idColumn]);
+    value = text::trimmed(shapes::withoutZeroFraction(shapes::unwrapped(value)));
+    return value.empty() ? std::nullopt : std::optional<std::string>(value);
+}
+
+std::string contactUid(std::string_view row, std::uint64_t earlierIdentical,
+                       const ExportOptions& options, char delimiter) {
+    if (!cardWriter(options.format).needsUid()) {
+        return {};
+    }
+    const auto identity = identityValue(row, options, delimiter);
+    return uid::rowUuid(identity ? std::string_view(*identity) : row, earlierIdentical);
 }
 
 void renderContactCardInto(std::string& out, const ContactRecord& record, std::string_view uid,
@@ -90,8 +110,9 @@ void readContactInto(ContactRecord& record, std::string_view row,
     }
 }
 
-void ContactPipeline::prepare(std::size_t index, std::uint64_t earlierIdenticalRows,
-                              PreparedContact& contact, ContactRecord& record) {
+void ContactPipeline::prepare(std::size_t index, std::uint64_t earlierIdentical,
+                              const std::optional<std::string>& identity, PreparedContact& contact,
+                              ContactRecord& record) {
     // The slot's card buffer, kept from the row it held before.
     std::string buffer = contact.card ? std::move(*contact.card) : std::string();
     contact.mapped = false;
@@ -118,7 +139,8 @@ void ContactPipeline::prepare(std::size_t index, std::uint64_t earlierIdenticalR
     contact.mapped = true;
     try {
         if (needsUid_) {
-            contact.uid = uid::rowUuid(rows_[index], earlierIdenticalRows);
+            contact.uid = uid::rowUuid(identity ? std::string_view(*identity) : rows_[index],
+                                       earlierIdentical);
         }
         renderContactCardInto(buffer, record, contact.uid, options_);
         contact.card = std::move(buffer);
@@ -143,6 +165,7 @@ bool ContactPipeline::roomFor(std::size_t batch) const {
 
 void ContactPipeline::prepareBatches() {
     std::array<std::uint64_t, kBatch> earlier{};
+    std::array<std::optional<std::string>, kBatch> identities;
     ContactRecord record;
     for (;;) {
         std::size_t batch = 0;
@@ -159,7 +182,10 @@ void ContactPipeline::prepareBatches() {
             // Identical rows are counted in row order, whichever helper takes
             // them: before the wait below lets the next batch be taken.
             for (std::size_t i = begin; i < end && needsUid_; ++i) {
-                earlier[i - begin] = occurrences_.countBefore(rows_[i]);
+                auto& identity = identities[i - begin];
+                identity = identityValue(rows_[i], options_, reading_.delimiter);
+                earlier[i - begin] = identity ? occurrences_.countBeforeCopy(*identity)
+                                              : occurrences_.countBefore(rows_[i]);
             }
             if (!roomFor(batch)) {
                 ++helpersWaiting_;
@@ -171,7 +197,8 @@ void ContactPipeline::prepareBatches() {
             }
         }
         for (std::size_t i = begin; i < end; ++i) {
-            prepare(i, earlier[i - begin], slots_[(i - first_) % kSlots], record);
+            prepare(i, earlier[i - begin], identities[i - begin], slots_[(i - first_) % kSlots],
+                    record);
         }
         const std::lock_guard lock(mutex_);
         readyBatch_[batch % kBatches] = batch;

@@ -59,10 +59,15 @@ ContactRecord readContact(std::string_view row, const std::vector<IndexPair>& pa
 void readContactInto(ContactRecord& record, std::string_view row,
                      const std::vector<IndexPair>& pairs, const RowReading& reading);
 
+// The value of the options' identity column in the row, as the UID is made
+// from it; none without the option, or when the row holds no value there.
+std::optional<std::string> identityValue(std::string_view row, const ExportOptions& options,
+                                         char delimiter);
 // The UID of a row's card where the options' format carries one: made from
-// the row's text and its count of identical rows before it; else empty.
-std::string contactUid(std::string_view row, std::uint64_t earlierIdenticalRows,
-                       const ExportOptions& options);
+// the identity value when there is one, else from the row's text, and the
+// count of identical ones before it; else empty.
+std::string contactUid(std::string_view row, std::uint64_t earlierIdentical,
+                       const ExportOptions& options, char delimiter);
 // The card of one mapped record exactly as the run writes it: in the options'
 // format, with the uid where the format carries one. Throws what the card
 // writer throws.
@@ -96,8 +101,10 @@ private:
     static constexpr std::size_t kBatches = kSlots / kBatch;
 
     void prepareBatches();
-    // Prepares the row into the slot; `record` is the helper's own, reused.
-    void prepare(std::size_t index, std::uint64_t earlierIdenticalRows, PreparedContact& contact,
+    // Prepares the row into the slot; `record` is the helper's own, reused;
+    // the UID comes from `identity` when there is one, else from the row.
+    void prepare(std::size_t index, std::uint64_t earlierIdentical,
+                 const std::optional<std::string>& identity, PreparedContact& contact,
                  ContactRecord& record);
     // True when batch `batch` may be filled: the rows whose slots it reuses
     // were handed out and given back. Called with the mutex held.
