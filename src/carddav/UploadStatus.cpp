@@ -86,9 +86,11 @@ std::vector<std::string> fieldsOf(const std::string& line) {
 
 UploadStatus::UploadStatus(const std::string& csvPath, std::string bookUrl)
     : bookUrl_(std::move(bookUrl)) {
+    // One name however the file was named: "./c.csv", "c.csv", through a link.
     std::error_code ec;
-    const auto absolute = std::filesystem::weakly_canonical(csvPath, ec);
-    csvPath_ = ec ? std::filesystem::absolute(csvPath, ec).string() : absolute.string();
+    const auto absolute = std::filesystem::absolute(csvPath, ec);
+    const auto canonical = std::filesystem::weakly_canonical(absolute, ec);
+    csvPath_ = (ec ? absolute.lexically_normal() : canonical).string();
     path_ = (statusFolder() / (hex(uid::sha1(csvPath_ + "\n" + bookUrl_)) + ".status")).string();
 }
 

@@ -19,6 +19,8 @@ struct RememberedCard {
     std::string etag;
     // The SHA-1 of the card as it was sent, in hex.
     std::string digest;
+
+    bool operator==(const RememberedCard&) const = default;
 };
 
 // Remembered cards by UID.
