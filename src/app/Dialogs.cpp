@@ -52,6 +52,15 @@ void Dialogs::routeLogAlerts() {
         });
 }
 
+int ask(std::string_view title, std::string_view text,
+        std::initializer_list<std::string_view> buttons, std::string_view detail) {
+    QStringList labels;
+    for (const auto button : buttons) {
+        labels.append(uitext::q(button));
+    }
+    return Dialogs::instance().alert(uitext::q(title), uitext::q(text), labels, uitext::q(detail));
+}
+
 int WidgetDialogs::alert(const QString& title, const QString& text, const QStringList& buttons,
                          const QString& detail) {
     QMessageBox box(parentWindow);

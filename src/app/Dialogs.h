@@ -5,7 +5,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <initializer_list>
 #include <optional>
+#include <string_view>
 
 class QWidget;
 
@@ -45,6 +47,11 @@ public:
     // from any other thread they go to the console).
     static void routeLogAlerts();
 };
+
+// An alert of the application's layer with the window's own texts; the
+// index of the pressed button.
+int ask(std::string_view title, std::string_view text,
+        std::initializer_list<std::string_view> buttons, std::string_view detail = {});
 
 // The real layer: QMessageBox and QFileDialog. Escape, or closing an alert's
 // window, gives its safe answer: "No" where there is one, else the first button.

@@ -34,6 +34,8 @@ std::string delimiterName(const std::string& delimiter) {
 FilePreview::FilePreview(QLabel* summary, QTableView* rows, QPlainTextEdit* card, QObject* parent)
     : QObject(parent), summary_(summary), view_(rows), rows_(new QStandardItemModel(this)),
       card_(card) {
+    // The summary keeps its line from the empty window to the loaded one.
+    summary_->setMinimumHeight(summary_->fontMetrics().lineSpacing());
     rows->setModel(rows_);
     rows->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     card_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
@@ -59,6 +61,12 @@ void FilePreview::showSummary(const ExportSession& session) {
     }
     if (found.shortRows > 0) {
         line += counted(found.shortRows, uitext::kShortRowFound, uitext::kShortRowsFound);
+    }
+    // What reading had to make of the file, in sentences of their own.
+    for (const std::string& note : {found.unclosedQuoteNote, found.strayBytesNote}) {
+        if (!note.empty()) {
+            line += (line.ends_with('.') ? " " : ". ") + note;
+        }
     }
     summary_->setText(q(line));
 }

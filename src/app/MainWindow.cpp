@@ -11,6 +11,7 @@
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QMenuBar>
+#include <QScreen>
 #include <QTimer>
 
 #include <utility>
@@ -22,8 +23,8 @@ MainWindow::MainWindow(AppDelegate* delegate, AppController* controller, QWidget
     setWindowTitle(QStringLiteral("Olvenmark"));
     setWindowIcon(QIcon(QStringLiteral(":/Default.png")));
     setCentralWidget(controller_);
-    if (!restoreGeometry(settings::windowGeometry())) {
-        resize(1100, 760);
+    if (!restoreGeometry(settings::value(settings::Key::WindowGeometry).toByteArray())) {
+        resize(defaultSize());
     }
 
     QMenu* file = menuBar()->addMenu(tr("&File"));
@@ -58,6 +59,15 @@ MainWindow::MainWindow(AppDelegate* delegate, AppController* controller, QWidget
     });
 }
 
+QSize MainWindow::defaultSize() const {
+    // Room for the pairs and the preview, within the screen the desktop's
+    // panels leave, less a title bar.
+    const QSize wanted(1200, 740);
+    const QScreen* shown = screen();
+    return shown == nullptr ? wanted
+                            : wanted.boundedTo(shown->availableGeometry().size() - QSize(0, 40));
+}
+
 void MainWindow::openArguments(const QStringList& arguments) {
     if (arguments.size() > 1) {
         // Absolute, so that the field and the remembered folder say where it is.
@@ -75,7 +85,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
             return;
         }
     }
-    settings::setWindowGeometry(saveGeometry());
+    settings::setValue(settings::Key::WindowGeometry, saveGeometry());
     controller_->prepareToQuit();
     event->accept();
 }

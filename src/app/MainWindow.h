@@ -24,6 +24,10 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // The size of a first launch: as large as the pairs and the preview want,
+    // as far as the screen allows.
+    QSize defaultSize() const;
+
     AppDelegate* delegate_;
     AppController* controller_;
     // The quit question is open.

@@ -1,6 +1,7 @@
 #include "app/MappingTableModel.h"
 
 #include "engine/ExportSession.h"
+#include "engine/PairsFile.h"
 
 const QStringList& MappingTableModel::columnIdentifiers() {
     static const QStringList ids = {QStringLiteral("CSVColumn"), QStringLiteral("vCardColumn")};
@@ -27,6 +28,9 @@ QVariant MappingTableModel::data(const QModelIndex& index, int role) const {
         (role != Qt::DisplayRole && role != Qt::ToolTipRole)) {
         return {};
     }
+    if (role == Qt::ToolTipRole && !basisOf(index.row()).isEmpty()) {
+        return basisOf(index.row());
+    }
     if (index.row() < pairRows()) {
         const auto& pair = session_.pairs()[static_cast<std::size_t>(index.row())];
         if (index.column() == 0) {
@@ -44,6 +48,12 @@ QVariant MappingTableModel::data(const QModelIndex& index, int role) const {
     }
     const auto carried = session_.carriedRows()[static_cast<std::size_t>(index.row() - pairRows())];
     return QString::fromStdString(index.column() == 0 ? carried.column : carried.becomes);
+}
+
+QString MappingTableModel::basisOf(int row) const {
+    return row < pairRows()
+               ? QString::fromStdString(session_.pairs()[static_cast<std::size_t>(row)].basis)
+               : QString();
 }
 
 QVariant MappingTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
@@ -117,4 +127,11 @@ void MappingTableModel::clear() {
     if (rows > 0) {
         endRemoveRows();
     }
+}
+
+std::string MappingTableModel::usePairs(const PairsFile& pairs) {
+    beginResetModel();
+    std::string error = applyPairsFile(session_, pairs);
+    endResetModel();
+    return error;
 }

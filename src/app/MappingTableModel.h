@@ -10,6 +10,7 @@
 #include <string>
 
 class ExportSession;
+struct PairsFile;
 
 class MappingTableModel : public QAbstractTableModel {
     Q_OBJECT
@@ -37,9 +38,15 @@ public:
     int addByNames();
     // Removes every pair.
     void clear();
+    // Makes the pairs of a pairs file instead of those there are; an empty
+    // text, or the first line the loaded file does not fit.
+    std::string usePairs(const PairsFile& pairs);
 
 private:
     int pairRows() const;
+    // What decided the pair of a row, for its tip: what pairing by column names
+    // went by; empty for a pair made by hand or by position.
+    QString basisOf(int row) const;
 
     ExportSession& session_;
 };

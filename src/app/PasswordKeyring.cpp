@@ -5,7 +5,6 @@
 #include <QTimer>
 
 #include <memory>
-#include <utility>
 
 namespace {
 
@@ -29,16 +28,16 @@ template <class Job> Job* job(const QString& url, const QString& user) {
 PasswordKeyring::PasswordKeyring(QObject* parent) : QObject(parent) {}
 
 void PasswordKeyring::run(QKeychain::Job* job, std::function<void(QKeychain::Job*)> done) {
-    auto answered = std::make_shared<bool>(false);
+    auto replied = std::make_shared<bool>(false);
     connect(job, &QKeychain::Job::finished, this,
-            [answered, done = std::move(done)](QKeychain::Job* finished) {
-                if (!std::exchange(*answered, true)) {
-                    done(finished);
-                }
+            [this, replied, done = std::move(done)](QKeychain::Job* finished) {
+                *replied = true;
+                emit answered();
+                done(finished);
             });
-    QTimer::singleShot(kPatience, this, [this, answered] {
-        if (!std::exchange(*answered, true)) {
-            emit unavailable(tr("it did not answer within %1 seconds").arg(kPatience.count()));
+    QTimer::singleShot(kPatience, this, [this, replied] {
+        if (!*replied) {
+            emit waiting();
         }
     });
     job->start();

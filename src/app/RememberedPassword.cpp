@@ -1,7 +1,6 @@
 #include "app/RememberedPassword.h"
 
 #include "app/PasswordKeyring.h"
-#include "app/Settings.h"
 #include "app/UiTexts.h"
 
 #include <QCheckBox>
@@ -12,7 +11,6 @@ RememberedPassword::RememberedPassword(QCheckBox* remember, QLineEdit* url, QLin
                                        QLineEdit* password, QLabel* status, QObject* parent)
     : QObject(parent), keyring_(new PasswordKeyring(this)), remember_(remember), url_(url),
       user_(user), password_(password), status_(status) {
-    remember_->setChecked(settings::rememberPassword());
     connect(remember_, &QCheckBox::toggled, this, &RememberedPassword::toggled);
     connect(url_, &QLineEdit::editingFinished, this, &RememberedPassword::readBack);
     connect(user_, &QLineEdit::editingFinished, this, &RememberedPassword::readBack);
@@ -23,9 +21,16 @@ RememberedPassword::RememberedPassword(QCheckBox* remember, QLineEdit* url, QLin
                     password_->setText(password);
                 }
             });
-    connect(keyring_, &PasswordKeyring::unavailable, this, [this](const QString& reason) {
-        status_->setText(uitext::q(text::fill(uitext::kKeyringUnavailable, reason.toStdString())));
+    connect(keyring_, &PasswordKeyring::unavailable, this, &RememberedPassword::unavailable);
+    connect(keyring_, &PasswordKeyring::waiting, this, [this] {
+        status_->setText(uitext::q(uitext::kKeyringWaiting));
         status_->setToolTip(status_->text());
+    });
+    connect(keyring_, &PasswordKeyring::answered, this, [this] {
+        if (status_->text() == uitext::q(uitext::kKeyringWaiting)) {
+            status_->clear();
+            status_->setToolTip({});
+        }
     });
     readBack();
 }
@@ -53,8 +58,18 @@ void RememberedPassword::accepted(const QString& url, const QString& user,
     }
 }
 
+void RememberedPassword::unavailable(const QString& reason) {
+    status_->setText(uitext::q(text::fill(uitext::kKeyringUnavailable, reason.toStdString())));
+    status_->setToolTip(status_->text());
+    failing_ = true;
+    remember_->setChecked(false);
+    failing_ = false;
+}
+
 void RememberedPassword::toggled(bool on) {
-    settings::setRememberPassword(on);
+    if (failing_) {
+        return;
+    }
     if (on) {
         if (!acceptedPair_.url.isEmpty()) {
             keyring_->store(acceptedPair_.url, acceptedPair_.user, acceptedPassword_);

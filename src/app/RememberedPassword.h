@@ -1,8 +1,8 @@
 // Remember password beside the server fields: while it is ticked, a password
 // the server accepted is kept in the keyring and read back into the field at
 // launch and whenever the URL and user name name a remembered pair; unticking
-// it deletes what was kept. The tick itself is a remembered choice; the
-// password never goes anywhere but the keyring.
+// it deletes what was kept. A keyring that cannot be used unticks it: nothing
+// is remembered. The password never goes anywhere but the keyring.
 #pragma once
 
 #include <QObject>
@@ -33,6 +33,8 @@ private:
     };
     Pair fields() const;
     void toggled(bool on);
+    // The keyring cannot be used: says why and unticks the box.
+    void unavailable(const QString& reason);
     // Asks the keyring for the password of the pair in the fields, once per pair.
     void readBack();
 
@@ -49,4 +51,6 @@ private:
     // What the server accepted last, kept once the box is ticked.
     Pair acceptedPair_;
     QString acceptedPassword_;
+    // The box is being unticked because the keyring failed: nothing to delete.
+    bool failing_ = false;
 };

@@ -1,131 +1,73 @@
 #include "app/Settings.h"
 
-#include "app/UiTexts.h"
-
-#include <QSettings>
+#include <QLocale>
 
 namespace {
 
-// An INI file in the user's configuration folder (~/.config/Olvenmark/).
-QSettings store() {
-    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Olvenmark"),
-                     QStringLiteral("Olvenmark"));
+struct Entry {
+    settings::Key key;
+    const char* name;
+    QVariant fallback;
+};
+
+// Every remembered choice: its key in ~/.config/Olvenmark/Olvenmark.ini and its
+// value before the user chose one.
+const Entry kEntries[] = {
+    {settings::Key::LastCsvFolder, "files/lastCsvFolder", QString()},
+    {settings::Key::Destination, "files/destination", QString()},
+    {settings::Key::LastExportFolder, "files/lastExportFolder", QString()},
+    {settings::Key::CsvEncoding, "reading/encoding", QStringLiteral("auto")},
+    {settings::Key::CsvDelimiter, "reading/delimiter", QStringLiteral("auto")},
+    {settings::Key::WindowGeometry, "window/geometry", QByteArray()},
+    {settings::Key::CardFormat, "output/format", QString()},
+    {settings::Key::SingleFile, "output/singleFile", false},
+    {settings::Key::KeepUnpaired, "output/keepUnpaired", false},
+    {settings::Key::MergePeople, "output/merge", false},
+    {settings::Key::InternationalPhones, "output/internationalPhones", false},
+    {settings::Key::PhoneRegion, "output/phoneRegion", QString()},
+    {settings::Key::CardDavUrl, "carddav/url", QString()},
+    {settings::Key::CardDavUser, "carddav/user", QString()},
+    {settings::Key::CardDavCaFile, "carddav/caFile", QString()},
+    {settings::Key::RememberPassword, "carddav/rememberPassword", false},
+};
+
+// Earlier versions kept only whether cards were strict.
+constexpr const char* kLegacyStrict = "output/strict";
+
+const Entry& entry(settings::Key key) {
+    const Entry& found = kEntries[static_cast<int>(key)];
+    Q_ASSERT(found.key == key); // the table follows the order of the keys
+    return found;
 }
 
 } // namespace
 
 namespace settings {
 
-QString lastCsvFolder() {
-    return store().value(QStringLiteral("files/lastCsvFolder")).toString();
+QSettings store() {
+    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Olvenmark"),
+                     QStringLiteral("Olvenmark"));
 }
 
-void setLastCsvFolder(const QString& folder) {
-    store().setValue(QStringLiteral("files/lastCsvFolder"), folder);
-}
-
-QString lastExportFolder() {
-    return store().value(QStringLiteral("files/lastExportFolder")).toString();
-}
-
-void setLastExportFolder(const QString& folder) {
-    store().setValue(QStringLiteral("files/lastExportFolder"), folder);
-}
-
-QString cardDavUrl() {
-    return store().value(QStringLiteral("carddav/url")).toString();
-}
-
-void setCardDavUrl(const QString& url) {
-    store().setValue(QStringLiteral("carddav/url"), url);
-}
-
-QString cardDavUser() {
-    return store().value(QStringLiteral("carddav/user")).toString();
-}
-
-void setCardDavUser(const QString& user) {
-    store().setValue(QStringLiteral("carddav/user"), user);
-}
-
-bool rememberPassword() {
-    return store().value(QStringLiteral("carddav/rememberPassword"), false).toBool();
-}
-
-void setRememberPassword(bool on) {
-    store().setValue(QStringLiteral("carddav/rememberPassword"), on);
-}
-
-QString cardDavCaFile() {
-    return store().value(QStringLiteral("carddav/caFile")).toString();
-}
-
-void setCardDavCaFile(const QString& path) {
-    store().setValue(QStringLiteral("carddav/caFile"), path);
-}
-
-QString csvEncoding() {
-    return store().value(QStringLiteral("reading/encoding"), QStringLiteral("auto")).toString();
-}
-
-void setCsvEncoding(const QString& word) {
-    store().setValue(QStringLiteral("reading/encoding"), word);
-}
-
-QString csvDelimiter() {
-    return store().value(QStringLiteral("reading/delimiter"), QStringLiteral("auto")).toString();
-}
-
-void setCsvDelimiter(const QString& word) {
-    store().setValue(QStringLiteral("reading/delimiter"), word);
-}
-
-QString destination() {
-    return store().value(QStringLiteral("files/destination")).toString();
-}
-
-void setDestination(const QString& folder) {
-    store().setValue(QStringLiteral("files/destination"), folder);
-}
-
-QByteArray windowGeometry() {
-    return store().value(QStringLiteral("window/geometry")).toByteArray();
-}
-
-void setWindowGeometry(const QByteArray& geometry) {
-    store().setValue(QStringLiteral("window/geometry"), geometry);
-}
-
-CardFormat cardFormat() {
-    const QSettings settings = store();
-    const QString word = settings.value(QStringLiteral("output/format")).toString();
-    if (const auto format = parseCardFormat(word.toStdString())) {
-        return *format;
+QVariant value(Key key) {
+    const QSettings stored = store();
+    const Entry& e = entry(key);
+    if (key == Key::CardFormat && !stored.contains(QLatin1String(e.name))) {
+        return stored.value(QLatin1String(kLegacyStrict), false).toBool() ? QStringLiteral("strict")
+                                                                          : QString();
     }
-    return settings.value(QStringLiteral("output/strict"), false).toBool() ? CardFormat::Strict
-                                                                           : CardFormat::Classic;
+    if (key == Key::PhoneRegion && !stored.contains(QLatin1String(e.name))) {
+        return QLocale::territoryToCode(QLocale::system().territory());
+    }
+    return stored.value(QLatin1String(e.name), e.fallback);
 }
 
-void setCardFormat(CardFormat format) {
-    QSettings settings = store();
-    settings.setValue(QStringLiteral("output/format"), uitext::q(cardFormatInfo(format).word));
-    settings.remove(QStringLiteral("output/strict"));
-}
-
-bool singleFile() {
-    return store().value(QStringLiteral("output/singleFile"), false).toBool();
-}
-
-void setSingleFile(bool on) {
-    store().setValue(QStringLiteral("output/singleFile"), on);
-}
-
-bool keepUnpaired() {
-    return store().value(QStringLiteral("output/keepUnpaired"), false).toBool();
-}
-
-void setKeepUnpaired(bool on) {
-    store().setValue(QStringLiteral("output/keepUnpaired"), on);
+void setValue(Key key, const QVariant& value) {
+    QSettings stored = store();
+    stored.setValue(QLatin1String(entry(key).name), value);
+    if (key == Key::CardFormat) {
+        stored.remove(QLatin1String(kLegacyStrict));
+    }
 }
 
 } // namespace settings

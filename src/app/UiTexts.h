@@ -4,7 +4,10 @@
 
 #include "engine/Text.h"
 
+#include <QLocale>
 #include <QString>
+
+#include <cstdint>
 
 #include <string>
 #include <string_view>
@@ -63,14 +66,23 @@ inline constexpr std::string_view kAbout =
 // Where the export goes, in the Export to list.
 inline constexpr std::string_view kExportToFolder = "Folder";
 inline constexpr std::string_view kExportToServer = "Address book server";
+// What Export vCards does, as a screen reader describes it, for each destination.
+inline constexpr std::string_view kExportToFolderDescription =
+    "Write one vCard per contact into a new folder inside the destination";
+inline constexpr std::string_view kExportToServerDescription =
+    "Upload one vCard per contact into the address book chosen; cards already there stay as "
+    "they are";
 // The line beside Find address books.
 inline constexpr std::string_view kFindingAddressBooks = "Looking for address books…";
 inline constexpr std::string_view kAddressBook = "%d address book";
 inline constexpr std::string_view kAddressBooks = "%d address books";
 inline constexpr std::string_view kAddressBooksFound = "%@ found";
-// Remember password is ticked but the desktop's keyring does not answer.
+// Remember password is ticked but the desktop's keyring cannot be used.
 inline constexpr std::string_view kKeyringUnavailable =
     "The desktop's keyring cannot be used (%@): the password is not remembered.";
+// The keyring has not answered for a while: it may be asking the user something.
+inline constexpr std::string_view kKeyringWaiting =
+    "Waiting for the desktop's keyring: answer its prompt, if one is open.";
 // The open panel of the server's certificate file, and the endings it offers.
 inline constexpr std::string_view kCaFileTypes = "pem crt cer";
 inline constexpr std::string_view kCaPanelMessage =
@@ -86,7 +98,16 @@ inline constexpr std::string_view kCancelledStatus =
 inline constexpr std::string_view kSummary = "%@ Contact(s) migrated successfully.";
 // The summary of an upload: uploaded, already in the address book.
 inline constexpr std::string_view kUploadSummary =
-    "%d Contact(s) uploaded, %d already in the address book.";
+    "%@ Contact(s) uploaded, %@ already in the address book.";
+// Above the summary of a run that stopped on an error: the contact it
+// stopped at, the contacts, and why.
+inline constexpr std::string_view kExportStopped = "The export stopped at contact %@ of %@: %@.";
+inline constexpr std::string_view kUploadStopped = "The upload stopped at contact %@ of %@: %@.";
+// Below the summary of a run that stopped or was cancelled: what it left undone.
+inline constexpr std::string_view kNotMigrated = "%@ of %@ contacts were not migrated.";
+inline constexpr std::string_view kNotUploaded = "%@ of %@ contacts were not uploaded.";
+// In the detailed report, in place of the run folder's line when no folder was made.
+inline constexpr std::string_view kNoFolderMade = "\nNo folder was made for the vCards.";
 // The count in the summary as the report's second line has it after its colon.
 inline constexpr std::string_view kSummaryCount = " %d";
 inline constexpr std::string_view kMappingFailed = "ERROR: while mapping properties";
@@ -97,9 +118,13 @@ inline constexpr std::string_view kWideRows =
 // The file's summary after loading: contacts, columns, encoding, delimiter;
 // each count has its one and its many.
 inline constexpr std::string_view kFileSummary = "%@, %@ (%@, %@ between fields)";
+// A count as the user's locale writes it: "12,345" in English.
+inline std::string number(std::int64_t n) {
+    return QLocale().toString(static_cast<qlonglong>(n)).toStdString();
+}
 // A count in the singular for one, else in the plural.
 inline std::string counted(std::size_t n, std::string_view one, std::string_view many) {
-    return text::fill(n == 1 ? one : many, n);
+    return text::fill(n == 1 ? one : many, number(static_cast<std::int64_t>(n)));
 }
 
 inline constexpr std::string_view kContact = "%d contact";
@@ -150,11 +175,18 @@ inline constexpr std::string_view kPair = "%d pair";
 inline constexpr std::string_view kPairs = "%d pairs";
 inline constexpr std::string_view kFurtherColumn = "%d further column";
 inline constexpr std::string_view kFurtherColumns = "%d further columns";
+// Remove pair with no row of the pair table chosen.
+inline constexpr std::string_view kChoosePairToRemove = "Choose a pair to remove.";
+// The question after loading a file whose header row was exported before.
+inline constexpr std::string_view kPairsFromLastTime = "Pairs from last time";
+inline constexpr std::string_view kUsePairsFromLastTime =
+    "The columns of this file were paired before. Use the pairs from last time?";
+inline constexpr std::string_view kSomePairsNotUsed = "Some pairs could not be made again: %@.";
 inline constexpr std::string_view kPairsUnusable =
     "These pairs cannot be used: a column or a property is not in the file any more.";
-// Below the report of a cancelled export.
-inline constexpr std::string_view kCancelledDetail =
-    "The export was cancelled: %d of %d contacts were not converted.";
+// Below the report of a cancelled run, before what it left undone.
+inline constexpr std::string_view kExportCancelled = "The export was cancelled: %@";
+inline constexpr std::string_view kUploadCancelled = "The upload was cancelled: %@";
 // Below the quit question while an export runs.
 inline constexpr std::string_view kQuitDuringExport =
     "The export will stop after the contact in hand.";

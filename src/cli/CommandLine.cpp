@@ -3,13 +3,18 @@
 #include "carddav/HttpClient.h"
 
 #include "engine/ExportSession.h"
+#include "engine/PairsFile.h"
 #include "engine/Text.h"
 #include "engine/pair/Properties.h"
 #include "engine/read/CsvLoad.h"
+#include "phone/InternationalNumbers.h"
 
 #include <algorithm>
+#include <cstring>
+#include <fstream>
 #include <set>
 #include <span>
+#include <sstream>
 
 namespace {
 
@@ -76,13 +81,15 @@ std::string checkUpload(const CommandLine& line, std::size_t positional) {
 
 std::string usageText() {
     std::string text =
-        "Usage: olvenmark-cli [--map PROPERTY=HEADER]... [--map-auto] [--map-all]\n"
+        "Usage: olvenmark-cli [--pairs FILE] [--map PROPERTY=HEADER]... [--map-auto]\n"
+        "                     [--map-all] [--save-pairs FILE]\n"
         "                     [--encoding ENC] [--delimiter DELIM]\n"
         "                     [--format " +
         formatWords("|", "|") +
         "] [--strict]\n"
-        "                     [--single-file] [--keep-unpaired] CSV DESTINATION\n"
-        "       olvenmark-cli [--map ...] [--encoding ENC] [--delimiter DELIM]\n"
+        "                     [--single-file] [--keep-unpaired] [--phone-region CC]\n"
+        "                     [--merge] CSV DESTINATION\n"
+        "       olvenmark-cli [--pairs FILE] [--map ...] [--encoding ENC] [--delimiter DELIM]\n"
         "                     --carddav URL --user NAME [--address-book NAME]\n"
         "                     [--ca-file FILE] [--connections N] [--replace-previous]\n"
         "                     [--id-column HEADER] CSV\n"
@@ -95,6 +102,11 @@ std::string usageText() {
         "Options:\n"
         "  --map PROPERTY=HEADER  pair a vCard property with a column, named exactly as in\n"
         "                         the header row; may be given many times\n"
+        "  --pairs FILE           first pair as FILE says: one PROPERTY=HEADER a line, as\n"
+        "                         --map takes it, typed=, carried= and joined= lines for\n"
+        "                         the rows --map-auto adds, and any of them behind '-'\n"
+        "                         for what --map-auto is to leave out\n"
+        "  --save-pairs FILE      write the pairs the run uses into FILE, for --pairs\n"
         "  --map-auto             then pair every column whose name (in English, German,\n"
         "                         French, Spanish, Italian, Dutch or Portuguese) or\n"
         "                         values tell what it holds; a column whose property is\n"
@@ -118,6 +130,15 @@ std::string usageText() {
             "                         after CSV (contacts.csv -> contacts.vcf)\n"
             "  --keep-unpaired        write each value of a column no pair takes into the\n"
             "                         card's note as 'Column: value'\n"
+            "  --phone-region CC      write telephone numbers in international form\n"
+            "                         (+49 171 1234567), reading those without a country\n"
+            "                         as numbers of the country CC (DE, GB, US ...); the\n"
+            "                         numbers that are no valid ones are kept as written\n"
+            "                         and counted in the error log\n"
+            "  --merge                one card per person: rows that share an e-mail\n"
+            "                         address, or that have the same name and share a\n"
+            "                         telephone number, become one card with all their\n"
+            "                         values\n"
             "  --carddav URL          upload to the address book at URL, or to one of the\n"
             "                         user's address books on the server at URL; https, or\n"
             "                         http to this computer only\n"
@@ -139,7 +160,8 @@ std::string usageText() {
             "  --version              print the version and exit\n"
             "\n"
             "Exit status: 0 every contact written (or already in the address book), 1 some\n"
-            "not written, 2 unusable input or server, 130 cancelled with Ctrl-C.\n"
+            "not written, 2 unusable input or server, 130, 143 or 129 cancelled by Ctrl-C,\n"
+            "a kill (SIGTERM) or a closed terminal (SIGHUP).\n"
             "\n"
             "vCard properties:\n";
     for (std::size_t i = 0; i < property::kNames.size(); ++i) {
@@ -173,6 +195,15 @@ ParseResult parseCommandLine(const std::vector<std::string>& arguments) {
             line.mapAuto = true;
         } else if (arg == "--keep-unpaired") {
             line.keepUnpaired = true;
+        } else if (arg == "--merge") {
+            line.merge = true;
+        } else if (const auto value = optionValue(arguments, i, "--phone-region")) {
+            const auto region = phone::knownRegion(*value);
+            if (!region) {
+                return failure(text::fill(
+                    "--phone-region takes a country code such as DE, GB or US, not '%@'", *value));
+            }
+            line.phoneRegion = *region;
         } else if (const auto value = optionValue(arguments, i, "--encoding")) {
             const auto choice = value->empty() ? std::nullopt : parseEncodingChoice(*value);
             if (!choice) {
@@ -218,6 +249,10 @@ ParseResult parseCommandLine(const std::vector<std::string>& arguments) {
                                           carddav::kMaxConnections, *value));
             }
             line.connections = n;
+        } else if (const auto value = optionValue(arguments, i, "--pairs")) {
+            line.pairsFile = *value;
+        } else if (const auto value = optionValue(arguments, i, "--save-pairs")) {
+            line.savePairsFile = *value;
         } else if (const auto value = optionValue(arguments, i, "--map")) {
             const auto equals = value->find('=');
             if (equals == std::string::npos) {
@@ -251,21 +286,35 @@ ParseResult parseCommandLine(const std::vector<std::string>& arguments) {
             return failure(text::fill("vCard property '%@' is paired twice", propertyName));
         }
     }
-    if (line.maps.empty() && !line.mapAll && !line.mapAuto) {
-        return failure("no pair: give --map PROPERTY=HEADER, --map-auto or --map-all");
+    if (line.maps.empty() && !line.mapAll && !line.mapAuto && line.pairsFile.empty()) {
+        return failure(
+            "no pair: give --pairs FILE, --map PROPERTY=HEADER, --map-auto or --map-all");
     }
     return {line, {}};
 }
 
 std::string applyPairs(const CommandLine& line, ExportSession& session) {
+    PairsFile wanted;
+    if (!line.pairsFile.empty()) {
+        std::ifstream in(line.pairsFile, std::ios::binary);
+        if (!in) {
+            return text::fill("pairs file '%@' cannot be read: %@", line.pairsFile,
+                              std::strerror(errno));
+        }
+        std::ostringstream text;
+        text << in.rdbuf();
+        PairsRead read = readPairsText(text.str());
+        if (!read.pairs) {
+            return text::fill("pairs file '%@', %@", line.pairsFile, read.error);
+        }
+        wanted = std::move(*read.pairs);
+    }
     for (const auto& [propertyName, header] : line.maps) {
-        const auto& headers = session.headers();
-        if (std::find(headers.begin(), headers.end(), header) == headers.end()) {
-            return text::fill("no column named '%@' in the header row", header);
-        }
-        if (session.pair(header, propertyName) != ExportSession::PairResult::Paired) {
-            return text::fill("column '%@' is paired twice", header);
-        }
+        wanted.kept.push_back({PairLine::Kind::Pair, propertyName, header});
+    }
+    if (std::string error = applyPairsFile(session, wanted); !error.empty()) {
+        return error.starts_with("line ") ? text::fill("pairs file '%@', %@", line.pairsFile, error)
+                                          : error;
     }
     if (line.mapAuto) {
         session.pairByNames();
@@ -279,18 +328,38 @@ std::string applyPairs(const CommandLine& line, ExportSession& session) {
     return {};
 }
 
+std::string savePairs(const CommandLine& line, const ExportSession& session) {
+    if (line.savePairsFile.empty()) {
+        return {};
+    }
+    std::ofstream out(line.savePairsFile, std::ios::binary | std::ios::trunc);
+    out << writePairsText(session);
+    out.close();
+    if (!out) {
+        return text::fill("pairs file '%@' cannot be written: %@", line.savePairsFile,
+                          std::strerror(errno));
+    }
+    return {};
+}
+
 std::string unpairedLine(const CommandLine& line, const ExportSession& session) {
     if (line.keepUnpaired) {
         return {};
     }
-    std::string named;
-    for (const auto& column : session.unpairedColumns()) {
-        named += named.empty() ? "" : ", ";
-        named += text::fill("'%@' (%d %@)", column.header, column.values,
-                            column.values == 1 ? "value" : "values");
-    }
-    if (named.empty()) {
+    // A few by name are enough to act on; a file of thousands of columns gets their count.
+    constexpr std::size_t kNamed = 20;
+    const auto columns = session.unpairedColumns();
+    if (columns.empty()) {
         return {};
+    }
+    std::string named;
+    for (std::size_t i = 0; i < columns.size() && i < kNamed; ++i) {
+        named += i == 0 ? "" : ", ";
+        named += text::fill("'%@' (%d %@)", columns[i].header, columns[i].values,
+                            columns[i].values == 1 ? "value" : "values");
+    }
+    if (columns.size() > kNamed) {
+        named += text::fill(" and %d more columns", columns.size() - kNamed);
     }
     return "olvenmark-cli: not in the cards: " + named +
            "; --keep-unpaired writes them into the note";

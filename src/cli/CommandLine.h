@@ -18,6 +18,10 @@ struct CommandLine {
     CsvLoadOptions loadOptions;
     // The --map pairs in the order given: property name, header name.
     std::vector<std::pair<std::string, std::string>> maps;
+    // A pairs file to pair with before the --map pairs (--pairs), and the
+    // file the pairs the run uses are written to (--save-pairs).
+    std::string pairsFile;
+    std::string savePairsFile;
     std::string csvPath;
     std::string destination;
     // An upload instead of a folder: the server or address book URL (--carddav),
@@ -38,6 +42,11 @@ struct CommandLine {
     bool singleFile = false;
     // Write the values of the columns no pair takes into each card's note.
     bool keepUnpaired = false;
+    // Telephone numbers in international form, those without a country read as
+    // numbers of this region (an upper-case ISO 3166 code); empty: as written.
+    std::string phoneRegion;
+    // One card per person.
+    bool merge = false;
     bool help = false;
     bool version = false;
 };
@@ -55,12 +64,16 @@ std::string usageText();
 
 class ExportSession;
 
-// Makes the pairs the options ask for in a loaded session: the --map pairs in
-// order, then with --map-auto the columns known by name, then with --map-all
-// the remaining columns by position. An empty text,
-// or a one-line error: a header name not in the row, a column paired twice, or
-// no pair at all.
+// Makes the pairs the options ask for in a loaded session: those of the
+// --pairs file, the --map pairs in order, then with --map-auto the columns
+// known by name, then with --map-all the remaining columns by position. An
+// empty text, or a one-line error: a pairs file that cannot be read or does not
+// fit, a header name not in the row, a column paired twice, or no pair at all.
 std::string applyPairs(const CommandLine& line, ExportSession& session);
+
+// Writes the session's pairs into the --save-pairs file; an empty text, or a
+// one-line error.
+std::string savePairs(const CommandLine& line, const ExportSession& session);
 
 // The one line that names the columns whose values are not in the cards, with
 // their counts; empty when there are none or they were kept in the note.

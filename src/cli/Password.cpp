@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
+#include <iterator>
 #include <termios.h>
 #include <unistd.h>
 
@@ -34,21 +35,30 @@ std::optional<std::string> readPassword(const std::string& user) {
         close(tty);
         return std::nullopt;
     }
-    const std::string prompt = "Password for " + user + ": ";
-    [[maybe_unused]] auto shown = write(tty, prompt.data(), prompt.size());
     promptTerminal = tty;
     promptBefore = before;
-    const auto previous = std::signal(SIGINT, restoreAndStop);
+    // Whatever ends the program during the prompt, the terminal echoes again.
+    constexpr int kEnding[] = {SIGINT, SIGTERM, SIGHUP};
+    decltype(SIG_DFL) previous[std::size(kEnding)];
+    for (std::size_t i = 0; i < std::size(kEnding); ++i) {
+        previous[i] = std::signal(kEnding[i], restoreAndStop);
+    }
     termios quiet = before;
     quiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
     tcsetattr(tty, TCSAFLUSH, &quiet);
+    // The prompt only once the echo is off: what is typed after it is neither
+    // shown nor flushed away.
+    const std::string prompt = "Password for " + user + ": ";
+    [[maybe_unused]] auto shown = write(tty, prompt.data(), prompt.size());
     std::string password;
     char c = 0;
     while (read(tty, &c, 1) == 1 && c != '\n') {
         password += c;
     }
     tcsetattr(tty, TCSAFLUSH, &before);
-    std::signal(SIGINT, previous);
+    for (std::size_t i = 0; i < std::size(kEnding); ++i) {
+        std::signal(kEnding[i], previous[i]);
+    }
     shown = write(tty, "\n", 1);
     close(tty);
     return password;

@@ -11,6 +11,8 @@
 #include "engine/ExportSession.h"
 #include "engine/Text.h"
 
+#include "phone/InternationalNumbers.h"
+
 #include <algorithm>
 #include <atomic>
 #include <chrono>
@@ -22,10 +24,11 @@
 
 namespace {
 
-std::atomic<bool> interrupted{false};
+// The signal that asked the run to stop (Ctrl-C, a kill, a closed terminal); 0 before any.
+std::atomic<int> interruptedBy{0};
 
-extern "C" void onInterrupt(int) {
-    interrupted = true;
+extern "C" void onInterrupt(int signal) {
+    interruptedBy = signal;
 }
 
 int fail(const std::string& message) {
@@ -109,11 +112,23 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "olvenmark-cli: %zu %s fewer fields than the header row\n", rows,
                      rows == 1 ? "row holds" : "rows hold");
     }
+    for (const std::string& note :
+         {session.diagnostics().unclosedQuoteNote, session.diagnostics().strayBytesNote}) {
+        if (!note.empty()) {
+            std::fprintf(stderr, "olvenmark-cli: %s\n", note.c_str());
+        }
+    }
     if (const std::string error = applyPairs(line, session); !error.empty()) {
         return fail(error);
     }
-    ExportOptions options{
-        .format = line.format, .singleFile = line.singleFile, .keepUnpaired = line.keepUnpaired};
+    ExportOptions options;
+    options.format = line.format;
+    options.singleFile = line.singleFile;
+    options.keepUnpaired = line.keepUnpaired;
+    if (!line.phoneRegion.empty()) {
+        options.phoneForm = std::make_shared<phone::InternationalNumbers>(line.phoneRegion);
+    }
+    options.merge = line.merge;
     if (!line.idColumn.empty()) {
         const auto& headers = session.headers();
         const auto found = std::find(headers.begin(), headers.end(), line.idColumn);
@@ -126,13 +141,19 @@ int main(int argc, char* argv[]) {
     if (!session.check()) {
         return fail("the pairs could not be used; see the error log");
     }
+    if (const std::string error = savePairs(line, session); !error.empty()) {
+        return fail(error);
+    }
 
     Upload target;
     if (upload && (target = findAddressBook(line, *url.checked)).failure != 0) {
         return target.failure;
     }
 
-    std::signal(SIGINT, onInterrupt);
+    // Each stops the run as Ctrl-C does, after the contact in hand, with a report.
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        std::signal(signal, onInterrupt);
+    }
     TerminalProgress progress(stderr, isatty(fileno(stderr)) != 0);
     if (upload) {
         session.start(target.destination);
@@ -141,7 +162,7 @@ int main(int argc, char* argv[]) {
     }
     // Ctrl-C cancels like the window's Cancel button: the contact in hand is finished.
     while (!session.waitFor(std::chrono::milliseconds(100))) {
-        if (interrupted) {
+        if (interruptedBy != 0) {
             session.cancel();
         }
         progress.show(session.progress(), session.contacts());
@@ -153,9 +174,9 @@ int main(int argc, char* argv[]) {
     if (!report) {
         return 1; // the run could not start; the error log says why
     }
-    if (upload && report->stopped()) {
+    if (report->stopped()) {
         // Why, first: the counts below follow from it.
-        std::printf("Upload stopped at contact %lld: %s\n",
+        std::printf("%s stopped at contact %lld: %s\n", upload ? "Upload" : "Export",
                     static_cast<long long>(report->stoppedAt), report->stopReason.c_str());
     }
     for (const auto& reportLine : upload ? carddav::uploadReportLines(*report) : report->lines()) {
@@ -166,7 +187,7 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "%s\n", unpaired.c_str());
     }
     if (report->cancelled) {
-        return 130;
+        return 128 + (interruptedBy != 0 ? interruptedBy.load() : SIGINT);
     }
     return report->failed() == 0 ? 0 : 1;
 }

@@ -85,12 +85,19 @@ public:
     virtual std::string where() const = 0;
     // Why the run stopped, in words a user can act on; empty when it did not.
     const std::string& stopReason() const { return stopReason_; }
+    // The row of the first card answered Written that a later failure lost (a
+    // destination that writes several cards at once; afterwards() counts them):
+    // the run reports its stop there. 0 when none was lost.
+    std::int64_t lostFromRow() const { return lostFromRow_; }
 
 protected:
     // Logs the stop at the row with its reason, keeps the reason for the
     // report and answers `outcome`.
     Outcome stopAt(Outcome outcome, std::int64_t rowNumber, std::string_view reason);
+    // Keeps the row of the first card a failure lost.
+    void lostFrom(std::int64_t rowNumber) { lostFromRow_ = rowNumber; }
 
 private:
     std::string stopReason_;
+    std::int64_t lostFromRow_ = 0;
 };

@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstddef>
+#include <memory>
 #include <optional>
 #include <string_view>
 
@@ -16,12 +17,20 @@ enum class CardFormat {
     // VERSION and END, folded long lines, an FN and a full N on every card,
     // and a UID.
     Strict,
+    // vCard 2.1 for older readers (Outlook's import, phones, car kits): bare
+    // TYPE parameters, values outside printable ASCII in quoted-printable UTF-8.
+    Version21,
+    // vCard 4.0 (RFC 6350) for current address books and servers.
+    Version40,
 };
 
 class CardWriter;
+class PhoneForm;
 // The formats' writers, each defined in the writer's own file in cards/.
 const CardWriter& classicCardWriter();
 const CardWriter& strictCardWriter();
+const CardWriter& version21CardWriter();
+const CardWriter& version40CardWriter();
 
 // A format as the command line, the settings and the window name it.
 struct CardFormatInfo {
@@ -34,9 +43,12 @@ struct CardFormatInfo {
     const CardWriter& (*writer)();
 };
 
-inline constexpr std::array<CardFormatInfo, 2> kCardFormats = {{
+inline constexpr std::array<CardFormatInfo, 4> kCardFormats = {{
     {CardFormat::Classic, "classic", "Classic vCard 3.0", &classicCardWriter},
     {CardFormat::Strict, "strict", "Strict vCard 3.0 (RFC 2426)", &strictCardWriter},
+    {CardFormat::Version21, "2.1", "vCard 2.1 (Outlook, older phones, car kits)",
+     &version21CardWriter},
+    {CardFormat::Version40, "4.0", "vCard 4.0 (RFC 6350)", &version40CardWriter},
 }};
 
 // The entry of a format.
@@ -67,6 +79,12 @@ struct ExportOptions {
     // The values of the columns no pair takes go into each card's note as
     // "Column: value", so nothing of the file is left out.
     bool keepUnpaired = false;
+    // Every telephone number rewritten in international form by a shell's
+    // PhoneForm; none: numbers as they stand.
+    std::shared_ptr<const PhoneForm> phoneForm = nullptr;
+    // Rows of one person become one card: rows that share an e-mail address,
+    // or that have the same name and share a telephone number.
+    bool merge = false;
     // The column whose value names each contact for good (a CRM's record id):
     // a card's UID comes from that value instead of the whole row, so that an
     // edited row keeps its UID. A row with no value there keeps the row's UID.

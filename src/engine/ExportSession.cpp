@@ -141,6 +141,8 @@ std::optional<ExportSession::Pair> ExportSession::unpair(std::size_t index) {
     Pair removed = pairs_[index];
     pairs_.erase(pairs_.begin() + static_cast<std::ptrdiff_t>(index));
     publishPairs();
+    removals_.push_back(
+        {PairLine::Kind::Pair, std::string(removed.propertyName()), removed.header});
     // Both names come back exactly as they were, at the end of their lists.
     freeColumns_.push_back(removed.column);
     freeProperties_.emplace_back(removed.propertyName());
@@ -256,7 +258,9 @@ NamePairing ExportSession::findByNames(std::vector<TypedGroup>& groups) const {
     ColumnExtras all = extras_;
     all.groups.insert(all.groups.end(), groups.begin(), groups.end());
     input.takenColumns = takenColumns(pairs_, all);
-    return pairColumnsByName(input);
+    NamePairing found = pairColumnsByName(input);
+    leaveOutRemoved(found, groups);
+    return found;
 }
 
 std::size_t ExportSession::remainingByNames() const {
@@ -285,6 +289,12 @@ std::size_t ExportSession::pairByNames() {
             logtext::kKindWords[static_cast<int>(property::descriptorOf(p).kind)], pair.property));
         ++n;
     }
+    carry(std::move(groups), found);
+    publishPairs();
+    return n;
+}
+
+void ExportSession::carry(std::vector<TypedGroup> groups, NamePairing& found) {
     // The columns of a typed group follow their own row's label from now on.
     if (!groups.empty()) {
         for (const auto& group : groups) {
@@ -309,8 +319,12 @@ std::size_t ExportSession::pairByNames() {
                          : text::fill(logtext::kColumnLeftOut, skipped.header, skipped.basis));
     }
     takeJoinedColumns(found);
-    publishPairs();
-    return n;
+    // What the user removed since the file was loaded stays out.
+    dropJoinedRows([this](const std::string& shown) {
+        return std::any_of(removals_.begin(), removals_.end(), [&shown](const PairLine& line) {
+            return line.kind == PairLine::Kind::Joined && line.header == shown;
+        });
+    });
 }
 
 void ExportSession::takeJoinedColumns(const NamePairing& found) {
@@ -337,17 +351,21 @@ bool ExportSession::birthdayPaired() const {
                        [](const Pair& p) { return p.property == property::Birthday; });
 }
 
+const std::string& ExportSession::groupColumn(const TypedGroup& group) {
+    const TypedColumn* first = &group.value;
+    for (const TypedColumn* column : columnsOf(group)) {
+        if (column != &group.label && column->index < first->index) {
+            first = column;
+        }
+    }
+    return first->header;
+}
+
 std::vector<ExportSession::CarriedRow> ExportSession::carriedRows() const {
     std::vector<CarriedRow> rows;
     for (const auto& group : extras_.groups) {
-        const TypedColumn* first = &group.value;
-        for (const TypedColumn* column : columnsOf(group)) {
-            if (column != &group.label && column->index < first->index) {
-                first = column;
-            }
-        }
         rows.push_back(
-            {first->header, text::fill(logtext::kTypedByLabel, property::lineOf(group.kind))});
+            {groupColumn(group), text::fill(logtext::kTypedByLabel, property::lineOf(group.kind))});
     }
     for (const auto& further : extras_.further) {
         std::string becomes = further.use == FurtherColumn::Use::NoteLine
@@ -383,6 +401,18 @@ std::vector<ExportSession::CarriedRow> ExportSession::carriedRows() const {
 }
 
 bool ExportSession::dropCarried(std::size_t index) {
+    const auto rows = carriedRows();
+    if (index < rows.size()) {
+        const std::size_t typed = extras_.groups.size();
+        const auto kind = index < typed                            ? PairLine::Kind::Typed
+                          : index < typed + extras_.further.size() ? PairLine::Kind::Carried
+                                                                   : PairLine::Kind::Joined;
+        removals_.push_back({kind, {}, rows[index].column});
+    }
+    return dropRow(index);
+}
+
+bool ExportSession::dropRow(std::size_t index) {
     const auto giveBack = [this](std::size_t column) {
         if (column < headers().size() && !headers()[column].empty() && !columnIsFree(column)) {
             freeColumns_.push_back(column);
@@ -465,6 +495,7 @@ ColumnExtras ExportSession::runExtras() const {
 void ExportSession::clearPairs() {
     extras_ = {};
     pairs_.clear();
+    removals_.clear();
     publishPairs();
     freeColumns_.clear();
     for (std::size_t i = 0; i < headers().size(); ++i) {

@@ -7,6 +7,7 @@
 
 #include "engine/ConvertorClient.h"
 #include "engine/ExportOptions.h"
+#include "engine/PairsFile.h"
 #include "engine/RunReport.h"
 #include "engine/pair/HeaderNames.h"
 #include "engine/pair/Mapping.h"
@@ -141,8 +142,17 @@ public:
     // The columns whose values are not in the cards as the pairs stand now
     // (with the option to keep them in the note, they go there), in header order.
     std::vector<UnpairedColumn> unpairedColumns() const;
-    // Forgets every pair; the free lists start again from the loaded file.
+    // Forgets every pair and every removal; the free lists start again from
+    // the loaded file.
     void clearPairs();
+
+    // The pairs and carried rows the user removed since the file was loaded,
+    // as the pairs file names them: pairing by names does not make them again.
+    const std::vector<PairLine>& removals() const { return removals_; }
+    void setRemovals(std::vector<PairLine> removals) { removals_ = std::move(removals); }
+    // Carries again the typed groups and further columns that pairing by
+    // names finds at the columns the rows name; the rows it finds none for.
+    std::vector<PairLine> carryAgain(const std::vector<PairLine>& rows);
 
     // What the run adds to the index map: the typed groups, the further
     // columns and, when the options keep them, the unpaired columns as note lines.
@@ -198,6 +208,19 @@ private:
     std::vector<std::string> propertiesByPosition() const;
     // The property names of the loaded file.
     const std::vector<std::string>& properties() const;
+    // Takes the typed groups and further columns that pairing by names found
+    // into the extras, and the columns whose values join another's; their
+    // columns leave the free list, and what the user removed stays out.
+    void carry(std::vector<TypedGroup> groups, NamePairing& found);
+    // Leaves out of what pairing by names found every row the user removed.
+    void leaveOutRemoved(NamePairing& found, std::vector<TypedGroup>& groups) const;
+    // Drops the rows of joined columns (a birthday's parts, house numbers,
+    // family-name particles) whose column, as carriedRows() names it, is unwanted.
+    void dropJoinedRows(const std::function<bool(const std::string&)>& unwanted);
+    // Stops carrying the row at `index`, as dropCarried() does, without remembering it.
+    bool dropRow(std::size_t index);
+    // The column the pair table names a typed group by: its first value column.
+    static const std::string& groupColumn(const TypedGroup& group);
     // Takes the columns whose values join another's out of the free columns
     // into the extras: a birthday's parts (unless a column is paired with the
     // birthday already), house numbers and family-name particles.
@@ -233,6 +256,7 @@ private:
     std::vector<std::size_t> freeColumns_;
     std::vector<std::string> freeProperties_;
     std::vector<Pair> pairs_;
+    std::vector<PairLine> removals_;
 
     std::atomic<std::int64_t> progress_{0};
     std::function<void(std::int64_t)> progressObserver_;

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <cxxabi.h>
 #include <memory>
+#include <system_error>
 #include <typeinfo>
 
 namespace text {
@@ -99,12 +100,29 @@ bool isValidUtf8(std::string_view bytes) {
     return true;
 }
 
+std::string systemReason(int error) {
+    return std::error_code(error, std::generic_category()).message();
+}
+
 std::string lastPathComponent(std::string_view path) {
     while (path.size() > 1 && path.back() == '/') {
         path.remove_suffix(1);
     }
     const auto slash = path.rfind('/');
     return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
+}
+
+std::string grouped(std::int64_t count) {
+    const std::string digits = std::to_string(count);
+    std::string out;
+    const std::size_t sign = count < 0 ? 1 : 0;
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        if (i > sign && (digits.size() - i) % 3 == 0) {
+            out += ',';
+        }
+        out += digits[i];
+    }
+    return out;
 }
 
 } // namespace text

@@ -56,6 +56,12 @@ std::size_t utf16Length(std::string_view utf8);
 // True when the bytes are well-formed UTF-8 (no overlong forms, no surrogates).
 bool isValidUtf8(std::string_view bytes);
 
+// A count with its thousands grouped: "1,000".
+std::string grouped(std::int64_t count);
+
+// The system's words for an errno value ("No space left on device").
+std::string systemReason(int error);
+
 // Last component of a slash-separated path ("contacts.csv" for "/a/contacts.csv").
 std::string lastPathComponent(std::string_view path);
 

@@ -37,6 +37,39 @@ std::optional<std::size_t> columnOf(const std::vector<std::string>& headers,
     return static_cast<std::size_t>(it - headers.begin());
 }
 
+// The first `named` row numbers, joined by ", ", and how many more there are.
+std::string rowList(const std::vector<std::size_t>& rows, std::size_t named) {
+    std::string list;
+    for (std::size_t i = 0; i < rows.size() && i < named; ++i) {
+        list += (i > 0 ? ", " : "") + std::to_string(rows[i]);
+    }
+    if (rows.size() > named) {
+        list += text::fill(csvtext::kMoreRows, rows.size() - named);
+    }
+    return list;
+}
+
+// Rows a log entry names before it only counts the rest.
+constexpr std::size_t kRowsLogged = 20;
+
+// Things a run counts row by row and names the rows of in one log entry.
+struct RowTally {
+    std::size_t count = 0;
+    std::vector<std::size_t> rows;
+
+    void add(std::size_t things, std::int64_t row) {
+        count += things;
+        rows.push_back(static_cast<std::size_t>(row));
+    }
+    // The entry: `format` filled with the count, the thing's word, and the rows.
+    std::string entry(std::string_view format, std::string_view one,
+                      std::string_view several) const {
+        return text::fill(format, count, count == 1 ? one : several,
+                          rows.size() == 1 ? logtext::kRow : logtext::kRows,
+                          rowList(rows, kRowsLogged));
+    }
+};
+
 std::string_view fileText() {
     return strFileData ? std::string_view(*strFileData) : std::string_view();
 }
@@ -138,8 +171,12 @@ void newConvertor::loadCsvFile(const std::string& path) {
             logOrConsole(text::fill(entry, count));
         }
     }
+    if (const std::size_t row = layout.unclosedQuoteRow; row > 0) {
+        logOrConsole(text::fill(csvtext::kUnclosedQuote, row));
+        csvDiagnostics.unclosedQuoteNote = text::fill(csvtext::kUnclosedQuoteNote, row);
+    }
     if (!decoded.strayBytes.empty()) {
-        logStrayBytes(decoded.strayBytes);
+        noteStrayBytes(decoded.strayBytes);
     }
     if (loadedRows.size() < 2) {
         csvDiagnostics.refusalReason =
@@ -148,18 +185,15 @@ void newConvertor::loadCsvFile(const std::string& path) {
     }
 }
 
-void newConvertor::logStrayBytes(const std::vector<std::size_t>& places) const {
+void newConvertor::noteStrayBytes(const std::vector<std::size_t>& places) {
     // Enough rows to find them by; a file that is mostly strays says so by the count.
-    constexpr std::size_t kRowsNamed = 20;
+    constexpr std::size_t kRowsShown = 5;
     const std::vector<std::size_t> rows = rowNumbersAt(fileText(), csvDelimiter, places);
-    std::string named;
-    for (std::size_t i = 0; i < rows.size() && i < kRowsNamed; ++i) {
-        named += (i > 0 ? ", " : "") + std::to_string(rows[i]);
-    }
-    if (rows.size() > kRowsNamed) {
-        named += text::fill(csvtext::kMoreRows, rows.size() - kRowsNamed);
-    }
-    logOrConsole(text::fill(csvtext::kStrayBytes, places.size(), named));
+    logOrConsole(text::fill(csvtext::kStrayBytes, places.size(), rowList(rows, kRowsLogged)));
+    csvDiagnostics.strayBytes = places.size();
+    csvDiagnostics.strayBytesNote = text::fill(
+        places.size() == 1 ? csvtext::kStrayByteNote : csvtext::kStrayBytesNote, places.size(),
+        std::string(rows.size() == 1 ? csvtext::kRow : csvtext::kRows) + rowList(rows, kRowsShown));
 }
 
 bool newConvertor::startStep2(const std::map<std::string, std::string>& pairing,
@@ -238,7 +272,7 @@ std::optional<ContactRecord> newConvertor::mapProperties(std::string_view row) c
     }
 }
 
-void newConvertor::gotDestinationPath(const std::string& destination) {
+int newConvertor::gotDestinationPath(const std::string& destination) {
     // Each run gets a folder of its own, also the second run of one converter
     // and a run started in the same second as the one before.
     const std::string name = runFolderName();
@@ -250,8 +284,12 @@ void newConvertor::gotDestinationPath(const std::string& destination) {
     }
     vcardOutputFolderPath = folder;
     if (ec || !std::filesystem::is_directory(vcardOutputFolderPath, ec)) {
-        console::log(text::fill(logtext::kCreateFolderFailed, vcardOutputFolderPath));
+        const int error = ec ? ec.value() : ENOTDIR;
+        console::log(text::fill(logtext::kCreateFolderFailed, vcardOutputFolderPath) + ": " +
+                     text::systemReason(error));
+        return error;
     }
+    return 0;
 }
 
 bool newConvertor::startStep3(std::stop_token cancel, const std::string& destination,
@@ -271,11 +309,11 @@ bool newConvertor::runStep3(std::stop_token cancel, Destination* destination,
         std::optional<FolderDestination> perContact;
         std::optional<SingleFileDestination> oneFile;
         if (destination == nullptr) {
-            gotDestinationPath(folder);
+            RunFolder made{folder, gotDestinationPath(folder)};
             if (options.singleFile) {
-                destination = &oneFile.emplace(singleFileName(loadedPath));
+                destination = &oneFile.emplace(std::move(made), singleFileName(loadedPath));
             } else {
-                destination = &perContact.emplace();
+                destination = &perContact.emplace(std::move(made));
             }
         }
         destination->open();
@@ -338,11 +376,13 @@ newConvertor::RunEnd newConvertor::startConversion(std::stop_token cancel, Desti
     std::int64_t stopRow = 0;
     std::string stopReason;
     std::size_t droppedControls = 0;
+    RowTally phonesLeft;
     // Cards the destination has not answered yet.
     std::int64_t pending = 0;
     ExportOptions options = chosen;
     options.format = destination.requiredFormat().value_or(chosen.format);
-    const auto headerRow = static_cast<std::int64_t>(csvDiagnostics.preambleLinesSkipped) + 1;
+    // The row number of the first contact: the header row is the one before it.
+    const auto firstRow = static_cast<std::int64_t>(csvDiagnostics.preambleLinesSkipped) + 2;
     // Counts a card's outcome; a stop keeps the earliest row it happened at.
     const auto settle = [&](std::int64_t rowNumber, Destination::Outcome outcome) {
         if (!countOutcome(report, outcome)) {
@@ -375,10 +415,15 @@ newConvertor::RunEnd newConvertor::startConversion(std::stop_token cancel, Desti
         std::vector<std::string_view> cutAgain;
         const std::vector<std::string_view>& rows = rowsOfLoadedText(cutAgain);
         report.total = std::max<std::int64_t>(0, static_cast<std::int64_t>(rows.size()) - 1);
+        const RowReading reading{csvDelimiter, columnExtras, birthdayOrder};
+        std::shared_ptr<RowGroups> people;
+        if (options.merge) {
+            people = std::make_shared<RowGroups>(findPeople(rows, 1, indexMap, reading, options));
+            people->labels = propertyLabels();
+        }
         // Records and texts are made ahead; the destination takes them in order here.
-        ContactPipeline contacts(rows, 1, indexMap, {csvDelimiter, columnExtras, birthdayOrder},
-                                 options);
-        std::int64_t rowNumber = headerRow - 1;
+        ContactPipeline contacts(rows, 1, indexMap, reading, options, people);
+        std::int64_t rowNumber = firstRow - 2;
         bool headerSeen = false;
         for (std::size_t index = 0; index < rows.size() && end == RunEnd::Completed; ++index) {
             ++rowNumber;
@@ -407,8 +452,26 @@ newConvertor::RunEnd newConvertor::startConversion(std::stop_token cancel, Desti
                 logOrConsole(entry);
             }
             droppedControls += contact.droppedControls;
+            if (contact.phonesLeft > 0) {
+                phonesLeft.add(contact.phonesLeft, rowNumber);
+            }
             if (contact.empty) {
                 logOrConsole(text::fill(logtext::kEmptyContact, rowNumber));
+            }
+            if (contact.shortRow) {
+                logOrConsole(text::fill(logtext::kShortRow, rowNumber,
+                                        holdsUnclosedQuote(rows[index], csvDelimiter)
+                                            ? logtext::kUnclosedQuote
+                                            : logtext::kTooFewFields));
+            }
+            if (contact.merged) {
+                ++report.merged;
+            } else if (contact.people != nullptr) {
+                std::vector<std::int64_t> rowsOfPerson;
+                for (const std::size_t member : *contact.people) {
+                    rowsOfPerson.push_back(firstRow + static_cast<std::int64_t>(member));
+                }
+                logOrConsole(text::fill(logtext::kRowsMerged, rowsOfCard(rowsOfPerson)));
             }
             const Destination::Outcome outcome = contact.mapped
                                                      ? destination.deliver(contact, rowNumber)
@@ -434,17 +497,40 @@ newConvertor::RunEnd newConvertor::startConversion(std::stop_token cancel, Desti
     if (droppedControls > 0) {
         logOrConsole(droppedControlCharactersEntry(droppedControls));
     }
+    if (phonesLeft.count > 0) {
+        logOrConsole(
+            phonesLeft.entry(logtext::kPhonesLeft, logtext::kPhoneNumber, logtext::kPhoneNumbers));
+    }
     destination.close();
     countAfterwards(report, destination.afterwards());
+    if (end == RunEnd::Stopped) {
+        contactNumber = stopRow - firstRow + 1;
+    }
+    if (destination.lostFromRow() > 0) {
+        // Cards written several at a time: the run stopped at the first one lost.
+        end = end == RunEnd::Failed ? end : RunEnd::Stopped;
+        stopReason = destination.stopReason();
+        contactNumber = destination.lostFromRow() - firstRow + 1;
+    }
     if (sender != nullptr) {
         report.folder = destination.where();
         if (end != RunEnd::Completed) {
             report.stopReason = stopReason;
-            report.stoppedAt = end == RunEnd::Stopped ? stopRow - headerRow : contactNumber;
+            report.stoppedAt = contactNumber;
         }
         sender->finalNotify(report);
     }
     return end;
+}
+
+std::vector<std::string> newConvertor::propertyLabels() const {
+    std::vector<std::string> labels(property::kNames.begin(), property::kNames.end());
+    for (const IndexPair& pair : indexMap) {
+        if (pair.property < labels.size() && pair.column < csvHeadersArray.size()) {
+            labels[pair.property] = csvHeadersArray[pair.column];
+        }
+    }
+    return labels;
 }
 
 dates::DateOrder newConvertor::birthdayOrderOf(const std::vector<IndexPair>& pairs,
@@ -489,7 +575,8 @@ std::optional<std::string> newConvertor::previewFirstCard(const std::vector<Inde
     try {
         auto record = readContact(loadedRows[1], pairs,
                                   {csvDelimiter, extras, birthdayOrderOf(pairs, false)});
-        dropControlCharacters(record);
+        std::size_t dropped = 0;
+        cleanRecord(record, true, chosen, dropped);
         return renderContactCard(record, contactUid(loadedRows[1], 0, chosen, csvDelimiter),
                                  chosen);
     } catch (const std::exception&) {

@@ -61,7 +61,8 @@ public:
 
     // Creates a new run folder "Olvenmark___dd_MM_yy__HH_mm_ss/" in the
     // destination; a second run in the same second gets "...(1)/" beside it.
-    void gotDestinationPath(const std::string& destination);
+    // 0, or the errno that kept the folder from being made.
+    int gotDestinationPath(const std::string& destination);
 
     // Step 3, the body of the conversion thread: a new run folder in the
     // destination folder and the cards in it as the options ask. The stop
@@ -91,9 +92,9 @@ private:
     // Reads, decodes and lays out the file for step 1: the loaded text, its rows,
     // the delimiter and the diagnostics, which it logs.
     void loadCsvFile(const std::string& path);
-    // Names the rows of the loaded text where bytes that were no UTF-8 were read
-    // as Windows-1252 (places in the text, in order).
-    void logStrayBytes(const std::vector<std::size_t>& places) const;
+    // Logs and notes in the diagnostics the rows of the loaded text where bytes
+    // that were no UTF-8 were read as Windows-1252 (places in the text, in order).
+    void noteStrayBytes(const std::vector<std::size_t>& places);
     // Step 2 once the pairs are known to name real columns and properties.
     bool takePairs(std::vector<IndexPair> pairs, ColumnExtras extras);
     // Logs a failed step 2, which keeps the previous index map.
@@ -101,6 +102,10 @@ private:
     // The body both step 3s share once the destination is known.
     bool runStep3(std::stop_token cancel, Destination* destination, const ExportOptions& options,
                   const std::string& folder);
+
+    // The label of each property's value in a note: the name of the column
+    // step 2 paired with it, else the property's name.
+    std::vector<std::string> propertyLabels() const;
 
     // The order of day and month in the dates of the column paired with the
     // birthday, found over all rows once per column (logged when asked).

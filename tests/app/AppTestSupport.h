@@ -223,7 +223,9 @@ private slots:
         env = std::make_unique<AppTestEnvironment>();
         window = std::make_unique<AppController>();
         window->createLog(); // in this test's HOME, as the first browse would
+        QVERIFY(env->logText().contains("] UI>> Start Application\n"));
         window->show();
+        QVERIFY(!window->findChild<QLabel*>("imageViewOutlet")->pixmap().isNull());
         // Every insert and removal of a pair is announced to the view as Qt asks.
         modelTester = std::make_unique<QAbstractItemModelTester>(
             window->findChild<QTableView*>("UserMappingTable")->model(),

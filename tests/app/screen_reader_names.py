@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Reads the window as a screen reader does, over AT-SPI, and fails on a
-control that takes the focus but has no name.
+control that takes the focus but has no name, on a file summary that a
+screen reader does not hear, or on a start-up picture still up beside the window.
 
 Usage, on a display and a session bus of its own:
     xvfb-run -a dbus-run-session -- screen_reader_names.py PROGRAM CSV
@@ -58,6 +59,20 @@ def label(node):
     return ""
 
 
+def other_windows_showing(frame):
+    """The application's windows in sight besides the main one."""
+    app = frame.getApplication()
+    return [w for w in app if w is not None and w != frame
+            and w.getState().contains(pyatspi.STATE_SHOWING)]
+
+
+def summary_heard(frame):
+    """What a screen reader reads for the file summary: the line itself."""
+    found = pyatspi.findDescendant(
+        frame, lambda n: n.getRole() == pyatspi.ROLE_LABEL and n.description == "File summary")
+    return found.name if found is not None else ""
+
+
 def walk(node, path, named, unnamed):
     states = node.getState()
     here = f"{path}/{node.getRoleName()}"
@@ -95,14 +110,22 @@ def main():
         signal.alarm(WALK_SECONDS)
         named, unnamed = [], []
         walk(frame, "", named, unnamed)
+        while "contacts" not in summary_heard(frame):  # the file loads after the window shows
+            time.sleep(0.5)
+        summary = summary_heard(frame)
+        others = other_windows_showing(frame)
         signal.alarm(0)
     except TimedOut:
-        print("timed out waiting for the window on the accessibility bus")
+        print("timed out: the window, or the text of its file summary, never showed on the "
+              "accessibility bus")
         return 1
     finally:
         app.kill()
         app.wait()
-    print("\n".join(["named:"] + named))
+    print("\n".join(["named:"] + named + ["file summary: " + summary]))
+    if others:
+        print("still showing beside the window: " + ", ".join(w.getRoleName() for w in others))
+        return 1
     if unnamed:
         print("\n".join(["no name:"] + unnamed))
         return 1

@@ -23,9 +23,16 @@ const QStringList kTabOrder =
         "txtCardDavPassword chkRememberPassword txtCardDavCaFile btnChooseCaFile "
         "btnFindAddressBooks comboBoxAddressBook comboBoxCardFormat "
         "chkSingleFileOutlet "
-        "chkKeepUnpairedOutlet "
+        "chkKeepUnpairedOutlet chkOneCardPerPerson chkInternationalPhones comboBoxPhoneRegion "
         "btnOpenRunFolderOutlet btnCancelOutlet btnImportOutlet")
         .split(u' ');
+
+// What only an export to a folder uses, and what only an upload uses.
+const QStringList kFolderOnly = QStringLiteral("txtDestinationFolderOutlet "
+                                               "btnBrowseDestinationFileOutlet comboBoxCardFormat "
+                                               "chkSingleFileOutlet")
+                                    .split(u' ');
+const QStringList kServerOnly = kTabOrder.mid(kTabOrder.indexOf("txtCardDavUrl"), 8);
 
 } // namespace
 
@@ -38,6 +45,7 @@ private slots:
         main = std::make_unique<MainWindow>(&delegate);
         main->controller()->createLog(); // in this test's HOME
         main->show();
+        delegate.finishSplash(main.get());
         QVERIFY(QTest::qWaitForWindowActive(main.get()));
     }
     void cleanup() {
@@ -50,55 +58,101 @@ private slots:
     void tabReachesEveryControlAndAScreenReaderNamesIt() {
         main->openArguments({"olvenmark", env->writeContacts("a.csv", 3, 3)});
         widget<QCheckBox>(main.get(), "mapAllCkeckBoxOutlet")->click();
-        QStringList unnamed;
-        int controls = 0;
-        // A combo box's name is the choice it shows: its label must name it.
-        std::function<void(QAccessibleInterface*)> walk = [&](QAccessibleInterface* node) {
-            if (node->state().focusable && !node->state().invisible) {
-                ++controls;
-                const QString name = node->text(QAccessible::Name);
-                if (node->relations(QAccessible::Label).isEmpty() &&
-                    (name.isEmpty() || node->role() == QAccessible::ComboBox)) {
-                    unnamed << node->object()->objectName();
-                }
+        auto* table = widget<QTableView>(main.get(), "UserMappingTable");
+        for (const bool server : {false, true}) {
+            widget<QComboBox>(main.get(), "comboBoxExportTo")->setCurrentIndex(server ? 1 : 0);
+            // Only what the chosen destination uses is there to reach.
+            QStringList shown = kTabOrder;
+            for (const QString& other : server ? kFolderOnly : kServerOnly) {
+                shown.removeAll(other);
             }
-            // Cells and items are named by the file's own values.
-            if (node->role() != QAccessible::Table && node->role() != QAccessible::ComboBox) {
-                for (int i = 0; i < node->childCount(); ++i) {
-                    walk(node->child(i));
+            QStringList reachable;
+            QStringList unnamed;
+            // A combo box's name is the choice it shows: its label must name it.
+            std::function<void(QAccessibleInterface*)> walk = [&](QAccessibleInterface* node) {
+                if (node->state().focusable && !node->state().invisible) {
+                    reachable << node->object()->objectName();
+                    const QString name = node->text(QAccessible::Name);
+                    if (node->relations(QAccessible::Label).isEmpty() &&
+                        (name.isEmpty() || node->role() == QAccessible::ComboBox)) {
+                        unnamed << node->object()->objectName();
+                    }
                 }
-            }
-        };
-        walk(QAccessible::queryAccessibleInterface(main.get()));
-        QCOMPARE(unnamed, QStringList());
-        QCOMPARE(controls, kTabOrder.size());
+                // Cells and items are named by the file's own values.
+                if (node->role() != QAccessible::Table && node->role() != QAccessible::ComboBox) {
+                    for (int i = 0; i < node->childCount(); ++i) {
+                        walk(node->child(i));
+                    }
+                }
+            };
+            walk(QAccessible::queryAccessibleInterface(main.get()));
+            QCOMPARE(unnamed, QStringList());
+            QCOMPARE(QSet<QString>(reachable.begin(), reachable.end()),
+                     QSet<QString>(shown.begin(), shown.end()));
 
-        // Down with Tab, back up with Shift+Tab.
-        QStringList order = kTabOrder;
-        order.removeAll("btnOpenRunFolderOutlet"); // no export yet
-        order.removeAll("btnCancelOutlet");        // no run
-        for (const QString& server : kTabOrder.mid(kTabOrder.indexOf("txtCardDavUrl"), 8)) {
-            order.removeAll(server); // the export goes to a folder
+            // Down with Tab, back up with Shift+Tab; tabbing into the pairs
+            // selects one, so that Remove pair acts at once.
+            shown.removeAll("btnOpenRunFolderOutlet"); // no export yet
+            shown.removeAll("comboBoxPhoneRegion");    // only with international numbers
+            shown.removeAll("btnCancelOutlet");        // no run
+            for (const Qt::Key key : {Qt::Key_Tab, Qt::Key_Backtab}) {
+                table->clearSelection();
+                widget<QWidget>(main.get(), "txtOutlet")->setFocus();
+                QStringList reached;
+                do {
+                    reached << QApplication::focusWidget()->objectName();
+                    QTest::keyClick(QApplication::focusWidget(), key);
+                } while (QApplication::focusWidget()->objectName() != "txtOutlet" &&
+                         reached.size() <= shown.size());
+                QCOMPARE(reached, shown);
+                QVERIFY(table->selectionModel()->hasSelection());
+                std::reverse(shown.begin() + 1, shown.end());
+            }
         }
-        for (const Qt::Key key : {Qt::Key_Tab, Qt::Key_Backtab}) {
-            widget<QWidget>(main.get(), "txtOutlet")->setFocus();
-            QStringList reached;
-            do {
-                reached << QApplication::focusWidget()->objectName();
-                QTest::keyClick(QApplication::focusWidget(), key);
-            } while (QApplication::focusWidget()->objectName() != "txtOutlet" &&
-                     reached.size() <= order.size());
-            QCOMPARE(reached, order);
-            std::reverse(order.begin() + 1, order.end());
+    }
+
+    void theWindowFitsALaptopScreenWhereverTheExportGoes() {
+        const auto shown = [this](const char* name) {
+            return widget<QWidget>(main.get(), name)->isVisible();
+        };
+        for (const bool server : {false, true}) {
+            widget<QComboBox>(main.get(), "comboBoxExportTo")->setCurrentIndex(server ? 1 : 0);
+            smallest();
+            // 1366x768 less the desktop's panel and the title bar.
+            QVERIFY2(main->width() <= 1366 && main->height() <= 700,
+                     qPrintable(QStringLiteral("%1x%2").arg(main->width()).arg(main->height())));
+            for (const QString& name : kServerOnly) {
+                QCOMPARE(shown(qPrintable(name)), server);
+            }
+            for (const QString& name : kFolderOnly) {
+                QCOMPARE(shown(qPrintable(name)), !server);
+            }
+            QCOMPARE(widget<QWidget>(main.get(), "btnImportOutlet")
+                         ->accessibleDescription()
+                         .startsWith("Upload"),
+                     server);
+        }
+        // The labels a screen reader reads say what they show.
+        main->openArguments({"olvenmark", env->writeContacts("a.csv", 3, 3)});
+        main->controller()->notify(1);
+        for (const char* name : {"lblFileSummary", "lblProgressStatus", "lblProgressFileCount"}) {
+            auto* label = widget<QLabel>(main.get(), name);
+            QVERIFY(!label->text().trimmed().isEmpty());
+            QCOMPARE(QAccessible::queryAccessibleInterface(label)->text(QAccessible::Name),
+                     label->text());
         }
     }
 
     void eachAccessKeyActsOnTheFirstPressAndNothingMoves() {
-        main->resize(0, 0); // the smallest size, at which everything must read
+        smallest(); // the size at which everything must read
         const auto places = [this] {
             QList<QRect> rects;
+            // The export goes to a folder: the server's fields are not there.
             for (const QString& name :
                  kTabOrder + QStringList{"progressOutlet", "lblFileSummary"}) {
+                if (kServerOnly.contains(name)) {
+                    continue;
+                }
                 auto* w = widget<QWidget>(main.get(), qPrintable(name));
                 rects << QRect(w->mapTo(main.get(), QPoint()), w->size());
             }
@@ -129,6 +183,7 @@ private slots:
         press(Qt::ALT | Qt::Key_M, "chkRememberPassword");
         press(Qt::ALT | Qt::Key_I, "btnFindAddressBooks"); // no URL: refused at once
         widget<QComboBox>(main.get(), "comboBoxExportTo")->setCurrentIndex(0);
+        smallest(); // the server's fields made the window taller
         press(Qt::ALT | Qt::Key_T, "chkSingleFileOutlet");
         press(Qt::ALT | Qt::Key_K, "chkKeepUnpairedOutlet");
         press(Qt::ALT | Qt::Key_P, "btnStartStep2Outlet");
@@ -158,6 +213,14 @@ private slots:
     }
 
 private:
+    // The window at its smallest size, once its layout has taken in what was
+    // shown or hidden.
+    void smallest() {
+        QApplication::processEvents();
+        main->resize(0, 0);
+        QApplication::processEvents();
+    }
+
     std::unique_ptr<AppTestEnvironment> env;
     AppDelegate delegate{0, [](std::chrono::milliseconds) {}};
     std::unique_ptr<MainWindow> main;

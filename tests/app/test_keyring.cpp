@@ -32,13 +32,15 @@ private slots:
     void aMissingKeyringIsSaidAndNothingWaits() {
         const QByteArray bus = qgetenv("DBUS_SESSION_BUS_ADDRESS");
         qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=" + env->home.filePath("no-bus").toUtf8());
-        settings::setCardDavUrl("https://dav.example.org/");
-        settings::setCardDavUser("ann");
-        settings::setRememberPassword(true);
+        settings::setValue(settings::Key::CardDavUrl, "https://dav.example.org/");
+        settings::setValue(settings::Key::CardDavUser, "ann");
+        settings::setValue(settings::Key::RememberPassword, true);
         window = std::make_unique<AppController>();
         auto* status = widget<QLabel>(window.get(), "lblServerStatus");
         QTRY_VERIFY_WITH_TIMEOUT(status->text().startsWith("The desktop's keyring cannot be used"),
                                  20000);
+        // Nothing is remembered: the box says so too.
+        QVERIFY(!widget<QCheckBox>(window.get(), "chkRememberPassword")->isChecked());
         qputenv("DBUS_SESSION_BUS_ADDRESS", bus);
     }
 

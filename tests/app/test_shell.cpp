@@ -140,6 +140,12 @@ private slots:
         MainWindow window(&delegate);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QApplication::setActiveWindow(&window);
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        // What is typed while the splash is up is dropped: no question.
+        QTest::keyClick(&window, Qt::Key_Q, Qt::ControlModifier);
+        QVERIFY(env->dialogs.alerts.empty());
+        delegate.finishSplash(&window);
 
         env->dialogs.answers = {"No"};
         QVERIFY(!window.close());

@@ -19,9 +19,9 @@ private slots:
         auto* password = widget<QLineEdit>(window.get(), "txtCardDavPassword");
         auto* books = widget<QComboBox>(window.get(), "comboBoxAddressBook");
         auto* status = widget<QLabel>(window.get(), "lblServerStatus");
-        QVERIFY(!find->isEnabled());
+        QVERIFY(!find->isVisible());
         widget<QComboBox>(window.get(), "comboBoxExportTo")->setCurrentIndex(1);
-        QVERIFY(!folderButton->isEnabled());
+        QVERIFY(find->isVisible() && !folderButton->isVisible());
         const QString url = QString::fromStdString(server.root("https"));
         widget<QLineEdit>(window.get(), "txtCardDavUrl")->setText(url);
         widget<QLineEdit>(window.get(), "txtCardDavUser")->setText("ann");
@@ -73,6 +73,34 @@ private slots:
         QCOMPARE(widget<QLineEdit>(window.get(), "txtCardDavUser")->text(), "ann");
         QCOMPARE(widget<QLineEdit>(window.get(), "txtCardDavPassword")->text(), QString());
         QCOMPARE(widget<QLineEdit>(window.get(), "txtCardDavCaFile")->text(), cert);
+    }
+
+    void anUploadWhoseServerGoesAwaySaysWhyAndWhere() {
+        testsupport::Radicale server;
+        server.makeBook("work", "Work");
+        widget<QComboBox>(window.get(), "comboBoxExportTo")->setCurrentIndex(1);
+        widget<QLineEdit>(window.get(), "txtCardDavUrl")
+            ->setText(QString::fromStdString(server.root()));
+        widget<QLineEdit>(window.get(), "txtCardDavUser")->setText("ann");
+        widget<QLineEdit>(window.get(), "txtCardDavPassword")->setText(testsupport::kPassword);
+        click(window.get(), "btnFindAddressBooks");
+        auto* books = widget<QComboBox>(window.get(), "comboBoxAddressBook");
+        QTRY_COMPARE_WITH_TIMEOUT(books->count(), 1, 20000);
+        loadCsv(*window, env->dialogs, env->writeContacts("a.csv", 5, 2));
+        widget<QCheckBox>(window.get(), "mapAllCkeckBoxOutlet")->click();
+        RunPause pause(window->session(), 2);
+        env->dialogs.answers = {"Ok"};
+        click(window.get(), "btnImportOutlet");
+        pause.paused.acquire();
+        server.stop(); // as a crash or a pulled cable
+        pause.resume.release();
+        QTRY_COMPARE_WITH_TIMEOUT(window->phase(), WindowPhase::Empty, 60000);
+        const auto& report = env->dialogs.alerts.at(0);
+        QVERIFY2(
+            report.text.startsWith("The upload stopped at contact 3 of 5: ") &&
+                report.text.endsWith("\n2 Contact(s) uploaded, 0 already in the address book."),
+            qPrintable(report.text));
+        QCOMPARE(report.detail, QStringLiteral("3 of 5 contacts were not uploaded."));
     }
 };
 

@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QDirIterator>
 #include <QFileInfo>
+#include <QHeaderView>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPlainTextEdit>
@@ -36,7 +37,7 @@ private slots:
         // Enabled controls, then whether the check box and the bar are in sight.
         const auto expect = [this](const QStringList& enabled, bool box, bool bar) {
             for (const char* name :
-                 {"btnBrowseSourceFileOutlet", "btnBrowseDestinationFileOutlet",
+                 {"btnBrowseSourceFileOutlet", "btnBrowseDestinationFileOutlet", "comboBoxExportTo",
                   "comboBoxCardFormat", "chkSingleFileOutlet", "comboBoxEncoding",
                   "comboBoxDelimiter", "addMappingOutlet", "btnRemoveMappingOutlet",
                   "btnStartStep2Outlet", "btnImportOutlet", "btnCancelOutlet"}) {
@@ -47,11 +48,11 @@ private slots:
             QCOMPARE(widget<QProgressBar>(window.get(), "progressOutlet")->isVisible(), bar);
         };
         const QStringList idle = {"btnBrowseSourceFileOutlet", "btnBrowseDestinationFileOutlet",
-                                  "comboBoxCardFormat",        "chkSingleFileOutlet",
-                                  "comboBoxEncoding",          "comboBoxDelimiter"};
+                                  "comboBoxExportTo",          "comboBoxCardFormat",
+                                  "chkSingleFileOutlet",       "comboBoxEncoding",
+                                  "comboBoxDelimiter"};
         QCOMPARE(window->phase(), WindowPhase::Empty);
         expect(idle, false, false);
-        QVERIFY(!widget<QLabel>(window.get(), "imageViewOutlet")->pixmap().isNull());
 
         loadCsv(*window, env->dialogs, env->writeContacts("a.csv", 40, 2));
         QCOMPARE(window->phase(), WindowPhase::Loaded);
@@ -134,8 +135,9 @@ private slots:
                                         "100%d.csv.\n"));
     }
 
-    void readingChoicesReloadTheFileAfterAskingAndAreRemembered() {
+    void readingChoicesReloadTheFileAfterAskingAndOnlyWhatWorkedIsRemembered() {
         auto* delimiter = widget<QComboBox>(window.get(), "comboBoxDelimiter");
+        auto* encoding = widget<QComboBox>(window.get(), "comboBoxEncoding");
         const auto summary = [this] {
             return widget<QLabel>(window.get(), "lblFileSummary")->text();
         };
@@ -154,6 +156,16 @@ private slots:
         delimiter->setCurrentIndex(delimiter->findData(","));
         QCOMPARE(window->phase(), WindowPhase::Loaded);
         QCOMPARE(comboItems(csv()), QStringList({"A;B"}));
+        QCOMPARE(summary(), QStringLiteral("1 contact, 1 column (UTF-8, comma between fields)"));
+
+        // A reading that does not fit is refused; the file, its pairs and the
+        // choice that worked stay.
+        checkBox()->click();
+        env->dialogs.answers = {"Yes", "Ok"};
+        encoding->setCurrentIndex(encoding->findData("utf-16"));
+        QCOMPARE(env->dialogs.alerts.back().text, QStringLiteral("Invalid CSV file semi.csv."));
+        QCOMPARE(encoding->currentData().toString(), QStringLiteral("auto"));
+        QCOMPARE(tableRows(table()), QStringList({"A;B -> FirstName"}));
         QCOMPARE(summary(), QStringLiteral("1 contact, 1 column (UTF-8, comma between fields)"));
 
         modelTester.reset();
@@ -225,6 +237,10 @@ private slots:
         vcard()->setCurrentIndex(vcard()->findText("MobileNumber"));
         click(window.get(), "addMappingOutlet");
         QCOMPARE(tableRows(table()), QStringList({"Phone -> MobileNumber"}));
+        const auto* heads = table()->horizontalHeader()->model();
+        QCOMPARE(heads->headerData(0, Qt::Horizontal).toString() + " -> " +
+                     heads->headerData(1, Qt::Horizontal).toString(),
+                 QStringLiteral("CSV column -> vCard property"));
         QCOMPARE(comboItems(csv()), QStringList({"Name", "Mail"}));
         QVERIFY(!comboItems(vcard()).contains("MobileNumber"));
         // The first remaining names are chosen: two more presses pair them.
@@ -270,6 +286,8 @@ private slots:
         table()->clearSelection();
         click(window.get(), "btnRemoveMappingOutlet"); // no row chosen: nothing goes
         QCOMPARE(tableRows(table()).size(), 3);
+        QCOMPARE(widget<QLabel>(window.get(), "lblMappingOutlet")->text(),
+                 QStringLiteral("Choose a pair to remove."));
         QVERIFY(!table()->model()->removeRows(3, 1)); // past the last pair
         table()->selectRow(0);
         click(window.get(), "btnRemoveMappingOutlet");
@@ -304,6 +322,7 @@ private slots:
         QCOMPARE(env->dialogs.alerts.back().text,
                  QStringLiteral("Please select destination folder."));
         QCOMPARE(window->phase(), WindowPhase::Paired);
+        QVERIFY(env->logText().contains("] Info: UI Start: Import\n"));
         QVERIFY(env->logText().contains("] INFO:UI End: STEP 2\n"));
         QVERIFY(env->logText().contains("] Info: UI Business Logic Started:\n"));
 
@@ -313,6 +332,76 @@ private slots:
         QVERIFY(env->dialogs.panels.back().chooseFolder);
         QCOMPARE(env->dialogs.panels.back().message,
                  QStringLiteral("Choose target destination folder to save vCards."));
+    }
+
+    void aRunThatStopsSaysSoWhyAndWhere() {
+        // The destination chosen, then replaced by a file: no folder can be made in it.
+        const QString gone = env->files.filePath("gone");
+        QVERIFY(QDir().mkpath(gone));
+        env->dialogs.panelAnswers.push_back(gone);
+        click(window.get(), "btnBrowseDestinationFileOutlet");
+        QVERIFY(QDir(gone).removeRecursively());
+        QVERIFY(QFile(gone).open(QIODevice::WriteOnly));
+        loadCsv(*window, env->dialogs, env->writeContacts("s.csv", 3));
+        checkBox()->click();
+        env->dialogs.answers = {"Details", "Ok"};
+        click(window.get(), "btnImportOutlet");
+        QTRY_COMPARE_WITH_TIMEOUT(window->phase(), WindowPhase::Empty, 20000);
+        const auto& report = env->dialogs.alerts.at(0);
+        QVERIFY2(report.text.startsWith("The export stopped at contact 1 of 3: ") &&
+                     report.text.endsWith(".\n 0 Contact(s) migrated successfully."),
+                 qPrintable(report.text));
+        QCOMPARE(report.detail, QStringLiteral("3 of 3 contacts were not migrated."));
+        QVERIFY2(env->dialogs.alerts.at(1).text.endsWith(
+                     "Failed\t\t : 3\n\nNo folder was made for the vCards.\n"),
+                 qPrintable(env->dialogs.alerts.at(1).text));
+        QVERIFY(!widget<QWidget>(window.get(), "btnOpenRunFolderOutlet")->isEnabled());
+    }
+
+    void aFileLoadedAgainIsOfferedItsPairsAndChoices() {
+        const QString google = QStringLiteral(OLVENMARK_EXPORTS_DIR "/google.csv");
+        loadCsv(*window, env->dialogs, google);
+        click(window.get(), "btnPairByNamesOutlet");
+        // Removed by hand: a pair made by names, a pair to make again by hand, a typed group.
+        for (const char* row : {"Middle Name -> MiddleName", "First Name -> FirstName",
+                                "Website 1 - Value -> URL, typed by each row's label"}) {
+            table()->selectRow(static_cast<int>(tableRows(table()).indexOf(row)));
+            click(window.get(), "btnRemoveMappingOutlet");
+        }
+        csv()->setCurrentIndex(csv()->findText("First Name"));
+        vcard()->setCurrentIndex(vcard()->findText("FullName"));
+        click(window.get(), "addMappingOutlet");
+        click(window.get(), "btnPairByNamesOutlet"); // what was removed stays out
+        const QStringList paired = tableRows(table());
+        QVERIFY(!paired.contains("Middle Name -> MiddleName"));
+        cardFormat()->setCurrentIndex(cardFormat()->findText("Strict vCard 3.0 (RFC 2426)"));
+        widget<QCheckBox>(window.get(), "chkKeepUnpairedOutlet")->click();
+        env->dialogs.answers = {"Ok"};
+        env->dialogs.panelAnswers.push_back(env->files.path());
+        click(window.get(), "btnBrowseDestinationFileOutlet");
+        click(window.get(), "btnImportOutlet");
+        QTRY_COMPARE_WITH_TIMEOUT(window->phase(), WindowPhase::Empty, 20000);
+        cardFormat()->setCurrentIndex(0);
+        widget<QCheckBox>(window.get(), "chkKeepUnpairedOutlet")->click();
+
+        loadCsv(*window, env->dialogs, env->writeContacts("other.csv", 1)); // nothing to offer
+        env->dialogs.answers = {"Yes"};
+        loadCsv(*window, env->dialogs, google);
+        const auto& offer = env->dialogs.alerts.back();
+        QCOMPARE(offer.text, QStringLiteral("The columns of this file were paired before. Use "
+                                            "the pairs from last time?"));
+        QCOMPARE(offer.buttons, QStringList({"Yes", "No"}));
+        QCOMPARE(tableRows(table()), paired);
+        QCOMPARE(cardFormat()->currentText(), QStringLiteral("Strict vCard 3.0 (RFC 2426)"));
+        QVERIFY(widget<QCheckBox>(window.get(), "chkKeepUnpairedOutlet")->isChecked());
+        QCOMPARE(window->phase(), WindowPhase::Paired);
+        QVERIFY(preview().startsWith("BEGIN:VCARD"));
+        click(window.get(), "btnPairByNamesOutlet");
+        QCOMPARE(tableRows(table()), paired);
+
+        env->dialogs.answers = {"Yes", "No"}; // drop these pairs; not the ones from last time
+        loadCsv(*window, env->dialogs, google);
+        QCOMPARE(tableRows(table()), QStringList());
     }
 
     void progressLabelsFollowEachContact_data() {
@@ -381,8 +470,9 @@ private slots:
         QCOMPARE(env->dialogs.alerts.at(2).text,
                  QStringLiteral(" 12 Contact(s) migrated successfully."));
         QCOMPARE(env->dialogs.alerts.at(2).detail,
-                 QStringLiteral("The export was cancelled: 28 of 40 contacts were not converted."));
+                 QStringLiteral("The export was cancelled: 28 of 40 contacts were not migrated."));
         QVERIFY(env->logText().contains("Info: UI Start: Migration cancelled \n12 file(s)"));
+        env->dialogs.answers = {"No"}; // not the pairs of the run before
         loadCsv(*window, env->dialogs, env->writeContacts("next.csv", 2));
         QCOMPARE(window->phase(), WindowPhase::Loaded);
     }
@@ -415,6 +505,7 @@ private slots:
         MainWindow main(&delegate);
         AppController& c = *main.controller();
         main.show();
+        delegate.finishSplash(&main);
         RunPause pause(c.session(), 1);
         startExport(c, dialogs, env->writeContacts("five.csv", 5), env->files.path());
         pause.paused.acquire();
@@ -462,9 +553,14 @@ private slots:
             MainWindow main(&delegate);
             AppController& c = *main.controller();
             main.show();
+            delegate.finishSplash(&main);
             RunPause pause(c.session(), row);
+            if (row > 1) {
+                env->dialogs.answers = {"No"}; // not the pairs from the launch before
+            }
             startExport(c, env->dialogs, csv, out);
             pause.paused.acquire(); // the thread waits after contact `row`
+            env->dialogs.alerts.clear();
             QVERIFY(!main.findChild<QAction*>("actionOpen")->isEnabled());
             env->dialogs.answers = {"Yes"};
             QVERIFY(main.close());
@@ -519,6 +615,12 @@ private slots:
     }
 
     void choicesAreRememberedAndDroppedFilesLoad() {
+        auto* region = widget<QComboBox>(window.get(), "comboBoxPhoneRegion");
+        QVERIFY(!region->isEnabled()); // only with international numbers
+        widget<QCheckBox>(window.get(), "chkInternationalPhones")->click();
+        QVERIFY(region->isEnabled());
+        region->setCurrentIndex(region->findData("DE"));
+        widget<QCheckBox>(window.get(), "chkOneCardPerPerson")->click();
         widget<QCheckBox>(window.get(), "chkSingleFileOutlet")->click();
         widget<QCheckBox>(window.get(), "chkKeepUnpairedOutlet")->click();
         cardFormat()->setCurrentIndex(cardFormat()->findText("Strict vCard 3.0 (RFC 2426)"));
@@ -542,16 +644,27 @@ private slots:
         widget<QCheckBox>(window.get(), "chkKeepUnpairedOutlet")->click();
         QCOMPARE(unpaired(), QStringLiteral("Not in the cards: Name (1 value)."));
         widget<QCheckBox>(window.get(), "chkKeepUnpairedOutlet")->click();
+        window->resetAll(); // as after a report: the lines go with the file
+        QCOMPARE(unpaired() + widget<QLabel>(window.get(), "lblFileSummary")->text(), QString());
 
         modelTester.reset();
         window = std::make_unique<AppController>(); // the next launch
         QVERIFY(widget<QCheckBox>(window.get(), "chkSingleFileOutlet")->isChecked());
         QVERIFY(widget<QCheckBox>(window.get(), "chkKeepUnpairedOutlet")->isChecked());
         QCOMPARE(cardFormat()->currentText(), QStringLiteral("Strict vCard 3.0 (RFC 2426)"));
+        QVERIFY(widget<QCheckBox>(window.get(), "chkOneCardPerPerson")->isChecked());
+        QCOMPARE(widget<QComboBox>(window.get(), "comboBoxPhoneRegion")->currentText(),
+                 QStringLiteral("Germany (DE)"));
         QCOMPARE(destination()->text(), env->files.path());
         env->dialogs.panelAnswers.push_back(QString());
         click(window.get(), "btnBrowseSourceFileOutlet");
         QCOMPARE(env->dialogs.panels.back().startFolder, env->files.path());
+        // Its card is in the format remembered, with the number as the region reads it.
+        loadCsv(*window, env->dialogs,
+                env->writeCsv("t.csv", "Name,Mobile\r\nAnn,0171 1234567\r\n"));
+        click(window.get(), "btnPairByNamesOutlet");
+        QVERIFY(preview().startsWith("BEGIN:VCARD"));
+        QVERIFY2(preview().contains("TEL;type=CELL:+49 171 1234567"), qPrintable(preview()));
 
         // Earlier versions kept only whether cards were strict: that choice stays.
         QSettings stored(QSettings::IniFormat, QSettings::UserScope, "Olvenmark", "Olvenmark");

@@ -1,15 +1,18 @@
 #!/usr/bin/python3
-"""Cards from olvenmark-cli --strict read back by real address-book software.
+"""Cards from olvenmark-cli --strict, --format 4.0 and --format 2.1 read back by
+real address-book software.
 
 A varied CSV is exported once with one card per file and once into a single
 file. khard must list every contact of the folder without a warning, and
 Python's vobject must read every card of both exports back with each value
-equal to the CSV's.
+equal to the CSV's. The same CSV in vCard 4.0 (khard's list too) and 2.1 must
+read back into the same values.
 Usage: real_readers.py OLVENMARK_CLI
 """
 import csv
 import io
 import os
+import quopri
 import re
 import shutil
 import subprocess
@@ -149,7 +152,34 @@ def address(r, kind):
     return None
 
 
-def check_card(card, r, failures, where):
+def joined(value):
+    """A value as the CSV has it: vobject reads a 2.1 card's commas, which that
+    version does not escape, as lists."""
+    if isinstance(value, list):
+        return ",".join(joined(v) for v in value)
+    return value.replace("\r\n", "\n")
+
+
+def raw_2_1(text):
+    """Each card of a 2.1 file as {name: [value]} for its text lines, read as 2.1
+    says: quoted-printable decoded, only the backslash and semicolon escaped.
+    vobject reads every card as 3.0, which cuts such a value at its first comma."""
+    cards = []
+    text = re.sub(r"=\r\n", "", text)  # quoted-printable soft line breaks
+    for line in text.split("\r\n"):
+        head, _, value = line.partition(":")
+        name, *params = head.upper().split(";")
+        if name == "BEGIN":
+            cards.append({})
+        elif cards and name in ("FN", "TITLE", "NOTE", "NICKNAME"):
+            if "ENCODING=QUOTED-PRINTABLE" in params:
+                value = quopri.decodestring(value.encode()).decode("utf-8")
+            value = re.sub(r"\\([\\;])", r"\1", value).replace("\r\n", "\n")
+            cards[-1].setdefault(name.lower(), []).append(value)
+    return cards
+
+
+def check_card(card, r, failures, where, form="strict", raw=None):
     def expect(what, got, want):
         if got != want:
             failures.append("%s: %s is %r, CSV has %r" % (where, what, got, want))
@@ -157,21 +187,34 @@ def check_card(card, r, failures, where):
     def lines(name):
         return card.contents.get(name, [])
 
-    def types(line):
-        return {t.upper() for t in line.params.get("TYPE", [])}
+    def values(name):
+        if raw is not None and name in ("fn", "title", "note", "nickname"):
+            return raw.get(name, [])
+        return [joined(l.value) for l in lines(name)]
 
-    expect("FN", [l.value for l in lines("fn")], [text(expected_fn(r))])
+    def types(line):
+        found = {t.upper() for t in line.params.get("TYPE", [])}
+        found |= {t.upper() for t in line.singletonparams}  # 2.1's bare types
+        if line.params.get("PREF") == ["1"]:  # 4.0's preferred value
+            found.add("PREF")
+        if form == "4.0" and line.name == "EMAIL":
+            found.add("INTERNET")  # every 4.0 e-mail address is one
+        return found
+
+    expect("FN", values("fn"), [text(expected_fn(r))])
     n = lines("n")[0].value
-    expect("N", [n.family, n.given, n.additional, n.prefix, n.suffix],
+    expect("N", [joined(p) for p in (n.family, n.given, n.additional, n.prefix, n.suffix)],
            [r.get(p, "") for p in ("LastName", "FirstName", "MiddleName", "Title",
                                    "NameSuffix")])
     expect("UID", len(lines("uid")), 1)
-    expect("TITLE", [l.value for l in lines("title")], [r["JobTitle"]] if r.get("JobTitle") else [])
+    expect("TITLE", values("title"), [r["JobTitle"]] if r.get("JobTitle") else [])
     org = [r.get("Company", "")] + ([r["Department"]] if r.get("Department") else [])
-    expect("ORG", [l.value for l in lines("org")], [org] if r.get("Company") else [])
+    expect("ORG", [[joined(v) for v in l.value] for l in lines("org")],
+           [org] if r.get("Company") else [])
     for kind in ("Business", "Home"):
         vtype = "WORK" if kind == "Business" else "HOME"
-        got = [[a.value.street, a.value.city, a.value.region, a.value.code, a.value.country]
+        got = [[joined(v) for v in (a.value.street, a.value.city, a.value.region, a.value.code,
+                                    a.value.country)]
                for a in lines("adr") if vtype in types(a)]
         want = address(r, kind)
         expect("ADR " + vtype, got, [[text(v) for v in want]] if want else [])
@@ -183,9 +226,11 @@ def check_card(card, r, failures, where):
     want_urls = sorted(r[p] for p in ("BusinessWebPage", "PersonalWebPage") if r.get(p))
     expect("URL", sorted(l.value for l in lines("url")), want_urls)
     for name, p in (("nickname", "Nickname"), ("note", "Notes")):
-        expect(name.upper(), [l.value for l in lines(name)], [text(r[p])] if r.get(p) else [])
+        expect(name.upper(), values(name), [text(r[p])] if r.get(p) else [])
     bday = r.get("Birthday")
-    expect("BDAY", [l.value for l in lines("bday")], [BIRTHDAYS.get(bday, bday)] if bday else [])
+    # 4.0 writes a date in the basic form.
+    expect("BDAY", [re.sub(r"^(\d{4})(\d\d)(\d\d)$", r"\1-\2-\3", l.value) for l in lines("bday")],
+           [BIRTHDAYS.get(bday, bday)] if bday else [])
     cats = [g for g in r.get("Categories", "").split(" ::: ") if g]
     expect("CATEGORIES", [l.value for l in lines("categories")], [cats] if cats else [])
 
@@ -195,7 +240,9 @@ def export(cli, csv_path, destination, *options):
     maps = []
     for p in ADDED:
         maps += ["--map", "%s=%s" % (p, p)]
-    done = subprocess.run([cli, "--strict", *options, *maps, "--map-all", csv_path, destination],
+    if "--format" not in options:
+        options = ("--strict", *options)
+    done = subprocess.run([cli, *options, *maps, "--map-all", csv_path, destination],
                           capture_output=True, text=True)
     if done.returncode != 0:
         sys.exit("olvenmark-cli failed (%d): %s%s" % (done.returncode, done.stdout, done.stderr))
@@ -234,7 +281,8 @@ def read_cards(paths):
             data = f.read()
         if "\n" in data.replace("\r\n", ""):
             sys.exit("%s has a line that does not end in CR LF" % path)
-        cards += [(path, c) for c in vobject.readComponents(data, validate=True)]
+        # vobject joins a 2.1 value's quoted-printable lines when asked.
+        cards += [(path, c) for c in vobject.readComponents(data, validate=True, allowQP=True)]
     return cards
 
 
@@ -273,6 +321,26 @@ def main():
         for i, ((_, card), r) in enumerate(zip(cards, rows)):
             if card.uid.value in by_uid:
                 check_card(by_uid[card.uid.value], r, failures, "per-file card %d" % (i + 1))
+
+        # The same contacts in vCard 4.0 and 2.1, with the strict cards' UIDs.
+        for form in ("4.0", "2.1"):
+            folder = export(cli, csv_path, os.path.join(work, form), "--format", form,
+                            "--single-file")
+            other = read_cards([os.path.join(folder, "contacts.vcf")])
+            raws = [None] * len(other)
+            if form == "2.1":
+                with open(os.path.join(folder, "contacts.vcf"), encoding="ascii", newline="") as f:
+                    raws = raw_2_1(f.read())
+            if len(other) != len(rows) or len(raws) != len(rows):
+                failures.append("%s: %d cards" % (form, len(other)))
+            for i, ((_, card), r, raw) in enumerate(zip(other, rows, raws)):
+                check_card(card, r, failures, "%s card %d" % (form, i + 1), form, raw)
+            if [c.uid.value.replace("urn:uuid:", "") for _, c in other] != single_uids:
+                failures.append("%s: the UIDs are not the strict cards'" % form)
+            if form == "4.0":
+                per_file_40 = export(cli, csv_path, os.path.join(work, "per-file-4.0"),
+                                     "--format", form)
+                failures += khard_lists(per_file_40, len(rows), work)
 
     for f in failures:
         print(f)

@@ -1,19 +1,23 @@
 #!/usr/bin/python3
-"""Every sample export converted by olvenmark-cli --map-auto --strict and read back.
+"""Every sample export converted by olvenmark-cli --map-auto in the strict 3.0,
+4.0 and 2.1 formats and read back.
 
 Each CSV of tests/data/exports must convert with exit status 0 into one card per
 contact, leaving out only the columns LEFT_OUT names, with every value of the
 other columns in its cards; every card must then be read without an error and with a name by
-Python's vobject, khard (every contact listed, nothing on standard error, every
-birthday read as a date), vdirsyncer (a filesystem-to-filesystem sync that copies
-every card) and the npm packages vcf and ical.js, which are installed into a
-folder of the build tree the first time.
+Python's vobject, and by the readers of its format (READERS): khard (every
+contact listed, nothing on standard error, every birthday read as a date),
+vdirsyncer (a filesystem-to-filesystem sync that copies every card), the npm
+packages vcf and ical.js, which are installed into a folder of the build tree
+the first time, and for 2.1 a quoted-printable round trip of every encoded
+value with Python's quopri.
 Usage: sample_readers.py OLVENMARK_CLI NPM_FOLDER
 """
 import csv
 import glob
 import io
 import os
+import quopri
 import re
 import shutil
 import subprocess
@@ -115,10 +119,15 @@ def install_npm_readers(folder):
         sys.exit("npm could not install vcf and ical.js into %s:\n%s" % (folder, done.stderr))
 
 
-def export(cli, csv_path, destination):
+# The options of each format, and the readers beside vobject that read its cards.
+FORMATS = {"strict": ["--strict"], "4.0": ["--format", "4.0"], "2.1": ["--format", "2.1"]}
+READERS = {"strict": ("khard", "vdirsyncer", "npm"), "4.0": ("khard", "npm"), "2.1": ("quopri",)}
+
+
+def export(cli, csv_path, destination, form="strict"):
     """The folder of cards, if one was made, and what went wrong."""
     os.makedirs(destination)
-    done = subprocess.run([cli, "--map-auto", "--strict", csv_path, destination],
+    done = subprocess.run([cli, "--map-auto", *FORMATS[form], csv_path, destination],
                           capture_output=True, text=True)
     made = [os.path.join(destination, d) for d in os.listdir(destination)]
     failure = None
@@ -139,7 +148,7 @@ def lost_values(csv_path, folder, stderr):
     cards = ""
     for name in os.listdir(folder or "."):
         with open(os.path.join(folder, name), encoding="utf-8", newline="") as f:
-            text = f.read().replace("\r\n ", "").replace("\r\n", "\n")
+            text = decoded_2_1(f.read()).replace("\r\n ", "").replace("\r\n", "\n")
         cards += re.sub(r"\\(.)", lambda m: "\n" if m.group(1) in "nN" else m.group(1), text)
     raw = open(csv_path, "rb").read()
     for encoding in ("utf-16" if raw[:2] in (b"\xff\xfe", b"\xfe\xff") else "utf-8-sig", "cp1252"):
@@ -163,19 +172,50 @@ def lost_values(csv_path, folder, stderr):
                 continue
             for piece in re.split(r" ::: |;|,|\n", value):
                 piece = piece.strip().strip('"')
-                # Dates and numbers in exponent form are written rewritten.
-                if piece and piece not in cards and not re.fullmatch(r"[\d/.\-+E]+", piece):
+                # Dates, numbers in exponent form and telephone numbers as tel:
+                # URIs are written rewritten.
+                if piece and piece not in cards and not re.fullmatch(r"[\d/.\-+E ()]+", piece):
                     return "%s: %r is in no card" % (column, piece)
     return None
 
 
+def decoded_2_1(text):
+    """The cards with each quoted-printable value decoded and on one line, its
+    line breaks as CR LF."""
+    def decode(m):
+        return m.group(1) + quopri.decodestring(m.group(2).encode()).decode("utf-8")
+    return re.sub(r"(?m)^([^:\r\n]*ENCODING=QUOTED-PRINTABLE:)((?:[^\r\n]*=\r\n)*[^\r\n]*)",
+                  decode, text)
+
+
+def quoted_printable_round_trip(paths, problems):
+    """Every quoted-printable value decodes by quopri to UTF-8 that encodes back
+    to the same text."""
+    for path in paths:
+        with open(path, encoding="ascii", newline="") as f:
+            text = f.read()
+        for m in re.finditer(r"(?m)^[^:\r\n]*ENCODING=QUOTED-PRINTABLE:((?:[^\r\n]*=\r\n)*"
+                             r"[^\r\n]*)", text):
+            raw = quopri.decodestring(m.group(1).encode())
+            try:
+                value = raw.decode("utf-8")
+            except UnicodeDecodeError as e:
+                problems.append("%s: quopri: %s" % (card_name(path), e))
+                continue
+            again = quopri.decodestring(quopri.encodestring(value.encode()))
+            if again.decode("utf-8") != value or any(
+                    len(line) > 76 for line in m.group(0).split("\r\n")):
+                problems.append("%s: quopri: %r does not go round" % (card_name(path), value))
+
+
 def read_with_vobject(paths, problems):
-    """Each card's file, FN and BDAY as vobject reads them."""
+    """Each card's file, FN and BDAY as vobject reads them (a 2.1 card's
+    quoted-printable lines joined as vobject joins them when asked)."""
     read = []
     for path in paths:
         try:
             with open(path, encoding="utf-8", newline="") as f:
-                cards = list(vobject.readComponents(f.read(), validate=True))
+                cards = list(vobject.readComponents(f.read(), validate=True, allowQP=True))
             fns = [c.fn.value for c in cards if "fn" in c.contents]
             if len(cards) != 1 or len(fns) != 1 or not fns[0].strip():
                 problems.append("%s: vobject: %d cards, FN %r" % (card_name(path), len(cards), fns))
@@ -279,24 +319,32 @@ def main():
     found = sorted(os.path.basename(p) for p in glob.glob(os.path.join(EXPORTS, "*.csv")))
     problems = {s: ["no contact count in SAMPLES"] for s in found if s not in SAMPLES}
     with tempfile.TemporaryDirectory() as work:
-        folders, cards = {}, {}
-        for sample in found:
-            folder, failure = export(cli, os.path.join(EXPORTS, sample), os.path.join(work, sample))
-            if failure:
-                problems.setdefault(sample, []).append(failure)
-            if folder is None:
-                continue
-            folders[sample] = folder
-            paths = [os.path.join(folder, n) for n in sorted(os.listdir(folder))]
-            if len(paths) != SAMPLES.get(sample):
-                problems.setdefault(sample, []).append(
-                    "%d cards for %s contacts" % (len(paths), SAMPLES.get(sample)))
-            cards[sample] = read_with_vobject(paths, problems.setdefault(sample, []))
-        for found_problems in (read_with_khard(folders, cards, work),
-                               sync_with_vdirsyncer(folders, work),
-                               read_with_npm(folders, npm_folder)):
-            for sample, lines in found_problems.items():
-                problems.setdefault(sample, []).extend(lines)
+        for form, readers in READERS.items():
+            folders, cards = {}, {}
+            for sample in found:
+                mine = problems.setdefault(sample, [])
+                folder, failure = export(cli, os.path.join(EXPORTS, sample),
+                                         os.path.join(work, form, sample), form)
+                if failure:
+                    mine.append("%s: %s" % (form, failure))
+                if folder is None:
+                    continue
+                folders[sample] = folder
+                paths = [os.path.join(folder, n) for n in sorted(os.listdir(folder))]
+                if len(paths) != SAMPLES.get(sample):
+                    mine.append("%s: %d cards for %s contacts" % (form, len(paths),
+                                                                  SAMPLES.get(sample)))
+                read = []
+                cards[sample] = read_with_vobject(paths, read)
+                if "quopri" in readers:
+                    quoted_printable_round_trip(paths, read)
+                mine.extend("%s: %s" % (form, line) for line in read)
+            runs = {"khard": lambda: read_with_khard(folders, cards, os.path.join(work, form)),
+                    "vdirsyncer": lambda: sync_with_vdirsyncer(folders, os.path.join(work, form)),
+                    "npm": lambda: read_with_npm(folders, npm_folder)}
+            for reader in readers:
+                for sample, lines in runs.get(reader, dict)().items():
+                    problems.setdefault(sample, []).extend("%s: %s" % (form, l) for l in lines)
 
     failures = 0
     for sample in found:
@@ -311,8 +359,9 @@ def main():
         if known and not any(line.startswith(k) for k in known for line in lines):
             print("%s: none of its known problems shows; take it out of KNOWN_FAILING" % sample)
             failures += 1
-    print("%d samples read by vobject, khard, vdirsyncer, vcf and ical.js; %d with known problems; "
-          "%d failures" % (len(found), len(KNOWN_FAILING), failures))
+    print("%d samples in strict 3.0, 4.0 and 2.1 read by vobject, khard, vdirsyncer, vcf, ical.js "
+          "and quopri; %d with known problems; %d failures"
+          % (len(found), len(KNOWN_FAILING), failures))
     return 1 if failures else 0
 
 

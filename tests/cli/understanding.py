@@ -20,6 +20,14 @@ are installed, the strict cards also go through the readers of
 sample_readers.py. The run fails when a sample loses more than 5 %, types
 less than 95 %, misses a birthday or has a card a reader refuses.
 
+Where REGIONS names a sample's country, it is also converted to vCard 4.0
+with --phone-region: every telephone number Python's phonenumbers reads as a
+valid number of that country (or as an international one) must be a tel: URI
+in its international form, every other one must be kept as written, and the
+log must count those. A truth file's "people" says how many persons its rows
+are: with --merge the sample must give that many cards, and never join rows
+of one name alone.
+
 Usage: understanding.py OLVENMARK_CLI [--npm-folder DIR] [SAMPLE...]
   OLVENMARK_CLI defaults to $OLVENMARK_CLI; SAMPLE names limit the run
   (apollo-people, outlook-nl.csv ...).
@@ -53,7 +61,19 @@ except ImportError:
         os.execv("/usr/bin/python3", ["/usr/bin/python3", *sys.argv])
     sys.exit("understanding.py needs python3-vobject")
 
+try:
+    import phonenumbers
+except ImportError:
+    phonenumbers = None
+
 HERE = os.path.dirname(os.path.abspath(__file__))
+# The country a user of each sample would choose for its telephone numbers.
+REGIONS = {"apollo-people": "US", "bling-contatos": "BR", "brevo-fr": "FR",
+           "constant-contact": "US", "fte-clienti": "IT", "holded-contactos": "ES",
+           "lightspeed-klanten": "NL", "outlook-it": "IT", "outlook-nl": "NL",
+           "pipedrive-people": "DK", "shopify-customers": "GB", "stripe-customers": "ES",
+           "thunderbird-de": "DE", "thunderbird-es": "ES", "thunderbird-fr": "FR",
+           "thunderbird-nl": "NL", "thunderbird-pt": "BR", "webxpress-klanten": "NL"}
 DATA = os.path.join(HERE, "..", "data")
 FOLDERS = [os.path.join(DATA, "layouts"), os.path.join(DATA, "exports")]
 
@@ -195,11 +215,12 @@ def iso(year, month, day):
 # ---------------------------------------------------------------- the cards
 
 
-def convert(cli, csv_path, destination, *options):
+def convert(cli, csv_path, destination, *options, home=None):
     """The run folder and the command's result."""
     os.makedirs(destination)
     done = subprocess.run([cli, "--map-auto", *options, csv_path, destination],
-                          capture_output=True, text=True)
+                          capture_output=True, text=True,
+                          env=dict(os.environ, HOME=home) if home else None)
     made = [os.path.join(destination, d) for d in os.listdir(destination)]
     return (made[0] if len(made) == 1 else None), done
 
@@ -370,6 +391,13 @@ def measure(cli, csv_path, truth_path, work):
                               vobject.readComponents(read_all(path), validate=True)]
         except Exception as e:
             result["problems"].append("vobject refuses %s: %s" % (os.path.basename(path), e))
+    if name in REGIONS and phonenumbers:
+        result["phones"], found = measure_phones(cli, csv_path, meanings, REGIONS[name], work)
+        result["problems"] += found
+    people = json.load(open(truth_path, encoding="utf-8")).get("people")
+    if people:
+        result["merge"], found = measure_merge(cli, csv_path, people, work)
+        result["problems"] += found
     if not len(classic_cards) == len(strict_cards) == len(rows):
         result["problems"].append("%d rows, %d classic and %d strict cards"
                                   % (len(rows), len(classic_cards), len(strict_cards)))
@@ -418,6 +446,78 @@ def measure(cli, csv_path, truth_path, work):
                                                 where(part, base, strict_lines)))
     result.update(counts)
     return result
+
+
+def international(number, region):
+    """The number in international form as phonenumbers writes it, or None when
+    it is no valid number; "00" starts an international number anywhere."""
+    candidates = [number]
+    if number.lstrip().startswith("00"):
+        candidates.append("+" + number.lstrip()[2:])
+    for candidate in candidates:
+        try:
+            parsed = phonenumbers.parse(candidate, region)
+        except phonenumbers.NumberParseException:
+            continue
+        if phonenumbers.is_valid_number(parsed):
+            return phonenumbers.format_number(parsed, phonenumbers.PhoneNumberFormat.INTERNATIONAL)
+    return None
+
+
+def measure_phones(cli, csv_path, meanings, region, work):
+    """Telephone numbers with --phone-region: the figures, and what went wrong."""
+    name = os.path.splitext(os.path.basename(csv_path))[0]
+    home = os.path.join(work, name, "phone-home")
+    os.makedirs(home)
+    folder, done = convert(cli, csv_path, os.path.join(work, name, "phones"), "--phone-region",
+                           region, "--format", "4.0", "--single-file", home=home)
+    figures = dict(numbers=0, international=0, kept=0, counted=0)
+    if done.returncode != 0 or not folder:
+        return figures, ["phones: exit %d: %s" % (done.returncode, done.stderr.strip())]
+    cards = list(vobject.readComponents(read_all(folder), validate=True))
+    problems = []
+    _, rows = read_sample(csv_path)
+    for number, (row, card) in enumerate(zip(rows, cards), 1):
+        tels = [str(t.value) for t in card.contents.get("tel", [])]
+        for value, meaning in zip(row, meanings):
+            if not meaning or meaning.split(":")[0] not in PHONES:
+                continue
+            for part in parts(value, meaning.split(":")[0]):
+                figures["numbers"] += 1
+                want = international(part, region)
+                if want and "tel:" + re.sub(r"[ .]", "-", want) in tels:
+                    figures["international"] += 1
+                elif not want and any(digits(part) and digits(part) == digits(t) for t in tels):
+                    figures["kept"] += 1
+                else:
+                    problems.append("row %d: %r should be %s, the card has %s"
+                                    % (number, part, want or "kept as written", tels))
+    log = read_all(os.path.join(home, "Olvenmark v1.0", "Error.log"))
+    counted = re.search(r"Info: (\d+) telephone numbers? left as written", log)
+    figures["counted"] = int(counted.group(1)) if counted else 0
+    if figures["counted"] != figures["kept"]:
+        problems.append("the log counts %d numbers left as written, the cards hold %d"
+                        % (figures["counted"], figures["kept"]))
+    return figures, problems
+
+
+def measure_merge(cli, csv_path, people, work):
+    """--merge: rows, cards and the report's merged rows, and what went wrong."""
+    name = os.path.splitext(os.path.basename(csv_path))[0]
+    folder, done = convert(cli, csv_path, os.path.join(work, name, "merged"), "--merge",
+                           "--strict", "--single-file")
+    if done.returncode != 0 or not folder:
+        return None, ["merge: exit %d: %s" % (done.returncode, done.stderr.strip())]
+    cards = list(vobject.readComponents(read_all(folder), validate=True))
+    _, rows = read_sample(csv_path)
+    merged = re.search(r"(\S+) rows, (\S+) contacts: (\S+) rows? merged", done.stdout)
+    figures = dict(rows=len(rows), cards=len(cards),
+                   merged=int(merged.group(3).replace(",", "")) if merged else 0)
+    problems = []
+    if len(cards) != people or figures["merged"] != len(rows) - people:
+        problems.append("merge: %d cards and %d rows merged for %d people"
+                        % (len(cards), figures["merged"], people))
+    return figures, problems
 
 
 def read_all(path):
@@ -508,6 +608,20 @@ def main():
             print("%-22s %s" % ("", "%d %s %r: %s" % m))
         for p in problems:
             print("%-22s ! %s" % ("", p))
+    print("\n%-22s %6s %8s %13s %8s %14s" % ("telephone numbers", "region", "numbers",
+                                            "international", "kept", "counted in log"))
+    for r in results:
+        if r.get("phones"):
+            p = r["phones"]
+            print("%-22s %6s %8d %13d %8d %14d" % (r["name"], REGIONS[r["name"]], p["numbers"],
+                                                   p["international"], p["kept"], p["counted"]))
+    if not phonenumbers:
+        print("python3-phonenumbers is missing: telephone numbers not measured")
+    print("\n%-22s %6s %6s %12s" % ("--merge", "rows", "cards", "rows merged"))
+    for r in results:
+        if r.get("merge"):
+            m = r["merge"]
+            print("%-22s %6d %6d %12d" % (r["name"], m["rows"], m["cards"], m["merged"]))
     if readers is None:
         print("khard, vdirsyncer, node or npm is missing: the strict cards were read by vobject only")
     else:

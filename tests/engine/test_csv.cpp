@@ -1,3 +1,4 @@
+#include "FaultyFiles.h"
 #include "TestSupport.h"
 #include "engine/RunState.h"
 #include "engine/files/FileCalls.h"
@@ -212,13 +213,10 @@ TEST_F(Load, ReasonsAndFindingsAreGivenAndLogged) {
 
 TEST_F(Load, RowNumbersCountTheLinesAboveTheHeader) {
     ASSERT_EQ(load("Notes:\nFirst,Last\nAnn,Lee\n", {{"FirstName", "First"}}), 1);
-    // No file can be made for the contact: its entry names its line in the file.
-    fileCalls().openDescriptor = [](const char*, int, mode_t) {
-        errno = EACCES;
-        return -1;
-    };
+    // The file system takes no file of the contact's name: its entry names its line in the file.
+    FaultyFiles faults;
+    faults.linksFail(ENAMETOOLONG);
     run();
-    fileCalls() = standardFileCalls();
     EXPECT_NE(log().find("Row number: [3]:\nInvalid First Name"), std::string::npos);
 }
 
@@ -241,17 +239,39 @@ TEST_F(Load, StrayBytesInUtf8AreReadAsWindows1252AndTheirRowsNamed) {
                                                  "K\xC3\xB6ln"}));
     EXPECT_EQ(rows[2][0], "\xC3\x89milie"); // a stray byte first in its row
     EXPECT_EQ(rows[4][1], "M\xC3\xBCller");
-    // A file that is Windows-1252 throughout is read so, also with a byte pair
-    // that happens to be UTF-8 (\xC9\x92) among its accented letters.
-    const std::string ansi = "First;Last\r\nJOS\xC9\x92S;M\xFCller\r\nRen\xE9;L\xE9o\r\n";
+    EXPECT_EQ(convertor->loadDiagnostics().strayBytesNote,
+              "4 bytes that are not UTF-8 were read as Windows-1252, in rows 1, 4, 6.");
+    // One pasted row of more such bytes than the file has UTF-8 letters leaves
+    // the others alone.
+    std::string pasted = "First;Last\r\n";
+    for (int i = 0; i < 3; ++i) {
+        pasted += "Jos\xC3\xA9;M\xC3\xBCller\r\n";
+    }
+    ASSERT_EQ(load(pasted + "Ren" + std::string(101, '\xE9') + ";x\r\n"), 4);
+    EXPECT_EQ(convertor->previewRows(4)[3][0], "Jos\xC3\xA9");
+    EXPECT_EQ(convertor->previewRows(4)[4][0].substr(0, 5), "Ren\xC3\xA9");
+    EXPECT_EQ(convertor->loadDiagnostics().strayBytesNote,
+              "101 bytes that are not UTF-8 were read as Windows-1252, in row 5.");
+    // Beyond five rows, the rest are counted.
+    for (int i = 0; i < 3; ++i) {
+        pasted += "R\xE9;\xE9\r\n";
+    }
+    ASSERT_EQ(load(pasted + pasted), 13);
+    EXPECT_EQ(convertor->loadDiagnostics().strayBytesNote,
+              "12 bytes that are not UTF-8 were read as Windows-1252, in rows 5, 6, 7, 12, 13 and "
+              "1 more.");
+    // Only a file without any UTF-8 sequence is read whole as Windows-1252.
+    const std::string ansi = "First;Last\r\nJOS\xC9S;M\xFCller\r\nRen;L\xE9\r\n";
     ASSERT_EQ(load(ansi), 2);
     EXPECT_EQ(convertor->loadDiagnostics().encoding, "Windows-1252");
+    EXPECT_EQ(convertor->loadDiagnostics().strayBytesNote, "");
     // Chosen as UTF-8, or marked so, stray bytes never refuse the file.
     for (const std::string& bytes : {ansi, "\xEF\xBB\xBF" + ansi}) {
         convertor = std::make_shared<newConvertor>();
         convertor->setLoadOptions({CsvEncodingChoice::Utf8, {}});
         ASSERT_EQ(load(bytes), 2);
-        EXPECT_EQ(convertor->previewRows(2)[2][0], "Ren\xC3\xA9");
-        EXPECT_NE(log().find("Windows-1252: 3, in rows 2, 3\n"), std::string::npos);
+        EXPECT_EQ(convertor->previewRows(2)[2][1], "L\xC3\xA9");
+        EXPECT_EQ(convertor->loadDiagnostics().strayBytesNote,
+                  "3 bytes that are not UTF-8 were read as Windows-1252, in rows 2, 3.");
     }
 }

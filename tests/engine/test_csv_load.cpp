@@ -4,6 +4,7 @@
 #include "engine/read/CsvLoad.h"
 
 #include <cerrno>
+#include <functional>
 #include <gtest/gtest.h>
 
 using namespace testsupport;
@@ -33,6 +34,9 @@ TEST(DecodeCsvText, EachEncodingIsToldApartAndDecoded) {
         {utf16("N\nAnn", true), "N\nAnn", "UTF-16BE"},
         // The mark written twice by a tool that re-saved the file.
         {"\xFF\xFE" + utf16("N\nAnn", false), "N\nAnn", "UTF-16LE"},
+        // Without a mark, by the half of each unit that is zero.
+        {utf16("N,P\nAnn", false).substr(2), "N,P\nAnn", "UTF-16LE"},
+        {utf16("N,P\nAnn", true).substr(2), "N,P\nAnn", "UTF-16BE"},
         // Euro sign, en dash, and an undefined byte read as U+0081.
         {"N\nRen\xE9 \x80\x96\x81", "N\nRen\xC3\xA9 \xE2\x82\xAC\xE2\x80\x93\xC2\x81",
          "Windows-1252"},
@@ -53,8 +57,6 @@ TEST(DecodeCsvText, WhatIsNoTextOrDoesNotFitIsRefusedWithAReason) {
     EXPECT_EQ(decodeCsvText(binary, CsvEncodingChoice::Auto).failure, "it is not a text file");
     EXPECT_EQ(decodeCsvText(std::string(40, '\x01') + "a,b", CsvEncodingChoice::Auto).failure,
               "it is not a text file");
-    // UTF-16 without a byte-order mark is NUL-laden UTF-8: not text either.
-    EXPECT_FALSE(decodeCsvText(utf16("Name,Phone", false).substr(2), CsvEncodingChoice::Auto).text);
     EXPECT_EQ(decodeCsvText("\xFF\xFE"
                             "A",
                             CsvEncodingChoice::Utf16)
@@ -63,22 +65,54 @@ TEST(DecodeCsvText, WhatIsNoTextOrDoesNotFitIsRefusedWithAReason) {
     // An unpaired surrogate.
     EXPECT_FALSE(decodeCsvText(std::string("\xFF\xFE\x00\xD8\x41\x00", 6), CsvEncodingChoice::Auto)
                      .text.has_value());
-    // A stray NUL in UTF-8 text is kept, as before.
+    // A stray NUL in UTF-8 text is kept, as before; in Windows-1252 only when
+    // the user chose it, else it tells a binary file.
     EXPECT_TRUE(decodeCsvText(std::string("N\nc\0d", 5), CsvEncodingChoice::Auto).text);
+    const std::string ansiNul("N\nRen\xE9\0", 7);
+    EXPECT_FALSE(decodeCsvText(ansiNul, CsvEncodingChoice::Auto).text);
+    EXPECT_EQ(decodeCsvText(ansiNul, CsvEncodingChoice::Windows1252).text,
+              std::string("N\nRen\xC3\xA9\0", 8));
 }
 
-TEST(GetCsvFileData, UnreadableFilesGiveTheSystemsReason) {
+TEST(GetCsvFileData, UnreadableOrChangingFilesAreRefusedWithTheReason) {
     TempDir dir;
     EXPECT_EQ(getCsvFileData((dir.path() / "gone.csv").string(), CsvEncodingChoice::Auto).failure,
               "it cannot be read: No such file or directory");
     EXPECT_EQ(getCsvFileData(dir.str(), CsvEncodingChoice::Auto).failure,
               "it cannot be read: Is a directory");
-    const auto locked = dir.path() / "locked.csv";
-    writeFile(locked, "N\nA\n");
-    FaultyFiles faults;
-    faults.createFails(EACCES);
-    EXPECT_EQ(getCsvFileData(locked.string(), CsvEncodingChoice::Auto).failure,
-              "it cannot be read: Permission denied");
+    const auto file = dir.path() / "contacts.csv";
+    const std::string text = "N\n" + std::string(998, 'a');
+    struct Case {
+        std::function<void(FaultyFiles&)> fault;
+        std::string failure;
+    };
+    const std::vector<Case> cases = {
+        {[](FaultyFiles& f) { f.createFails(EACCES); }, "it cannot be read: Permission denied"},
+        {[](FaultyFiles& f) { f.readsFail(EIO); }, "it cannot be read: Input/output error"},
+        // A read that gives a part is continued to the end.
+        {[](FaultyFiles& f) { f.fileResizedWhileRead(100, 1000); }, ""},
+        {[](FaultyFiles& f) { f.fileResizedWhileRead(100, 400); },
+         "it changed while it was read (1000 bytes when opened, 400 now): load it again once it "
+         "is saved"},
+        {[](FaultyFiles& f) { f.fileResizedWhileRead(1000, 1500); },
+         "it changed while it was read (1000 bytes when opened, 1500 now): load it again once it "
+         "is saved"},
+    };
+    // Every way out closes the file: a window loads many.
+    const auto openFiles = [] {
+        return std::distance(fs::directory_iterator("/proc/self/fd"), fs::directory_iterator());
+    };
+    const auto before = openFiles();
+    for (const auto& c : cases) {
+        writeFile(file, text);
+        FaultyFiles faults;
+        c.fault(faults);
+        const DecodedCsv read = getCsvFileData(file.string(), CsvEncodingChoice::Auto);
+        EXPECT_EQ(read.failure, c.failure);
+        EXPECT_EQ(read.text.has_value(), c.failure.empty());
+        EXPECT_EQ(read.text.value_or(text), text);
+    }
+    EXPECT_EQ(openFiles(), before);
 }
 
 TEST(CountFields, AgreesWithTheFieldSplitter) {
@@ -124,6 +158,10 @@ TEST(LayOutCsv, LinesAboveTheHeaderAndWideRows) {
     layout = layOutCsv("A,B,C\n1,2,3,4\n1,2,3\n\"x,y\",2\n1,2,,\n1\n", CsvDelimiterChoice::Auto);
     EXPECT_EQ(layout.wideRows, 2u);
     EXPECT_EQ(layout.shortRows, 2u);
+    // Any later quote would close it: only the last quote of a file can be left open.
+    layout = layOutCsv("A,B,C\n1,2,3\n\"x,y\n1\n", CsvDelimiterChoice::Auto);
+    EXPECT_EQ(layout.shortRows, 2u);
+    EXPECT_EQ(layout.unclosedQuoteRow, 3u);
 }
 
 TEST(LayOutCsv, LinesOfOneValueAboveTheHeaderAreLeftOut) {

@@ -6,8 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <pwd.h>
 #include <regex>
 #include <thread>
+#include <unistd.h>
 
 using namespace testsupport;
 
@@ -48,6 +50,9 @@ TEST(ErrorLog, CreatesFolderAndAppendsEntries) {
     EXPECT_EQ(logFileName, home.path().string() + "//Olvenmark v1.0//Error.log");
     ASSERT_TRUE(fs::is_regular_file(home.logFile()));
     EXPECT_EQ(readFile(home.logFile()), "");
+    // Only the call that made the file says so.
+    EXPECT_FALSE(log->createFile(logFileName));
+    EXPECT_TRUE(log->createFile(logFileName + "2"));
 
     EXPECT_TRUE(log->addMessage("Start Application"));
     EXPECT_TRUE(log->addMessage("EXCEPTION\nOccured in x()\nname: a"));
@@ -87,16 +92,44 @@ TEST(ErrorLog, UnwritableLogIsReportedNotFatal) {
     EXPECT_EQ(readFile(home.path() / "Olvenmark v1.0"), "a plain file in the way");
 }
 
-TEST(ErrorLog, FailedWriteOrCloseFallsBackToTheConsole) {
+TEST(ErrorLog, ALogThatCannotBeWrittenSaysWhyOnceAndTheWorkGoesOn) {
     TempHome home;
-    makeLog();
+    auto log = makeLog();
+    const std::string said = "Error: the error log " + logFileName +
+                             " cannot be written (No space left on device); "
+                             "going on without it\n";
     for (const bool closeFails : {false, true}) {
-        FaultyFiles faults(logFileCalls());
-        closeFails ? faults.closeFails(EIO) : faults.writesFailAfter(5, ENOSPC);
         testing::internal::CaptureStderr();
-        logOrConsole("lost");
-        EXPECT_EQ(testing::internal::GetCapturedStderr(), "Error while writing to log file\n");
+        {
+            FaultyFiles faults(logFileCalls());
+            closeFails ? faults.closeFails(ENOSPC) : faults.writesFailAfter(5, ENOSPC);
+            for (int i = 0; i < 3; ++i) {
+                logOrConsole("lost");
+            }
+        }
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), said);
+        // Once an entry gets through, the next loss is told again.
+        EXPECT_TRUE(log->addMessage("written"));
     }
+    // Without a log at all, each loss has its fallback line.
+    loggingObject.store(nullptr);
+    testing::internal::CaptureStderr();
+    logOrConsole("lost");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "Error while writing to log file\n");
+}
+
+TEST(ErrorLog, WithoutHomeTheLogGoesToTheUsersOwnHomeNeverTheCurrentFolder) {
+    TempHome home;
+    const passwd* user = getpwuid(getuid());
+    ASSERT_NE(user, nullptr);
+    std::string own = user->pw_dir;
+    while (own.size() > 1 && own.back() == '/') {
+        own.pop_back();
+    }
+    setenv("HOME", "", 1);
+    EXPECT_EQ(myLog::homeDirectory(), own);
+    unsetenv("HOME");
+    EXPECT_EQ(myLog::homeDirectory(), own);
 }
 
 TEST(ErrorLog, TwoThreadsAppendWholeEntries) {

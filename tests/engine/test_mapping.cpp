@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 #include "engine/RunState.h"
+#include "engine/pair/FurtherColumns.h"
 #include "engine/pair/Properties.h"
 
 #include <gtest/gtest.h>
@@ -129,4 +130,16 @@ TEST(RowShapes, SavedShapesJoinedColumnsAndSeveralValues) {
     EXPECT_EQ(r.more[0].types, (std::vector<std::string>{"CELL"}));
     // A birthday's parts as a spreadsheet saved them.
     EXPECT_EQ(dates::birthdayFromParts({"1983.0", "6.0", "'1"}, {0, 1, 2}), "1983-06-01");
+}
+
+TEST(FurtherValues, ATelephoneSavedAsADecimalIsItsDigits) {
+    FurtherColumn column;
+    column.kind = ValueKind::Telephone;
+    column.types = {"CELL"};
+    ContactRecord r;
+    spreadFurtherValues({"33612550101.0"}, {column}, r);
+    ASSERT_EQ(r.more.size(), 1u);
+    EXPECT_EQ(r.more[0].value, "33612550101");
+    spreadFurtherValues({"33612550101.0"}, {column}, r); // the same number adds no line
+    EXPECT_EQ(r.more.size(), 1u);
 }

@@ -1,11 +1,13 @@
 #include "FaultyFiles.h"
 #include "TestSupport.h"
 #include "engine/RunState.h"
+#include "engine/Text.h"
 #include "engine/files/Output.h"
 #include "engine/newConvertor.h"
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <regex>
 
 using namespace testsupport;
@@ -29,18 +31,18 @@ protected:
 
     void SetUp() override { vcardOutputFolderPath = dir.str() + "/"; }
 
-    // Names one contact the way the run does and returns the file name alone.
+    // Writes one contact's card the way the run does and returns the file name
+    // alone, or what kept it out in angle brackets.
     std::string next(const std::string& first, const std::string& last) {
         g_count = 1;
-        const auto path = generateVCardFileName(named(first, last));
-        if (!path) {
-            return "<none>";
+        const std::string card = "card of " + first + last;
+        const PlacedCard placed = createVcardFile(card, contactNameBase(named(first, last)));
+        if (placed.result != PlacedCard::Written) {
+            return "<" + text::systemReason(placed.error) + ">";
         }
-        if (*path == kStopRun) {
-            return *path;
-        }
-        EXPECT_EQ(path->rfind(dir.str() + "//", 0), 0u) << *path;
-        return fs::path(*path).filename().string();
+        EXPECT_EQ(placed.path.rfind(vcardOutputFolderPath + "/", 0), 0u) << placed.path;
+        EXPECT_EQ(readFile(placed.path), card);
+        return fs::path(placed.path).filename().string();
     }
 };
 
@@ -75,8 +77,7 @@ TEST_F(Naming, NumberedNamesFillGapsInOrder) {
     const fs::path second = dir.path() / "second";
     fs::create_directory(second);
     vcardOutputFolderPath = second.string() + "/";
-    g_count = 1;
-    EXPECT_EQ(fs::path(*generateVCardFileName(named("John", "Smith"))).filename(), "JohnSmith.vcf");
+    EXPECT_EQ(next("John", "Smith"), "JohnSmith.vcf");
 }
 
 TEST_F(Naming, NamelessContactsShareOneCounter) {
@@ -105,17 +106,24 @@ TEST_F(Naming, CutNeverSplitsACharacter) {
     EXPECT_EQ(accents, std::string(29, 'a') + "\xC3\xA9~");
 }
 
-TEST_F(Naming, HostileNamesStayInsideTheRunFolderAndNeverClash) {
+TEST_F(Naming, HostileNamesStayInsideTheRunFolderAndNeverClashOrHide) {
     const std::string n30(30, 'n');
     struct Case {
         std::string first, last, file;
     };
     const std::vector<Case> cases = {
-        {"../../x", "", "....x.vcf"},
-        {"/", "", ".vcf"},
-        {"/", "", "(1).vcf"},
-        {"..", "", "...vcf"},
+        {"../../x", "", "x.vcf"},
+        {"/", "", "no_name1.vcf"},
+        {"..", "", "no_name2.vcf"},
+        {".", "vcf", "vcf.vcf"},
+        {"..passwd", "", "passwd.vcf"},
+        {"-!-", " ", "no_name3.vcf"},
         {"-rf", "", "-rf.vcf"},
+        // Marks that turn the text's direction: "txt.exe" would show as "exe.txt".
+        {"\xE2\x80\xAEtxt.exe", "", "txt.exe.vcf"},
+        {"a\xE2\x81\xA6"
+         "b\xE2\x80\x8F\xD8\x9C",
+         "c", "abc.vcf"},
         {"/etc/", "passwd", "etcpasswd.vcf"},
         {"ann", "lee", "annlee.vcf"},
         {"ANN", "LEE", "ANNLEE.vcf"},
@@ -134,44 +142,54 @@ TEST_F(Naming, HostileNamesStayInsideTheRunFolderAndNeverClash) {
     fs::remove(dir.path().parent_path() / "x.vcf");
 }
 
-TEST_F(Naming, MissingRunFolderStopsTheRun) {
-    vcardOutputFolderPath = (dir.path() / "gone").string() + "/";
-    EXPECT_EQ(next("Ann", "Lee"), "-1");
-    EXPECT_EQ(next("", ""), "-1");
-    EXPECT_EQ(createFile((dir.path() / "gone" / "x.vcf").string()), FolderMissing);
-}
-
-TEST_F(Naming, CreateFileCodes) {
-    const auto path = (dir.path() / "a.vcf").string();
-    EXPECT_EQ(createFile(path), Created);
-    EXPECT_EQ(createFile(path), AlreadyExists);
-    FaultyFiles faults;
-    for (const int error : {EACCES, ENOSPC}) {
-        faults.createFails(error);
-        EXPECT_EQ(createFile((dir.path() / "b.vcf").string()), CreateFailed) << error;
-        EXPECT_EQ(createFile(path), AlreadyExists) << error;
-    }
-}
-
-TEST_F(Naming, VcardFileHoldsExactlyTheText) {
-    g_count = 1;
-    const auto path = generateVCardFileName(named("Zoë", "Ä"));
-    ASSERT_TRUE(path.has_value());
-    const std::string text = "begin:vcard\nversion:3.0\nFN:Zoë Ä\nN:Ä;Zoë;;\nend:vcard";
-    ASSERT_TRUE(createVcardFile(text, *path));
-    EXPECT_EQ(readFile(*path), text);
-    // Without a text the reserved file stays empty and the write reports failure.
-    const auto empty = generateVCardFileName(named("No", "Text"));
-    EXPECT_FALSE(createVcardFile(std::nullopt, *empty));
-    EXPECT_EQ(readFile(*empty), "");
-    // A write cut short or a failed close would leave a cut-off card: the file goes.
-    for (const bool closeFails : {false, true}) {
+TEST_F(Naming, ACardThatCannotGoInLeavesNoNameAndSaysWhy) {
+    struct Case {
+        std::function<void(FaultyFiles&)> fault;
+        PlacedCard::Result result;
+        int error;
+    };
+    const std::vector<Case> cases = {
+        {[](FaultyFiles& f) { f.createFails(EROFS); }, PlacedCard::Stopped, EROFS},
+        // Out of inodes: no new file; a full disk: the card's bytes.
+        {[](FaultyFiles& f) { f.createFails(ENOSPC); }, PlacedCard::Stopped, ENOSPC},
+        {[](FaultyFiles& f) { f.writesFailAfter(3, ENOSPC); }, PlacedCard::Stopped, ENOSPC},
+        // A close that fails may have lost the card: the name goes again.
+        {[](FaultyFiles& f) { f.closeFails(EIO); }, PlacedCard::Stopped, EIO},
+        {[](FaultyFiles& f) { f.linksFail(EDQUOT); }, PlacedCard::Stopped, EDQUOT},
+        // A name the file system refuses fails this contact only.
+        {[](FaultyFiles& f) { f.linksFail(ENAMETOOLONG); }, PlacedCard::NameRefused, ENAMETOOLONG},
+        {[](FaultyFiles& f) { f.noUnnamedFiles(); }, PlacedCard::Written, 0},
+    };
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        const fs::path folder = dir.path() / std::to_string(i);
+        fs::create_directory(folder);
+        vcardOutputFolderPath = folder.string() + "/";
         FaultyFiles faults;
-        closeFails ? faults.closeFails() : faults.writesFailAfter(10, EFBIG);
-        const auto cut = generateVCardFileName(named("Cut", closeFails ? "Close" : "Write"));
-        EXPECT_FALSE(createVcardFile(text, cut.value()));
-        EXPECT_FALSE(fs::exists(*cut)) << *cut;
+        cases[i].fault(faults);
+        const PlacedCard placed = createVcardFile("a card", std::string("Ann"));
+        EXPECT_EQ(placed.result, cases[i].result) << i;
+        EXPECT_EQ(placed.error, cases[i].error) << i;
+        const auto left = placed.result == PlacedCard::Written ? std::vector<std::string>{"Ann.vcf"}
+                                                               : std::vector<std::string>{};
+        EXPECT_EQ(listFolder(folder), left) << i;
     }
+    EXPECT_NE(readFile(home.logFile()).find("Failed to create file" + dir.str() + "/4//Ann.vcf"),
+              std::string::npos);
+    // While the card is written, no name in the folder holds it yet: a program
+    // killed then leaves nothing that passes for a card.
+    fs::create_directory(dir.path() / "killed");
+    vcardOutputFolderPath = (dir.path() / "killed").string() + "/";
+    FaultyFiles faults;
+    static bool namedWhileWritten = false;
+    fileCalls().writeDescriptor = [](int fd, const void* data, std::size_t count) {
+        namedWhileWritten = !fs::is_empty(vcardOutputFolderPath);
+        return ::write(fd, data, count);
+    };
+    EXPECT_EQ(next("Bo", "Ray"), "BoRay.vcf");
+    EXPECT_FALSE(namedWhileWritten);
+    // The run folder taken away.
+    vcardOutputFolderPath = (dir.path() / "gone").string() + "/";
+    EXPECT_EQ(createVcardFile("a card", std::nullopt).result, PlacedCard::FolderGone);
 }
 
 TEST(RunFolder, NameCarriesTheCalendarYear) {

@@ -7,6 +7,7 @@
 #include "engine/cards/ContactUid.h"
 
 #include <cerrno>
+#include <functional>
 
 using namespace testsupport;
 
@@ -43,10 +44,10 @@ class Run : public EngineTest {
 protected:
     // Every file in the run folder is a whole vCard, and there are as many as
     // the report says were written.
-    void expectReportMatchesWholeFiles() {
+    void expectReportMatchesWholeFiles(const fs::path& folder) {
         std::int64_t whole = 0;
-        for (const auto& name : listFolder(runFolder())) {
-            const std::string card = readFile(runFolder() / name);
+        for (const auto& name : listFolder(folder)) {
+            const std::string card = readFile(folder / name);
             EXPECT_TRUE(card.starts_with("begin:vcard\n") && card.ends_with("\nend:vcard")) << name;
             ++whole;
         }
@@ -85,13 +86,21 @@ TEST_F(Run, WritesOneFilePerContactAndReports) {
     }
 }
 
-TEST_F(Run, UnmappableRowFailsAndTheRunGoesOn) {
-    ASSERT_EQ(load("First,Last,Phone\rAnn,Lee,1\rShort\rCid,Day,3\r", kPairs), 3);
+TEST_F(Run, UnmappableRowFailsWithItsNumberAndWhyAndTheRunGoesOn) {
+    ASSERT_EQ(load("First,Last,Phone\rAnn,Lee,1\rShort\rCid,\"Day,3\rEd,Fox,4\r", kPairs), 4);
+    EXPECT_EQ(convertor->loadDiagnostics().unclosedQuoteNote, "row 4 has an unclosed quote.");
     run();
-    EXPECT_EQ(client.increments.size(), 3u);
+    EXPECT_EQ(client.increments.size(), 4u);
     EXPECT_EQ(report().written, 2);
-    EXPECT_EQ(report().failed(), 1);
+    EXPECT_EQ(report().failed(), 2);
     EXPECT_EQ(listFolder(runFolder()).size(), 2u);
+    EXPECT_NE(log().find("] Error: Row [3] not written: it holds fewer fields than its pairs "
+                         "need\n"),
+              std::string::npos);
+    EXPECT_NE(log().find("] Error: Row [4] not written: it has an unclosed quote, which takes the "
+                         "rest of its line into one field\n"),
+              std::string::npos);
+    EXPECT_EQ(log().find("EXCEPTION"), std::string::npos);
 }
 
 TEST_F(Run, NameWithoutAFileIsLoggedWithItsRowNumber) {
@@ -160,52 +169,68 @@ TEST_F(Run, RowsNotReachedLeaveNoTraceInTheLog) {
     };
     run(stop.get_token());
     // Contacts 2 and 3 were reached and failed; the 198 after them were not.
-    EXPECT_EQ(count(log(), "Occured in mapProperties()"), 2u);
+    EXPECT_EQ(count(log(), "not written: it holds fewer fields"), 2u);
     EXPECT_EQ(report().written, 1);
     EXPECT_EQ(report().failed(), 200);
-    EXPECT_LT(log().rfind("Occured in mapProperties()"), log().find("Info: Migration cancelled"));
+    EXPECT_LT(log().rfind("not written: it holds fewer fields"),
+              log().find("Info: Migration cancelled"));
 }
 
-TEST_F(Run, RunFolderRemovedDuringTheRun) {
+TEST_F(Run, RunFolderMovedAwayStopsTheRunAndKeepsItsCount) {
     ASSERT_EQ(load("First,Last,Phone\rA,a,1\rB,b,2\rC,c,3\rD,d,4\r", kPairs), 4);
+    const fs::path moved = dir.path() / "moved";
+    std::string folder;
     client.onNotify = [&](std::size_t calls) {
         if (calls == 2) {
-            fs::remove_all(vcardOutputFolderPath);
+            folder = vcardOutputFolderPath;
+            fs::rename(vcardOutputFolderPath, moved);
         }
     };
     run();
     EXPECT_EQ(client.increments.size(), 2u);
-    EXPECT_EQ(report().written, 0);
-    EXPECT_EQ(report().failed(), 4);
-    EXPECT_TRUE(listFolder(destination()).empty());
+    EXPECT_EQ(report().written, 2);
+    EXPECT_EQ(report().failed(), 2);
+    EXPECT_EQ(report().stoppedAt, 3);
+    EXPECT_EQ(report().stopReason, "the run folder " + folder + " is not there any more");
+    EXPECT_EQ(listFolder(moved).size(), 2u);
 }
 
-TEST_F(Run, FullDiskStopsTheRunAndLeavesOnlyWholeFiles) {
-    FaultyFiles faults;
-    faults.writesFailAfter(700, ENOSPC);
+TEST_F(Run, AFileFaultStopsTheRunOnceWithTheSystemsReason) {
+    struct Case {
+        std::function<void(FaultyFiles&)> fault;
+        std::string reason;
+        bool someWritten;
+    };
+    const std::vector<Case> cases = {
+        {[](FaultyFiles& f) { f.writesFailAfter(700, ENOSPC); }, "No space left on device", true},
+        // No inode left: not one contact after another fails on its name.
+        {[](FaultyFiles& f) { f.createFails(ENOSPC); }, "No space left on device", false},
+        {[](FaultyFiles& f) { f.createFails(EROFS); }, "Read-only file system", false},
+        {[](FaultyFiles& f) { f.createFails(EACCES); }, "Permission denied", false},
+    };
     ASSERT_EQ(load(contacts(20, 60), kPairs), 20);
-    run();
-    EXPECT_GT(report().written, 0);
-    EXPECT_LT(report().written, 20);
-    expectReportMatchesWholeFiles();
-    // The run stopped at the contact that did not fit: no progress call for it.
-    EXPECT_EQ(static_cast<std::int64_t>(client.increments.size()), report().written);
-    EXPECT_EQ(report().stoppedAt, report().written + 1);
-    EXPECT_FALSE(report().stopReason.empty());
-    EXPECT_NE(log().find("Occured in createVcardFile()"), std::string::npos);
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        client.reports.clear();
+        client.increments.clear();
+        const fs::path out = dir.path() / std::to_string(i);
+        fs::create_directories(out);
+        {
+            FaultyFiles faults;
+            cases[i].fault(faults);
+            convertor->startStep3({}, out.string());
+        }
+        EXPECT_EQ(report().stopReason, cases[i].reason) << i;
+        EXPECT_EQ(report().written > 0, cases[i].someWritten) << i;
+        EXPECT_EQ(report().stoppedAt, report().written + 1) << i;
+        // The run stopped at the contact that did not fit: no progress call for it.
+        EXPECT_EQ(static_cast<std::int64_t>(client.increments.size()), report().written);
+        expectReportMatchesWholeFiles(onlySubfolder(out));
+    }
+    EXPECT_EQ(count(log(), "Invalid First Name"), 0u);
+    EXPECT_EQ(count(log(), "] Error: Run stopped at row ["), cases.size());
 }
 
-TEST_F(Run, ReadOnlyDestinationWritesNothing) {
-    ASSERT_EQ(load(kThreeContacts, kPairs), 3);
-    FaultyFiles faults;
-    faults.createFails(EROFS);
-    run();
-    EXPECT_TRUE(listFolder(runFolder()).empty());
-    EXPECT_EQ(report().written, 0);
-    EXPECT_EQ(report().failed(), 3);
-}
-
-TEST_F(Run, RunFolderThatCannotBeMadeWritesNothing) {
+TEST_F(Run, RunFolderThatCannotBeMadeWritesNothingAndNamesNoFolder) {
     ASSERT_EQ(load(kThreeContacts, kPairs), 3);
     writeFile(dir.path() / "plain", "a file, not a folder");
     testing::internal::CaptureStderr();
@@ -216,6 +241,12 @@ TEST_F(Run, RunFolderThatCannotBeMadeWritesNothing) {
     EXPECT_TRUE(client.increments.empty()); // stopped at the first contact
     EXPECT_EQ(report().written, 0);
     EXPECT_EQ(report().failed(), 3);
+    EXPECT_EQ(report().folder, "");
+    EXPECT_EQ(report().lines().size(), 3u);
+    EXPECT_EQ(report().stopReason.rfind(
+                  "no run folder could be made in " + (dir.path() / "plain").string() + ": ", 0),
+              0u)
+        << report().stopReason;
 }
 
 TEST_F(Run, UsesTheTextStep1ReadEvenIfTheFileChanges) {
@@ -235,11 +266,12 @@ TEST_F(Run, UnwritableLogLeavesTheRunWhole) {
     ASSERT_EQ(load(kThreeContacts, kPairs), 3);
     run();
     convertor.reset();
+    // Once at its making the log could not be created, once it says why: no line per entry.
     const std::string console = testing::internal::GetCapturedStderr();
-    EXPECT_NE(console.find("ERROR: Failed to create file:"), std::string::npos);
-    EXPECT_NE(console.find("(init) Error while writing to log file"), std::string::npos);
-    EXPECT_NE(console.find("\nError while writing to log file\n"), std::string::npos);
-    EXPECT_NE(console.find("(dealloc) Error while writing to log file"), std::string::npos);
+    EXPECT_EQ(console, "ERROR: Failed to create file:" + logFileName + "\nError: the error log " +
+                           logFileName +
+                           " cannot be written (Not a directory); going on without "
+                           "it\n");
     EXPECT_EQ(report().written, 3);
     EXPECT_EQ(readFile(blocked.path() / "Olvenmark v1.0"), "in the way");
 }

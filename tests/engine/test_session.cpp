@@ -2,6 +2,7 @@
 // run started, cancelled and waited for on its own thread.
 #include "TestSupport.h"
 #include "engine/ExportSession.h"
+#include "engine/PairsFile.h"
 #include "engine/RunState.h"
 #include "engine/pair/Properties.h"
 
@@ -114,9 +115,11 @@ TEST_F(Session, PairingKeepsBothListsAsTheUserSeesThem) {
               std::string::npos);
 
     // Typed groups and carried columns are rows of their own that can be
-    // dropped; pairing by names again takes them back.
+    // dropped; pairing by names again leaves them out until the file is read again.
     session.setExportOptions({});
-    ASSERT_EQ(load("Name,E-mail 1 - Label,E-mail 1 - Value,Name\r\nAnn,Home,a@x,Lee\r\n"), 1);
+    ASSERT_EQ(load("Name,E-mail 1 - Label,E-mail 1 - Value,Name,Mobile Phone,Mobile Phone 2\r\n"
+                   "Ann,Home,a@x,Lee,+44 7700 900123,+44 7700 900124\r\n"),
+              1);
     session.pairByNames();
     using Row = ExportSession::CarriedRow;
     const auto rows = [this] {
@@ -126,15 +129,76 @@ TEST_F(Session, PairingKeepsBothListsAsTheUserSeesThem) {
         }
         return out;
     };
-    EXPECT_EQ(rows(),
-              (Names{"E-mail 1 - Value > EMAIL, typed by each row's label", "Name > the note"}));
+    EXPECT_EQ(rows(), (Names{"E-mail 1 - Value > EMAIL, typed by each row's label",
+                             "Name > the note", "Mobile Phone 2 > TEL;CELL"}));
+    // The rows count the typed groups first, then the carried columns.
+    EXPECT_TRUE(session.dropCarried(1));
+    EXPECT_EQ(rows(), (Names{"E-mail 1 - Value > EMAIL, typed by each row's label",
+                             "Mobile Phone 2 > TEL;CELL"}));
     EXPECT_TRUE(session.dropCarried(0));
     EXPECT_FALSE(session.dropCarried(1));
-    EXPECT_EQ(session.freeColumns(), (Names{"E-mail 1 - Label", "E-mail 1 - Value"}));
+    EXPECT_EQ(session.freeColumns(), (Names{"Name", "E-mail 1 - Label", "E-mail 1 - Value"}));
     EXPECT_EQ(session.previewCard()->find("EMAIL"), std::string::npos);
     session.pairByNames();
-    EXPECT_EQ(rows().size(), 2u);
+    EXPECT_EQ(rows(), (Names{"Mobile Phone 2 > TEL;CELL"}));
+    ASSERT_EQ(load("Name,E-mail 1 - Label,E-mail 1 - Value,Name,Mobile Phone,Mobile Phone 2\r\n"
+                   "Ann,Home,a@x,Lee,+44 7700 900123,+44 7700 900124\r\n"),
+              1);
+    session.pairByNames();
+    EXPECT_EQ(rows().size(), 3u);
     EXPECT_NE(session.previewCard()->find("EMAIL;type=INTERNET;type=HOME:a@x"), std::string::npos);
+}
+
+TEST_F(Session, APairsFileMakesThePairingAgainRemovalsIncluded) {
+    ASSERT_EQ(load("Given Name,Surname,E-mail 1 - Label,E-mail 1 - Value,Mobile,Cell,Back\\slash,"
+                   "\"Two\nLines\"\r\nAnn,Lee,Home,a@x.org,+47 912 34 567,+47 913 00 000,b,c\r\n"),
+              1);
+    session.pair("Back\\slash", "Nickname");
+    session.pair("Two\nLines", "Notes");
+    session.pairByNames();
+    session.unpair(3);      // Surname, by names
+    session.dropCarried(1); // Cell, carried as a further mobile
+    const std::string text = writePairsText(session);
+    EXPECT_EQ(text.substr(text.find("\nNickname")),
+              "\nNickname=Back\\\\slash\nNotes=Two\\nLines\nFirstName=Given Name\n"
+              "MobileNumber=Mobile\ntyped=E-mail 1 - Value\n-LastName=Surname\n-carried=Cell\n");
+    const auto before =
+        std::make_tuple(pairs(), session.carriedRows().size(), session.freeColumns());
+
+    // Read again with Windows line ends, a comment and a blank line: the same
+    // pairing, and pairing by names still leaves out what was removed.
+    std::string edited = text + "\n# mine\n";
+    for (std::size_t at = 0; (at = edited.find('\n', at)) != std::string::npos; at += 2) {
+        edited.insert(at, "\r");
+    }
+    const PairsRead read = readPairsText(edited);
+    ASSERT_TRUE(read.pairs) << read.error;
+    ASSERT_EQ(load(readFile(dir.path() / "c.csv")), 1);
+    EXPECT_EQ(applyPairsFile(session, *read.pairs), "");
+    EXPECT_EQ(std::make_tuple(pairs(), session.carriedRows().size(), session.freeColumns()),
+              before);
+    EXPECT_EQ(session.pairByNames(), 0u);
+    EXPECT_EQ(writePairsText(session), text);
+
+    // What does not fit is named by its line; the rest is still made.
+    for (const auto& [wrong, error] : std::vector<std::pair<std::string, std::string>>{
+             {"FirstName=Given Name\nGiven Name", "line 2: PROPERTY=HEADER, typed=, carried= or "
+                                                  "joined=HEADER, not 'Given Name'"},
+             {"-Nick=Cell", "line 1: unknown vCard property 'Nick'"}}) {
+        EXPECT_EQ(readPairsText(wrong).error, error);
+    }
+    PairsRead stale = readPairsText("LastName=Name\nFirstName=Given Name\nNotes=Given Name\n"
+                                    "typed=Phone 1 - Value\n");
+    ASSERT_TRUE(stale.pairs);
+    EXPECT_EQ(applyPairsFile(session, *stale.pairs),
+              "line 1: no column named 'Name' in the header row");
+    EXPECT_EQ(pairs(), (Names{"Given Name>FirstName"}));
+    stale.pairs->kept.erase(stale.pairs->kept.begin());
+    EXPECT_EQ(applyPairsFile(session, *stale.pairs), "line 3: column 'Given Name' is paired twice");
+    stale.pairs->kept.erase(stale.pairs->kept.begin() + 1);
+    EXPECT_EQ(applyPairsFile(session, *stale.pairs),
+              "line 4: pairing by names carries no column 'Phone 1 - Value'");
+    EXPECT_TRUE(session.removals().empty());
 }
 
 TEST_F(Session, RunsReportsAndRefusesWhatItCannotDo) {

@@ -17,10 +17,10 @@ protected:
     RecordingClient client;
     std::shared_ptr<newConvertor> convertor = std::make_shared<newConvertor>();
 
-    // Loads the text as contacts.csv and runs it into one file; the file's bytes.
+    // Loads the text as contacts.csv and runs it into one file; the run folder.
     // The hook runs just before the export.
-    std::string run(const std::string& text, ExportOptions options,
-                    const std::function<void()>& beforeExport = {}) {
+    fs::path exportAll(const std::string& text, ExportOptions options,
+                       const std::function<void()>& beforeExport = {}) {
         writeFile(dir.path() / "contacts.csv", text);
         EXPECT_GT(convertor->startStep1((dir.path() / "contacts.csv").string(), &client), 0);
         EXPECT_TRUE(convertor->startStep2({{"FirstName", "First"}, {"Notes", "Note"}}));
@@ -30,7 +30,12 @@ protected:
             beforeExport();
         }
         convertor->startStep3({}, (dir.path() / "out").string(), options);
-        const fs::path folder = onlySubfolder(dir.path() / "out");
+        return onlySubfolder(dir.path() / "out");
+    }
+    // The same; the file's bytes.
+    std::string run(const std::string& text, ExportOptions options,
+                    const std::function<void()>& beforeExport = {}) {
+        const fs::path folder = exportAll(text, options, beforeExport);
         EXPECT_EQ(listFolder(folder), std::vector<std::string>{"contacts.vcf"});
         return readFile(folder / "contacts.vcf");
     }
@@ -81,6 +86,16 @@ TEST_F(SingleFile, WriteCutShortLeavesNoHalfCard) {
     EXPECT_EQ(report().failed(), 2);
     EXPECT_NE(readFile(home.logFile()).find("Error: Failed to write the vCard of row [4]"),
               std::string::npos);
+    EXPECT_EQ(report().stopReason, "File too large");
+}
+
+TEST_F(SingleFile, AFileThatCannotBeCreatedStopsTheRunAndSaysWhy) {
+    FaultyFiles faults;
+    const fs::path folder =
+        exportAll("First,Note\r\nA,a\r\n", {}, [&] { faults.createFails(EACCES); });
+    const std::string path = folder.string() + "/contacts.vcf";
+    EXPECT_EQ(report().stopReason, "the file " + path + " could not be created: Permission denied");
+    EXPECT_NE(readFile(home.logFile()).find("Failed to create file" + path), std::string::npos);
 }
 
 TEST_F(SingleFile, FailedCloseIsReportedOrLogged) {

@@ -4,6 +4,7 @@
 #include "engine/cards/ContactPipeline.h"
 #include "engine/cards/ContactUid.h"
 #include "engine/cards/ControlCharacters.h"
+#include "engine/cards/Folding.h"
 #include "engine/cards/VCard.h"
 #include "engine/pair/Properties.h"
 
@@ -301,6 +302,14 @@ TEST(ContactUid, StableUniqueAndWellFormed) {
     };
     for (const auto& [length, expected] : vectors) {
         EXPECT_EQ(hex(uid::sha1(std::string(length, 'a'))), expected) << length;
+        EXPECT_EQ(hex(uid::portableSha1(std::string(length, 'a'))), expected) << length;
+    }
+    // The processor's SHA instructions, where it has them, agree with the
+    // portable rounds on every length and byte.
+    std::string bytes;
+    for (int i = 0; i < 300; ++i) {
+        EXPECT_EQ(uid::sha1(bytes), uid::portableSha1(bytes)) << i;
+        bytes += static_cast<char>(i * 37 + 11);
     }
     // A UID once written names the contact on a server: it never changes.
     EXPECT_EQ(uid::rowUuid("Ann,Lee", 0), "9fe8b9e7-82ce-5076-998f-dd03fbed9152");

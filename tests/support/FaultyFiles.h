@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <fcntl.h>
+#include <string>
 #include <unistd.h>
 
 namespace testsupport {
@@ -47,6 +49,51 @@ public:
         return *this;
     }
 
+    // The first read gives at most `first` bytes; then another program cuts or
+    // grows the file to `size` bytes, and later reads see it so.
+    FaultyFiles& fileResizedWhileRead(std::size_t first, off_t size) {
+        firstRead = first;
+        resizeTo = size;
+        calls_.readDescriptor = [](int fd, void* data, std::size_t count) {
+            if (resizeTo < 0) {
+                return ::read(fd, data, count);
+            }
+            const ssize_t n = ::read(fd, data, std::min(count, firstRead));
+            // Through the descriptor's name, as the program holding the file would.
+            if (::truncate(("/proc/self/fd/" + std::to_string(fd)).c_str(), resizeTo) != 0) {
+                return failWith<ssize_t>(EBADF, -1);
+            }
+            resizeTo = -1;
+            return n;
+        };
+        return *this;
+    }
+
+    // Every read fails with `error`.
+    FaultyFiles& readsFail(int error = EIO) {
+        readError = error;
+        calls_.readDescriptor = [](int, void*, std::size_t) {
+            return failWith<ssize_t>(readError, -1);
+        };
+        return *this;
+    }
+
+    // Every new name for a file is refused with `error`.
+    FaultyFiles& linksFail(int error) {
+        linkError = error;
+        calls_.linkFile = [](const char*, const char*) { return failWith(linkError, -1); };
+        return *this;
+    }
+
+    // Files without a name are refused, as on a file system that has none.
+    FaultyFiles& noUnnamedFiles() {
+        calls_.openDescriptor = [](const char* path, int flags, mode_t mode) {
+            return (flags & O_TMPFILE) == O_TMPFILE ? failWith(EOPNOTSUPP, -1)
+                                                    : ::open(path, flags, mode);
+        };
+        return *this;
+    }
+
     // Every close releases the file but reports `error`, as a late write-back does.
     FaultyFiles& closeFails(int error = EIO) {
         closeError = error;
@@ -63,8 +110,9 @@ public:
 
 private:
     // What the faults need; the calls are plain functions, so it lives here.
-    inline static std::size_t room = 0;
-    inline static int writeError = 0, openError = 0, closeError = 0;
+    inline static std::size_t room = 0, firstRead = 0;
+    inline static off_t resizeTo = -1;
+    inline static int writeError = 0, openError = 0, closeError = 0, readError = 0, linkError = 0;
 
     // Sets errno as a failing call does and gives its result.
     template <class T> static T failWith(int error, T result) {

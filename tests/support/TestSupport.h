@@ -25,6 +25,19 @@ namespace testsupport {
 
 namespace fs = std::filesystem;
 
+// A record with these named values, every other one empty, and further values.
+inline ContactRecord
+contactRecord(std::initializer_list<std::pair<property::Position, std::string>> values,
+              std::vector<TypedValue> more = {}) {
+    ContactRecord r;
+    r.named.resize(property::kCount);
+    for (const auto& [p, v] : values) {
+        r.named[p] = v;
+    }
+    r.more = std::move(more);
+    return r;
+}
+
 // A fresh folder under the system's temporary folder, removed afterwards.
 class TempDir {
 public:

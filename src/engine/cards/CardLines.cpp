@@ -14,7 +14,7 @@ namespace {
 
 // Appends the value with every line break (CR LF, CR or LF) written as "\n",
 // and for text also backslash, semicolon and comma escaped.
-void appendEscaped(std::string& out, std::string_view value, Escape escape) {
+void appendEscaped(std::string& out, std::string_view value, ValueType type) {
     // The few bytes that need work, per kind of value; runs between them are
     // copied whole, as most values hold none.
     static constexpr auto kSpecial = [](std::string_view bytes) {
@@ -26,7 +26,7 @@ void appendEscaped(std::string& out, std::string_view value, Escape escape) {
     };
     static constexpr std::array<bool, 256> kText = kSpecial("\r\n\\;,");
     static constexpr std::array<bool, 256> kUri = kSpecial("\r\n");
-    const std::array<bool, 256>& special = escape == Escape::Text ? kText : kUri;
+    const std::array<bool, 256>& special = type == ValueType::Uri ? kUri : kText;
     std::size_t run = 0;
     for (std::size_t i = 0; i < value.size(); ++i) {
         const char c = value[i];
@@ -50,17 +50,18 @@ void appendEscaped(std::string& out, std::string_view value, Escape escape) {
 
 // A line of one value, given only when the value is there.
 void single(LineSink& sink, std::string_view name, TypeList types, std::string_view value,
-            Escape escape = Escape::Text) {
+            ValueType type = ValueType::Text) {
     if (!value.empty()) {
         const std::string_view values[] = {value};
-        sink.line({name, types, values, ';', escape});
+        sink.line({name, types, values, ';', type});
     }
 }
 
 // A telephone number as the card writes it.
 void telephone(LineSink& sink, std::string_view name, TypeList types, const std::string& value) {
     if (!value.empty()) {
-        single(sink, name, types, vcard::expandExponent(value));
+        std::string buffer;
+        single(sink, name, types, vcard::expandedExponent(value, buffer), ValueType::Telephone);
     }
 }
 
@@ -82,7 +83,8 @@ void namedAddress(LineSink& sink, const ContactRecord& r, TypeList types,
         !part(block.region).empty() || !part(block.postalCode).empty() ||
         !part(block.country).empty()) {
         const std::string street = streetLines(part(block.street), secondStreet);
-        const std::string postalCode = vcard::expandExponent(part(block.postalCode));
+        std::string buffer;
+        const std::string_view postalCode = vcard::expandedExponent(part(block.postalCode), buffer);
         const std::string_view values[] = {
             "", "", street, part(block.city), part(block.region), postalCode, part(block.country)};
         sink.line({lineOf(Kind::Address), types, values});
@@ -104,8 +106,8 @@ bool isFreeName(std::string_view name) {
     if (!TypeList::isWord(name)) {
         return false;
     }
-    for (const std::string_view frame : {"BEGIN", "END", "VERSION", "UID"}) {
-        if (isName(name, frame)) {
+    for (const std::string_view line : frame::kLines) {
+        if (isName(name, line)) {
             return false;
         }
     }
@@ -158,7 +160,7 @@ void furtherLine(LineSink& sink, const TypedValue& v, dates::DateOrder order) {
         single(sink, lineOf(Kind::Email), TypeList(types::kInternet, v.types), v.value);
         return;
     case ValueKind::WebPage:
-        single(sink, lineOf(Kind::Web), TypeList({}, v.types), v.value, Escape::Uri);
+        single(sink, lineOf(Kind::Web), TypeList({}, v.types), v.value, ValueType::Uri);
         return;
     case ValueKind::Address: {
         if (std::all_of(v.address.begin(), v.address.end(),
@@ -167,7 +169,8 @@ void furtherLine(LineSink& sink, const TypedValue& v, dates::DateOrder order) {
         }
         std::array<std::string_view, kAddressParts> values;
         std::copy(v.address.begin(), v.address.end(), values.begin());
-        const std::string postalCode = vcard::expandExponent(v.address[PostalCode]);
+        std::string buffer;
+        const std::string_view postalCode = vcard::expandedExponent(v.address[PostalCode], buffer);
         values[PostalCode] = postalCode;
         sink.line({lineOf(Kind::Address), TypeList({}, v.types), values});
         return;
@@ -175,7 +178,7 @@ void furtherLine(LineSink& sink, const TypedValue& v, dates::DateOrder order) {
     case ValueKind::Date:
         if (const auto read = dates::readDate(v.value, order);
             isFreeName(v.name) && read.kind == dates::DateKind::Date) {
-            single(sink, v.name, TypeList({}, v.types), dates::isoDate(read.date));
+            single(sink, v.name, TypeList({}, v.types), dates::isoDate(read.date), ValueType::Date);
         }
         return;
     case ValueKind::Text:
@@ -184,6 +187,16 @@ void furtherLine(LineSink& sink, const TypedValue& v, dates::DateOrder order) {
         }
         return;
     }
+}
+
+// The first value of the kind among the further values.
+const std::string* firstFurther(const ContactRecord& r, ValueKind kind) {
+    for (const TypedValue& v : r.more) {
+        if (v.kind == kind && !v.value.empty()) {
+            return &v.value;
+        }
+    }
+    return nullptr;
 }
 
 } // namespace
@@ -204,7 +217,7 @@ void appendValues(std::string& out, const CardLine& line) {
         if (i > 0) {
             out += line.separator;
         }
-        appendEscaped(out, line.values[i], line.escape);
+        appendEscaped(out, line.values[i], line.type);
     }
 }
 
@@ -247,12 +260,12 @@ void contactLines(const ContactRecord& r, LineSink& sink, bool departmentAlone) 
             telephone(sink, d.line, d.types, value(p));
             break;
         case Kind::Web:
-            single(sink, d.line, d.types, value(p), Escape::Uri);
+            single(sink, d.line, d.types, value(p), ValueType::Uri);
             break;
         case Kind::Date:
             birthday = dates::readDate(value(p), r.dateOrder);
             if (birthday.kind == dates::DateKind::Date) {
-                single(sink, d.line, d.types, dates::isoDate(birthday.date));
+                single(sink, d.line, d.types, dates::isoDate(birthday.date), ValueType::Date);
             }
             break;
         case Kind::Categories:
@@ -276,4 +289,83 @@ void contactLines(const ContactRecord& r, LineSink& sink, bool departmentAlone) 
     for (const TypedValue& further : r.more) {
         furtherLine(sink, further, r.dateOrder);
     }
+}
+
+void appendCardStart(std::string& out, std::string_view version, std::string_view end) {
+    out.append(frame::kBegin).append(":VCARD").append(end);
+    out.append(frame::kVersion).append(":").append(version).append(end);
+}
+
+void appendCardEnd(std::string& out, std::string_view end) {
+    out.append(frame::kEnd).append(":VCARD").append(end);
+}
+
+std::string formattedName(const ContactRecord& r) {
+    if (const std::string& full = namedValue(r, FullName); !full.empty()) {
+        return full;
+    }
+    std::string names;
+    for (const auto p : {FirstName, MiddleName, LastName}) {
+        if (const std::string& name = namedValue(r, p); !name.empty()) {
+            names += names.empty() ? name : " " + name;
+        }
+    }
+    if (!names.empty()) {
+        return names;
+    }
+    if (const std::string& company = namedValue(r, Company); !company.empty()) {
+        return company;
+    }
+    for (const Position email : kOfKind<Kind::Email>) {
+        if (const std::string& address = namedValue(r, email); !address.empty()) {
+            return address;
+        }
+    }
+    if (const std::string* address = firstFurther(r, ValueKind::Email)) {
+        return *address;
+    }
+    for (const Position phone : kOfKind<Kind::Phone>) {
+        if (const std::string& number = namedValue(r, phone); !number.empty()) {
+            return vcard::expandExponent(number);
+        }
+    }
+    if (const std::string* number = firstFurther(r, ValueKind::Telephone)) {
+        return vcard::expandExponent(*number);
+    }
+    // Any other value rather than an empty name.
+    for (const auto p :
+         {Nickname, BusinessWebPage, PersonalWebPage, JobTitle, Department, Notes, Categories}) {
+        if (const std::string& value = namedValue(r, p); !value.empty()) {
+            return value;
+        }
+    }
+    for (const std::string& value : r.named) {
+        if (!value.empty()) {
+            return value;
+        }
+    }
+    for (const TypedValue& v : r.more) {
+        if (!v.value.empty()) {
+            return v.value;
+        }
+        for (const std::string& part : v.address) {
+            if (!part.empty()) {
+                return part;
+            }
+        }
+    }
+    return {};
+}
+
+void wholeCardLines(const ContactRecord& r, LineSink& sink, std::string_view uid) {
+    const std::string fn = formattedName(r);
+    const std::string_view fnValues[] = {fn};
+    sink.line({descriptorOf(FullName).line, {}, fnValues});
+    const std::string_view nValues[] = {namedValue(r, LastName), namedValue(r, FirstName),
+                                        namedValue(r, MiddleName), namedValue(r, Title),
+                                        namedValue(r, NameSuffix)};
+    sink.line({descriptorOf(LastName).line, {}, nValues});
+    contactLines(r, sink, true);
+    const std::string_view uidValues[] = {uid};
+    sink.line({frame::kUid, {}, uidValues, ';', ValueType::Uri});
 }

@@ -43,12 +43,17 @@ private:
     std::span<const std::string> given_;
 };
 
-// How a line's values are escaped.
-enum class Escape {
+// What a line's values are: how they are escaped, and which a format writes
+// its own way.
+enum class ValueType {
     // Backslash, semicolon and comma escaped; line breaks as "\n".
     Text,
     // Only line breaks, as "\n": web addresses keep their commas and semicolons.
     Uri,
+    // A date in ISO 8601's extended form, "1990-03-14" or "--03-14"; escaped as text.
+    Date,
+    // A telephone number; escaped as text.
+    Telephone,
 };
 
 // One line of a card, its strings borrowed for the time of the call it is
@@ -62,7 +67,7 @@ struct CardLine {
     // ';' between the parts of a structured value, ',' in a list, ' ' between
     // names spoken together.
     char separator = ';';
-    Escape escape = Escape::Text;
+    ValueType type = ValueType::Text;
 };
 
 // Receives a card's lines in order; each format writes them its own way.
@@ -84,6 +89,21 @@ const std::string& namedValue(const ContactRecord& record, property::Position po
 
 // Throws std::out_of_range for a record of fewer than property::kPairedInOrder values.
 void requireNamedValues(const ContactRecord& record);
+
+// "BEGIN:VCARD" and "VERSION:" with the version, each line ending in `end`.
+void appendCardStart(std::string& out, std::string_view version, std::string_view end);
+// "END:VCARD" and `end`.
+void appendCardEnd(std::string& out, std::string_view end);
+
+// The FN value a card that must name its contact has: the full name, else the
+// names, else the company, else the first e-mail address, else the first
+// telephone number (named ones before further ones), else any other value.
+std::string formattedName(const ContactRecord& record);
+
+// Every line of a whole card after its frame's start: FN and a five-part N
+// whatever the record holds, the lines of contactLines (a department alone
+// included), then the UID line with `uid`.
+void wholeCardLines(const ContactRecord& record, LineSink& sink, std::string_view uid);
 
 // Hands the sink every line after the name lines (each format writes those
 // itself): the named properties' lines from TITLE to NOTE, then one line for

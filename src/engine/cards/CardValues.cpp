@@ -68,6 +68,15 @@ std::vector<std::string_view> categoryGroups(std::string_view value) {
     }
 }
 
+std::string_view expandedExponent(std::string_view value, std::string& buffer) {
+    // Most values hold no "E" at all.
+    if (std::none_of(value.begin(), value.end(), [](char c) { return (c | 0x20) == 'e'; })) {
+        return value;
+    }
+    buffer = expandExponent(value);
+    return buffer;
+}
+
 std::string expandExponent(std::string_view value) {
     const auto first = value.find_first_not_of(" \t");
     if (first == std::string_view::npos) {

@@ -25,6 +25,25 @@ public:
     virtual bool writesEmptyCards() const { return true; }
 };
 
+// A format for readers that want every card whole: FN and N on every card,
+// a UID, and no card for a record without any value.
+class WholeCardWriter : public CardWriter {
+public:
+    // BEGIN and VERSION, the body, END; CR LF after each line.
+    void writeInto(std::string& out, const ContactRecord& record, std::string_view uid) const final;
+    bool needsUid() const final { return true; }
+    bool writesEmptyCards() const final { return false; }
+
+protected:
+    explicit WholeCardWriter(std::string_view version) : version_(version) {}
+    // The lines between VERSION and END.
+    virtual void writeBody(std::string& out, const ContactRecord& record,
+                           std::string_view uid) const = 0;
+
+private:
+    std::string_view version_;
+};
+
 // The writer of the format; the same object on every call.
 inline const CardWriter& cardWriter(CardFormat format) {
     return cardFormatInfo(format).writer();

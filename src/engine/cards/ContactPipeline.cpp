@@ -4,6 +4,7 @@
 #include "engine/cards/CardLines.h"
 #include "engine/cards/CardWriter.h"
 #include "engine/cards/ControlCharacters.h"
+#include "engine/cards/PhoneForm.h"
 #include "engine/cards/VCard.h"
 #include "engine/files/Output.h"
 #include "engine/pair/ValueShapes.h"
@@ -13,12 +14,14 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <stdexcept>
 
 ContactPipeline::ContactPipeline(const std::vector<std::string_view>& rows, std::size_t first,
                                  std::vector<IndexPair> pairs, RowReading reading,
-                                 ExportOptions options)
+                                 ExportOptions options, std::shared_ptr<const RowGroups> people)
     : rows_(rows), first_(first), pairs_(std::move(pairs)), reading_(std::move(reading)),
-      options_(options), needsUid_(cardWriter(options.format).needsUid()), slots_(kSlots),
+      options_(options), people_(std::move(people)),
+      needsUid_(cardWriter(options.format).needsUid()), slots_(kSlots),
       readyBatch_(kBatches, SIZE_MAX) {
     if (first_ >= rows_.size()) {
         return;
@@ -46,9 +49,18 @@ ContactPipeline::~ContactPipeline() {
         closing_ = true;
     }
     room_.notify_all();
+    counted_.notify_all();
     for (auto& helper : helpers_) {
         helper.join();
     }
+}
+
+std::size_t cleanRecord(ContactRecord& record, bool dropControls, const ExportOptions& options,
+                        std::size_t& dropped) {
+    if (dropControls) {
+        dropped += dropControlCharacters(record);
+    }
+    return options.phoneForm ? writeTelephonesInternational(record, *options.phoneForm) : 0;
 }
 
 std::optional<std::string> identityValue(std::string_view row, const ExportOptions& options,
@@ -110,12 +122,13 @@ void readContactInto(ContactRecord& record, std::string_view row,
     }
 }
 
-void ContactPipeline::prepare(std::size_t index, std::uint64_t earlierIdentical,
-                              const std::optional<std::string>& identity, PreparedContact& contact,
+void ContactPipeline::prepare(std::size_t index, const uid::RowHash* hash,
+                              std::uint64_t earlierIdenticalRows, PreparedContact& contact,
                               ContactRecord& record) {
     // The slot's card buffer, kept from the row it held before.
     std::string buffer = contact.card ? std::move(*contact.card) : std::string();
     contact.mapped = false;
+    contact.shortRow = false;
     contact.empty = false;
     contact.nameBase.reset();
     contact.card.reset();
@@ -123,14 +136,31 @@ void ContactPipeline::prepare(std::size_t index, std::uint64_t earlierIdentical,
     contact.namingFailure.reset();
     contact.logEntries.clear();
     contact.droppedControls = 0;
+    contact.phonesLeft = 0;
+    contact.merged = false;
+    contact.people = nullptr;
+    const std::size_t contactIndex = index - first_;
+    if (people_ && people_->cardOf[contactIndex] != contactIndex) {
+        // Its values are in its person's card; what reading it found is counted here.
+        contact.merged = true;
+        contact.phonesLeft = people_->phonesLeft[contactIndex];
+        contact.droppedControls = people_->droppedControls[contactIndex];
+        return;
+    }
     try {
         readContactInto(record, rows_[index], pairs_, reading_);
+    } catch (const std::out_of_range&) {
+        contact.shortRow = true; // the run names the row and why
+        return;
     } catch (const std::exception& e) {
         contact.logEntries.push_back(mapFailureEntry(e));
         return;
     }
-    if (headerHoldsControls_ || holdsControlCharacters(rows_[index])) {
-        contact.droppedControls = dropControlCharacters(record);
+    contact.phonesLeft =
+        cleanRecord(record, headerHoldsControls_ || holdsControlCharacters(rows_[index]), options_,
+                    contact.droppedControls);
+    if (people_ && !people_->members[contactIndex].empty()) {
+        mergePerson(contactIndex, record, contact);
     }
     if (!cardWriter(options_.format).writesEmptyCards() && recordIsEmpty(record)) {
         contact.empty = true;
@@ -138,9 +168,8 @@ void ContactPipeline::prepare(std::size_t index, std::uint64_t earlierIdentical,
     }
     contact.mapped = true;
     try {
-        if (needsUid_) {
-            contact.uid = uid::rowUuid(identity ? std::string_view(*identity) : rows_[index],
-                                       earlierIdentical);
+        if (hash != nullptr) {
+            hash->uuidInto(contact.uid, earlierIdenticalRows);
         }
         renderContactCardInto(buffer, record, contact.uid, options_);
         contact.card = std::move(buffer);
@@ -157,6 +186,57 @@ void ContactPipeline::prepare(std::size_t index, std::uint64_t earlierIdentical,
     }
 }
 
+void ContactPipeline::mergePerson(std::size_t contactIndex, ContactRecord& record,
+                                  PreparedContact& contact) const {
+    const std::vector<std::size_t>& members = people_->members[contactIndex];
+    ContactRecord other;
+    for (const std::size_t member : members) {
+        if (member == contactIndex) {
+            continue;
+        }
+        // Read before without a failure: each member is a mapped row.
+        readContactInto(other, rows_[first_ + member], pairs_, reading_);
+        std::size_t dropped = 0;
+        cleanRecord(other, true, options_, dropped);
+        mergeInto(record, other, people_->labels);
+    }
+    contact.people = &members;
+}
+
+RowGroups findPeople(const std::vector<std::string_view>& rows, std::size_t first,
+                     const std::vector<IndexPair>& pairs, const RowReading& reading,
+                     const ExportOptions& options) {
+    RowGroups people;
+    PersonFinder finder;
+    ContactRecord record;
+    for (std::size_t i = first; i < rows.size(); ++i) {
+        std::size_t dropped = 0;
+        std::size_t left = 0;
+        PersonKeys keys;
+        try {
+            readContactInto(record, rows[i], pairs, reading);
+            left = cleanRecord(record, holdsControlCharacters(rows[i]), options, dropped);
+            keys = personKeys(record);
+        } catch (const std::exception&) {
+            // A row that cannot be read is no one's: the run reports it on its own.
+        }
+        finder.add(keys);
+        people.phonesLeft.push_back(static_cast<std::uint32_t>(left));
+        people.droppedControls.push_back(static_cast<std::uint32_t>(dropped));
+    }
+    people.cardOf = finder.firstOfEach();
+    people.members.resize(people.cardOf.size());
+    for (std::size_t i = 0; i < people.cardOf.size(); ++i) {
+        people.members[people.cardOf[i]].push_back(i);
+    }
+    for (auto& members : people.members) {
+        if (members.size() == 1) {
+            members.clear();
+        }
+    }
+    return people;
+}
+
 bool ContactPipeline::roomFor(std::size_t batch) const {
     // Row r's slot is free again once row r + 1 was handed out.
     const std::size_t lastReused = (batch + 1) * kBatch;
@@ -165,6 +245,8 @@ bool ContactPipeline::roomFor(std::size_t batch) const {
 
 void ContactPipeline::prepareBatches() {
     std::array<std::uint64_t, kBatch> earlier{};
+    std::vector<uid::RowHash> hashes;
+    hashes.reserve(kBatch);
     std::array<std::optional<std::string>, kBatch> identities;
     ContactRecord record;
     for (;;) {
@@ -172,35 +254,50 @@ void ContactPipeline::prepareBatches() {
         std::size_t begin = 0;
         std::size_t end = 0;
         {
-            std::unique_lock lock(mutex_);
+            const std::lock_guard lock(mutex_);
             if (closing_ || nextBatch_ >= batchCount_) {
                 return;
             }
             batch = nextBatch_++;
             begin = first_ + batch * kBatch;
             end = std::min(begin + kBatch, rows_.size());
-            // Identical rows are counted in row order, whichever helper takes
-            // them: before the wait below lets the next batch be taken.
-            for (std::size_t i = begin; i < end && needsUid_; ++i) {
-                auto& identity = identities[i - begin];
-                identity = identityValue(rows_[i], options_, reading_.delimiter);
-                earlier[i - begin] = identity ? occurrences_.countBeforeCopy(*identity)
-                                              : occurrences_.countBefore(rows_[i]);
-            }
-            if (!roomFor(batch)) {
-                ++helpersWaiting_;
-                room_.wait(lock, [&] { return closing_ || roomFor(batch); });
-                --helpersWaiting_;
-                if (closing_) {
-                    return;
-                }
-            }
         }
+        // Each row's text is hashed once, here, beside the other helpers: for
+        // its UID and to tell identical rows apart.
+        // With an identity column, its value takes the row's place.
+        hashes.clear();
+        for (std::size_t i = begin; i < end && needsUid_; ++i) {
+            identities[i - begin] = identityValue(rows_[i], options_, reading_.delimiter);
+            hashes.emplace_back(identities[i - begin] ? std::string_view(*identities[i - begin])
+                                                      : rows_[i]);
+        }
+        std::unique_lock lock(mutex_);
+        if (needsUid_) {
+            // Identical rows are counted in row order, whichever helper takes them.
+            counted_.wait(lock, [&] { return closing_ || countedBatches_ == batch; });
+            for (std::size_t i = begin; i < end && !closing_; ++i) {
+                const auto& identity = identities[i - begin];
+                earlier[i - begin] =
+                    identity ? identities_[*identity]++
+                             : occurrences_.countBefore(rows_[i], hashes[i - begin].fingerprint());
+            }
+            ++countedBatches_;
+            counted_.notify_all();
+        }
+        if (!roomFor(batch)) {
+            ++helpersWaiting_;
+            room_.wait(lock, [&] { return closing_ || roomFor(batch); });
+            --helpersWaiting_;
+        }
+        if (closing_) {
+            return;
+        }
+        lock.unlock();
         for (std::size_t i = begin; i < end; ++i) {
-            prepare(i, earlier[i - begin], identities[i - begin], slots_[(i - first_) % kSlots],
-                    record);
+            prepare(i, needsUid_ ? &hashes[i - begin] : nullptr, earlier[i - begin],
+                    slots_[(i - first_) % kSlots], record);
         }
-        const std::lock_guard lock(mutex_);
+        lock.lock();
         readyBatch_[batch % kBatches] = batch;
         if (consumerWaiting_) {
             ready_.notify_one();

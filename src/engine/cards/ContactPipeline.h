@@ -9,15 +9,18 @@
 #include "engine/cards/ContactRecord.h"
 #include "engine/cards/ContactUid.h"
 #include "engine/cards/Dates.h"
+#include "engine/cards/MergeRows.h"
 #include "engine/pair/Mapping.h"
 
 #include <condition_variable>
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <thread>
+#include <unordered_map>
 #include <vector>
 
 // One data row, ready for the file system. Slots are reused, so their strings
@@ -25,6 +28,8 @@
 struct PreparedContact {
     // False when the row could not be mapped into a record.
     bool mapped = false;
+    // True when it could not for lack of the fields its pairs need.
+    bool shortRow = false;
     // True when the record holds no value and the format writes no empty card.
     bool empty = false;
     // What the file is named after; none for a contact without a name, and
@@ -39,6 +44,13 @@ struct PreparedContact {
     std::vector<std::string> logEntries;
     // Control characters dropped from the row's values.
     std::size_t droppedControls = 0;
+    // Telephone numbers the options' PhoneForm could not write in international form.
+    std::size_t phonesLeft = 0;
+    // True when the row is in the card of an earlier row of the same person.
+    bool merged = false;
+    // The contacts (0 the first) whose rows this card holds, itself first;
+    // none for a card of one row.
+    const std::vector<std::size_t>* people = nullptr;
 };
 
 // How the rows of the file are read beyond the index map.
@@ -58,6 +70,19 @@ ContactRecord readContact(std::string_view row, const std::vector<IndexPair>& pa
 // The same into `record`, keeping its buffers.
 void readContactInto(ContactRecord& record, std::string_view row,
                      const std::vector<IndexPair>& pairs, const RowReading& reading);
+
+// What a run does to a record before its card is made: control characters
+// dropped (the count added to `dropped`), telephone numbers in international
+// form where the options ask (answers how many stayed as written).
+std::size_t cleanRecord(ContactRecord& record, bool dropControls, const ExportOptions& options,
+                        std::size_t& dropped);
+
+// The people of the contacts rows[first], rows[first + 1], ..., each row read
+// as a run reads it (telephone numbers in the options' form): which card holds
+// which rows. The labels are left to the caller.
+RowGroups findPeople(const std::vector<std::string_view>& rows, std::size_t first,
+                     const std::vector<IndexPair>& pairs, const RowReading& reading,
+                     const ExportOptions& options);
 
 // The value of the options' identity column in the row, as the UID is made
 // from it; none without the option, or when the row holds no value there.
@@ -82,9 +107,10 @@ public:
     // Prepares rows[first], rows[first + 1], ... in order.
     // The cards are made the way the options ask: a format that carries a UID
     // takes it from the row's text; for a single file every card ends with a line break.
+    // With `people`, a person's rows give one card, at the first of them.
     ContactPipeline(const std::vector<std::string_view>& rows, std::size_t first,
                     std::vector<IndexPair> pairs, RowReading reading = {},
-                    ExportOptions options = {});
+                    ExportOptions options = {}, std::shared_ptr<const RowGroups> people = nullptr);
     // Stops the preparation and waits for it.
     ~ContactPipeline();
     ContactPipeline(const ContactPipeline&) = delete;
@@ -101,11 +127,13 @@ private:
     static constexpr std::size_t kBatches = kSlots / kBatch;
 
     void prepareBatches();
-    // Prepares the row into the slot; `record` is the helper's own, reused;
-    // the UID comes from `identity` when there is one, else from the row.
-    void prepare(std::size_t index, std::uint64_t earlierIdentical,
-                 const std::optional<std::string>& identity, PreparedContact& contact,
-                 ContactRecord& record);
+    // Adds the other rows of the contact's person to its record.
+    void mergePerson(std::size_t contactIndex, ContactRecord& record,
+                     PreparedContact& contact) const;
+    // Prepares the row into the slot, with its hashed text where the format
+    // carries a UID; `record` is the helper's own, reused.
+    void prepare(std::size_t index, const uid::RowHash* hash, std::uint64_t earlierIdenticalRows,
+                 PreparedContact& contact, ContactRecord& record);
     // True when batch `batch` may be filled: the rows whose slots it reuses
     // were handed out and given back. Called with the mutex held.
     bool roomFor(std::size_t batch) const;
@@ -116,11 +144,15 @@ private:
     std::vector<IndexPair> pairs_;
     RowReading reading_;
     ExportOptions options_;
+    std::shared_ptr<const RowGroups> people_;
     bool needsUid_ = false;
     // Control characters in the rows above the first, whose names a record may carry.
     bool headerHoldsControls_ = false;
     // Identical rows met so far, counted in row order when a batch is taken.
     uid::RowOccurrences occurrences_;
+    // How many times each identity value was met, where the options name an
+    // identity column.
+    std::unordered_map<std::string, std::uint64_t> identities_;
     std::vector<PreparedContact> slots_;
     // For each place in the ring, the number of the batch last made ready there.
     std::vector<std::size_t> readyBatch_;
@@ -128,6 +160,9 @@ private:
     std::mutex mutex_;
     std::condition_variable ready_;
     std::condition_variable room_;
+    // Wakes the helper whose turn it is to count its batch's identical rows.
+    std::condition_variable counted_;
+    std::size_t countedBatches_ = 0;
     // The next batch a helper takes, and rows handed out (the last one still in use).
     std::size_t nextBatch_ = 0;
     std::size_t handedOut_ = 0;

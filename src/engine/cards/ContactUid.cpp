@@ -2,99 +2,178 @@
 
 #include <algorithm>
 #include <bit>
+#include <charconv>
 #include <cstring>
+#include <utility>
+
+#if defined(__x86_64__) || defined(__i386__)
+#include <cpuid.h>
+#include <immintrin.h>
+#define OLVENMARK_SHA_INSTRUCTIONS 1
+#endif
 
 namespace uid {
 
 namespace {
 
-// SHA-1 over bytes handed in pieces, so that a UID's name is hashed where it
-// lies instead of being copied together first.
-class Sha1 {
-public:
-    void update(std::string_view bytes) {
-        length_ += bytes.size();
-        if (buffered_ > 0) {
-            const std::size_t take = std::min(bytes.size(), 64 - buffered_);
-            std::memcpy(buffer_ + buffered_, bytes.data(), take);
-            buffered_ += take;
-            bytes.remove_prefix(take);
-            if (buffered_ < 64) {
-                return;
-            }
-            block(buffer_);
-            buffered_ = 0;
-        }
-        for (; bytes.size() >= 64; bytes.remove_prefix(64)) {
-            block(reinterpret_cast<const unsigned char*>(bytes.data()));
-        }
-        std::memcpy(buffer_, bytes.data(), bytes.size());
-        buffered_ = bytes.size();
-    }
+using BlockFunction = void (*)(std::uint32_t (&h)[5], const unsigned char* block);
 
-    std::array<std::uint8_t, 20> digest() {
-        // A 0x80 byte, zeros up to 56 bytes into a block, then the bit length.
-        const std::uint64_t bits = length_ * 8;
-        unsigned char tail[72] = {0x80};
-        const std::size_t zeros = (buffered_ < 56 ? 56 : 120) - buffered_ - 1;
-        for (int i = 0; i < 8; ++i) {
-            tail[1 + zeros + static_cast<std::size_t>(i)] =
-                static_cast<unsigned char>(bits >> (56 - 8 * i));
-        }
-        update(std::string_view(reinterpret_cast<const char*>(tail), 1 + zeros + 8));
-        std::array<std::uint8_t, 20> out{};
-        for (std::size_t i = 0; i < out.size(); ++i) {
-            out[i] = static_cast<std::uint8_t>(h_[i / 4] >> (24 - 8 * (i % 4)));
-        }
-        return out;
+// The rounds in four loops of twenty, the message schedule in a ring of
+// sixteen words: no branch per round.
+void portableBlock(std::uint32_t (&h)[5], const unsigned char* p) {
+    std::uint32_t w[16];
+    for (int i = 0; i < 16; ++i, p += 4) {
+        w[i] = (std::uint32_t{p[0]} << 24) | (std::uint32_t{p[1]} << 16) |
+               (std::uint32_t{p[2]} << 8) | std::uint32_t{p[3]};
     }
-
-private:
-    // The rounds in four loops of twenty, the message schedule in a ring of
-    // sixteen words: no branch per round.
-    void block(const unsigned char* p) {
-        std::uint32_t w[16];
-        for (int i = 0; i < 16; ++i, p += 4) {
-            w[i] = (std::uint32_t{p[0]} << 24) | (std::uint32_t{p[1]} << 16) |
-                   (std::uint32_t{p[2]} << 8) | std::uint32_t{p[3]};
+    std::uint32_t a = h[0], b = h[1], c = h[2], d = h[3], e = h[4];
+    const auto word = [&w](int i) {
+        if (i < 16) {
+            return w[i];
         }
-        std::uint32_t a = h_[0], b = h_[1], c = h_[2], d = h_[3], e = h_[4];
-        const auto word = [&w](int i) {
-            if (i < 16) {
-                return w[i];
-            }
-            const std::uint32_t next =
-                std::rotl(w[(i + 13) & 15] ^ w[(i + 8) & 15] ^ w[(i + 2) & 15] ^ w[i & 15], 1);
-            w[i & 15] = next;
-            return next;
-        };
-        const auto round = [&](std::uint32_t f, std::uint32_t k, int i) {
-            const std::uint32_t next = std::rotl(a, 5) + f + e + k + word(i);
-            e = d, d = c, c = std::rotl(b, 30), b = a, a = next;
-        };
-        int i = 0;
-        for (; i < 20; ++i) {
-            round((b & c) | (~b & d), 0x5A827999, i);
-        }
-        for (; i < 40; ++i) {
-            round(b ^ c ^ d, 0x6ED9EBA1, i);
-        }
-        for (; i < 60; ++i) {
-            round((b & c) | (b & d) | (c & d), 0x8F1BBCDC, i);
-        }
-        for (; i < 80; ++i) {
-            round(b ^ c ^ d, 0xCA62C1D6, i);
-        }
-        h_[0] += a, h_[1] += b, h_[2] += c, h_[3] += d, h_[4] += e;
+        const std::uint32_t next =
+            std::rotl(w[(i + 13) & 15] ^ w[(i + 8) & 15] ^ w[(i + 2) & 15] ^ w[i & 15], 1);
+        w[i & 15] = next;
+        return next;
+    };
+    const auto round = [&](std::uint32_t f, std::uint32_t k, int i) {
+        const std::uint32_t next = std::rotl(a, 5) + f + e + k + word(i);
+        e = d, d = c, c = std::rotl(b, 30), b = a, a = next;
+    };
+    int i = 0;
+    for (; i < 20; ++i) {
+        round((b & c) | (~b & d), 0x5A827999, i);
     }
+    for (; i < 40; ++i) {
+        round(b ^ c ^ d, 0x6ED9EBA1, i);
+    }
+    for (; i < 60; ++i) {
+        round((b & c) | (b & d) | (c & d), 0x8F1BBCDC, i);
+    }
+    for (; i < 80; ++i) {
+        round(b ^ c ^ d, 0xCA62C1D6, i);
+    }
+    h[0] += a, h[1] += b, h[2] += c, h[3] += d, h[4] += e;
+}
 
-    std::uint32_t h_[5] = {0x67452301, 0xEFCDAB89, 0x98BADCFE, 0x10325476, 0xC3D2E1F0};
-    unsigned char buffer_[64] = {};
-    std::size_t buffered_ = 0;
-    std::uint64_t length_ = 0;
+#ifdef OLVENMARK_SHA_INSTRUCTIONS
+#define OLVENMARK_SHA_TARGET __attribute__((target("sha,sse4.1,ssse3")))
+
+// The state of a block as the SHA extensions keep it: A to D in one register,
+// the E of the next four rounds with their words, A to D before the last four
+// rounds, and the last sixteen message words.
+struct ShaState {
+    __m128i abcd;
+    __m128i e;
+    __m128i before;
+    __m128i m[4];
 };
 
+// Rounds 4g to 4g + 3; from the fifth step on, their words come from the
+// sixteen before them. The function and constant change every five steps.
+template <int g> OLVENMARK_SHA_TARGET inline __attribute__((always_inline)) void step(ShaState& s) {
+    if constexpr (g >= 4) {
+        s.m[g & 3] = _mm_sha1msg2_epu32(
+            _mm_xor_si128(_mm_sha1msg1_epu32(s.m[g & 3], s.m[(g + 1) & 3]), s.m[(g + 2) & 3]),
+            s.m[(g + 3) & 3]);
+    }
+    if constexpr (g > 0) {
+        s.e = _mm_sha1nexte_epu32(s.before, s.m[g & 3]);
+    }
+    s.before = s.abcd;
+    s.abcd = _mm_sha1rnds4_epu32(s.abcd, s.e, g / 5);
+}
+
+template <int... g>
+OLVENMARK_SHA_TARGET inline __attribute__((always_inline)) void
+steps(ShaState& s, std::integer_sequence<int, g...>) {
+    (step<g>(s), ...);
+}
+
+// The same block with the SHA extensions: four rounds an instruction, the
+// message schedule four words at a time.
+OLVENMARK_SHA_TARGET void instructionBlock(std::uint32_t (&h)[5], const unsigned char* p) {
+    // Reverses the sixteen bytes: big-endian words, the first in the top lane.
+    const __m128i reverse = _mm_set_epi64x(0x0001020304050607LL, 0x08090a0b0c0d0e0fLL);
+    const __m128i abcdStart =
+        _mm_shuffle_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(h)), 0x1B);
+    const __m128i eStart = _mm_set_epi32(static_cast<int>(h[4]), 0, 0, 0);
+    ShaState s{};
+    for (int i = 0; i < 4; ++i) {
+        s.m[i] = _mm_shuffle_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * i)),
+                                  reverse);
+    }
+    s.abcd = abcdStart;
+    s.e = _mm_add_epi32(eStart, s.m[0]);
+    steps(s, std::make_integer_sequence<int, 20>{});
+    const __m128i e = _mm_sha1nexte_epu32(s.before, eStart);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(h),
+                     _mm_shuffle_epi32(_mm_add_epi32(s.abcd, abcdStart), 0x1B));
+    h[4] = static_cast<std::uint32_t>(_mm_extract_epi32(e, 3));
+}
+
+// True when the processor has the SHA extensions and the SSE levels they come with.
+bool hasShaInstructions() {
+    unsigned a = 0, b = 0, c = 0, d = 0;
+    if (__get_cpuid(1, &a, &b, &c, &d) == 0 || (c & bit_SSE4_1) == 0 || (c & bit_SSSE3) == 0) {
+        return false;
+    }
+    return __get_cpuid_count(7, 0, &a, &b, &c, &d) != 0 && (b & bit_SHA) != 0;
+}
+#endif
+
+// The block function of this processor, chosen once.
+BlockFunction fastestBlock() {
+#ifdef OLVENMARK_SHA_INSTRUCTIONS
+    static const BlockFunction chosen = hasShaInstructions() ? instructionBlock : portableBlock;
+    return chosen;
+#else
+    return portableBlock;
+#endif
+}
+
 } // namespace
+
+Sha1::Sha1() : block_(fastestBlock()) {}
+
+Sha1::Sha1(bool portable) : block_(portable ? portableBlock : fastestBlock()) {}
+
+void Sha1::update(std::string_view bytes) {
+    length_ += bytes.size();
+    if (buffered_ > 0) {
+        const std::size_t take = std::min(bytes.size(), 64 - buffered_);
+        std::memcpy(buffer_ + buffered_, bytes.data(), take);
+        buffered_ += take;
+        bytes.remove_prefix(take);
+        if (buffered_ < 64) {
+            return;
+        }
+        block_(h_, buffer_);
+        buffered_ = 0;
+    }
+    for (; bytes.size() >= 64; bytes.remove_prefix(64)) {
+        block_(h_, reinterpret_cast<const unsigned char*>(bytes.data()));
+    }
+    std::memcpy(buffer_, bytes.data(), bytes.size());
+    buffered_ = bytes.size();
+}
+
+std::array<std::uint8_t, 20> Sha1::digest() {
+    // A 0x80 byte, zeros up to 56 bytes into a block, then the bit length.
+    const std::uint64_t bits = length_ * 8;
+    unsigned char tail[72] = {0x80};
+    const std::size_t zeros = (buffered_ < 56 ? 56 : 120) - buffered_ - 1;
+    for (int i = 0; i < 8; ++i) {
+        tail[1 + zeros + static_cast<std::size_t>(i)] =
+            static_cast<unsigned char>(bits >> (56 - 8 * i));
+    }
+    update(std::string_view(reinterpret_cast<const char*>(tail), 1 + zeros + 8));
+    std::array<std::uint8_t, 20> out{};
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        out[i] = static_cast<std::uint8_t>(h_[i / 4] >> (24 - 8 * (i % 4)));
+    }
+    return out;
+}
 
 std::array<std::uint8_t, 20> sha1(std::string_view bytes) {
     Sha1 hash;
@@ -102,29 +181,121 @@ std::array<std::uint8_t, 20> sha1(std::string_view bytes) {
     return hash.digest();
 }
 
+std::array<std::uint8_t, 20> portableSha1(std::string_view bytes) {
+    Sha1 hash(true);
+    hash.update(bytes);
+    return hash.digest();
+}
+
 std::string rowUuid(std::string_view rowText, std::uint64_t earlierIdenticalRows) {
+    std::string out;
+    rowUuidInto(out, rowText, earlierIdenticalRows);
+    return out;
+}
+
+void rowUuidInto(std::string& out, std::string_view rowText, std::uint64_t earlierIdenticalRows) {
+    RowHash(rowText).uuidInto(out, earlierIdenticalRows);
+}
+
+RowHash::RowHash(std::string_view rowText) {
     // This system's own namespace, so its UIDs cannot meet those of other name spaces.
     static constexpr std::uint8_t kNamespace[16] = {0x6f, 0x1c, 0x3a, 0x52, 0x8e, 0x4d, 0x4b, 0x27,
                                                     0x9a, 0x05, 0xd1, 0x73, 0xc2, 0x48, 0xe6, 0x0b};
-    Sha1 hash;
-    hash.update(std::string_view(reinterpret_cast<const char*>(kNamespace), sizeof kNamespace));
-    hash.update(rowText);
-    hash.update("#");
-    hash.update(std::to_string(earlierIdenticalRows));
+    hash_.update(std::string_view(reinterpret_cast<const char*>(kNamespace), sizeof kNamespace));
+    hash_.update(rowText);
+}
+
+std::uint64_t RowHash::fingerprint() const {
+    return hash_.fingerprint();
+}
+
+void RowHash::uuidInto(std::string& out, std::uint64_t earlierIdenticalRows) const {
+    Sha1 hash = hash_;
+    char count[24];
+    count[0] = '#';
+    const auto end = std::to_chars(count + 1, count + sizeof count, earlierIdenticalRows).ptr;
+    hash.update(std::string_view(count, static_cast<std::size_t>(end - count)));
     auto bytes = hash.digest();
     bytes[6] = static_cast<std::uint8_t>((bytes[6] & 0x0F) | 0x50);
     bytes[8] = static_cast<std::uint8_t>((bytes[8] & 0x3F) | 0x80);
     static constexpr char kHex[] = "0123456789abcdef";
-    std::string out;
-    out.reserve(36);
+    out.resize(36);
+    std::size_t at = 0;
     for (std::size_t i = 0; i < 16; ++i) {
         if (i == 4 || i == 6 || i == 8 || i == 10) {
-            out += '-';
+            out[at++] = '-';
         }
-        out += kHex[bytes[i] >> 4];
-        out += kHex[bytes[i] & 0x0F];
+        out[at++] = kHex[bytes[i] >> 4];
+        out[at++] = kHex[bytes[i] & 0x0F];
     }
-    return out;
+}
+
+std::uint64_t Sha1::fingerprint() const {
+    // The state already mixes every whole block; the length and the bytes
+    // still buffered are folded in.
+    std::uint64_t h = length_;
+    const auto mix = [&h](std::uint64_t word) {
+        h = (h ^ word) * 0xBF58476D1CE4E5B9ULL;
+        h ^= h >> 31;
+    };
+    mix((std::uint64_t{h_[0]} << 32) | h_[1]);
+    mix((std::uint64_t{h_[2]} << 32) | h_[3]);
+    mix(h_[4]);
+    for (std::size_t i = 0; i < buffered_; i += 8) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, buffer_ + i, std::min<std::size_t>(8, buffered_ - i));
+        mix(word);
+    }
+    return h ^ (h >> 29);
+}
+
+void RowOccurrences::reserve(std::size_t rows) {
+    std::size_t capacity = 16;
+    while (capacity < rows * 2) {
+        capacity *= 2;
+    }
+    if (capacity > slots_.size()) {
+        grow(capacity);
+    }
+}
+
+void RowOccurrences::grow(std::size_t capacity) {
+    std::vector<Slot> old(capacity);
+    old.swap(slots_);
+    used_ = 0;
+    const std::size_t mask = slots_.size() - 1;
+    for (const Slot& slot : old) {
+        if (slot.used) {
+            std::size_t at = slot.hash & mask;
+            while (slots_[at].used) {
+                at = (at + 1) & mask;
+            }
+            slots_[at] = slot;
+            ++used_;
+        }
+    }
+}
+
+std::uint64_t RowOccurrences::countBefore(std::string_view rowText) {
+    return countBefore(rowText, RowHash(rowText).fingerprint());
+}
+
+std::uint64_t RowOccurrences::countBefore(std::string_view rowText, std::uint64_t hash) {
+    if ((used_ + 1) * 2 > slots_.size()) {
+        grow(std::max<std::size_t>(16, slots_.size() * 2));
+    }
+    const std::size_t mask = slots_.size() - 1;
+    for (std::size_t at = hash & mask;; at = (at + 1) & mask) {
+        Slot& slot = slots_[at];
+        if (!slot.used) {
+            slot = {hash, rowText, 1, true};
+            ++used_;
+            return 0;
+        }
+        if (slot.hash == hash && slot.text == rowText) {
+            return slot.count++;
+        }
+    }
 }
 
 } // namespace uid

@@ -6,32 +6,82 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <unordered_map>
+#include <vector>
 
 namespace uid {
 
-// The SHA-1 digest of the bytes.
+// SHA-1 over bytes handed in pieces, so that a UID's name is hashed where it
+// lies instead of being copied together first; with the processor's SHA
+// instructions where it has them.
+class Sha1 {
+public:
+    Sha1();
+    // Without the SHA instructions when `portable`, whatever the processor has.
+    explicit Sha1(bool portable);
+
+    void update(std::string_view bytes);
+    std::array<std::uint8_t, 20> digest();
+    // A 64-bit hash of the bytes so far, for a hash table.
+    std::uint64_t fingerprint() const;
+
+private:
+    void (*block_)(std::uint32_t (&h)[5], const unsigned char* block);
+    std::uint32_t h_[5] = {0x67452301, 0xEFCDAB89, 0x98BADCFE, 0x10325476, 0xC3D2E1F0};
+    unsigned char buffer_[64] = {};
+    std::size_t buffered_ = 0;
+    std::uint64_t length_ = 0;
+};
+
+// The SHA-1 digest of the bytes, with the processor's SHA instructions where
+// it has them.
 std::array<std::uint8_t, 20> sha1(std::string_view bytes);
+// The same digest without them, whatever the processor has.
+std::array<std::uint8_t, 20> portableSha1(std::string_view bytes);
 
 // A name-based (version 5) UUID in lower-case hex, "xxxxxxxx-xxxx-5xxx-...",
-// of the row's text (or of the value that names the contact) and how many
-// identical ones came before it in the file.
+// of the row's text and how many identical rows came before it in the file.
 std::string rowUuid(std::string_view rowText, std::uint64_t earlierIdenticalRows);
+// The same written over `out`, keeping its buffer.
+void rowUuidInto(std::string& out, std::string_view rowText, std::uint64_t earlierIdenticalRows);
+
+// A row's UID in two steps: its text hashed once, which also tells identical
+// rows apart, then the count of identical rows before it.
+class RowHash {
+public:
+    explicit RowHash(std::string_view rowText);
+    // Equal for rows of equal text; for RowOccurrences.
+    std::uint64_t fingerprint() const;
+    // rowUuid of the row and the count, written over `out`.
+    void uuidInto(std::string& out, std::uint64_t earlierIdenticalRows) const;
+
+private:
+    Sha1 hash_;
+};
 
 // Counts identical rows as a run meets them, for rowUuid.
 class RowOccurrences {
 public:
     // How many times this exact text was met before. The text must stay valid
     // for the life of the object.
-    std::uint64_t countBefore(std::string_view rowText) { return seen_[rowText]++; }
-    // The same for a text that need not outlive the call (a column's value).
-    std::uint64_t countBeforeCopy(std::string_view text) { return copied_[std::string(text)]++; }
+    std::uint64_t countBefore(std::string_view rowText);
+    // The same with the row's RowHash fingerprint, already made.
+    std::uint64_t countBefore(std::string_view rowText, std::uint64_t fingerprint);
     // Makes room for so many rows at once rather than growing row by row.
-    void reserve(std::size_t rows) { seen_.reserve(rows); }
+    void reserve(std::size_t rows);
 
 private:
-    std::unordered_map<std::string_view, std::uint64_t> seen_;
-    std::unordered_map<std::string, std::uint64_t> copied_;
+    // An open-addressing table: a run counts every row of its file once, so
+    // each look-up is a hash and, mostly, one comparison.
+    struct Slot {
+        std::uint64_t hash = 0;
+        std::string_view text;
+        std::uint64_t count = 0;
+        bool used = false;
+    };
+    void grow(std::size_t capacity);
+
+    std::vector<Slot> slots_;
+    std::size_t used_ = 0;
 };
 
 } // namespace uid

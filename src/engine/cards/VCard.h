@@ -25,12 +25,3 @@ std::string renderVCard(const std::vector<std::string>& record, std::string_view
 std::string renderStrictVCard(const std::vector<std::string>& record, std::string_view uid);
 // The error-log entry for a record that could not be rendered.
 std::string renderFailureEntry(const std::exception& e);
-
-namespace vcard {
-
-// LF-separated lines as CR LF lines, each cut into lines of at most 75 octets
-// (the continuations starting with one blank), never inside a UTF-8 character.
-// An empty text is one empty line.
-std::string foldLines(std::string_view text);
-
-} // namespace vcard

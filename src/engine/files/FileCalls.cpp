@@ -13,12 +13,19 @@ FileCalls standardFileCalls() {
         .close = [](std::FILE* file) { return std::fclose(file); },
         .openDescriptor = [](const char* path, int flags,
                              mode_t mode) { return ::open(path, flags, mode); },
+        .readDescriptor = [](int fd, void* data,
+                             std::size_t count) { return ::read(fd, data, count); },
         .writeDescriptor = [](int fd, const void* data,
                               std::size_t count) { return ::write(fd, data, count); },
         .truncateDescriptor = [](int fd, off_t length) { return ::ftruncate(fd, length); },
         .seekDescriptor = [](int fd, off_t offset,
                              int whence) { return ::lseek(fd, offset, whence); },
         .closeDescriptor = [](int fd) { return ::close(fd); },
+        .linkFile =
+            [](const char* from, const char* to) {
+                return ::linkat(AT_FDCWD, from, AT_FDCWD, to, AT_SYMLINK_FOLLOW);
+            },
+        .removeFile = [](const char* path) { return ::unlink(path); },
         .makeFolders =
             [](const std::string& path, std::error_code& error) {
                 std::filesystem::create_directories(path, error);

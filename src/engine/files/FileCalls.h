@@ -21,6 +21,8 @@ struct FileCalls {
 
     // Opens a descriptor as POSIX open does: the descriptor, or -1 with errno set.
     int (*openDescriptor)(const char* path, int flags, mode_t mode);
+    // Reads as POSIX read does: the bytes read, 0 at the end, or -1.
+    ssize_t (*readDescriptor)(int fd, void* data, std::size_t count);
     // Writes as POSIX write does: the bytes written (maybe fewer), or -1.
     ssize_t (*writeDescriptor)(int fd, const void* data, std::size_t count);
     // Cuts a file to a length as ftruncate does.
@@ -29,6 +31,12 @@ struct FileCalls {
     off_t (*seekDescriptor)(int fd, off_t offset, int whence);
     // Closes a descriptor as POSIX close does.
     int (*closeDescriptor)(int fd);
+
+    // Makes a second name for a file as linkat(AT_FDCWD, from, AT_FDCWD, to,
+    // AT_SYMLINK_FOLLOW) does: 0, or -1 with errno set; never replaces `to`.
+    int (*linkFile)(const char* from, const char* to);
+    // Removes a name as POSIX unlink does.
+    int (*removeFile)(const char* path);
 
     // Creates a folder and its parents as std::filesystem::create_directories does.
     void (*makeFolders)(const std::string& path, std::error_code& error);

@@ -10,50 +10,57 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
+
+std::string RunFolderDestination::where() const {
+    return folderMade() ? vcardOutputFolderPath : std::string();
+}
+
+Destination::Outcome RunFolderDestination::noFolder(std::int64_t rowNumber) {
+    return stopAt(Outcome::StopNothingKept, rowNumber,
+                  text::fill(logtext::kStopNoRunFolder, folder_.destination,
+                             text::systemReason(folder_.error)));
+}
 
 Destination::Outcome FolderDestination::deliver(const PreparedContact& contact,
                                                 std::int64_t rowNumber) {
+    if (!folderMade()) {
+        return noFolder(rowNumber);
+    }
     if (!contact.card) {
-        // Nothing is reserved for a card that does not exist: no empty file stays.
         return stopAt(Outcome::Stop, rowNumber, logtext::kStopNoCard);
     }
-    g_count = 1;
-    std::optional<std::string> path;
     if (contact.namingFailure) {
         console::log(*contact.namingFailure);
-        path = std::string(kStopRun);
-    } else {
-        path = reserveVCardFile(contact.nameBase);
+        return stopAt(Outcome::Stop, rowNumber, logtext::kStopNotWritten);
     }
-    if (!path) {
+    g_count = 1;
+    const PlacedCard placed = createVcardFile(*contact.card, contact.nameBase);
+    switch (placed.result) {
+    case PlacedCard::Written:
+        return Outcome::Written;
+    case PlacedCard::NameRefused:
         logOrConsole(text::fill(logtext::kInvalidName, rowNumber));
         return Outcome::NotWritten;
+    case PlacedCard::FolderGone:
+        // The cards written before it are still where the folder went.
+        return stopAt(Outcome::Stop, rowNumber,
+                      text::fill(logtext::kStopFolderGone, vcardOutputFolderPath));
+    case PlacedCard::Stopped:
+        break;
     }
-    if (*path == kStopRun) {
-        return stopAt(Outcome::StopNothingKept, rowNumber,
-                      text::fill(logtext::kStopNoRunFolder, vcardOutputFolderPath));
-    }
-    if (createVcardFile(contact.card, *path)) {
-        return Outcome::Written;
-    }
-    return stopAt(Outcome::Stop, rowNumber, logtext::kStopNotWritten);
+    return stopAt(Outcome::Stop, rowNumber, text::systemReason(placed.error));
 }
 
-void FolderDestination::close() {
-    releaseReservedFile();
-}
-
-std::string FolderDestination::where() const {
-    return vcardOutputFolderPath;
-}
-
-SingleFileDestination::SingleFileDestination(const std::string& fileName)
-    : path_(vcardOutputFolderPath + fileName) {}
+SingleFileDestination::SingleFileDestination(RunFolder folder, const std::string& fileName)
+    : RunFolderDestination(std::move(folder)), path_(vcardOutputFolderPath + fileName) {}
 
 void SingleFileDestination::open() {
+    if (!folderMade()) {
+        return;
+    }
     file_.emplace();
     if (!file_->create(path_)) {
+        createError_ = errno;
         logOrConsole(text::fill(logtext::kCreateFileFailed, path_));
         file_.reset();
     }
@@ -61,19 +68,36 @@ void SingleFileDestination::open() {
 
 Destination::Outcome SingleFileDestination::deliver(const PreparedContact& contact,
                                                     std::int64_t rowNumber) {
+    if (!folderMade()) {
+        return noFolder(rowNumber);
+    }
     if (!file_) {
-        return stopAt(Outcome::Stop, rowNumber, text::fill(logtext::kStopNoFile, path_));
+        return stopAt(Outcome::Stop, rowNumber,
+                      text::fill(logtext::kStopNoFile, path_, text::systemReason(createError_)));
     }
     if (!contact.card) {
         return stopAt(Outcome::Stop, rowNumber, logtext::kStopNoCard);
     }
-    if (file_->append(*contact.card)) {
+    if (file_->append(*contact.card, rowNumber)) {
         ++cards_;
         return Outcome::Written;
     }
+    return writeFailed(rowNumber);
+}
+
+Destination::Outcome SingleFileDestination::writeFailed(std::int64_t rowNumber) {
+    const int error = errno;
+    const std::int64_t first = file_->firstUnwrittenRow();
+    // The card in hand was never answered Written.
+    const std::int64_t lost = file_->unwritten() - (rowNumber != 0 ? 1 : 0);
     logOrConsole(
-        text::fill(logtext::kSingleFileWriteFailed, rowNumber, path_, std::strerror(errno)));
-    return stopAt(Outcome::Stop, rowNumber, logtext::kStopNotWritten);
+        text::fill(logtext::kSingleFileWriteFailed, first, path_, text::systemReason(error)));
+    cards_ -= lost;
+    lost_ += lost;
+    if (lost > 0) {
+        lostFrom(first);
+    }
+    return stopAt(Outcome::Stop, first, text::systemReason(error));
 }
 
 void SingleFileDestination::close() {
@@ -81,14 +105,15 @@ void SingleFileDestination::close() {
         return;
     }
     if (!file_->close()) {
-        logOrConsole(text::fill(logtext::kSingleFileCloseFailed, path_, std::strerror(errno)));
+        if (file_->unwritten() > 0) {
+            writeFailed(0);
+        } else {
+            logOrConsole(
+                text::fill(logtext::kSingleFileCloseFailed, path_, text::systemReason(errno)));
+        }
     }
     file_.reset();
     if (cards_ == 0) {
         std::remove(path_.c_str()); // a file without a card would pass for an export
     }
-}
-
-std::string SingleFileDestination::where() const {
-    return vcardOutputFolderPath;
 }

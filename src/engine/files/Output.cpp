@@ -8,36 +8,17 @@
 #include "engine/log/LogTexts.h"
 #include "engine/log/myLog.h"
 
+#include <algorithm>
+#include <atomic>
+#include <cctype>
 #include <cerrno>
-#include <cstdio>
 #include <ctime>
 #include <fcntl.h>
-#include <filesystem>
-#include <system_error>
 #include <unistd.h>
 #include <unordered_map>
-
-namespace fs = std::filesystem;
+#include <utility>
 
 namespace {
-
-// The last file createFile made on this thread, still open, so that writing the
-// contact costs no second open. Closed when the thread ends at the latest.
-// Plain descriptors: a card is one write, stdio's buffer would only be copied.
-struct ReservedFile {
-    std::string path;
-    int fd = -1;
-
-    void release() {
-        if (fd >= 0) {
-            fileCalls().closeDescriptor(fd);
-            fd = -1;
-        }
-        path.clear();
-    }
-    ~ReservedFile() { release(); }
-};
-thread_local ReservedFile reserved;
 
 // What file naming already learnt about a run folder: for each name base, the
 // lowest number that may still be free. Every name below it is taken, so the
@@ -56,23 +37,54 @@ struct NameMemory {
 };
 NameMemory nameMemory;
 
-std::string parentOf(const std::string& path) {
-    const auto slash = path.rfind('/');
-    return slash == std::string::npos ? std::string(".") : path.substr(0, slash + 1);
+// The marks that turn the direction of text around (U+200E, U+200F,
+// U+202A to U+202E, U+2066 to U+2069, U+061C): in a file name they make
+// "txt.exe" show as "exe.txt". The length of the one starting at `at`, or 0.
+std::size_t directionMarkAt(std::string_view name, std::size_t at) {
+    const auto byte = [&](std::size_t k) {
+        return at + k < name.size() ? static_cast<unsigned char>(name[at + k]) : 0;
+    };
+    if (byte(0) == 0xD8 && byte(1) == 0x9C) {
+        return 2;
+    }
+    if (byte(0) != 0xE2) {
+        return 0;
+    }
+    const unsigned char second = byte(1);
+    const unsigned char third = byte(2);
+    const bool marks =
+        (second == 0x80 && (third == 0x8E || third == 0x8F || (third >= 0xAA && third <= 0xAE))) ||
+        (second == 0x81 && third >= 0xA6 && third <= 0xA9);
+    return marks ? 3 : 0;
 }
 
 // Removes the bytes that would cut a path short, break it into folders or put
-// a line break into a name.
+// a line break into a name, the marks that turn its direction around, and the
+// dots in front that would hide the file.
 std::string withoutUnsafeBytes(std::string_view name) {
     std::string out;
     out.reserve(name.size());
-    for (const char c : name) {
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        if (const std::size_t mark = directionMarkAt(name, i); mark > 0) {
+            i += mark - 1;
+            continue;
+        }
+        const char c = name[i];
         const auto u = static_cast<unsigned char>(c);
-        if (c != '/' && u >= 0x20 && u != 0x7F) {
+        if (c != '/' && u >= 0x20 && u != 0x7F && !(c == '.' && out.empty())) {
             out += c;
         }
     }
     return out;
+}
+
+// True when the name holds a letter or a digit of any script: a name of
+// punctuation alone ("-!-", "...") names nobody.
+bool namesSomeone(std::string_view base) {
+    return std::any_of(base.begin(), base.end(), [](char c) {
+        const auto u = static_cast<unsigned char>(c);
+        return u >= 0x80 || std::isalnum(u) != 0;
+    });
 }
 
 std::size_t sequenceLength(unsigned char lead) {
@@ -118,40 +130,17 @@ std::string runFolderName() {
     return text::fill("Olvenmark_%@", timestamp::folderStamp(std::time(nullptr)));
 }
 
-int createFile(const std::string& path) {
-    try {
-        reserved.release();
-        // As fopen("wx") would: the permissions the umask leaves of 0666.
-        const int fd =
-            fileCalls().openDescriptor(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0) {
-            reserved.path = path;
-            reserved.fd = fd;
-            return Created;
-        }
-        const int error = errno;
-        std::error_code ec;
-        if (!fs::exists(parentOf(path), ec)) {
-            return FolderMissing;
-        }
-        if (error == EEXIST || fs::exists(fs::symlink_status(path, ec))) {
-            return AlreadyExists;
-        }
-        logOrConsole(text::fill(logtext::kCreateFileFailed, path));
-        return CreateFailed;
-    } catch (const std::exception& e) {
-        logOrConsole(text::fill(logtext::kCreateFileException, text::exceptionName(e), e.what()));
-        return CreateFailed;
-    }
-}
-
 std::optional<std::string> contactNameBase(const std::vector<std::string>& record) {
     const std::string& first = record.at(0);
     const std::string& last = record.at(1);
     if (first.empty() && last.empty()) {
         return std::nullopt;
     }
-    return fileNameBase(first, last);
+    std::string base = fileNameBase(first, last);
+    if (!namesSomeone(base)) {
+        return std::nullopt;
+    }
+    return base;
 }
 
 std::string namingFailureEntry(const std::exception& e) {
@@ -160,124 +149,179 @@ std::string namingFailureEntry(const std::exception& e) {
 
 namespace {
 
-// What one candidate path means for the naming: a final answer (the path, none
-// when it could not be created, or kStopRun), or on to the next candidate.
-struct Attempt {
-    bool final;
-    std::optional<std::string> answer;
-};
+// The card in hand on its way into a folder: written whole into a file that
+// has no name yet, then linked under the first free name. A name in the folder
+// thus holds a complete card or nothing, whenever the program is stopped, and
+// a link never replaces a file that is there.
+class UnnamedCard {
+public:
+    explicit UnnamedCard(std::string folder) : folder_(std::move(folder)) {}
+    ~UnnamedCard() { discard(); }
+    UnnamedCard(const UnnamedCard&) = delete;
+    UnnamedCard& operator=(const UnnamedCard&) = delete;
 
-Attempt attempt(const std::string& path) {
-    switch (createFile(path)) {
-    case Created:
-        return {true, path};
-    case CreateFailed:
-        return {true, std::nullopt};
-    case FolderMissing:
-        return {true, std::string(kStopRun)};
-    default:
-        return {false, std::nullopt};
+    // 0 once the card is written, else the errno that kept it out.
+    int write(std::string_view card) {
+        if (!open()) {
+            return errno;
+        }
+        if (writeWhole(fd_, card) != card.size()) {
+            const int error = errno;
+            discard();
+            return error;
+        }
+        return 0;
     }
-}
 
-std::optional<std::string> reserveNameless() {
-    for (;;) {
-        const std::string path =
-            vcardOutputFolderPath + "/no_name" + std::to_string(g_unknownCount) + ".vcf";
-        ++g_unknownCount;
-        if (Attempt a = attempt(path); a.final) {
-            return a.answer;
+    // Gives the card the path as its name: Created, AlreadyExists, FolderMissing, or
+    // CreateFailed with errno telling why.
+    int linkAs(const std::string& path) {
+        const std::string from =
+            temp_.empty() ? "/proc/self/fd/" + std::to_string(fd_) : folder_ + temp_;
+        if (fileCalls().linkFile(from.c_str(), path.c_str()) == 0) {
+            return Created;
+        }
+        switch (errno) {
+        case EEXIST:
+            return AlreadyExists;
+        case ENOENT:
+        case ENOTDIR:
+            return FolderMissing;
+        default:
+            return CreateFailed;
         }
     }
-}
 
-std::optional<std::string> reserveNamed(const std::string& base) {
-    auto& memory = nameMemory.forFolder(vcardOutputFolderPath);
-    const auto known = memory.find(base);
-    if (known == memory.end()) {
-        const std::string plain = vcardOutputFolderPath + "/" + base + ".vcf";
-        if (Attempt a = attempt(plain); a.final) {
-            if (a.answer == plain) {
-                memory.emplace(base, 1);
+    // Closes the linked card; 0, or the errno of a close that failed, which
+    // may have lost what was written: the name goes again then.
+    int finish(const std::string& path) {
+        const int fd = std::exchange(fd_, -1);
+        if (fileCalls().closeDescriptor(fd) != 0) {
+            const int error = errno;
+            fileCalls().removeFile(path.c_str());
+            discard();
+            return error;
+        }
+        discard();
+        return 0;
+    }
+
+private:
+    bool open() {
+        // Files without a name need /proc to be linked by their descriptor.
+        static const bool linkable = ::access("/proc/self/fd", X_OK) == 0;
+        if (linkable) {
+            fd_ =
+                fileCalls().openDescriptor(folder_.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+            if (fd_ >= 0 || (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)) {
+                return fd_ >= 0;
             }
-            return a.answer;
+        }
+        // A file system without them: a hidden name of this process, taken back after.
+        static std::atomic<std::uint64_t> serial{0};
+        temp_ = text::fill(".olvenmark-%@-%@.tmp", static_cast<std::int64_t>(::getpid()),
+                           static_cast<std::int64_t>(serial++));
+        fd_ = fileCalls().openDescriptor((folder_ + temp_).c_str(),
+                                         O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd_ < 0) {
+            temp_.clear();
+        }
+        return fd_ >= 0;
+    }
+
+    void discard() {
+        if (fd_ >= 0) {
+            fileCalls().closeDescriptor(std::exchange(fd_, -1));
+        }
+        if (!temp_.empty()) {
+            fileCalls().removeFile((folder_ + temp_).c_str());
+            temp_.clear();
+        }
+    }
+
+    std::string folder_;
+    int fd_ = -1;
+    std::string temp_;
+};
+
+// What one candidate name came to: taken by the card, taken by another file
+// (the next candidate follows), or an end of the naming.
+struct Attempt {
+    int result;
+    std::string path;
+};
+
+// The naming: Name.vcf, Name(1).vcf, Name(2).vcf... or no_nameN.vcf without a
+// name base, each offered to `place` until one is not AlreadyExists.
+template <class Place>
+Attempt generateVCardFileName(const std::optional<std::string>& base, Place&& place) {
+    if (!base) {
+        for (;;) {
+            std::string path =
+                vcardOutputFolderPath + "/no_name" + std::to_string(g_unknownCount) + ".vcf";
+            ++g_unknownCount;
+            if (const int result = place(path); result != AlreadyExists) {
+                return {result, std::move(path)};
+            }
+        }
+    }
+    auto& memory = nameMemory.forFolder(vcardOutputFolderPath);
+    const auto known = memory.find(*base);
+    if (known == memory.end()) {
+        std::string plain = vcardOutputFolderPath + "/" + *base + ".vcf";
+        if (const int result = place(plain); result != AlreadyExists) {
+            if (result == Created) {
+                memory.emplace(*base, 1);
+            }
+            return {result, std::move(plain)};
         }
     } else if (known->second > g_count) {
         g_count = known->second;
     }
     // The plain name is taken: the first free numbered name follows.
     for (;; ++g_count) {
-        const std::string numbered =
-            vcardOutputFolderPath + "/" + base + "(" + std::to_string(g_count) + ").vcf";
-        if (Attempt a = attempt(numbered); a.final) {
-            if (a.answer == numbered) {
-                memory[base] = g_count + 1;
+        std::string numbered =
+            vcardOutputFolderPath + "/" + *base + "(" + std::to_string(g_count) + ").vcf";
+        if (const int result = place(numbered); result != AlreadyExists) {
+            if (result == Created) {
+                memory[*base] = g_count + 1;
                 g_count = 1;
             }
-            return a.answer;
+            return {result, std::move(numbered)};
         }
     }
+}
+
+// A link the file system refuses for the name itself, not for the folder.
+bool refusesTheName(int error) {
+    return error == ENAMETOOLONG || error == EILSEQ || error == EINVAL;
 }
 
 } // namespace
 
-std::optional<std::string> reserveVCardFile(const std::optional<std::string>& base) {
-    try {
-        return base ? reserveNamed(*base) : reserveNameless();
-    } catch (const std::exception& e) {
-        console::log(namingFailureEntry(e));
-        return std::string(kStopRun);
+PlacedCard createVcardFile(std::string_view card, const std::optional<std::string>& base) {
+    UnnamedCard file(vcardOutputFolderPath);
+    if (const int error = file.write(card); error != 0) {
+        const bool gone = error == ENOENT || error == ENOTDIR;
+        return {gone ? PlacedCard::FolderGone : PlacedCard::Stopped, {}, error};
     }
-}
-
-std::optional<std::string> generateVCardFileName(const std::vector<std::string>& record) {
-    try {
-        return reserveVCardFile(contactNameBase(record));
-    } catch (const std::exception& e) {
-        console::log(namingFailureEntry(e));
-        return std::string(kStopRun);
+    int linkError = 0;
+    Attempt named = generateVCardFileName(base, [&](const std::string& path) {
+        const int result = file.linkAs(path);
+        linkError = errno;
+        return result;
+    });
+    switch (named.result) {
+    case Created:
+        if (const int error = file.finish(named.path); error != 0) {
+            return {PlacedCard::Stopped, std::move(named.path), error};
+        }
+        return {PlacedCard::Written, std::move(named.path), 0};
+    case FolderMissing:
+        return {PlacedCard::FolderGone, std::move(named.path), linkError};
+    default:
+        logOrConsole(text::fill(logtext::kCreateFileFailed, named.path));
+        return {refusesTheName(linkError) ? PlacedCard::NameRefused : PlacedCard::Stopped,
+                std::move(named.path), linkError};
     }
-}
-
-bool createVcardFile(const std::optional<std::string>& text, const std::string& path) {
-    try {
-        int fd = -1;
-        const bool ours = reserved.fd >= 0 && reserved.path == path;
-        if (ours) {
-            fd = reserved.fd; // the empty file just reserved for this contact
-            reserved.fd = -1;
-            reserved.path.clear();
-        } else {
-            fd = fileCalls().openDescriptor(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC,
-                                            0666);
-        }
-        if (fd < 0) {
-            logOrConsole(text::fill(logtext::kWriteVCardFailed, path));
-            return false;
-        }
-        if (!text) {
-            fileCalls().closeDescriptor(fd);
-            return false;
-        }
-        const bool written = writeWhole(fd, *text) == text->size();
-        const int writeError = errno;
-        const bool closed = fileCalls().closeDescriptor(fd) == 0;
-        if (!written || !closed) {
-            const int error = written ? errno : writeError;
-            // A cut-off vCard would pass for a contact: the file this run created
-            // and could not fill goes again.
-            if (ours) {
-                std::remove(path.c_str());
-            }
-            throw std::system_error(error, std::generic_category(), "writing " + path);
-        }
-        return true;
-    } catch (const std::exception& e) {
-        logOrConsole(text::fill(logtext::kWriteVCardException, text::exceptionName(e), e.what()));
-        return false;
-    }
-}
-
-void releaseReservedFile() {
-    reserved.release();
 }

@@ -28,12 +28,8 @@ inline constexpr std::string_view kMapException =
     "EXCEPTION\nOccured in mapProperties()\n\nname: %@\nReason: %@";
 inline constexpr std::string_view kVCardException =
     "EXCEPTION\nOccured in vCardRepresentation()\nname: %@\nReason: %@";
-inline constexpr std::string_view kCreateFileException =
-    "EXCEPTION\nOccured in createFile()\n\nname: %@\nReason: %@";
 inline constexpr std::string_view kNamingException =
     "EXCEPTION\nOccured in generateVCardFileName()\nname: %@\nReason: %@";
-inline constexpr std::string_view kWriteVCardException =
-    "EXCEPTION\nOccured in createVcardFile()\nname: %@\nReason: %@";
 inline constexpr std::string_view kLogFolderException =
     "EXCEPTION\nOccured in createFolder()\nname: %@\nReason: %@";
 inline constexpr std::string_view kLogFileException =
@@ -61,8 +57,6 @@ inline constexpr std::string_view kInvalidName =
 inline constexpr std::string_view kCreateFolderFailed = "Error: Create folder failed %@";
 inline constexpr std::string_view kCreateFileFailed =
     "Error: Occured in createFile()\nFailed to create file%@";
-inline constexpr std::string_view kWriteVCardFailed =
-    "Error: Occured in createVcardFile()\nFailed to create file%@";
 inline constexpr std::string_view kOpenCsvFailed = "Failed to open file";
 // A card that could not be added to the run's single file; row, path, reason.
 inline constexpr std::string_view kSingleFileWriteFailed =
@@ -70,13 +64,27 @@ inline constexpr std::string_view kSingleFileWriteFailed =
 // Why a run stopped before its last contact: the row and the reason.
 inline constexpr std::string_view kEmptyContact =
     "Error: Row [%d] not written: it has no value in any paired column";
+// A row without the fields its pairs need, and why: row, reason.
+inline constexpr std::string_view kShortRow = "Error: Row [%d] not written: %@";
+inline constexpr std::string_view kUnclosedQuote =
+    "it has an unclosed quote, which takes the rest of its line into one field";
+inline constexpr std::string_view kTooFewFields = "it holds fewer fields than its pairs need";
 inline constexpr std::string_view kRunStopped = "Error: Run stopped at row [%d]: %@";
-inline constexpr std::string_view kStopNoRunFolder = "no file can be made in the folder %@";
+inline constexpr std::string_view kStopNoRunFolder = "no run folder could be made in %@: %@";
+inline constexpr std::string_view kStopFolderGone = "the run folder %@ is not there any more";
 inline constexpr std::string_view kStopNotWritten = "its vCard could not be written";
 inline constexpr std::string_view kStopNoCard = "its vCard could not be made";
-inline constexpr std::string_view kStopNoFile = "the file %@ could not be created";
+inline constexpr std::string_view kStopNoFile = "the file %@ could not be created: %@";
 // The run's single file could not be closed, so its cards may be lost; path, reason.
 inline constexpr std::string_view kSingleFileCloseFailed = "Error: Failed to finish writing %@: %@";
+// Telephone numbers not in international form: how many, and their rows.
+inline constexpr std::string_view kPhonesLeft = "Info: %d telephone %@ left as written (%@ %@)";
+inline constexpr std::string_view kPhoneNumber = "number";
+inline constexpr std::string_view kPhoneNumbers = "numbers";
+inline constexpr std::string_view kRow = "row";
+inline constexpr std::string_view kRows = "rows";
+// The rows of one person written as one card: "3, 7 and 12".
+inline constexpr std::string_view kRowsMerged = "Info: Rows %@ are one person: one card";
 // How many control characters the run dropped from values.
 inline constexpr std::string_view kControlCharactersDropped =
     "Info: %d control characters (NUL and others) dropped from values";
@@ -87,7 +95,11 @@ inline constexpr std::string_view kLogAlertButton = "OK";
 inline constexpr std::string_view kLogFileFailed = "Failed to create file:%@";
 inline constexpr std::string_view kLogFileFailedWithReason =
     "Failed to create file:\nName: %@\nReason: %@";
-inline constexpr std::string_view kLogFileMissing = "Failed to create file:";
+// Said once when entries cannot be written: the log's path and why.
+inline constexpr std::string_view kLogUnwritable =
+    "Error: the error log %@ cannot be written (%@); going on without it";
+inline constexpr std::string_view kLogWithoutHome =
+    "Error: no error log is kept: the user's home folder is not known";
 
 // What goes to the console when an entry could not be written to the log.
 inline constexpr std::string_view kLogWriteFallback = "Error while writing to log file";
@@ -100,6 +112,8 @@ inline constexpr std::string_view kReportCancelledTotal = "Migration canceled.\n
 inline constexpr std::string_view kReportWritten = "Successful\t\t";
 inline constexpr std::string_view kReportFailed = "Failed\t\t";
 inline constexpr std::string_view kReportFolder = "\nvCards can be found at path";
+// A fifth line when rows of one person became one card: rows, contacts, rows merged.
+inline constexpr std::string_view kReportMerged = "%@ rows, %@ contacts: %@ %@ merged";
 
 // Pairing by column names: for each column what decided it and what became of
 // it (column, what decided, the line or property); how many typed value

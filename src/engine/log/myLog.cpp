@@ -7,11 +7,16 @@
 #include "engine/log/Console.h"
 #include "engine/log/LogTexts.h"
 
+#include <atomic>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
 #include <mutex>
+#include <pwd.h>
+#include <unistd.h>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -25,6 +30,20 @@ std::mutex& logMutex() {
 
 std::mutex hookMutex;
 myLog::AlertHook alertHook;
+
+// Whether the console was told that the log cannot be written. Each entry
+// lost after that goes without a word, until one is written again.
+std::atomic<bool> unwritableSaid{false};
+
+// Tells the console once why entries cannot be written; answers false.
+bool lost(const std::string& path, int error) {
+    if (!unwritableSaid.exchange(true)) {
+        console::log(path.empty()
+                         ? std::string(logtext::kLogWithoutHome)
+                         : text::fill(logtext::kLogUnwritable, path, text::systemReason(error)));
+    }
+    return false;
+}
 
 void showAlert(std::string_view title, const std::string& text, std::string_view button) {
     myLog::AlertHook hook;
@@ -61,7 +80,12 @@ myLog::myLog() {
 }
 
 bool myLog::createLogFile(const std::string&) {
-    const std::string folder = text::fill("%@//Olvenmark v1.0", homeDirectory());
+    unwritableSaid = false; // a new log says anew why it cannot be written
+    const std::string home = homeDirectory();
+    if (home.empty()) {
+        return true; // no home, no log: the first entry says so
+    }
+    const std::string folder = text::fill("%@//Olvenmark v1.0", home);
     createFolder(folder);
     std::string file = text::fill("%@//Error.log", folder);
     {
@@ -121,20 +145,23 @@ bool myLog::addMessage(std::string_view message) {
 
         const std::lock_guard lock(logMutex());
         if (logFileName.empty()) {
-            return false;
+            return lost(logFileName, 0);
         }
-        if (!existsAt(logFileName) && !createEmptyExclusive(logFileName)) {
-            console::log(logtext::kLogFileMissing);
-        }
-        // Append mode puts every write at the end, whoever else appends.
+        // Append mode makes a deleted file again and puts every write at the
+        // end, whoever else appends.
         const FileCalls& calls = logFileCalls();
         std::FILE* f = calls.open(logFileName.c_str(), "ab");
         if (f == nullptr) {
-            return false;
+            return lost(logFileName, errno);
         }
         const bool written = calls.write(entry.data(), 1, entry.size(), f) == entry.size();
+        const int writeError = errno;
         const bool closed = calls.close(f) == 0;
-        return written && closed;
+        if (!written || !closed) {
+            return lost(logFileName, written ? errno : writeError);
+        }
+        unwritableSaid = false;
+        return true;
     } catch (const std::exception& e) {
         console::log(text::fill(logtext::kLogWriteException, text::exceptionName(e), e.what()));
         return false;
@@ -147,16 +174,23 @@ void myLog::setAlertHook(AlertHook hook) {
 }
 
 std::string myLog::homeDirectory() {
-    const char* home = std::getenv("HOME");
-    if (home != nullptr && *home != '\0') {
-        std::string path(home);
-        while (path.size() > 1 && path.back() == '/') {
-            path.pop_back();
+    std::string path;
+    if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
+        path = home;
+    } else {
+        // Never the current folder, which may be anyone's: the user's own entry.
+        passwd entry{};
+        passwd* found = nullptr;
+        std::vector<char> buffer(16384);
+        if (::getpwuid_r(::getuid(), &entry, buffer.data(), buffer.size(), &found) == 0 &&
+            found != nullptr && found->pw_dir != nullptr) {
+            path = found->pw_dir;
         }
-        return path;
     }
-    std::error_code ec;
-    return fs::current_path(ec).string();
+    while (path.size() > 1 && path.back() == '/') {
+        path.pop_back();
+    }
+    return path;
 }
 
 bool writeLog(std::string_view message) {
@@ -165,7 +199,8 @@ bool writeLog(std::string_view message) {
 }
 
 void logOrConsole(std::string_view message, std::string_view fallback) {
-    if (!writeLog(message)) {
+    // Once the log said why it cannot be written, a lost entry needs no word of its own.
+    if (!writeLog(message) && !unwritableSaid) {
         console::log(fallback);
     }
 }

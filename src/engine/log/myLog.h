@@ -24,16 +24,19 @@ public:
     bool createFolder(const std::string& path);
     // Creates an empty file; true only when this call created it.
     bool createFile(const std::string& path);
-    // Appends "[dd/MM/yy] [HH:mm:ss] " + message + "\n"; false when it was not written.
+    // Appends "[dd/MM/yy] [HH:mm:ss] " + message + "\n"; false when it was not
+    // written. The first entry lost says on the console why, once.
     bool addMessage(std::string_view message);
 
     // Where the log's alerts go; the console until the application sets one.
     static void setAlertHook(AlertHook hook);
-    // $HOME, or the current folder when it is not set.
+    // $HOME, or the home folder of the user's entry in the password database
+    // when it is not set or empty; empty when neither is known: then there is no log.
     static std::string homeDirectory();
 };
 
 // Appends to the current error log; false when there is none or the write failed.
 bool writeLog(std::string_view message);
-// Appends to the error log, or writes the fallback to the console when that fails.
+// Appends to the error log, or writes the fallback to the console when that
+// fails and the log has not said why already.
 void logOrConsole(std::string_view message, std::string_view fallback = logtext::kLogWriteFallback);

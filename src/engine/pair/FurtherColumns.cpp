@@ -65,7 +65,11 @@ void spreadFurtherValues(const std::vector<std::string>& fields,
         }
         switch (column.use) {
         case FurtherColumn::Use::Value:
-            for (const std::string_view single : singleValues(value, column.kind)) {
+            for (std::string_view single : singleValues(value, column.kind)) {
+                // A spreadsheet's telephone number saved as a decimal ("33612550101.0").
+                if (column.kind == ValueKind::Telephone) {
+                    single = shapes::withoutZeroFraction(single);
+                }
                 if (alreadyThere(record, column.kind, single)) {
                     continue;
                 }

@@ -8,6 +8,7 @@
 #include "engine/pair/ValueShapes.h"
 #include "engine/pair/Vocabulary.h"
 
+#include <algorithm>
 #include <array>
 #include <stdexcept>
 
@@ -66,6 +67,18 @@ constexpr std::array<bool, kCount> kNumeric = [] {
     return numeric;
 }();
 
+// True for a byte that may part several values in one: ",;/|", a line break or ":".
+bool isListSeparator(char c) {
+    static constexpr auto kTable = [] {
+        std::array<bool, 256> table{};
+        for (const char separator : std::string_view(",;/|\r\n:")) {
+            table[static_cast<unsigned char>(separator)] = true;
+        }
+        return table;
+    }();
+    return kTable[static_cast<unsigned char>(c)];
+}
+
 // Several telephone numbers or e-mail addresses in one named value: the first
 // stays, each other one becomes one more line of the same kind and types.
 void spreadSeveralValues(ContactRecord& record) {
@@ -73,7 +86,7 @@ void spreadSeveralValues(ContactRecord& record) {
         const Kind kind = kTable[p].kind;
         std::string& value = record.named[p];
         if ((kind != Kind::Phone && kind != Kind::Email) ||
-            value.find_first_of(",;/|\r\n:") == std::string::npos) {
+            std::none_of(value.begin(), value.end(), isListSeparator)) {
             continue;
         }
         const std::vector<std::string_view> several = shapes::severalValues(value, kind);

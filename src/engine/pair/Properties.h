@@ -132,6 +132,10 @@ enum class Place : std::uint8_t { None, Work, Home, Other };
 
 // TYPE parameters, in the order a line writes them.
 namespace types {
+// The two a format may write its own way: a preferred value, and the type
+// every e-mail address of the Internet has.
+inline constexpr std::string_view kPrefType = "PREF";
+inline constexpr std::string_view kInternetType = "INTERNET";
 inline constexpr std::string_view kWork[] = {"WORK"};
 inline constexpr std::string_view kHome[] = {"HOME"};
 inline constexpr std::string_view kWorkFax[] = {"WORK", "FAX"};
@@ -150,12 +154,23 @@ inline constexpr std::string_view kAssistant[] = {"VOICE", "X-ASSISTANT"};
 inline constexpr std::string_view kCallback[] = {"VOICE", "X-CALLBACK"};
 inline constexpr std::string_view kRadio[] = {"VOICE", "X-RADIO"};
 inline constexpr std::string_view kTty[] = {"VOICE", "X-TTY"};
-inline constexpr std::string_view kWorkPref[] = {"WORK", "PREF"};
-inline constexpr std::string_view kInternet[] = {"INTERNET"};
-inline constexpr std::string_view kInternetWork[] = {"INTERNET", "WORK"};
-inline constexpr std::string_view kInternetHome[] = {"INTERNET", "HOME"};
-inline constexpr std::string_view kInternetOther[] = {"INTERNET", "OTHER"};
+inline constexpr std::string_view kWorkPref[] = {"WORK", kPrefType};
+inline constexpr std::string_view kInternet[] = {kInternetType};
+inline constexpr std::string_view kInternetWork[] = {kInternetType, "WORK"};
+inline constexpr std::string_view kInternetHome[] = {kInternetType, "HOME"};
+inline constexpr std::string_view kInternetOther[] = {kInternetType, "OTHER"};
 } // namespace types
+
+// The lines a card has whatever its record holds: the frame, the card's UID and
+// what kind of entity it stands for.
+namespace frame {
+inline constexpr std::string_view kBegin = "BEGIN";
+inline constexpr std::string_view kVersion = "VERSION";
+inline constexpr std::string_view kEnd = "END";
+inline constexpr std::string_view kUid = "UID";
+inline constexpr std::string_view kKind = "KIND";
+inline constexpr std::string_view kLines[] = {kBegin, kVersion, kEnd, kUid, kKind};
+} // namespace frame
 
 // The order of a card's lines after the name: a property with a rank gives a
 // line of its own at that rank; kNoLine for one written inside another's line

@@ -67,22 +67,29 @@ std::size_t endOfLine(std::string_view text, std::size_t from) {
 
 // Walks the row's fields as splitString reads them: for each, the text
 // between its quotes with doubled quotes still doubled (empty for a field
-// without quotes) and whatever follows up to the next delimiter.
-template <class Field> void forEachField(std::string_view row, char delimiter, Field&& field) {
+// without quotes) and whatever follows up to the next delimiter. False when a
+// quote was never closed, which takes the rest of the row into its field.
+template <class Field> bool forEachField(std::string_view row, char delimiter, Field&& field) {
     ClosingQuoteFinder quotes(row);
     std::size_t i = 0;
+    bool closed = true;
     for (;;) {
         std::string_view quoted;
         if (i < row.size() && row[i] == '"') {
             const std::size_t close = quotes.find(i + 1);
+            closed = closed && close != std::string_view::npos;
             const std::size_t stop = close == std::string_view::npos ? row.size() : close;
             quoted = row.substr(i + 1, stop - i - 1);
             i = close == std::string_view::npos ? row.size() : close + 1;
         }
-        const std::size_t comma = std::min(row.find(delimiter, i), row.size());
+        // A plain loop: fields are short, and most rows have many.
+        std::size_t comma = i;
+        while (comma < row.size() && row[comma] != delimiter) {
+            ++comma;
+        }
         field(quoted, row.substr(i, comma - i));
         if (comma >= row.size()) {
-            return;
+            return closed;
         }
         i = comma + 1;
     }
@@ -381,6 +388,10 @@ std::size_t countFields(std::string_view row, char delimiter) {
     std::size_t fields = 0;
     forEachField(row, delimiter, [&fields](std::string_view, std::string_view) { ++fields; });
     return fields;
+}
+
+bool holdsUnclosedQuote(std::string_view row, char delimiter) {
+    return !forEachField(row, delimiter, [](std::string_view, std::string_view) {});
 }
 
 std::vector<std::string_view> contactRows(std::string_view text, char delimiter) {

@@ -33,6 +33,10 @@ bool splitStringInto(std::vector<std::string>& fields, std::string_view row, cha
 // copying any of them.
 std::size_t countFields(std::string_view row, char delimiter);
 
+// True when a quote that opens a field of the row is never closed: the field
+// then runs to the row's end, taking the fields after it.
+bool holdsUnclosedQuote(std::string_view row, char delimiter);
+
 // Adds one to filled[c] for each field c of the row (below filled.size())
 // that holds more than blanks and tabs once split, without copying any.
 void countFilledFields(std::string_view row, char delimiter, std::vector<std::int64_t>& filled);

@@ -169,19 +169,37 @@ DecodedCsv decodeUtf8(std::string bytes) {
     return {std::move(reading.text), std::string(csvtext::kUtf8), {}, std::move(reading.strayAt)};
 }
 
-// Whether bytes that are not all UTF-8 are still UTF-8 text with a few stray
-// bytes: they hold well-formed sequences of several bytes, at least as many as
-// stray bytes. Text in Windows-1252 rarely holds such a sequence, and then
-// among many accented letters that are no UTF-8.
-bool mostlyUtf8(std::string_view bytes) {
-    const Utf8Reading counts = readUtf8(bytes, false);
-    return counts.multibyte > 0 && counts.stray <= counts.multibyte;
+// Whether bytes that are not all UTF-8 hold UTF-8 at all: one well-formed
+// sequence of several bytes is enough. A file that is UTF-8 but for a row
+// pasted from an older program keeps its UTF-8, however long that row.
+bool holdsUtf8(std::string_view bytes) {
+    return readUtf8(bytes, false).multibyte > 0;
 }
 
-// UTF-16 in the order its byte-order mark gives; without one, big-endian only
-// when the first unit starts with a zero byte and little-endian otherwise.
+// UTF-16 without a byte-order mark, told by its zero bytes: in text of Latin
+// letters nearly every unit has one, always in the same half, and the other
+// half none. True for big-endian.
+std::optional<bool> zeroByteOrder(std::string_view bytes) {
+    const std::string_view sample = bytes.substr(0, std::min(bytes.size(), kControlSample) & ~1U);
+    std::size_t zeros[2] = {0, 0};
+    for (std::size_t i = 0; i < sample.size(); ++i) {
+        zeros[i % 2] += sample[i] == '\0' ? 1 : 0;
+    }
+    const std::size_t units = sample.size() / 2;
+    for (const std::size_t half : {0, 1}) {
+        if (units >= 4 && zeros[half] * 4 >= units * 3 && zeros[1 - half] * 16 <= units) {
+            return half == 0;
+        }
+    }
+    return std::nullopt;
+}
+
+// UTF-16 in the order its byte-order mark gives; without one, in the order
+// its zero bytes give, else big-endian only when the first unit starts with a
+// zero byte.
 DecodedCsv decodeUtf16(std::string_view bytes) {
-    bool bigEndian = bytes.size() >= 2 && bytes[0] == '\0' && bytes[1] != '\0';
+    bool bigEndian =
+        zeroByteOrder(bytes).value_or(bytes.size() >= 2 && bytes[0] == '\0' && bytes[1] != '\0');
     if (bytes.starts_with(kUtf16LeBom) || bytes.starts_with(kUtf16BeBom)) {
         bigEndian = bytes.starts_with(kUtf16BeBom);
         bytes.remove_prefix(2);
@@ -217,25 +235,20 @@ DecodedCsv decodeWindows1252(std::string_view bytes) {
     if (head.starts_with(kUtf8Bom)) {
         return decodeUtf8(std::move(bytes));
     }
-    if (head.starts_with(kUtf16LeBom) || head.starts_with(kUtf16BeBom)) {
+    if (head.starts_with(kUtf16LeBom) || head.starts_with(kUtf16BeBom) || zeroByteOrder(head)) {
         return decodeUtf16(bytes);
     }
     if (text::isValidUtf8(bytes)) {
         return {std::move(bytes), std::string(csvtext::kUtf8), {}};
     }
-    if (mostlyUtf8(bytes)) {
+    if (holdsUtf8(bytes)) {
         return decodeUtf8(std::move(bytes));
     }
     return decodeWindows1252(bytes);
 }
 
-std::string systemReason(int error) {
-    return std::error_code(error, std::generic_category()).message();
-}
-
-DecodedCsv unreadable(const std::string& reason) {
-    console::log(logtext::kOpenCsvFailed);
-    return refused({}, text::fill(csvtext::kReasonNotReadable, reason));
+std::string cannotRead(int error) {
+    return text::fill(csvtext::kReasonNotReadable, text::systemReason(error));
 }
 
 } // namespace
@@ -254,8 +267,11 @@ DecodedCsv decodeCsvText(std::string bytes, CsvEncodingChoice choice) {
             at -= marks;
         }
     }
-    const bool windows1252 = std::string_view(decoded.encoding) == csvtext::kWindows1252;
-    if (decoded.text && !looksLikeText(*decoded.text, windows1252)) {
+    // A NUL byte tells a binary file from one in Windows-1252, unless the user
+    // chose the encoding: then, as in UTF-8, the run drops it from the values.
+    const bool guessed1252 = choice == CsvEncodingChoice::Auto &&
+                             std::string_view(decoded.encoding) == csvtext::kWindows1252;
+    if (decoded.text && !looksLikeText(*decoded.text, guessed1252)) {
         return refused(decoded.encoding, std::string(csvtext::kReasonNotText));
     }
     return decoded;
@@ -268,7 +284,8 @@ std::optional<std::string> readWhole(const std::string& path, std::string& reaso
     // Not blocking, so that a named pipe is refused rather than waited on.
     const int fd = fileCalls().openDescriptor(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC, 0);
     if (fd < 0) {
-        reason = systemReason(errno);
+        reason = cannotRead(errno);
+        console::log(logtext::kOpenCsvFailed);
         return std::nullopt;
     }
     const auto fail = [&](std::string why) {
@@ -278,31 +295,39 @@ std::optional<std::string> readWhole(const std::string& path, std::string& reaso
     };
     struct stat info {};
     if (::fstat(fd, &info) != 0) {
-        return fail(systemReason(errno));
+        return fail(cannotRead(errno));
     }
     if (!S_ISREG(info.st_mode)) {
-        return fail(S_ISDIR(info.st_mode) ? systemReason(EISDIR)
-                                          : std::string(csvtext::kReasonNotRegular));
+        return fail(S_ISDIR(info.st_mode)
+                        ? cannotRead(EISDIR)
+                        : text::fill(csvtext::kReasonNotReadable, csvtext::kReasonNotRegular));
     }
     // One byte more than the file holds: the read that finds the end needs
-    // room, and growing a string the size of the file would copy it whole.
-    std::string bytes(static_cast<std::size_t>(info.st_size) + 1, '\0');
+    // room, and a byte read into it means the file grew.
+    const auto expected = static_cast<std::size_t>(info.st_size);
+    std::string bytes(expected + 1, '\0');
     std::size_t filled = 0;
-    for (;;) {
-        if (filled == bytes.size()) {
-            bytes.resize(bytes.size() + 64 * 1024); // the file grew meanwhile
-        }
-        const ssize_t n = ::read(fd, bytes.data() + filled, bytes.size() - filled);
+    while (filled < bytes.size()) {
+        const ssize_t n =
+            fileCalls().readDescriptor(fd, bytes.data() + filled, bytes.size() - filled);
         if (n < 0 && errno == EINTR) {
             continue;
         }
         if (n < 0) {
-            return fail(systemReason(errno));
+            return fail(cannotRead(errno));
         }
         if (n == 0) {
             break;
         }
         filled += static_cast<std::size_t>(n);
+    }
+    // A file cut or written to while it was read would give a part of it, or
+    // parts of two versions, as if it were the whole.
+    struct stat after {};
+    const std::size_t now =
+        ::fstat(fd, &after) == 0 ? static_cast<std::size_t>(after.st_size) : filled;
+    if (filled != expected || now != expected) {
+        return fail(text::fill(csvtext::kReasonChanged, expected, now));
     }
     fileCalls().closeDescriptor(fd);
     bytes.resize(filled);
@@ -316,7 +341,7 @@ DecodedCsv getCsvFileData(const std::string& path, CsvEncodingChoice choice) {
         std::string reason;
         std::optional<std::string> bytes = readWhole(path, reason);
         if (!bytes) {
-            return unreadable(reason);
+            return refused({}, std::move(reason));
         }
         return decodeCsvText(std::move(*bytes), choice);
     } catch (const std::exception& e) {

@@ -261,7 +261,12 @@ CsvLayout layOutCsv(std::string_view text, CsvDelimiterChoice choice) {
         const std::uint32_t headerFields = counted.fields[first];
         for (std::size_t i = first + 1; i < end; ++i) {
             layout.wideRows += counted.fields[i] > headerFields;
-            layout.shortRows += counted.fields[i] < headerFields;
+            if (counted.fields[i] < headerFields) {
+                ++layout.shortRows;
+                if (holdsUnclosedQuote(rows[i], layout.delimiter)) {
+                    layout.unclosedQuoteRow = i + 1;
+                }
+            }
         }
     }
     rows.resize(end);

@@ -34,8 +34,16 @@ struct CsvLoadDiagnostics {
     std::size_t wideRows = 0;
     // Data rows holding fewer fields than the header; a column they lack fails them.
     std::size_t shortRows = 0;
+    // What the shells show of a row a quote never closed cut short ("row 812
+    // has an unclosed quote."); empty without one.
+    std::string unclosedQuoteNote;
     // Why the file gives no contacts; empty when it was loaded.
     std::string refusalReason;
+    // Bytes of a UTF-8 file that are no UTF-8 and were read as Windows-1252.
+    std::size_t strayBytes = 0;
+    // What the shells show of them beside the file ("3 bytes that are not
+    // UTF-8 were read as Windows-1252, in rows 4 and 9."); empty without any.
+    std::string strayBytesNote;
 };
 
 // "auto", "utf-8", "utf-16" or "windows-1252" (any case); none for anything else.
@@ -56,10 +64,10 @@ struct DecodedCsv {
 };
 
 // The bytes as UTF-8 text without a byte-order mark: UTF-8, UTF-16 with a
-// byte-order mark, else Windows-1252, unless the choice forces one. UTF-8
-// with a few stray bytes (see strayBytes) stays UTF-8, each stray byte read as
-// Windows-1252. Bytes that are no text (NUL bytes, mostly control characters)
-// or do not fit a forced UTF-16 give a failure.
+// byte-order mark, else Windows-1252, unless the choice forces one. Bytes that
+// hold any well-formed UTF-8 sequence of several bytes stay UTF-8, each stray
+// byte (see strayBytes) read as Windows-1252. Bytes that are no text (NUL bytes, mostly control
+// characters) or do not fit a forced UTF-16 give a failure.
 DecodedCsv decodeCsvText(std::string bytes, CsvEncodingChoice choice);
 
 // The whole file at the path, decoded as above: the one way the engine reads a
@@ -76,6 +84,10 @@ struct CsvLayout {
     std::size_t footerLinesSkipped = 0;
     std::size_t wideRows = 0;
     std::size_t shortRows = 0;
+    // The short row that is short for a quote never closed, from 1 as the
+    // conversion counts rows; 0 when none is. Any later quote would close it,
+    // so there is one at most.
+    std::size_t unclosedQuoteRow = 0;
 };
 
 // Cuts the text into its non-empty rows with the chosen or detected delimiter,

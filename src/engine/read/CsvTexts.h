@@ -19,6 +19,16 @@ inline constexpr std::string_view kRefused = "Error: CSV file refused: %@";
 inline constexpr std::string_view kStrayBytes =
     "Warning: CSV bytes that are not UTF-8, read as Windows-1252: %d, in rows %@";
 inline constexpr std::string_view kMoreRows = " and %d more";
+// The same for the shells: how many bytes, then "row 4" or "rows 4, 9".
+inline constexpr std::string_view kStrayBytesNote =
+    "%d bytes that are not UTF-8 were read as Windows-1252, in %@.";
+inline constexpr std::string_view kStrayByteNote =
+    "%d byte that is not UTF-8 was read as Windows-1252, in %@.";
+// The row a quote never closed cut short.
+inline constexpr std::string_view kUnclosedQuote = "Warning: CSV row with an unclosed quote: %d";
+inline constexpr std::string_view kUnclosedQuoteNote = "row %d has an unclosed quote.";
+inline constexpr std::string_view kRow = "row ";
+inline constexpr std::string_view kRows = "rows ";
 
 // Names of the encodings, as logged and as the shells show them.
 inline constexpr std::string_view kUtf8 = "UTF-8";
@@ -37,5 +47,8 @@ inline constexpr std::string_view kReasonNotReadable = "it cannot be read: %@";
 inline constexpr std::string_view kReasonNotRegular = "not a regular file";
 inline constexpr std::string_view kReasonNotInEncoding = "it is not valid %@ text";
 inline constexpr std::string_view kReasonFailed = "it could not be loaded: %@";
+// The file's size when it was opened and after (or what was read of it).
+inline constexpr std::string_view kReasonChanged =
+    "it changed while it was read (%d bytes when opened, %d now): load it again once it is saved";
 
 } // namespace csvtext
