@@ -144,8 +144,7 @@ Destination::Outcome AddressBookDestination::settle(std::uint64_t tag, Card& car
     }
     if (!choices_.replaceChanged || before->second.digest == card.digest ||
         before->second.etag.empty()) {
-        now_[card.uid] = before->second;
-        return Outcome::AlreadyThere;
+        return Outcome::AlreadyThere; // still as remembered: close() keeps it so
     }
     card.replacing = true;
     put(tag, card);

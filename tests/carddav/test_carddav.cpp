@@ -394,6 +394,7 @@ TEST(UploadStatus, ReplacedWholeAndReadOnlyForItsFileAndBook) {
     fs::copy_file(home.path() / "held", other.path());
     EXPECT_TRUE(other.read().empty());
     EXPECT_EQ(carddav::UploadStatus("./c.csv", "http://h/ann/a/").path(), status.path());
+    EXPECT_NE(carddav::UploadStatus("d.csv", "http://h/ann/a/").path(), status.path());
     // A data folder that cannot be made: the write says why.
     setenv("XDG_DATA_HOME", (home.path() / "held").c_str(), 1);
     const carddav::UploadStatus blocked("c.csv", "http://h/ann/a/");
@@ -472,6 +473,9 @@ TYPED_TEST(UploadTo, SecondUploadOfAnEditedFileReplacesAndKeepsWhatTheServerChan
         EXPECT_EQ(uidWith(book, "ann@x.org"), "") << book;
         EXPECT_NE(uidWith(book, "ann@y.org"), "") << book;
         EXPECT_NE(uidWith(book, "Bob in the phone"), "") << book;
+        // A third upload finds nothing to do: the card the phone changed is left for good.
+        const Outcome third = this->upload(server.root(), csv, more);
+        EXPECT_NE(third.out.find(counts(0, 4, 0, 0, 0)), std::string::npos) << book << third.out;
         if (byId) { // the edited contacts keep their UIDs
             const auto uids = [](const auto& cards) {
                 std::set<std::string> found;
