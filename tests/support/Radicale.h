@@ -24,6 +24,19 @@ inline std::string selfSignedTls(const fs::path& dir) {
     return "ssl = True\ncertificate = " + cert.string() + "\nkey = " + key.string();
 }
 
+// Makes an address book at `url` with an extended MKCOL; its URL.
+inline std::string makeAddressBook(const std::string& url, const std::string& name,
+                                   const std::string& caFile = {}) {
+    carddav::HttpClient client({"ann", kPassword, caFile, true});
+    const auto answer = client.request(
+        "MKCOL", url, {"Content-Type: application/xml"},
+        R"(<mkcol xmlns="DAV:" xmlns:c="urn:ietf:params:xml:ns:carddav"><set><prop>)"
+        R"(<resourcetype><collection/><c:addressbook/></resourcetype><displayname>)" +
+            name + "</displayname></prop></set></mkcol>");
+    EXPECT_EQ(answer.status, 201) << answer.describe();
+    return url;
+}
+
 class Radicale {
 public:
     // `server` adds lines to the [server] section (ssl, max_content_length).
@@ -51,15 +64,7 @@ public:
     // Makes an address book /ann/<segment>/ with an extended MKCOL; its URL.
     std::string makeBook(const std::string& segment, const std::string& name,
                          const std::string& caFile = {}, const char* scheme = "http") {
-        carddav::HttpClient client({"ann", kPassword, caFile, true});
-        const std::string url = root(scheme) + "ann/" + segment + "/";
-        const auto answer = client.request(
-            "MKCOL", url, {"Content-Type: application/xml"},
-            R"(<mkcol xmlns="DAV:" xmlns:c="urn:ietf:params:xml:ns:carddav"><set><prop>)"
-            R"(<resourcetype><collection/><c:addressbook/></resourcetype><displayname>)" +
-                name + "</displayname></prop></set></mkcol>");
-        EXPECT_EQ(answer.status, 201) << answer.describe();
-        return url;
+        return makeAddressBook(root(scheme) + "ann/" + segment + "/", name, caFile);
     }
 
     // The cards stored in an address book, as storedCards() reads them.
@@ -137,15 +142,7 @@ public:
     std::string root() const { return "http://127.0.0.1:" + std::to_string(port()) + "/"; }
 
     std::string makeBook(const std::string& segment, const std::string& name) {
-        carddav::HttpClient client({"ann", kPassword, {}, true});
-        const std::string url = root() + "ann/contacts/" + segment + "/";
-        const auto answer = client.request(
-            "MKCOL", url, {"Content-Type: application/xml"},
-            R"(<mkcol xmlns="DAV:" xmlns:c="urn:ietf:params:xml:ns:carddav"><set><prop>)"
-            R"(<resourcetype><collection/><c:addressbook/></resourcetype><displayname>)" +
-                name + "</displayname></prop></set></mkcol>");
-        EXPECT_EQ(answer.status, 201) << answer.describe();
-        return url;
+        return makeAddressBook(root() + "ann/contacts/" + segment + "/", name);
     }
 
     std::map<std::string, std::vector<std::string>> stored(const std::string& segment) const {
