@@ -76,7 +76,11 @@ seconds() {
     end=$(date +%s.%N)
     echo "$end - $start" | bc
 }
-olvenmark() { seconds "$cli" --map-auto --carddav "$(new_book "$1")" --user ann "$data/contacts.csv"; }
+# olvenmark-cli into a new book through port $1, with --connections $2 (default 4).
+olvenmark() {
+    seconds "$cli" --map-auto --carddav "$(new_book "$1")" --user ann --connections "${2:-4}" \
+        "$data/contacts.csv"
+}
 vdirsyncer_sync() {
     local url status
     url=$(new_book "$1")
@@ -115,6 +119,8 @@ far=$(measure olvenmark "$proxy")
 inflight=$(cat "$data/in-flight" 2>/dev/null || echo 0)
 printf '  %-34s %7ss %7ss   (%s requests in flight at most)\n' "olvenmark-cli, 4 connections" \
     "$near" "$far" "$inflight"
+printf '  %-34s %7ss %7ss\n' "olvenmark-cli, 1 connection" \
+    "$(measure olvenmark "$server" 1)" "$(measure olvenmark "$proxy" 1)"
 printf '  %-34s %7ss %7ss\n' "vdirsyncer sync" \
     "$(measure vdirsyncer_sync "$server")" "$(measure vdirsyncer_sync "$proxy")"
 # Every run must have put every card there, or its figure says nothing.
