@@ -54,6 +54,9 @@ void readProps(const xmlNode* prop, DavResource& resource) {
     if (const xmlNode* name = child(prop, kDav, "displayname")) {
         resource.displayName = textOf(name);
     }
+    if (const xmlNode* tag = child(prop, kDav, "getetag")) {
+        resource.etag = textOf(tag);
+    }
     if (auto href = textOf(child(child(prop, kDav, "current-user-principal"), kDav, "href"));
         !href.empty()) {
         resource.principal = std::move(href);

@@ -17,6 +17,8 @@ struct DavResource {
     bool collection = false;
     bool addressBook = false;
     std::string displayName;
+    // The entity tag, as the server wrote it.
+    std::string etag;
     // The links inside current-user-principal and addressbook-home-set.
     std::string principal;
     std::string addressBookHome;
@@ -36,7 +38,7 @@ std::optional<std::vector<DavResource>> parseMultistatus(std::string_view xml);
 std::string_view propfindBody();
 
 // The addressbook-multiget REPORT body that asks after the resources at these
-// paths (as written in their URLs).
+// paths (as written in their URLs) and their entity tags.
 std::string multigetBody(const std::vector<std::string>& paths);
 
 } // namespace carddav

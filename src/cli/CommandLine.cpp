@@ -1,5 +1,7 @@
 #include "cli/CommandLine.h"
 
+#include "carddav/HttpClient.h"
+
 #include "engine/ExportSession.h"
 #include "engine/PairsFile.h"
 #include "engine/Text.h"
@@ -54,9 +56,14 @@ std::string formatWords(std::string_view separator, std::string_view last) {
 // The upload options belong together: a URL and a user, one CSV, no folder options.
 std::string checkUpload(const CommandLine& line, std::size_t positional) {
     if (line.carddavUrl.empty()) {
-        return line.user.empty() && line.addressBook.empty() && line.caFile.empty()
+        if (!line.idColumn.empty() && line.format == CardFormat::Classic) {
+            return "--id-column makes each card's UID: it goes with --strict or --carddav";
+        }
+        return line.user.empty() && line.addressBook.empty() && line.caFile.empty() &&
+                       !line.replacePrevious && line.connections == CommandLine{}.connections
                    ? std::string()
-                   : "--user, --address-book and --ca-file go with --carddav URL";
+                   : "--user, --address-book, --ca-file, --connections and --replace-previous "
+                     "go with --carddav URL";
     }
     if (line.user.empty()) {
         return "--carddav needs --user NAME";
@@ -84,7 +91,8 @@ std::string usageText() {
         "                     [--merge] CSV DESTINATION\n"
         "       olvenmark-cli [--pairs FILE] [--map ...] [--encoding ENC] [--delimiter DELIM]\n"
         "                     --carddav URL --user NAME [--address-book NAME]\n"
-        "                     [--ca-file FILE] CSV\n"
+        "                     [--ca-file FILE] [--connections N] [--replace-previous]\n"
+        "                     [--id-column HEADER] CSV\n"
         "\n"
         "Writes one vCard file per contact of CSV into a new folder\n"
         "Olvenmark___dd_MM_yy__HH_mm_ss inside DESTINATION, and prints the report.\n"
@@ -139,6 +147,15 @@ std::string usageText() {
             "  --address-book NAME    the address book by its name or the last part of its\n"
             "                         URL; needed when the user has more than one\n"
             "  --ca-file FILE         trust the certificates in FILE (a self-signed server)\n"
+            "  --connections N        requests in flight at once, 1 to 16 (default 4): HTTP/2\n"
+            "                         streams where the server offers it, else connections\n"
+            "  --replace-previous     also remove the cards the last upload of CSV put into\n"
+            "                         the address book that this one no longer makes, and\n"
+            "                         replace those it makes with other content; a card\n"
+            "                         changed on the server since is kept\n"
+            "  --id-column HEADER     make each card's UID from the column's value (a CRM's\n"
+            "                         record id) instead of the whole row, so that an edited\n"
+            "                         row replaces its card on the next upload\n"
             "  --help                 print this text and exit\n"
             "  --version              print the version and exit\n"
             "\n"
@@ -216,6 +233,22 @@ ParseResult parseCommandLine(const std::vector<std::string>& arguments) {
             line.addressBook = *value;
         } else if (const auto value = optionValue(arguments, i, "--ca-file")) {
             line.caFile = *value;
+        } else if (arg == "--replace-previous") {
+            line.replacePrevious = true;
+        } else if (const auto value = optionValue(arguments, i, "--id-column")) {
+            if (value->empty()) {
+                return failure("--id-column takes the name of a column");
+            }
+            line.idColumn = *value;
+        } else if (const auto value = optionValue(arguments, i, "--connections")) {
+            const bool digits = !value->empty() && value->size() <= 2 &&
+                                value->find_first_not_of("0123456789") == std::string::npos;
+            const int n = digits ? std::stoi(*value) : 0;
+            if (n < 1 || n > carddav::kMaxConnections) {
+                return failure(text::fill("--connections takes 1 to %d, not '%@'",
+                                          carddav::kMaxConnections, *value));
+            }
+            line.connections = n;
         } else if (const auto value = optionValue(arguments, i, "--pairs")) {
             line.pairsFile = *value;
         } else if (const auto value = optionValue(arguments, i, "--save-pairs")) {

@@ -30,6 +30,12 @@ struct CommandLine {
     std::string user;
     std::string addressBook;
     std::string caFile;
+    // Requests in flight at once (--connections N), and whether the cards an
+    // earlier upload of the file put there and this one no longer makes go.
+    int connections = 4;
+    bool replacePrevious = false;
+    // The column whose value makes each card's UID (--id-column HEADER).
+    std::string idColumn;
     // How the cards are written (--format, or --strict).
     CardFormat format = CardFormat::Classic;
     // Every card in one .vcf named after the CSV.

@@ -13,6 +13,7 @@
 
 #include "phone/InternationalNumbers.h"
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <csignal>
@@ -48,6 +49,7 @@ Upload findAddressBook(const CommandLine& line, const carddav::CheckedUrl& url) 
         return {nullptr, fail("no password: set OLVENMARK_CARDDAV_PASSWORD or run on a terminal")};
     }
     carddav::ServerAccess access{line.user, *password, line.caFile, url.plainHttp};
+    access.connections = line.connections;
     carddav::HttpClient client(access);
     const carddav::Discovery found = carddav::findAddressBooks(client, url.url);
     if (!found.failure.empty()) {
@@ -58,7 +60,10 @@ Upload findAddressBook(const CommandLine& line, const carddav::CheckedUrl& url) 
     if (!choice.book) {
         return {nullptr, fail(choice.failure)};
     }
-    return {std::make_shared<carddav::AddressBookDestination>(access, choice.book->url), 0};
+    const carddav::UploadChoices choices{line.csvPath, line.replacePrevious,
+                                         line.replacePrevious || !line.idColumn.empty()};
+    return {std::make_shared<carddav::AddressBookDestination>(access, choice.book->url, choices),
+            0};
 }
 
 } // namespace
@@ -124,6 +129,14 @@ int main(int argc, char* argv[]) {
         options.phoneForm = std::make_shared<phone::InternationalNumbers>(line.phoneRegion);
     }
     options.merge = line.merge;
+    if (!line.idColumn.empty()) {
+        const auto& headers = session.headers();
+        const auto found = std::find(headers.begin(), headers.end(), line.idColumn);
+        if (found == headers.end()) {
+            return fail(text::fill("no column named '%@' in the header row", line.idColumn));
+        }
+        options.idColumn = static_cast<std::size_t>(found - headers.begin());
+    }
     session.setExportOptions(options);
     if (!session.check()) {
         return fail("the pairs could not be used; see the error log");

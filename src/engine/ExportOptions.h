@@ -2,6 +2,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <memory>
 #include <optional>
 #include <string_view>
@@ -84,4 +85,8 @@ struct ExportOptions {
     // Rows of one person become one card: rows that share an e-mail address,
     // or that have the same name and share a telephone number.
     bool merge = false;
+    // The column whose value names each contact for good (a CRM's record id):
+    // a card's UID comes from that value instead of the whole row, so that an
+    // edited row keeps its UID. A row with no value there keeps the row's UID.
+    std::optional<std::size_t> idColumn = std::nullopt;
 };

@@ -17,6 +17,15 @@ struct RunReport {
     // Cards the destination held already (an address book answering that the
     // card is there); always 0 for files.
     std::int64_t alreadyThere = 0;
+    // Cards that took the place of the ones an earlier run put there.
+    std::int64_t replaced = 0;
+    // Contacts whose card from an earlier run was changed where it is since,
+    // and stays as it is.
+    std::int64_t keptChanged = 0;
+    // Cards an earlier run put there that this one no longer makes: removed,
+    // or kept because they were changed there since.
+    std::int64_t removed = 0;
+    std::int64_t earlierKept = 0;
     // Why the run stopped before its last contact ("No space left on device");
     // empty when it ran to its end or was cancelled.
     std::string stopReason;
@@ -28,7 +37,9 @@ struct RunReport {
     // True when an error ended the run before its last contact.
     bool stopped() const { return stoppedAt > 0; }
     // Contacts not written, those never reached included.
-    std::int64_t failed() const { return total - written - alreadyThere - merged; }
+    std::int64_t failed() const {
+        return total - written - alreadyThere - replaced - keptChanged - merged;
+    }
     // The four report lines as the log and the detailed report show them (the
     // fourth, where the vCards are, only when the run folder was made), and one
     // more when rows were merged: "1,000 rows, 940 contacts: 60 rows merged".

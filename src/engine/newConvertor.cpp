@@ -327,26 +327,94 @@ bool newConvertor::runStep3(std::stop_token cancel, Destination* destination,
     return true;
 }
 
+namespace {
+
+// Counts a card's outcome into the report; true when the run stops at it.
+bool countOutcome(RunReport& report, Destination::Outcome outcome) {
+    using Outcome = Destination::Outcome;
+    switch (outcome) {
+    case Outcome::Written:
+        ++report.written;
+        return false;
+    case Outcome::AlreadyThere:
+        ++report.alreadyThere;
+        return false;
+    case Outcome::Replaced:
+        ++report.replaced;
+        return false;
+    case Outcome::KeptChanged:
+        ++report.keptChanged;
+        return false;
+    case Outcome::StopNothingKept:
+        report.written = 0;
+        return true;
+    case Outcome::Stop:
+        return true;
+    case Outcome::NotWritten:
+    case Outcome::Pending:
+        return false;
+    }
+    return false;
+}
+
+// Takes what close() found into the report.
+void countAfterwards(RunReport& report, const Destination::Afterwards& after) {
+    report.written = std::max<std::int64_t>(0, report.written - after.writtenNotKept);
+    report.replaced = std::max<std::int64_t>(0, report.replaced - after.replacedNotKept);
+    report.removed = after.removed;
+    report.earlierKept = after.earlierKept;
+}
+
+} // namespace
+
 newConvertor::RunEnd newConvertor::startConversion(std::stop_token cancel, Destination& destination,
                                                    const ExportOptions& chosen) {
-    std::int64_t total = 0;
-    std::int64_t written = 0;
-    std::int64_t alreadyThere = 0;
+    RunReport report;
     RunEnd end = RunEnd::Completed;
-    // The contact in hand, counted from 1, and why the run stopped there.
+    // The contact in hand, counted from 1; the row the run stopped at, and why.
     std::int64_t contactNumber = 0;
+    std::int64_t stopRow = 0;
     std::string stopReason;
     std::size_t droppedControls = 0;
     RowTally phonesLeft;
-    std::int64_t merged = 0;
+    // Cards the destination has not answered yet.
+    std::int64_t pending = 0;
     ExportOptions options = chosen;
     options.format = destination.requiredFormat().value_or(chosen.format);
     // The row number of the first contact: the header row is the one before it.
     const auto firstRow = static_cast<std::int64_t>(csvDiagnostics.preambleLinesSkipped) + 2;
+    // Counts a card's outcome; a stop keeps the earliest row it happened at.
+    const auto settle = [&](std::int64_t rowNumber, Destination::Outcome outcome) {
+        if (!countOutcome(report, outcome)) {
+            if (sender != nullptr) {
+                sender->notify(progressIncrementByValue);
+            }
+            return;
+        }
+        // No progress call for the row the run stopped at.
+        end = end == RunEnd::Failed ? end : RunEnd::Stopped;
+        if (stopRow == 0 || rowNumber < stopRow) {
+            stopRow = rowNumber;
+            stopReason = destination.stopReason();
+        }
+    };
+    // The cards on their way finish before the run ends, however it ends.
+    const auto collect = [&](bool wait) {
+        do {
+            const auto finished = destination.collect(wait && pending > 0);
+            if (wait && finished.empty()) {
+                return; // nothing more will come
+            }
+            for (const auto& card : finished) {
+                --pending;
+                settle(card.rowNumber, card.outcome);
+            }
+        } while (wait && pending > 0);
+    };
     try {
         std::vector<std::string_view> cutAgain;
         const std::vector<std::string_view>& rows = rowsOfLoadedText(cutAgain);
-        total = std::max<std::int64_t>(0, static_cast<std::int64_t>(rows.size()) - 1);
+        report.total = std::max<std::int64_t>(0, static_cast<std::int64_t>(rows.size()) - 1);
         const RowReading reading{csvDelimiter, columnExtras, birthdayOrder};
         std::shared_ptr<RowGroups> people;
         if (options.merge) {
@@ -357,15 +425,15 @@ newConvertor::RunEnd newConvertor::startConversion(std::stop_token cancel, Desti
         ContactPipeline contacts(rows, 1, indexMap, reading, options, people);
         std::int64_t rowNumber = firstRow - 2;
         bool headerSeen = false;
-        for (std::size_t index = 0; index < rows.size(); ++index) {
+        for (std::size_t index = 0; index < rows.size() && end == RunEnd::Completed; ++index) {
             ++rowNumber;
             if (cancel.stop_requested()) {
+                collect(true);
                 destination.close();
-                written -= destination.notKept();
+                countAfterwards(report, destination.afterwards());
+                report.folder = destination.where();
+                report.cancelled = true;
                 logOrConsole(logtext::kCancelled);
-                RunReport report =
-                    runReport(true, total, written, destination.where(), alreadyThere);
-                report.merged = merged;
                 for (const auto& line : report.lines()) {
                     logOrConsole(line);
                 }
@@ -397,7 +465,7 @@ newConvertor::RunEnd newConvertor::startConversion(std::stop_token cancel, Desti
                                             : logtext::kTooFewFields));
             }
             if (contact.merged) {
-                ++merged;
+                ++report.merged;
             } else if (contact.people != nullptr) {
                 std::vector<std::int64_t> rowsOfPerson;
                 for (const std::size_t member : *contact.people) {
@@ -405,30 +473,26 @@ newConvertor::RunEnd newConvertor::startConversion(std::stop_token cancel, Desti
                 }
                 logOrConsole(text::fill(logtext::kRowsMerged, rowsOfCard(rowsOfPerson)));
             }
-            if (contact.mapped) {
-                const Destination::Outcome outcome = destination.deliver(contact, rowNumber);
-                if (outcome == Destination::Outcome::Written) {
-                    ++written;
-                } else if (outcome == Destination::Outcome::AlreadyThere) {
-                    ++alreadyThere;
-                } else if (outcome != Destination::Outcome::NotWritten) {
-                    if (outcome == Destination::Outcome::StopNothingKept) {
-                        written = 0;
-                    }
-                    end = RunEnd::Stopped;
-                    stopReason = destination.stopReason();
-                    break; // no progress call for the row the run stopped at
-                }
+            const Destination::Outcome outcome = contact.mapped
+                                                     ? destination.deliver(contact, rowNumber)
+                                                     : Destination::Outcome::NotWritten;
+            if (outcome == Destination::Outcome::Pending) {
+                ++pending;
+            } else {
+                settle(rowNumber, outcome);
             }
-            if (sender != nullptr) {
-                sender->notify(progressIncrementByValue);
-            }
+            collect(false);
+        }
+        collect(true);
+        if (end == RunEnd::Completed) {
+            destination.runCompleted();
         }
     } catch (const std::exception& e) {
         logOrConsole(text::fill(logtext::kConversionException, text::exceptionName(e), e.what()));
         end = RunEnd::Failed;
         stopReason = e.what();
         contactNumber = std::max<std::int64_t>(contactNumber, 1);
+        collect(true); // what is on its way is counted as it ends
     }
     if (droppedControls > 0) {
         logOrConsole(droppedControlCharactersEntry(droppedControls));
@@ -438,7 +502,10 @@ newConvertor::RunEnd newConvertor::startConversion(std::stop_token cancel, Desti
             phonesLeft.entry(logtext::kPhonesLeft, logtext::kPhoneNumber, logtext::kPhoneNumbers));
     }
     destination.close();
-    written = std::max<std::int64_t>(0, written - destination.notKept());
+    countAfterwards(report, destination.afterwards());
+    if (end == RunEnd::Stopped) {
+        contactNumber = stopRow - firstRow + 1;
+    }
     if (destination.lostFromRow() > 0) {
         // Cards written several at a time: the run stopped at the first one lost.
         end = end == RunEnd::Failed ? end : RunEnd::Stopped;
@@ -446,8 +513,7 @@ newConvertor::RunEnd newConvertor::startConversion(std::stop_token cancel, Desti
         contactNumber = destination.lostFromRow() - firstRow + 1;
     }
     if (sender != nullptr) {
-        RunReport report = runReport(false, total, written, destination.where(), alreadyThere);
-        report.merged = merged;
+        report.folder = destination.where();
         if (end != RunEnd::Completed) {
             report.stopReason = stopReason;
             report.stoppedAt = contactNumber;
@@ -511,7 +577,8 @@ std::optional<std::string> newConvertor::previewFirstCard(const std::vector<Inde
                                   {csvDelimiter, extras, birthdayOrderOf(pairs, false)});
         std::size_t dropped = 0;
         cleanRecord(record, true, chosen, dropped);
-        return renderContactCard(record, contactUid(loadedRows[1], 0, chosen), chosen);
+        return renderContactCard(record, contactUid(loadedRows[1], 0, chosen, csvDelimiter),
+                                 chosen);
     } catch (const std::exception&) {
         return std::nullopt; // a short first row: the run counts it as not written
     }
@@ -534,17 +601,6 @@ newConvertor::rowsOfLoadedText(std::vector<std::string_view>& cutAgain) const {
     }
     cutAgain = contactRows(text, csvDelimiter);
     return cutAgain;
-}
-
-RunReport newConvertor::runReport(bool cancelled, std::int64_t total, std::int64_t written,
-                                  std::string where, std::int64_t alreadyThere) {
-    RunReport report;
-    report.cancelled = cancelled;
-    report.total = total;
-    report.written = written;
-    report.folder = std::move(where);
-    report.alreadyThere = alreadyThere;
-    return report;
 }
 
 const std::vector<std::int64_t>& newConvertor::columnValueCounts() const {

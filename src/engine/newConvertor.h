@@ -88,10 +88,6 @@ public:
     // The header row and up to `count` contacts, split into their fields.
     std::vector<std::vector<std::string>> previewRows(std::size_t count) const;
 
-    // The report of a run with these counts, with the destination's place.
-    static RunReport runReport(bool cancelled, std::int64_t total, std::int64_t written,
-                               std::string where, std::int64_t alreadyThere = 0);
-
 private:
     // Reads, decodes and lays out the file for step 1: the loaded text, its rows,
     // the delimiter and the diagnostics, which it logs.

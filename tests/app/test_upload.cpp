@@ -4,6 +4,8 @@
 #include "AppTestSupport.h"
 #include "Radicale.h"
 
+#include <QRegularExpression>
+
 class Upload : public WindowTestCase {
     Q_OBJECT
 
@@ -95,12 +97,19 @@ private slots:
         server.stop(); // as a crash or a pulled cable
         pause.resume.release();
         QTRY_COMPARE_WITH_TIMEOUT(window->phase(), WindowPhase::Empty, 60000);
+        // Several cards are on their way at once: the run stops at the first one
+        // lost, and counts those the server answered for before it went.
         const auto& report = env->dialogs.alerts.at(0);
-        QVERIFY2(
-            report.text.startsWith("The upload stopped at contact 3 of 5: ") &&
-                report.text.endsWith("\n2 Contact(s) uploaded, 0 already in the address book."),
-            qPrintable(report.text));
-        QCOMPARE(report.detail, QStringLiteral("3 of 5 contacts were not uploaded."));
+        const auto said =
+            QRegularExpression("^The upload stopped at contact [1-5] of 5: the server "
+                               "went away: .*\n(\\d) Contact\\(s\\) uploaded, 0 "
+                               "already in the address book\\.$",
+                               QRegularExpression::DotMatchesEverythingOption)
+                .match(report.text);
+        QVERIFY2(said.hasMatch(), qPrintable(report.text));
+        const int uploaded = said.captured(1).toInt();
+        QVERIFY(uploaded >= 2 && uploaded <= static_cast<int>(server.stored("work").size()));
+        QCOMPARE(report.detail, QString("%1 of 5 contacts were not uploaded.").arg(5 - uploaded));
     }
 };
 

@@ -1,5 +1,6 @@
-// Uploads to a real Radicale: discovery, the cards as the server keeps them,
-// refusals, cancel, a server that goes away, and TLS.
+// Uploads to a real Radicale and a real Xandikos: discovery, the cards as the
+// server keeps them, refusals, cancel and a server that goes away at a
+// distance, a second upload of an edited file, and TLS.
 #include "CliTest.h"
 #include "OtherComputer.h"
 #include "Radicale.h"
@@ -9,10 +10,13 @@
 #include "carddav/Multistatus.h"
 #include "carddav/ServerText.h"
 #include "carddav/ServerUrl.h"
+#include "carddav/UploadStatus.h"
 
 #include "engine/ExportSession.h"
 
 #include <semaphore>
+#include <set>
+#include <thread>
 
 using namespace testsupport;
 
@@ -27,9 +31,36 @@ std::string manyContacts(int n) {
     return text;
 }
 
+// The server at a distance: a proxy that holds every chunk 25 ms each way and
+// notes the most requests waiting for an answer at once.
+class Distance {
+public:
+    Distance(std::uint16_t serverPort, const fs::path& dir) : stats_(dir / "in-flight.txt") {
+        fs::create_directories(dir);
+        proxy_.start({"python3", OLVENMARK_DELAY_PROXY, std::to_string(proxy_.port()),
+                      std::to_string(serverPort), "25", stats_.string()},
+                     (dir / "proxy.log").string());
+        server_ = "127.0.0.1:" + std::to_string(serverPort) + "/";
+    }
+    // The server's URL, through the proxy.
+    std::string through(std::string url) const {
+        return url.replace(url.find(server_), server_.size(),
+                           "127.0.0.1:" + std::to_string(proxy_.port()) + "/");
+    }
+    int mostInFlight() const { return std::atoi(readFile(stats_).c_str()); }
+
+private:
+    fs::path stats_;
+    std::string server_;
+    LocalServer proxy_;
+};
+
 class Upload : public Cli {
 protected:
-    void SetUp() override { setenv("OLVENMARK_CARDDAV_PASSWORD", kPassword, 1); }
+    void SetUp() override {
+        setenv("OLVENMARK_CARDDAV_PASSWORD", kPassword, 1);
+        unsetenv("XDG_DATA_HOME"); // what an upload remembers goes into the test's HOME
+    }
 
     // Starts the hostile server at `server`, redirecting cards to `elsewhere`; its root URL.
     std::string hostile(LocalServer& server, const std::string& elsewhere = "http://127.0.0.1:9") {
@@ -46,6 +77,11 @@ protected:
         return run(args);
     }
 };
+
+// The uploads every server must take the same way run against both.
+template <class Server> class UploadTo : public Upload {};
+using Servers = ::testing::Types<Radicale, Xandikos>;
+TYPED_TEST_SUITE(UploadTo, Servers);
 
 } // namespace
 
@@ -214,8 +250,8 @@ TEST(Discovery, FromTheServerRootOrTheBookAndChosenByName) {
 
 // The cards on the server hold exactly the lines of the strict cards a folder
 // export writes; a second upload leaves everything as it was.
-TEST_F(Upload, SampleExportsArriveAsTheirStrictCardsOnce) {
-    Radicale server;
+TYPED_TEST(UploadTo, SampleExportsArriveAsTheirStrictCardsOnce) {
+    TypeParam server;
     server.makeBook("contacts", "Contacts");
     std::map<std::string, std::vector<std::string>> expected;
     std::vector<std::string> files;
@@ -224,18 +260,18 @@ TEST_F(Upload, SampleExportsArriveAsTheirStrictCardsOnce) {
             continue;
         }
         files.push_back(entry.path().string());
-        const fs::path out = dir.path() / entry.path().stem();
+        const fs::path out = this->dir.path() / entry.path().stem();
         fs::create_directories(out);
-        ASSERT_EQ(run({"--map-auto", "--strict", files.back(), out.string()}).exit, 0);
+        ASSERT_EQ(this->run({"--map-auto", "--strict", files.back(), out.string()}).exit, 0);
         for (const auto& card : fs::directory_iterator(onlySubfolder(out))) {
             Radicale::addCard(expected, readFile(card.path()));
         }
-        const Outcome o = upload(server.root(), files.back());
+        const Outcome o = this->upload(server.root(), files.back());
         EXPECT_EQ(o.exit, 0) << o.err;
     }
     EXPECT_EQ(server.stored("contacts"), expected);
     for (const auto& file : files) {
-        const Outcome again = upload(server.root(), file);
+        const Outcome again = this->upload(server.root(), file);
         EXPECT_EQ(again.exit, 0) << again.err;
         EXPECT_NE(again.out.find("Uploaded:                    0\n"), std::string::npos);
         EXPECT_NE(again.out.find("Not uploaded:                0\n"), std::string::npos);
@@ -243,7 +279,7 @@ TEST_F(Upload, SampleExportsArriveAsTheirStrictCardsOnce) {
     }
     EXPECT_EQ(server.stored("contacts").size(), expected.size());
     // The address book was asked which cards it holds, and it could say.
-    EXPECT_EQ(readFile(home.logFile()).find("could not be asked"), std::string::npos);
+    EXPECT_EQ(readFile(this->home.logFile()).find("could not be asked"), std::string::npos);
 }
 
 TEST_F(Upload, UnusableServerIsOneLineAndExitTwo) {
@@ -284,17 +320,21 @@ TEST_F(Upload, RefusedCardIsCountedWithTheServersStatus) {
     EXPECT_NE(readFile(home.logFile()).find(": 413"), std::string::npos);
 }
 
-// Cancel, or a server that dies, in the middle: the report counts what the server holds.
-TEST_F(Upload, CancelOrAServerGoneMidwayReportsWhatTheServerHolds) {
+// Cancel, or a server that dies, in the middle of an upload at a distance:
+// the cards on their way finish and count, and the report counts what the
+// server holds. Four requests are in flight, never more.
+TYPED_TEST(UploadTo, CancelOrAServerGoneAtADistanceReportsWhatTheServerHolds) {
     for (const bool cancel : {true, false}) {
-        Radicale server;
-        const std::string url = server.makeBook("contacts", "Contacts");
+        TypeParam server;
+        const Distance distance(server.port(), this->dir.path() / (cancel ? "cancel" : "gone"));
+        const std::string url = distance.through(server.makeBook("contacts", "Contacts"));
         ExportSession session;
-        writeFile(dir.path() / "c.csv", manyContacts(200));
-        ASSERT_EQ(session.load((dir.path() / "c.csv").string()), ExportSession::LoadStatus::Loaded);
+        writeFile(this->dir.path() / "c.csv", manyContacts(200));
+        ASSERT_EQ(session.load((this->dir.path() / "c.csv").string()),
+                  ExportSession::LoadStatus::Loaded);
         session.pairByNames();
         ASSERT_TRUE(session.check());
-        // The run waits after its 50th contact while this thread cancels or ends the server.
+        // The run waits after its 50th answer while this thread cancels or ends the server.
         std::binary_semaphore paused{0};
         std::binary_semaphore resume{0};
         session.setProgressObserver([&](std::int64_t done) {
@@ -306,7 +346,13 @@ TEST_F(Upload, CancelOrAServerGoneMidwayReportsWhatTheServerHolds) {
         session.start(std::make_shared<carddav::AddressBookDestination>(
             carddav::ServerAccess{"ann", kPassword, {}, true}, url));
         paused.acquire();
-        cancel ? session.cancel() : server.stop();
+        if (cancel) {
+            session.cancel();
+        } else {
+            // The requests that reached the server are answered before it goes.
+            std::this_thread::sleep_for(std::chrono::seconds(2));
+            server.stop();
+        }
         resume.release();
         session.wait();
         const auto report = session.report();
@@ -316,8 +362,136 @@ TEST_F(Upload, CancelOrAServerGoneMidwayReportsWhatTheServerHolds) {
         EXPECT_LT(report->written, 200);
         EXPECT_EQ(report->failed(), 200 - report->written);
         EXPECT_EQ(static_cast<std::int64_t>(server.stored("contacts").size()), report->written);
-        EXPECT_EQ(report->stopReason, cancel ? "" : "the server went away: Connection refused");
+        EXPECT_EQ(report->stopReason.find(cancel ? "" : "the server went away: "), 0u)
+            << report->stopReason;
+        EXPECT_EQ(distance.mostInFlight(), 4);
     }
+}
+
+// What an upload remembers is replaced whole, never written over (a reader
+// holding the old file still reads it whole), and is read back only for its
+// own CSV file and address book.
+TEST(UploadStatus, ReplacedWholeAndReadOnlyForItsFileAndBook) {
+    TempHome home;
+    unsetenv("XDG_DATA_HOME");
+    const carddav::UploadStatus status("c.csv", "http://h/ann/a/");
+    const fs::path folder = home.path() / ".local" / "share" / "Olvenmark" / "uploads";
+    EXPECT_EQ(fs::path(status.path()).parent_path(), folder);
+    EXPECT_TRUE(status.read().empty());
+    const carddav::RememberedCards cards{{"u\t1\\n", {"http://h/ann/a/u.vcf", "\"e\n1\"", "d"}},
+                                         {"v", {"http://h/ann/a/v.vcf", "", "d2"}}};
+    std::string error;
+    ASSERT_TRUE(status.write(cards, error)) << error;
+    EXPECT_EQ(status.read(), cards);
+    const std::string first = readFile(status.path());
+    fs::create_hard_link(status.path(), home.path() / "held");
+    ASSERT_TRUE(status.write({}, error)) << error;
+    EXPECT_EQ(readFile(home.path() / "held"), first);
+    EXPECT_TRUE(status.read().empty());
+    EXPECT_EQ(listFolder(folder).size(), 1u); // nothing half written left behind
+    // The same file under another book's name (copied, or a clash) names nothing there.
+    const carddav::UploadStatus other("c.csv", "http://h/ann/b/");
+    fs::copy_file(home.path() / "held", other.path());
+    EXPECT_TRUE(other.read().empty());
+    EXPECT_EQ(carddav::UploadStatus("./c.csv", "http://h/ann/a/").path(), status.path());
+    EXPECT_NE(carddav::UploadStatus("d.csv", "http://h/ann/a/").path(), status.path());
+    // A data folder that cannot be made: the write says why.
+    setenv("XDG_DATA_HOME", (home.path() / "held").c_str(), 1);
+    const carddav::UploadStatus blocked("c.csv", "http://h/ann/a/");
+    EXPECT_FALSE(blocked.write(cards, error));
+    EXPECT_NE(error.find("cannot write in " + (home.path() / "held").string()), std::string::npos)
+        << error;
+    unsetenv("XDG_DATA_HOME");
+}
+
+// A second upload of a file with two rows edited. With --replace-previous the
+// edited rows' new cards come and their old ones go; with --id-column the
+// edited rows' cards are replaced under the same UIDs. Either way a card
+// changed on the server between the uploads is kept and counted, and what an
+// upload into another address book remembered is not used.
+TYPED_TEST(UploadTo, SecondUploadOfAnEditedFileReplacesAndKeepsWhatTheServerChanged) {
+    TypeParam server;
+    std::map<std::string, std::string> books;
+    for (const char* book : {"a", "b", "c"}) {
+        books[book] = server.makeBook(book, book);
+    }
+    const auto people = [](const std::string& ann, const std::string& bob) {
+        return "Id,First Name,Last Name,E-mail Address\r\n1,Ann,Lee," + ann + "\r\n2,Bob,Ray," +
+               bob + "\r\n3,Cy,Orr,cy@x.org\r\n4,Di,Fox,di@x.org\r\n";
+    };
+    const std::string csv = this->csv("c.csv", people("ann@x.org", "bob@x.org"));
+    // The UID of the card in `book` that holds `text`.
+    const auto uidWith = [&](const char* book, const std::string& text) {
+        for (const auto& [uid, lines] : server.stored(book)) {
+            for (const auto& line : lines) {
+                if (line.find(text) != std::string::npos) {
+                    return uid;
+                }
+            }
+        }
+        return std::string();
+    };
+    // Someone edits Bob's card in their phone.
+    const auto changeBob = [&](const char* book) {
+        const std::string uid = uidWith(book, "bob@x.org");
+        const std::string url = books[book] + uid + ".vcf";
+        const auto answer =
+            carddav::HttpClient({"ann", kPassword, {}, true})
+                .request("PUT", url, {"Content-Type: text/vcard"},
+                         "BEGIN:VCARD\r\nVERSION:3.0\r\nUID:" + uid +
+                             "\r\nFN:Bob in the phone\r\nN:;Bob;;;\r\nEND:VCARD\r\n");
+        EXPECT_TRUE(answer.ok()) << answer.describe();
+    };
+    const auto counts = [](int uploaded, int there, int replaced, int removed, int kept) {
+        return "Uploaded:                    " + std::to_string(uploaded) +
+               "\nAlready in the address book: " + std::to_string(there) +
+               "\nReplaced:                    " + std::to_string(replaced) +
+               "\nRemoved:                     " + std::to_string(removed) +
+               "\nChanged on the server, kept: " + std::to_string(kept) + "\n";
+    };
+    for (const auto& [book, options] :
+         {std::pair{"a", std::vector<std::string>{"--replace-previous"}},
+          {"c", std::vector<std::string>{"--id-column", "Id"}}}) {
+        writeFile(csv, people("ann@x.org", "bob@x.org"));
+        std::vector<std::string> more = options;
+        more.insert(more.end(), {"--address-book", book});
+        const Outcome first = this->upload(server.root(), csv, more);
+        EXPECT_NE(first.out.find(counts(4, 0, 0, 0, 0)), std::string::npos) << first.out;
+        const auto before = server.stored(book);
+        changeBob(book);
+        writeFile(csv, people("ann@y.org", "bob@y.org"));
+        const Outcome second = this->upload(server.root(), csv, more);
+        EXPECT_EQ(second.exit, 0) << second.err;
+        const bool byId = options.size() == 2;
+        // By id: Ann's card replaced, Bob's kept as the phone left it. Else:
+        // both new cards, Ann's old one removed, Bob's old one kept.
+        EXPECT_NE(second.out.find(byId ? counts(0, 2, 1, 0, 1) : counts(2, 2, 0, 1, 1)),
+                  std::string::npos)
+            << book << second.out;
+        const auto after = server.stored(book);
+        EXPECT_EQ(after.size(), byId ? 4u : 5u) << book;
+        EXPECT_EQ(uidWith(book, "ann@x.org"), "") << book;
+        EXPECT_NE(uidWith(book, "ann@y.org"), "") << book;
+        EXPECT_NE(uidWith(book, "Bob in the phone"), "") << book;
+        // A third upload finds nothing to do: the card the phone changed is left for good.
+        const Outcome third = this->upload(server.root(), csv, more);
+        EXPECT_NE(third.out.find(counts(0, 4, 0, 0, 0)), std::string::npos) << book << third.out;
+        if (byId) { // the edited contacts keep their UIDs
+            const auto uids = [](const auto& cards) {
+                std::set<std::string> found;
+                for (const auto& card : cards) {
+                    found.insert(card.first);
+                }
+                return found;
+            };
+            EXPECT_EQ(uids(after), uids(before));
+        }
+    }
+    // The edited file into book b: what the uploads into a and c remembered is not used.
+    const Outcome elsewhere =
+        this->upload(server.root(), csv, {"--replace-previous", "--address-book", "b"});
+    EXPECT_NE(elsewhere.out.find(counts(4, 0, 0, 0, 0)), std::string::npos) << elsewhere.out;
+    EXPECT_EQ(server.stored("a").size(), 5u);
 }
 
 TEST_F(Upload, SelfSignedServerNeedsItsCertificate) {

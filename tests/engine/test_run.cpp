@@ -277,7 +277,8 @@ TEST_F(Run, UnwritableLogLeavesTheRunWhole) {
 }
 
 // Cards are made by several helpers in batches, yet identical rows are counted
-// in file order: the k-th "Ann,Lee" card carries the UID of its row and k.
+// in file order: the k-th "Ann,Lee" card carries the UID of its row and k, or
+// with an identity column, of its value and k.
 TEST_F(Run, IdenticalRowsKeepTheirUidsInFileOrder) {
     std::string text = "First,Last,Phone\r\n";
     constexpr int kEach = 3000;
@@ -285,16 +286,21 @@ TEST_F(Run, IdenticalRowsKeepTheirUidsInFileOrder) {
         text += "Ann,Lee,1\r\nBob,Ray,2\r\n";
     }
     ASSERT_EQ(load(text, kPairs), 2 * kEach);
-    fs::create_directories(destination());
-    convertor->startStep3({}, destination().string(),
-                          {.format = CardFormat::Strict, .singleFile = true});
-    const std::string cards = readFile(runFolder() / "contacts.vcf");
-    std::size_t at = 0;
-    for (int k = 0; k < kEach; ++k) {
-        for (const char* row : {"Ann,Lee,1", "Bob,Ray,2"}) {
-            const std::string line = "\r\nUID:" + uid::rowUuid(row, k) + "\r\n";
-            at = cards.find(line, at);
-            ASSERT_NE(at, std::string::npos) << row << " #" << k;
+    for (const std::optional<std::size_t> idColumn : {std::optional<std::size_t>(), {2}}) {
+        fs::remove_all(destination());
+        fs::create_directories(destination());
+        convertor->startStep3(
+            {}, destination().string(),
+            {.format = CardFormat::Strict, .singleFile = true, .idColumn = idColumn});
+        const std::string cards = readFile(runFolder() / "contacts.vcf");
+        std::size_t at = 0;
+        for (int k = 0; k < kEach; ++k) {
+            for (const char* row : {"Ann,Lee,1", "Bob,Ray,2"}) {
+                const std::string made = idColumn ? std::string(1, row[8]) : row;
+                const std::string line = "\r\nUID:" + uid::rowUuid(made, k) + "\r\n";
+                at = cards.find(line, at);
+                ASSERT_NE(at, std::string::npos) << row << " #" << k;
+            }
         }
     }
 }

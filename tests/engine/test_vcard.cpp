@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 #include "engine/cards/CardValues.h"
 #include "engine/cards/CardWriter.h"
+#include "engine/cards/ContactPipeline.h"
 #include "engine/cards/ContactUid.h"
 #include "engine/cards/ControlCharacters.h"
 #include "engine/cards/Folding.h"
@@ -326,6 +327,25 @@ TEST(ContactUid, StableUniqueAndWellFormed) {
         EXPECT_NE(std::string("89ab").find(id[19]), std::string::npos) << id;
         EXPECT_TRUE(seen.insert(id).second) << id;
     }
+}
+
+// With an identity column the UID comes from its value as a spreadsheet may
+// save it again; a row without one keeps its row's UID, and without the option
+// every UID stays the row's.
+TEST(ContactUid, FromTheIdentityValueElseTheRow) {
+    const ExportOptions byId{.format = CardFormat::Strict, .idColumn = 1};
+    for (const auto& [row, made] :
+         std::vector<std::pair<std::string, std::string>>{{"Ann,0042", "0042"},
+                                                          {"Ann,=\"0042\"", "0042"},
+                                                          {"Ann, 1234.0 ,x", "1234"},
+                                                          {"\"Lee, Ann\",7", "7"},
+                                                          {"Ann,", "Ann,"},
+                                                          {"Ann", "Ann"}}) {
+        EXPECT_EQ(contactUid(row, 3, byId, ','), uid::rowUuid(made, 3)) << row;
+    }
+    EXPECT_EQ(contactUid("Ann,0042", 0, {.format = CardFormat::Strict}, ','),
+              uid::rowUuid("Ann,0042", 0));
+    EXPECT_EQ(contactUid("Ann,0042", 0, {.idColumn = 1}, ','), ""); // a card without a UID
 }
 
 TEST(CardValues, CategoriesOfEveryExporter) {

@@ -1,5 +1,6 @@
 // Debian's Radicale started for a test on 127.0.0.1 at a free port, with its
-// own storage folder and one htpasswd user, ann, whose password is kPassword.
+// own storage folder and one htpasswd user, ann, whose password is kPassword;
+// and Debian's Xandikos, started the same way.
 #pragma once
 
 #include "LocalServer.h"
@@ -23,6 +24,19 @@ inline std::string selfSignedTls(const fs::path& dir) {
     return "ssl = True\ncertificate = " + cert.string() + "\nkey = " + key.string();
 }
 
+// Makes an address book at `url` with an extended MKCOL; its URL.
+inline std::string makeAddressBook(const std::string& url, const std::string& name,
+                                   const std::string& caFile = {}) {
+    carddav::HttpClient client({"ann", kPassword, caFile, true});
+    const auto answer = client.request(
+        "MKCOL", url, {"Content-Type: application/xml"},
+        R"(<mkcol xmlns="DAV:" xmlns:c="urn:ietf:params:xml:ns:carddav"><set><prop>)"
+        R"(<resourcetype><collection/><c:addressbook/></resourcetype><displayname>)" +
+            name + "</displayname></prop></set></mkcol>");
+    EXPECT_EQ(answer.status, 201) << answer.describe();
+    return url;
+}
+
 class Radicale {
 public:
     // `server` adds lines to the [server] section (ssl, max_content_length).
@@ -40,6 +54,7 @@ public:
 
     // Ends the server at once, as a crash or a pulled cable would.
     void stop() { process_.stop(); }
+    std::uint16_t port() const { return process_.port(); }
 
     std::string root(const char* scheme = "http") const {
         return std::string(scheme) + "://127.0.0.1:" + std::to_string(process_.port()) + "/";
@@ -49,28 +64,12 @@ public:
     // Makes an address book /ann/<segment>/ with an extended MKCOL; its URL.
     std::string makeBook(const std::string& segment, const std::string& name,
                          const std::string& caFile = {}, const char* scheme = "http") {
-        carddav::HttpClient client({"ann", kPassword, caFile, true});
-        const std::string url = root(scheme) + "ann/" + segment + "/";
-        const auto answer = client.request(
-            "MKCOL", url, {"Content-Type: application/xml"},
-            R"(<mkcol xmlns="DAV:" xmlns:c="urn:ietf:params:xml:ns:carddav"><set><prop>)"
-            R"(<resourcetype><collection/><c:addressbook/></resourcetype><displayname>)" +
-                name + "</displayname></prop></set></mkcol>");
-        EXPECT_EQ(answer.status, 201) << answer.describe();
-        return url;
+        return makeAddressBook(root(scheme) + "ann/" + segment + "/", name, caFile);
     }
 
-    // The cards stored in an address book: UID -> the card's lines, unfolded and
-    // sorted, since the server keeps the content and not the order or folding.
+    // The cards stored in an address book, as storedCards() reads them.
     std::map<std::string, std::vector<std::string>> stored(const std::string& segment) const {
-        std::map<std::string, std::vector<std::string>> cards;
-        const fs::path folder = dir_.path() / "store" / "collection-root" / "ann" / segment;
-        for (const auto& entry : fs::directory_iterator(folder)) {
-            if (entry.path().extension() == ".vcf") {
-                addCard(cards, readFile(entry.path()));
-            }
-        }
-        return cards;
+        return storedCards(dir_.path() / "store" / "collection-root" / "ann" / segment);
     }
 
     // A content line with its TYPE parameters in one, as the server writes them:
@@ -105,6 +104,49 @@ public:
         }
         std::sort(lines.begin(), lines.end());
         cards[uid] = lines;
+    }
+
+    // The cards in a server's folder: UID -> the card's lines, unfolded and
+    // sorted, since a server keeps the content and not the order or folding.
+    static std::map<std::string, std::vector<std::string>> storedCards(const fs::path& folder) {
+        std::map<std::string, std::vector<std::string>> cards;
+        for (const auto& entry : fs::directory_iterator(folder)) {
+            if (entry.path().extension() == ".vcf") {
+                addCard(cards, readFile(entry.path()));
+            }
+        }
+        return cards;
+    }
+
+private:
+    TempDir dir_;
+    LocalServer process_;
+};
+
+// Debian's Xandikos started for a test the same way. It leaves the user's
+// password to a proxy in front of it, so it takes any; its address books are
+// made under /ann/contacts/, and the one it starts with is removed.
+class Xandikos {
+public:
+    Xandikos() {
+        process_.start({"xandikos", "-d", (dir_.path() / "store").string(), "--defaults", "-l",
+                        "127.0.0.1", "-p", std::to_string(process_.port()),
+                        "--current-user-principal", "/ann/"},
+                       (dir_.path() / "xandikos.log").string());
+        carddav::HttpClient({"ann", kPassword, {}, true})
+            .request("DELETE", root() + "ann/contacts/addressbook/");
+    }
+
+    void stop() { process_.stop(); }
+    std::uint16_t port() const { return process_.port(); }
+    std::string root() const { return "http://127.0.0.1:" + std::to_string(port()) + "/"; }
+
+    std::string makeBook(const std::string& segment, const std::string& name) {
+        return makeAddressBook(root() + "ann/contacts/" + segment + "/", name);
+    }
+
+    std::map<std::string, std::vector<std::string>> stored(const std::string& segment) const {
+        return Radicale::storedCards(dir_.path() / "store" / "ann" / "contacts" / segment);
     }
 
 private:

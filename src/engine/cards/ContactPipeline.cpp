@@ -7,6 +7,8 @@
 #include "engine/cards/PhoneForm.h"
 #include "engine/cards/VCard.h"
 #include "engine/files/Output.h"
+#include "engine/pair/ValueShapes.h"
+#include "engine/read/Csv.h"
 #include "engine/read/CsvTexts.h"
 
 #include <algorithm>
@@ -61,10 +63,28 @@ std::size_t cleanRecord(ContactRecord& record, bool dropControls, const ExportOp
     return options.phoneForm ? writeTelephonesInternational(record, *options.phoneForm) : 0;
 }
 
-std::string contactUid(std::string_view row, std::uint64_t earlierIdenticalRows,
-                       const ExportOptions& options) {
-    return cardWriter(options.format).needsUid() ? uid::rowUuid(row, earlierIdenticalRows)
-                                                 : std::string();
+std::optional<std::string> identityValue(std::string_view row, const ExportOptions& options,
+                                         char delimiter) {
+    if (!options.idColumn) {
+        return std::nullopt;
+    }
+    const auto fields = splitString(row, delimiter);
+    if (!fields || *options.idColumn >= fields->size()) {
+        return std::nullopt;
+    }
+    // As a spreadsheet may save it again: "='0042'", "1234.0", blanks around it.
+    std::string_view value = text::trimmed((*fields)[*options.idColumn]);
+    value = text::trimmed(shapes::withoutZeroFraction(shapes::unwrapped(value)));
+    return value.empty() ? std::nullopt : std::optional<std::string>(value);
+}
+
+std::string contactUid(std::string_view row, std::uint64_t earlierIdentical,
+                       const ExportOptions& options, char delimiter) {
+    if (!cardWriter(options.format).needsUid()) {
+        return {};
+    }
+    const auto identity = identityValue(row, options, delimiter);
+    return uid::rowUuid(identity ? std::string_view(*identity) : row, earlierIdentical);
 }
 
 void renderContactCardInto(std::string& out, const ContactRecord& record, std::string_view uid,
@@ -227,6 +247,7 @@ void ContactPipeline::prepareBatches() {
     std::array<std::uint64_t, kBatch> earlier{};
     std::vector<uid::RowHash> hashes;
     hashes.reserve(kBatch);
+    std::array<std::optional<std::string>, kBatch> identities;
     ContactRecord record;
     for (;;) {
         std::size_t batch = 0;
@@ -243,17 +264,22 @@ void ContactPipeline::prepareBatches() {
         }
         // Each row's text is hashed once, here, beside the other helpers: for
         // its UID and to tell identical rows apart.
+        // With an identity column, its value takes the row's place.
         hashes.clear();
         for (std::size_t i = begin; i < end && needsUid_; ++i) {
-            hashes.emplace_back(rows_[i]);
+            identities[i - begin] = identityValue(rows_[i], options_, reading_.delimiter);
+            hashes.emplace_back(identities[i - begin] ? std::string_view(*identities[i - begin])
+                                                      : rows_[i]);
         }
         std::unique_lock lock(mutex_);
         if (needsUid_) {
             // Identical rows are counted in row order, whichever helper takes them.
             counted_.wait(lock, [&] { return closing_ || countedBatches_ == batch; });
             for (std::size_t i = begin; i < end && !closing_; ++i) {
+                const auto& identity = identities[i - begin];
                 earlier[i - begin] =
-                    occurrences_.countBefore(rows_[i], hashes[i - begin].fingerprint());
+                    identity ? identities_[*identity]++
+                             : occurrences_.countBefore(rows_[i], hashes[i - begin].fingerprint());
             }
             ++countedBatches_;
             counted_.notify_all();

@@ -20,6 +20,7 @@
 #include <string>
 #include <string_view>
 #include <thread>
+#include <unordered_map>
 #include <vector>
 
 // One data row, ready for the file system. Slots are reused, so their strings
@@ -83,10 +84,15 @@ RowGroups findPeople(const std::vector<std::string_view>& rows, std::size_t firs
                      const std::vector<IndexPair>& pairs, const RowReading& reading,
                      const ExportOptions& options);
 
+// The value of the options' identity column in the row, as the UID is made
+// from it; none without the option, or when the row holds no value there.
+std::optional<std::string> identityValue(std::string_view row, const ExportOptions& options,
+                                         char delimiter);
 // The UID of a row's card where the options' format carries one: made from
-// the row's text and its count of identical rows before it; else empty.
-std::string contactUid(std::string_view row, std::uint64_t earlierIdenticalRows,
-                       const ExportOptions& options);
+// the identity value when there is one, else from the row's text, and the
+// count of identical ones before it; else empty.
+std::string contactUid(std::string_view row, std::uint64_t earlierIdentical,
+                       const ExportOptions& options, char delimiter);
 // The card of one mapped record exactly as the run writes it: in the options'
 // format, with the uid where the format carries one. Throws what the card
 // writer throws.
@@ -144,6 +150,9 @@ private:
     bool headerHoldsControls_ = false;
     // Identical rows met so far, counted in row order when a batch is taken.
     uid::RowOccurrences occurrences_;
+    // How many times each identity value was met, where the options name an
+    // identity column.
+    std::unordered_map<std::string, std::uint64_t> identities_;
     std::vector<PreparedContact> slots_;
     // For each place in the ring, the number of the batch last made ready there.
     std::vector<std::size_t> readyBatch_;

@@ -56,7 +56,7 @@ public:
     // Closes the file; one that holds no card goes again.
     void close() override;
     // Cards answered Written that a failed write lost.
-    std::int64_t notKept() const override { return lost_; }
+    Afterwards afterwards() const override { return {.writtenNotKept = lost_}; }
 
 private:
     // Logs the failed write and stops at its first lost card, taking back the
