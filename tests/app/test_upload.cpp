@@ -111,6 +111,47 @@ private slots:
         QVERIFY(uploaded >= 2 && uploaded <= static_cast<int>(server.stored("work").size()));
         QCOMPARE(report.detail, QString("%1 of 5 contacts were not uploaded.").arg(5 - uploaded));
     }
+
+    void anEditedFileUploadedAgainReplacesItsCards() {
+        testsupport::Radicale server;
+        server.makeBook("work", "Work");
+        widget<QComboBox>(window.get(), "comboBoxExportTo")->setCurrentIndex(1);
+        widget<QLineEdit>(window.get(), "txtCardDavUrl")
+            ->setText(QString::fromStdString(server.root()));
+        widget<QLineEdit>(window.get(), "txtCardDavUser")->setText("ann");
+        widget<QLineEdit>(window.get(), "txtCardDavPassword")->setText(testsupport::kPassword);
+        click(window.get(), "btnFindAddressBooks");
+        QTRY_COMPARE_WITH_TIMEOUT(widget<QComboBox>(window.get(), "comboBoxAddressBook")->count(),
+                                  1, 20000);
+        widget<QCheckBox>(window.get(), "chkReplacePrevious")->click();
+        auto* id = widget<QComboBox>(window.get(), "comboBoxIdColumn");
+        std::map<std::string, std::vector<std::string>> first;
+        // Bob's name is corrected and Cy is gone from the file the second time.
+        for (const QByteArray& rows : {QByteArray("7,Ann,Lee\r\n8,Bob,Ray\r\n9,Cy,Oh\r\n"),
+                                       QByteArray("7,Ann,Lee\r\n8,Bob,Roe\r\n")}) {
+            const QString csv =
+                env->writeCsv("c.csv", "Customer ID,First Name,Last Name\r\n" + rows);
+            env->dialogs.answers = {"No"}; // not the pairs from last time: by names again
+            loadCsv(*window, env->dialogs, csv);
+            click(window.get(), "btnPairByNamesOutlet");
+            id->setCurrentIndex(id->findText("Customer ID"));
+            env->dialogs.answers = {"Ok"};
+            click(window.get(), "btnImportOutlet");
+            QTRY_COMPARE_WITH_TIMEOUT(window->phase(), WindowPhase::Empty, 20000);
+            QCOMPARE(id->count(), 1); // the columns go with the file
+            first = first.empty() ? server.stored("work") : first;
+        }
+        const auto second = server.stored("work");
+        QCOMPARE(first.size(), 3u);
+        QCOMPARE(second.size(), 2u);
+        // Bob keeps his UID, with the corrected name.
+        const auto bob = std::find_if(first.begin(), first.end(), [](const auto& card) {
+            return std::count(card.second.begin(), card.second.end(), "FN:Bob Ray") == 1;
+        });
+        QVERIFY(bob != first.end() && second.count(bob->first) == 1);
+        QVERIFY(std::count(second.at(bob->first).begin(), second.at(bob->first).end(),
+                           "FN:Bob Roe") == 1);
+    }
 };
 
 QTEST_MAIN(Upload)
