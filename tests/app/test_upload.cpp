@@ -79,15 +79,7 @@ private slots:
 
     void anUploadWhoseServerGoesAwaySaysWhyAndWhere() {
         testsupport::Radicale server;
-        server.makeBook("work", "Work");
-        widget<QComboBox>(window.get(), "comboBoxExportTo")->setCurrentIndex(1);
-        widget<QLineEdit>(window.get(), "txtCardDavUrl")
-            ->setText(QString::fromStdString(server.root()));
-        widget<QLineEdit>(window.get(), "txtCardDavUser")->setText("ann");
-        widget<QLineEdit>(window.get(), "txtCardDavPassword")->setText(testsupport::kPassword);
-        click(window.get(), "btnFindAddressBooks");
-        auto* books = widget<QComboBox>(window.get(), "comboBoxAddressBook");
-        QTRY_COMPARE_WITH_TIMEOUT(books->count(), 1, 20000);
+        chooseTheBookOf(server);
         loadCsv(*window, env->dialogs, env->writeContacts("a.csv", 5, 2));
         widget<QCheckBox>(window.get(), "mapAllCkeckBoxOutlet")->click();
         RunPause pause(window->session(), 2);
@@ -114,15 +106,7 @@ private slots:
 
     void anEditedFileUploadedAgainReplacesItsCards() {
         testsupport::Radicale server;
-        server.makeBook("work", "Work");
-        widget<QComboBox>(window.get(), "comboBoxExportTo")->setCurrentIndex(1);
-        widget<QLineEdit>(window.get(), "txtCardDavUrl")
-            ->setText(QString::fromStdString(server.root()));
-        widget<QLineEdit>(window.get(), "txtCardDavUser")->setText("ann");
-        widget<QLineEdit>(window.get(), "txtCardDavPassword")->setText(testsupport::kPassword);
-        click(window.get(), "btnFindAddressBooks");
-        QTRY_COMPARE_WITH_TIMEOUT(widget<QComboBox>(window.get(), "comboBoxAddressBook")->count(),
-                                  1, 20000);
+        chooseTheBookOf(server);
         widget<QCheckBox>(window.get(), "chkReplacePrevious")->click();
         auto* id = widget<QComboBox>(window.get(), "comboBoxIdColumn");
         std::map<std::string, std::vector<std::string>> first;
@@ -151,6 +135,20 @@ private slots:
         QVERIFY(bob != first.end() && second.count(bob->first) == 1);
         QVERIFY(std::count(second.at(bob->first).begin(), second.at(bob->first).end(),
                            "FN:Bob Roe") == 1);
+    }
+
+private:
+    // Uploads go to the one address book of `server`, found by the window.
+    void chooseTheBookOf(testsupport::Radicale& server) {
+        server.makeBook("work", "Work");
+        widget<QComboBox>(window.get(), "comboBoxExportTo")->setCurrentIndex(1);
+        widget<QLineEdit>(window.get(), "txtCardDavUrl")
+            ->setText(QString::fromStdString(server.root()));
+        widget<QLineEdit>(window.get(), "txtCardDavUser")->setText("ann");
+        widget<QLineEdit>(window.get(), "txtCardDavPassword")->setText(testsupport::kPassword);
+        click(window.get(), "btnFindAddressBooks");
+        QTRY_COMPARE_WITH_TIMEOUT(widget<QComboBox>(window.get(), "comboBoxAddressBook")->count(),
+                                  1, 20000);
     }
 };
 
