@@ -57,6 +57,13 @@ CsvFileGroup::openFileDialog(const std::optional<QString>& shownBefore) const {
     return chosen;
 }
 
+void CsvFileGroup::enable(bool idle) {
+    for (QWidget* choice : std::initializer_list<QWidget*>{
+             ui_.btnBrowseSourceFileOutlet, ui_.comboBoxEncoding, ui_.comboBoxDelimiter}) {
+        choice->setEnabled(idle);
+    }
+}
+
 std::optional<QString> CsvFileGroup::droppedFile(const QMimeData& dropped) {
     const QList<QUrl> urls = dropped.urls();
     if (urls.size() != 1 || !urls.first().isLocalFile() ||

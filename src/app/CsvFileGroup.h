@@ -27,6 +27,8 @@ public:
     CsvFileGroup(Ui::AppController& ui, SettingsBinding& binding, ExportSession& session,
                  QObject* parent);
 
+    // The file and how it is read can be changed only while no export runs.
+    void enable(bool idle);
     // Asks for one CSV file, starting in the folder of `shownBefore` (the path
     // the source field showed before), else of the last file, else at home;
     // the file's full path, or none when cancelled.

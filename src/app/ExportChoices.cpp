@@ -98,6 +98,15 @@ void ExportChoices::listPhoneRegions() {
     }
 }
 
+void ExportChoices::enable(bool idle) {
+    for (QWidget* choice : std::initializer_list<QWidget*>{
+             ui_.comboBoxCardFormat, ui_.chkSingleFileOutlet, ui_.chkKeepUnpairedOutlet,
+             ui_.chkOneCardPerPerson, ui_.chkInternationalPhones}) {
+        choice->setEnabled(idle);
+    }
+    ui_.comboBoxPhoneRegion->setEnabled(idle && ui_.chkInternationalPhones->isChecked());
+}
+
 QString ExportChoices::destination() const {
     const QString shown = ui_.txtDestinationFolderOutlet->text();
     return shown == q(uitext::kSelectDestination) ? QString() : shown;

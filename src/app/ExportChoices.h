@@ -24,6 +24,8 @@ public:
     ExportChoices(Ui::AppController& ui, ExportSession& session, SettingsBinding& binding,
                   QObject* parent);
 
+    // The choices can be changed only while no export runs.
+    void enable(bool idle);
     // The destination folder; none while the field shows its prompt.
     QString destination() const;
     // True when Open last export folder has a folder to show.

@@ -8,6 +8,7 @@
 #include "carddav/AddressBookDestination.h"
 #include "carddav/Discovery.h"
 #include "carddav/ServerUrl.h"
+#include "engine/ExportSession.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -25,6 +26,8 @@ ServerPanel::ServerPanel(Ui::AppController& ui, SettingsBinding& binding, QObjec
     binding_.bind(ui_.txtCardDavUser, settings::Key::CardDavUser);
     binding_.bind(ui_.txtCardDavCaFile, settings::Key::CardDavCaFile);
     binding_.bind(ui_.chkRememberPassword, settings::Key::RememberPassword);
+    binding_.bind(ui_.chkReplacePrevious, settings::Key::ReplacePrevious);
+    listColumns({});
     rememberedPassword_ =
         new RememberedPassword(ui_.chkRememberPassword, ui_.txtCardDavUrl, ui_.txtCardDavUser,
                                ui_.txtCardDavPassword, ui_.lblServerStatus, this);
@@ -62,8 +65,9 @@ void ServerPanel::show(bool idle) {
     ui_.fileChoices->setVisible(!server);
     ui_.serverAccount->setVisible(server);
     ui_.serverBook->setVisible(server);
+    ui_.serverChoices->setVisible(server);
     ui_.btnBrowseDestinationFileOutlet->setEnabled(idle);
-    for (QWidget* part : {ui_.serverAccount, ui_.serverBook}) {
+    for (QWidget* part : {ui_.serverAccount, ui_.serverBook, ui_.serverChoices}) {
         part->setEnabled(idle);
     }
     ui_.btnFindAddressBooks->setEnabled(idle && bookFinder_ == nullptr);
@@ -81,15 +85,40 @@ carddav::ServerAccess ServerPanel::access(bool plainHttp) const {
             ui_.txtCardDavCaFile->text().trimmed().toStdString(), plainHttp};
 }
 
-std::shared_ptr<Destination> ServerPanel::destination() {
+std::shared_ptr<Destination> ServerPanel::prepareRun(ExportSession& session,
+                                                     const QString& csvPath) {
+    ExportOptions options = session.exportOptions();
+    options.idColumn = chosen() ? idColumn() : std::nullopt;
+    session.setExportOptions(options);
+    return chosen() ? destination(csvPath) : nullptr;
+}
+
+std::shared_ptr<Destination> ServerPanel::destination(const QString& csvPath) {
     const carddav::UrlCheck url = carddav::checkServerUrl(bookUrl().toStdString());
     if (!url.checked) {
         showStatus(q(url.refusal));
         return nullptr;
     }
     binding_.keep(settings::Key::CardDavUser);
+    const bool replacePrevious = ui_.chkReplacePrevious->isChecked();
+    // An identity column keeps an edited row's UID: its card is replaced.
+    const carddav::UploadChoices choices{csvPath.toStdString(), replacePrevious,
+                                         replacePrevious || idColumn().has_value()};
     return std::make_shared<carddav::AddressBookDestination>(access(url.checked->plainHttp),
-                                                             url.checked->url);
+                                                             url.checked->url, choices);
+}
+
+void ServerPanel::listColumns(const std::vector<std::string>& headers) {
+    ui_.comboBoxIdColumn->clear();
+    ui_.comboBoxIdColumn->addItem(q(uitext::kNoIdColumn), -1);
+    for (std::size_t i = 0; i < headers.size(); ++i) {
+        ui_.comboBoxIdColumn->addItem(q(headers[i]), static_cast<int>(i));
+    }
+}
+
+std::optional<std::size_t> ServerPanel::idColumn() const {
+    const int column = ui_.comboBoxIdColumn->currentData().toInt();
+    return column >= 0 ? std::optional<std::size_t>(column) : std::nullopt;
 }
 
 void ServerPanel::btnFindAddressBooksClicked() {

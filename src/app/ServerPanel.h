@@ -6,11 +6,16 @@
 #pragma once
 
 #include <QObject>
+
 #include <QString>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include <memory>
 
 class Destination;
+class ExportSession;
 class QThread;
 class RememberedPassword;
 class SettingsBinding;
@@ -41,9 +46,15 @@ public:
     // Shows the controls of the destination chosen; `idle`: no export runs,
     // so they can be used.
     void show(bool idle);
-    // The address book chosen, as a destination for the run; none when its
-    // URL cannot be used, which the status line then says.
-    std::shared_ptr<Destination> destination();
+    // Sets the session's identity column for the run of the CSV file at
+    // `csvPath` (an upload's only) and answers the address book chosen as its
+    // destination; none for a run into a folder, or when the book's URL cannot
+    // be used, which the status line then says.
+    std::shared_ptr<Destination> prepareRun(ExportSession& session, const QString& csvPath);
+    // Offers the file's columns as the identity column; none for no file.
+    void listColumns(const std::vector<std::string>& headers);
+    // The column whose value makes each card's UID; none: each row makes it.
+    std::optional<std::size_t> idColumn() const;
     // The chosen address book's URL.
     QString bookUrl() const;
 
@@ -55,6 +66,8 @@ private:
     // Lists the address books found, or says why there are none.
     void showAddressBooks(const carddav::Discovery& found);
     void showStatus(const QString& line);
+    // The address book chosen, as an upload's destination.
+    std::shared_ptr<Destination> destination(const QString& csvPath);
     // The user name, password and certificate file the fields hold.
     carddav::ServerAccess access(bool plainHttp) const;
 

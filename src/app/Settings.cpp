@@ -29,6 +29,7 @@ const Entry kEntries[] = {
     {settings::Key::CardDavUser, "carddav/user", QString()},
     {settings::Key::CardDavCaFile, "carddav/caFile", QString()},
     {settings::Key::RememberPassword, "carddav/rememberPassword", false},
+    {settings::Key::ReplacePrevious, "carddav/replacePrevious", false},
 };
 
 // Earlier versions kept only whether cards were strict.

@@ -26,6 +26,7 @@ enum class Key {
     CardDavUser,
     CardDavCaFile,    // the certificate file trusted besides the system's
     RememberPassword, // whether Remember password is ticked
+    ReplacePrevious,  // whether an upload replaces the cards of the file's last upload
 };
 
 // The value kept under the key, or the key's default the first time. A card

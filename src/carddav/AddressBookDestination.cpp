@@ -51,6 +51,21 @@ void AddressBookDestination::open() {
     afterwards_ = {};
 }
 
+std::optional<CardFormat> AddressBookDestination::requiredFormat(CardFormat chosen) {
+    if (chosen == CardFormat::Version40 && client_) {
+        const HttpAnswer answer = client_->request(
+            "PROPFIND", bookUrl_, {"Depth: 0", "Content-Type: application/xml; charset=utf-8"},
+            std::string(propfindBody()));
+        const auto resources = answer.status == 207 ? parseMultistatus(answer.body) : std::nullopt;
+        if (resources && std::any_of(resources->begin(), resources->end(),
+                                     [](const DavResource& r) { return r.takesVersion4; })) {
+            return CardFormat::Version40;
+        }
+        logOrConsole(text::fill(kNoVersion4, shownUrl_));
+    }
+    return CardFormat::Strict;
+}
+
 Destination::Outcome AddressBookDestination::deliver(const PreparedContact& contact,
                                                      std::int64_t rowNumber) {
     if (!contact.card) {

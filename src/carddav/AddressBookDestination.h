@@ -39,8 +39,9 @@ public:
 
     // Reads what earlier uploads of the file put there.
     void open() override;
-    // A server needs cards with a UID: always strict.
-    std::optional<CardFormat> requiredFormat() const override { return CardFormat::Strict; }
+    // Cards with a UID: strict vCard 3.0, or vCard 4.0 when the user chose it
+    // and the address book says it stores 4.0 cards.
+    std::optional<CardFormat> requiredFormat(CardFormat chosen) override;
     // Starts the card's PUT and answers Pending; waits first while as many
     // requests as connections are in flight. A card without a UID is NotWritten.
     Outcome deliver(const PreparedContact& contact, std::int64_t rowNumber) override;

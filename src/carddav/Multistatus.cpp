@@ -54,6 +54,17 @@ void readProps(const xmlNode* prop, DavResource& resource) {
     if (const xmlNode* name = child(prop, kDav, "displayname")) {
         resource.displayName = textOf(name);
     }
+    if (const xmlNode* types = child(prop, kCardDav, "supported-address-data")) {
+        for (const xmlNode* type = types->children; type != nullptr; type = type->next) {
+            if (is(type, kCardDav, "address-data-type")) {
+                xmlChar* version = xmlGetProp(type, reinterpret_cast<const xmlChar*>("version"));
+                resource.takesVersion4 |=
+                    version != nullptr &&
+                    std::string_view(reinterpret_cast<char*>(version)) == "4.0";
+                xmlFree(version);
+            }
+        }
+    }
     if (const xmlNode* tag = child(prop, kDav, "getetag")) {
         resource.etag = textOf(tag);
     }
@@ -181,6 +192,7 @@ std::string_view propfindBody() {
   <d:prop>
     <d:resourcetype/>
     <d:displayname/>
+    <c:supported-address-data/>
     <d:current-user-principal/>
     <c:addressbook-home-set/>
   </d:prop>

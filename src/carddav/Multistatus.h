@@ -17,6 +17,8 @@ struct DavResource {
     bool collection = false;
     bool addressBook = false;
     std::string displayName;
+    // Its supported-address-data names vCard 4.0 among the card formats it stores.
+    bool takesVersion4 = false;
     // The entity tag, as the server wrote it.
     std::string etag;
     // The links inside current-user-principal and addressbook-home-set.

@@ -9,6 +9,10 @@
 
 namespace carddav {
 
+// vCard 4.0 was chosen for an address book that does not say it stores it.
+inline constexpr std::string_view kNoVersion4 =
+    "Info: The address book %@ does not say it stores vCard 4.0: the cards go up as strict "
+    "vCard 3.0";
 // A card the address book did not take: row, URL, the server's status and reason.
 inline constexpr std::string_view kUploadRefused =
     "Error: The address book refused the vCard of row [%d] %@: %@";

@@ -63,9 +63,10 @@ public:
     // Gets ready before the first contact. A destination that cannot be used
     // says so at the first contact, as Stop or StopNothingKept.
     virtual void open() = 0;
-    // The card format this destination needs whatever the user chose; none:
-    // the user's choice.
-    virtual std::optional<CardFormat> requiredFormat() const { return std::nullopt; }
+    // The card format this destination takes when the user chose `chosen`
+    // (it may have to ask where the cards go); none: the user's choice. Asked
+    // once, after open().
+    virtual std::optional<CardFormat> requiredFormat(CardFormat /*chosen*/) { return std::nullopt; }
     // Delivers one mapped contact, or starts to and answers Pending; the
     // contact need not outlive the call. A stop logs its own cause.
     virtual Outcome deliver(const PreparedContact& contact, std::int64_t rowNumber) = 0;

@@ -380,7 +380,7 @@ newConvertor::RunEnd newConvertor::startConversion(std::stop_token cancel, Desti
     // Cards the destination has not answered yet.
     std::int64_t pending = 0;
     ExportOptions options = chosen;
-    options.format = destination.requiredFormat().value_or(chosen.format);
+    options.format = destination.requiredFormat(chosen.format).value_or(chosen.format);
     // The row number of the first contact: the header row is the one before it.
     const auto firstRow = static_cast<std::int64_t>(csvDiagnostics.preambleLinesSkipped) + 2;
     // Counts a card's outcome; a stop keeps the earliest row it happened at.

@@ -21,7 +21,8 @@ const QStringList kTabOrder =
         "tblViewCsvFileContents txtViewMappingAttributes comboBoxExportTo "
         "txtDestinationFolderOutlet btnBrowseDestinationFileOutlet txtCardDavUrl txtCardDavUser "
         "txtCardDavPassword chkRememberPassword txtCardDavCaFile btnChooseCaFile "
-        "btnFindAddressBooks comboBoxAddressBook comboBoxCardFormat "
+        "btnFindAddressBooks comboBoxAddressBook chkReplacePrevious comboBoxIdColumn "
+        "comboBoxCardFormat "
         "chkSingleFileOutlet "
         "chkKeepUnpairedOutlet chkOneCardPerPerson chkInternationalPhones comboBoxPhoneRegion "
         "btnOpenRunFolderOutlet btnCancelOutlet btnImportOutlet")
@@ -32,7 +33,7 @@ const QStringList kFolderOnly = QStringLiteral("txtDestinationFolderOutlet "
                                                "btnBrowseDestinationFileOutlet comboBoxCardFormat "
                                                "chkSingleFileOutlet")
                                     .split(u' ');
-const QStringList kServerOnly = kTabOrder.mid(kTabOrder.indexOf("txtCardDavUrl"), 8);
+const QStringList kServerOnly = kTabOrder.mid(kTabOrder.indexOf("txtCardDavUrl"), 10);
 
 } // namespace
 

@@ -79,15 +79,7 @@ private slots:
 
     void anUploadWhoseServerGoesAwaySaysWhyAndWhere() {
         testsupport::Radicale server;
-        server.makeBook("work", "Work");
-        widget<QComboBox>(window.get(), "comboBoxExportTo")->setCurrentIndex(1);
-        widget<QLineEdit>(window.get(), "txtCardDavUrl")
-            ->setText(QString::fromStdString(server.root()));
-        widget<QLineEdit>(window.get(), "txtCardDavUser")->setText("ann");
-        widget<QLineEdit>(window.get(), "txtCardDavPassword")->setText(testsupport::kPassword);
-        click(window.get(), "btnFindAddressBooks");
-        auto* books = widget<QComboBox>(window.get(), "comboBoxAddressBook");
-        QTRY_COMPARE_WITH_TIMEOUT(books->count(), 1, 20000);
+        chooseTheBookOf(server);
         loadCsv(*window, env->dialogs, env->writeContacts("a.csv", 5, 2));
         widget<QCheckBox>(window.get(), "mapAllCkeckBoxOutlet")->click();
         RunPause pause(window->session(), 2);
@@ -110,6 +102,53 @@ private slots:
         const int uploaded = said.captured(1).toInt();
         QVERIFY(uploaded >= 2 && uploaded <= static_cast<int>(server.stored("work").size()));
         QCOMPARE(report.detail, QString("%1 of 5 contacts were not uploaded.").arg(5 - uploaded));
+    }
+
+    void anEditedFileUploadedAgainReplacesItsCards() {
+        testsupport::Radicale server;
+        chooseTheBookOf(server);
+        widget<QCheckBox>(window.get(), "chkReplacePrevious")->click();
+        auto* id = widget<QComboBox>(window.get(), "comboBoxIdColumn");
+        std::map<std::string, std::vector<std::string>> first;
+        // Bob's name is corrected and Cy is gone from the file the second time.
+        for (const QByteArray& rows : {QByteArray("7,Ann,Lee\r\n8,Bob,Ray\r\n9,Cy,Oh\r\n"),
+                                       QByteArray("7,Ann,Lee\r\n8,Bob,Roe\r\n")}) {
+            const QString csv =
+                env->writeCsv("c.csv", "Customer ID,First Name,Last Name\r\n" + rows);
+            env->dialogs.answers = {"No"}; // not the pairs from last time: by names again
+            loadCsv(*window, env->dialogs, csv);
+            click(window.get(), "btnPairByNamesOutlet");
+            id->setCurrentIndex(id->findText("Customer ID"));
+            env->dialogs.answers = {"Ok"};
+            click(window.get(), "btnImportOutlet");
+            QTRY_COMPARE_WITH_TIMEOUT(window->phase(), WindowPhase::Empty, 20000);
+            QCOMPARE(id->count(), 1); // the columns go with the file
+            first = first.empty() ? server.stored("work") : first;
+        }
+        const auto second = server.stored("work");
+        QCOMPARE(first.size(), 3u);
+        QCOMPARE(second.size(), 2u);
+        // Bob keeps his UID, with the corrected name.
+        const auto bob = std::find_if(first.begin(), first.end(), [](const auto& card) {
+            return std::count(card.second.begin(), card.second.end(), "FN:Bob Ray") == 1;
+        });
+        QVERIFY(bob != first.end() && second.count(bob->first) == 1);
+        QVERIFY(std::count(second.at(bob->first).begin(), second.at(bob->first).end(),
+                           "FN:Bob Roe") == 1);
+    }
+
+private:
+    // Uploads go to the one address book of `server`, found by the window.
+    void chooseTheBookOf(testsupport::Radicale& server) {
+        server.makeBook("work", "Work");
+        widget<QComboBox>(window.get(), "comboBoxExportTo")->setCurrentIndex(1);
+        widget<QLineEdit>(window.get(), "txtCardDavUrl")
+            ->setText(QString::fromStdString(server.root()));
+        widget<QLineEdit>(window.get(), "txtCardDavUser")->setText("ann");
+        widget<QLineEdit>(window.get(), "txtCardDavPassword")->setText(testsupport::kPassword);
+        click(window.get(), "btnFindAddressBooks");
+        QTRY_COMPARE_WITH_TIMEOUT(widget<QComboBox>(window.get(), "comboBoxAddressBook")->count(),
+                                  1, 20000);
     }
 };
 

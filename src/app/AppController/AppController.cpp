@@ -102,13 +102,8 @@ void AppController::setPhase(WindowPhase phase) {
     const bool idle = !isBusy(phase);
     const bool loaded = phase == WindowPhase::Loaded || phase == WindowPhase::Paired;
     const bool paired = phase == WindowPhase::Paired;
-    for (QWidget* choice : std::initializer_list<QWidget*>{
-             ui->btnBrowseSourceFileOutlet, ui->comboBoxCardFormat, ui->comboBoxEncoding,
-             ui->comboBoxDelimiter, ui->chkSingleFileOutlet, ui->chkKeepUnpairedOutlet,
-             ui->chkOneCardPerPerson, ui->chkInternationalPhones}) {
-        choice->setEnabled(idle);
-    }
-    ui->comboBoxPhoneRegion->setEnabled(idle && ui->chkInternationalPhones->isChecked());
+    file_->enable(idle);
+    choices_->enable(idle);
     ui->addMappingOutlet->setEnabled(loaded);
     ui->btnPairByNamesOutlet->setEnabled(loaded);
     ui->btnOpenRunFolderOutlet->setEnabled(idle && choices_->hasRunFolder());
@@ -138,6 +133,7 @@ void AppController::resetAll() {
         oldCSVPath = ui->txtOutlet->text();
         ui->txtOutlet->setText(q(uitext::kSelectCsvFile));
         pairing_->clear();
+        server_->listColumns({});
         ui->lblProgressStatus->setText(QString());
         ui->lblProgressFileCount->setText(q(uitext::kNoCount));
         preview->clear();
@@ -220,6 +216,7 @@ bool AppController::startStep1() {
             // The reading worked: it is the one to start from next time.
             file_->keepReadingChoices();
             pairing_->fileLoaded();
+            server_->listColumns(session_->headers());
             setPairingPhase();
             preview->showSummary(*session_);
             refreshPreview();
@@ -303,7 +300,7 @@ void AppController::startStep3_Import() {
         ui->progressOutlet->setRange(0, 100);
         ui->progressOutlet->setValue(0);
         uploadRun = server_->chosen();
-        const auto book = uploadRun ? server_->destination() : nullptr;
+        const auto book = server_->prepareRun(*session_, ui->txtOutlet->text());
         if (uploadRun ? book && businessLogicThread->start(book)
                       : businessLogicThread->start(folder.toStdString())) {
             // The next file with these columns can be paired the same way.
