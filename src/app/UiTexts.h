@@ -108,7 +108,7 @@ inline constexpr std::string_view kNotMigrated = "%@ of %@ contacts were not mig
 inline constexpr std::string_view kNotUploaded = "%@ of %@ contacts were not uploaded.";
 // In the detailed report, in place of the run folder's line when no folder was made.
 // The identity column list's entry for UIDs made from each row.
-inline constexpr std::string_view kNoIdColumn = "None: each row makes its UID";
+inline constexpr std::string_view kNoIdColumn = "None (each row's own UID)";
 // The phone region list's entry before a region is chosen.
 inline constexpr std::string_view kChooseRegion = "Choose a region";
 inline constexpr std::string_view kNoFolderMade = "\nNo folder was made for the vCards.";
