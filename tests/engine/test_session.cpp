@@ -90,6 +90,15 @@ TEST_F(Session, PairingKeepsBothListsAsTheUserSeesThem) {
     EXPECT_TRUE(userMappingDictionary.empty());
     EXPECT_EQ(session.freeColumns().size(), 35u);
 
+    // Columns joined to another (a name's particle, a house number and its
+    // addition) are no longer free, nor unpaired.
+    ASSERT_EQ(load("Voornaam,Tussenvoegsel,Achternaam,Straat,Huisnummer,Toevoeging\r\n"
+                   "Jan,van,Dijk,Dorpsstraat,12,a\r\n"),
+              1);
+    session.pairByNames();
+    EXPECT_EQ(session.freeColumns(), Names{});
+    EXPECT_TRUE(session.unpairedColumns().empty());
+
     // A recognised column whose property is taken is carried and named in the
     // log; columns with values that nothing takes are counted over the whole
     // file, and kept in the note when the options say so.
