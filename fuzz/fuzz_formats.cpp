@@ -245,20 +245,8 @@ std::vector<ReadLine> as40(const Recorder& sent, const std::vector<bool>& telUri
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    // Values are separated by 0xFF bytes, each byte a Latin-1 character (the
-    // engine only ever hands on UTF-8): the named ones first, then further ones.
-    std::vector<std::string> values(1);
-    for (std::size_t i = 0; i < size; ++i) {
-        if (data[i] == 0xFF) {
-            values.emplace_back();
-        } else if (data[i] < 0x80) {
-            values.back() += static_cast<char>(data[i]);
-        } else {
-            values.back() += static_cast<char>(0xC0 | (data[i] >> 6));
-            values.back() += static_cast<char>(0x80 | (data[i] & 0x3F));
-        }
-    }
-    ContactRecord record = recordOf(values);
+    // The named values first, then further ones, all of them UTF-8.
+    ContactRecord record = recordOf(valuesOf(data, size, true));
     dropControlCharacters(record); // as a run does before any card is made
     if (recordIsEmpty(record)) {
         return 0;

@@ -57,17 +57,9 @@ std::size_t checkBody(const std::vector<std::string_view>& body) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    // Values are separated by 0xFF bytes: the named ones first, missing ones
-    // empty, then each further one of the next kind, typed by its own text.
-    std::vector<std::string> values(1);
-    for (std::size_t i = 0; i < size; ++i) {
-        if (data[i] == 0xFF) {
-            values.emplace_back();
-        } else {
-            values.back() += static_cast<char>(data[i]);
-        }
-    }
-    ContactRecord record = recordOf(values);
+    // The named values first, missing ones empty, then each further one of
+    // the next kind, typed by its own text; any bytes.
+    ContactRecord record = recordOf(valuesOf(data, size, false));
     // At most every named line once, and one line per further value.
     const std::size_t maxLines = 30 + record.more.size();
 
