@@ -299,7 +299,7 @@ void ContactPipeline::prepareBatches() {
         }
         lock.lock();
         readyBatch_[batch % kBatches] = batch;
-        if (consumerWaiting_) {
+        if (awaitedBatch_ == batch) {
             ready_.notify_one();
         }
     }
@@ -310,9 +310,9 @@ const PreparedContact& ContactPipeline::next() {
     const std::size_t index = handedOut_;
     const std::size_t batch = index / kBatch;
     if (readyBatch_[batch % kBatches] != batch) {
-        consumerWaiting_ = true;
+        awaitedBatch_ = batch;
         ready_.wait(lock, [&] { return readyBatch_[batch % kBatches] == batch; });
-        consumerWaiting_ = false;
+        awaitedBatch_ = SIZE_MAX;
     }
     ++handedOut_;
     // Helpers wait for a whole batch of room; wake them when one is free.

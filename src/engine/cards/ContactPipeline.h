@@ -120,10 +120,11 @@ public:
     const PreparedContact& next();
 
 private:
-    static constexpr std::size_t kSlots = 256;
+    static constexpr std::size_t kSlots = 1024;
     // Rows a helper takes at once: few enough to keep the helpers busy side
-    // by side, enough that taking them costs little.
-    static constexpr std::size_t kBatch = 32;
+    // by side, enough that the conversion thread, which waits for whole
+    // batches, is woken seldom (each wake-up takes a core from a helper).
+    static constexpr std::size_t kBatch = 128;
     static constexpr std::size_t kBatches = kSlots / kBatch;
 
     void prepareBatches();
@@ -168,6 +169,7 @@ private:
     std::size_t handedOut_ = 0;
     bool closing_ = false;
     std::size_t helpersWaiting_ = 0;
-    bool consumerWaiting_ = false;
+    // The batch the conversion thread waits for; SIZE_MAX when it does not wait.
+    std::size_t awaitedBatch_ = SIZE_MAX;
     std::vector<std::thread> helpers_;
 };
