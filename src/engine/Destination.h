@@ -67,6 +67,10 @@ public:
     // (it may have to ask where the cards go); none: the user's choice. Asked
     // once, after open().
     virtual std::optional<CardFormat> requiredFormat(CardFormat /*chosen*/) { return std::nullopt; }
+    // A folder the run may write each card into ahead of its turn, as a file
+    // without a name that deliver() then names; empty when it takes card text
+    // only. Asked once, after open().
+    virtual std::string aheadFolder() const { return {}; }
     // Delivers one mapped contact, or starts to and answers Pending; the
     // contact need not outlive the call. A stop logs its own cause.
     virtual Outcome deliver(const PreparedContact& contact, std::int64_t rowNumber) = 0;

@@ -422,7 +422,8 @@ newConvertor::RunEnd newConvertor::startConversion(std::stop_token cancel, Desti
             people->labels = propertyLabels();
         }
         // Records and texts are made ahead; the destination takes them in order here.
-        ContactPipeline contacts(rows, 1, indexMap, reading, options, people);
+        ContactPipeline contacts(rows, 1, indexMap, reading, options, people,
+                                 destination.aheadFolder());
         std::int64_t rowNumber = firstRow - 2;
         bool headerSeen = false;
         for (std::size_t index = 0; index < rows.size() && end == RunEnd::Completed; ++index) {

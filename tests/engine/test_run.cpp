@@ -8,6 +8,7 @@
 
 #include <cerrno>
 #include <functional>
+#include <sys/resource.h>
 
 using namespace testsupport;
 
@@ -153,6 +154,39 @@ TEST_F(Run, CancelBeforeAnyRowCountsExactly) {
         // A cancelled run ends its thread at once: no end-of-step entry.
         EXPECT_EQ(entries.find("INFO: End: STEP 3") == std::string::npos, cancelled);
     }
+}
+
+// Cards are written ahead into files without a name, each holding a
+// descriptor until its turn: a cancel must leave none of them behind, and a
+// low limit on open files must leave the log its own.
+TEST_F(Run, CardsWrittenAheadLeaveNoFileOrDescriptorAndTheLogItsOwn) {
+    const auto openDescriptors = [] {
+        return std::distance(fs::directory_iterator("/proc/self/fd"), fs::directory_iterator{});
+    };
+    ASSERT_EQ(load(contacts(2000), kPairs), 2000);
+    const auto before = openDescriptors();
+    std::stop_source stop;
+    client.onNotify = [&](std::size_t calls) {
+        if (calls == 100) {
+            stop.request_stop();
+        }
+    };
+    run(stop.get_token());
+    EXPECT_TRUE(report().cancelled);
+    EXPECT_EQ(openDescriptors(), before);
+    expectReportMatchesWholeFiles(runFolder());
+
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &saved), 0);
+    rlimit low = saved;
+    low.rlim_cur = static_cast<rlim_t>(before) + 40;
+    ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &low), 0);
+    client = RecordingClient{};
+    fs::remove_all(destination());
+    run();
+    setrlimit(RLIMIT_NOFILE, &saved);
+    EXPECT_EQ(report().written, 2000);
+    EXPECT_EQ(log().find("cannot be written"), std::string::npos);
 }
 
 TEST_F(Run, RowsNotReachedLeaveNoTraceInTheLog) {

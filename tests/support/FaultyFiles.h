@@ -82,6 +82,7 @@ public:
     FaultyFiles& linksFail(int error) {
         linkError = error;
         calls_.linkFile = [](const char*, const char*) { return failWith(linkError, -1); };
+        calls_.linkDescriptor = [](int, const char*) { return failWith(linkError, -1); };
         return *this;
     }
 

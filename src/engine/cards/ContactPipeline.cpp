@@ -18,15 +18,22 @@
 
 ContactPipeline::ContactPipeline(const std::vector<std::string_view>& rows, std::size_t first,
                                  std::vector<IndexPair> pairs, RowReading reading,
-                                 ExportOptions options, std::shared_ptr<const RowGroups> people)
+                                 ExportOptions options, std::shared_ptr<const RowGroups> people,
+                                 std::string aheadFolder)
     : rows_(rows), first_(first), pairs_(std::move(pairs)), reading_(std::move(reading)),
-      options_(options), people_(std::move(people)),
-      needsUid_(cardWriter(options.format).needsUid()), slots_(kSlots),
-      readyBatch_(kBatches, SIZE_MAX) {
+      options_(options), people_(std::move(people)), aheadFolder_(std::move(aheadFolder)),
+      needsUid_(cardWriter(options.format).needsUid()) {
+    if (!aheadFolder_.empty()) {
+        batch_ = 64;
+        slotCount_ = 256;
+        aheadLimit_ = UnnamedCard::aheadLimit();
+    }
+    slots_.resize(slotCount_);
+    readyBatch_.assign(slotCount_ / batch_, SIZE_MAX);
     if (first_ >= rows_.size()) {
         return;
     }
-    batchCount_ = (rows_.size() - first_ + kBatch - 1) / kBatch;
+    batchCount_ = (rows_.size() - first_ + batch_ - 1) / batch_;
     // A record's values come from its row, and the header's names where a
     // value goes into the note with its column's name.
     headerHoldsControls_ = std::any_of(
@@ -139,6 +146,7 @@ void ContactPipeline::prepare(std::size_t index, const uid::RowHash* hash,
     contact.phonesLeft = 0;
     contact.merged = false;
     contact.people = nullptr;
+    contact.cardFile = UnnamedCard();
     const std::size_t contactIndex = index - first_;
     if (people_ && people_->cardOf[contactIndex] != contactIndex) {
         // Its values are in its person's card; what reading it found is counted here.
@@ -173,6 +181,10 @@ void ContactPipeline::prepare(std::size_t index, const uid::RowHash* hash,
         }
         renderContactCardInto(buffer, record, contact.uid, options_);
         contact.card = std::move(buffer);
+        if (!aheadFolder_.empty()) {
+            contact.cardFile = UnnamedCard(aheadFolder_);
+            contact.cardFile.writeAhead(*contact.card, aheadLimit_);
+        }
     } catch (const std::exception& e) {
         contact.logEntries.push_back(renderFailureEntry(e));
     }
@@ -239,15 +251,15 @@ RowGroups findPeople(const std::vector<std::string_view>& rows, std::size_t firs
 
 bool ContactPipeline::roomFor(std::size_t batch) const {
     // Row r's slot is free again once row r + 1 was handed out.
-    const std::size_t lastReused = (batch + 1) * kBatch;
-    return lastReused <= kSlots || handedOut_ >= lastReused - kSlots + 1;
+    const std::size_t lastReused = (batch + 1) * batch_;
+    return lastReused <= slotCount_ || handedOut_ >= lastReused - slotCount_ + 1;
 }
 
 void ContactPipeline::prepareBatches() {
-    std::array<std::uint64_t, kBatch> earlier{};
+    std::vector<std::uint64_t> earlier(batch_);
     std::vector<uid::RowHash> hashes;
-    hashes.reserve(kBatch);
-    std::array<std::optional<std::string>, kBatch> identities;
+    hashes.reserve(batch_);
+    std::vector<std::optional<std::string>> identities(batch_);
     ContactRecord record;
     for (;;) {
         std::size_t batch = 0;
@@ -259,8 +271,8 @@ void ContactPipeline::prepareBatches() {
                 return;
             }
             batch = nextBatch_++;
-            begin = first_ + batch * kBatch;
-            end = std::min(begin + kBatch, rows_.size());
+            begin = first_ + batch * batch_;
+            end = std::min(begin + batch_, rows_.size());
         }
         // Each row's text is hashed once, here, beside the other helpers: for
         // its UID and to tell identical rows apart.
@@ -295,10 +307,10 @@ void ContactPipeline::prepareBatches() {
         lock.unlock();
         for (std::size_t i = begin; i < end; ++i) {
             prepare(i, needsUid_ ? &hashes[i - begin] : nullptr, earlier[i - begin],
-                    slots_[(i - first_) % kSlots], record);
+                    slots_[(i - first_) % slotCount_], record);
         }
         lock.lock();
-        readyBatch_[batch % kBatches] = batch;
+        readyBatch_[batch % readyBatch_.size()] = batch;
         if (awaitedBatch_ == batch) {
             ready_.notify_one();
         }
@@ -308,16 +320,16 @@ void ContactPipeline::prepareBatches() {
 const PreparedContact& ContactPipeline::next() {
     std::unique_lock lock(mutex_);
     const std::size_t index = handedOut_;
-    const std::size_t batch = index / kBatch;
-    if (readyBatch_[batch % kBatches] != batch) {
+    const std::size_t batch = index / batch_;
+    if (readyBatch_[batch % readyBatch_.size()] != batch) {
         awaitedBatch_ = batch;
-        ready_.wait(lock, [&] { return readyBatch_[batch % kBatches] == batch; });
+        ready_.wait(lock, [&] { return readyBatch_[batch % readyBatch_.size()] == batch; });
         awaitedBatch_ = SIZE_MAX;
     }
     ++handedOut_;
     // Helpers wait for a whole batch of room; wake them when one is free.
-    if (helpersWaiting_ > 0 && handedOut_ % kBatch == 1) {
+    if (helpersWaiting_ > 0 && handedOut_ % batch_ == 1) {
         room_.notify_all();
     }
-    return slots_[index % kSlots];
+    return slots_[index % slotCount_];
 }

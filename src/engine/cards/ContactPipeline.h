@@ -10,6 +10,7 @@
 #include "engine/cards/ContactUid.h"
 #include "engine/cards/Dates.h"
 #include "engine/cards/MergeRows.h"
+#include "engine/files/UnnamedCard.h"
 #include "engine/pair/Mapping.h"
 
 #include <condition_variable>
@@ -51,6 +52,9 @@ struct PreparedContact {
     // The contacts (0 the first) whose rows this card holds, itself first;
     // none for a card of one row.
     const std::vector<std::size_t>* people = nullptr;
+    // The card written ahead into an unnamed file of the run folder, for the
+    // destination to name in its turn (and thereby take).
+    mutable UnnamedCard cardFile;
 };
 
 // How the rows of the file are read beyond the index map.
@@ -108,9 +112,12 @@ public:
     // The cards are made the way the options ask: a format that carries a UID
     // takes it from the row's text; for a single file every card ends with a line break.
     // With `people`, a person's rows give one card, at the first of them.
+    // With `aheadFolder`, each card is also written into an unnamed file of
+    // that folder, beside the conversion thread, which then only names it.
     ContactPipeline(const std::vector<std::string_view>& rows, std::size_t first,
                     std::vector<IndexPair> pairs, RowReading reading = {},
-                    ExportOptions options = {}, std::shared_ptr<const RowGroups> people = nullptr);
+                    ExportOptions options = {}, std::shared_ptr<const RowGroups> people = nullptr,
+                    std::string aheadFolder = {});
     // Stops the preparation and waits for it.
     ~ContactPipeline();
     ContactPipeline(const ContactPipeline&) = delete;
@@ -120,12 +127,12 @@ public:
     const PreparedContact& next();
 
 private:
-    static constexpr std::size_t kSlots = 1024;
     // Rows a helper takes at once: few enough to keep the helpers busy side
     // by side, enough that the conversion thread, which waits for whole
     // batches, is woken seldom (each wake-up takes a core from a helper).
-    static constexpr std::size_t kBatch = 128;
-    static constexpr std::size_t kBatches = kSlots / kBatch;
+    // Cards written ahead hold a descriptor each until named: fewer slots then.
+    std::size_t batch_ = 128;
+    std::size_t slotCount_ = 1024;
 
     void prepareBatches();
     // Adds the other rows of the contact's person to its record.
@@ -146,6 +153,9 @@ private:
     RowReading reading_;
     ExportOptions options_;
     std::shared_ptr<const RowGroups> people_;
+    std::string aheadFolder_;
+    // Cards that may wait in unnamed files at once.
+    long aheadLimit_ = 0;
     bool needsUid_ = false;
     // Control characters in the rows above the first, whose names a record may carry.
     bool headerHoldsControls_ = false;

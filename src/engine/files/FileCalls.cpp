@@ -1,8 +1,10 @@
 #include "engine/files/FileCalls.h"
 
+#include <atomic>
 #include <cerrno>
 #include <fcntl.h>
 #include <filesystem>
+#include <string>
 #include <unistd.h>
 
 FileCalls standardFileCalls() {
@@ -24,6 +26,27 @@ FileCalls standardFileCalls() {
         .linkFile =
             [](const char* from, const char* to) {
                 return ::linkat(AT_FDCWD, from, AT_FDCWD, to, AT_SYMLINK_FOLLOW);
+            },
+        .linkDescriptor =
+            [](int fd, const char* to) {
+                // Kernels before 6.10 link by the descriptor only for a process
+                // with CAP_DAC_READ_SEARCH and answer ENOENT to others, which
+                // link the descriptor's name in /proc instead; the first such
+                // answer decides for the rest of the run.
+                static std::atomic<bool> direct{true};
+                if (direct.load(std::memory_order_relaxed)) {
+                    const int linked = ::linkat(fd, "", AT_FDCWD, to, AT_EMPTY_PATH);
+                    if (linked == 0 || errno != ENOENT) {
+                        return linked;
+                    }
+                }
+                const std::string proc = "/proc/self/fd/" + std::to_string(fd);
+                const int linked =
+                    ::linkat(AT_FDCWD, proc.c_str(), AT_FDCWD, to, AT_SYMLINK_FOLLOW);
+                if (linked == 0) {
+                    direct.store(false, std::memory_order_relaxed);
+                }
+                return linked;
             },
         .removeFile = [](const char* path) { return ::unlink(path); },
         .makeFolders =

@@ -35,6 +35,10 @@ struct FileCalls {
     // Makes a second name for a file as linkat(AT_FDCWD, from, AT_FDCWD, to,
     // AT_SYMLINK_FOLLOW) does: 0, or -1 with errno set; never replaces `to`.
     int (*linkFile)(const char* from, const char* to);
+    // Gives an open file without a name (O_TMPFILE) the name `to`, as
+    // linkat(fd, "", AT_FDCWD, to, AT_EMPTY_PATH) does: 0, or -1 with errno
+    // set; never replaces `to`.
+    int (*linkDescriptor)(int fd, const char* to);
     // Removes a name as POSIX unlink does.
     int (*removeFile)(const char* path);
 

@@ -4,6 +4,7 @@
 #include "engine/Text.h"
 #include "engine/cards/ContactPipeline.h"
 #include "engine/files/Output.h"
+#include "engine/files/UnnamedCard.h"
 #include "engine/log/Console.h"
 #include "engine/log/LogTexts.h"
 #include "engine/log/myLog.h"
@@ -21,6 +22,10 @@ Destination::Outcome RunFolderDestination::noFolder(std::int64_t rowNumber) {
                              text::systemReason(folder_.error)));
 }
 
+std::string FolderDestination::aheadFolder() const {
+    return folderMade() ? vcardOutputFolderPath : std::string();
+}
+
 Destination::Outcome FolderDestination::deliver(const PreparedContact& contact,
                                                 std::int64_t rowNumber) {
     if (!folderMade()) {
@@ -34,7 +39,7 @@ Destination::Outcome FolderDestination::deliver(const PreparedContact& contact,
         return stopAt(Outcome::Stop, rowNumber, logtext::kStopNotWritten);
     }
     g_count = 1;
-    const PlacedCard placed = createVcardFile(*contact.card, contact.nameBase);
+    const PlacedCard placed = placeVcardFile(contact.cardFile, *contact.card, contact.nameBase);
     switch (placed.result) {
     case PlacedCard::Written:
         return Outcome::Written;

@@ -39,6 +39,8 @@ class FolderDestination : public RunFolderDestination {
 public:
     using RunFolderDestination::RunFolderDestination;
     void open() override {}
+    // The run folder, once made.
+    std::string aheadFolder() const override;
     Outcome deliver(const PreparedContact& contact, std::int64_t rowNumber) override;
     void close() override {}
 };

@@ -4,6 +4,7 @@
 #include "engine/Text.h"
 #include "engine/TimeStamp.h"
 #include "engine/files/FileCalls.h"
+#include "engine/files/UnnamedCard.h"
 #include "engine/log/Console.h"
 #include "engine/log/LogTexts.h"
 #include "engine/log/myLog.h"
@@ -149,101 +150,6 @@ std::string namingFailureEntry(const std::exception& e) {
 
 namespace {
 
-// The card in hand on its way into a folder: written whole into a file that
-// has no name yet, then linked under the first free name. A name in the folder
-// thus holds a complete card or nothing, whenever the program is stopped, and
-// a link never replaces a file that is there.
-class UnnamedCard {
-public:
-    explicit UnnamedCard(std::string folder) : folder_(std::move(folder)) {}
-    ~UnnamedCard() { discard(); }
-    UnnamedCard(const UnnamedCard&) = delete;
-    UnnamedCard& operator=(const UnnamedCard&) = delete;
-
-    // 0 once the card is written, else the errno that kept it out.
-    int write(std::string_view card) {
-        if (!open()) {
-            return errno;
-        }
-        if (writeWhole(fd_, card) != card.size()) {
-            const int error = errno;
-            discard();
-            return error;
-        }
-        return 0;
-    }
-
-    // Gives the card the path as its name: Created, AlreadyExists, FolderMissing, or
-    // CreateFailed with errno telling why.
-    int linkAs(const std::string& path) {
-        const std::string from =
-            temp_.empty() ? "/proc/self/fd/" + std::to_string(fd_) : folder_ + temp_;
-        if (fileCalls().linkFile(from.c_str(), path.c_str()) == 0) {
-            return Created;
-        }
-        switch (errno) {
-        case EEXIST:
-            return AlreadyExists;
-        case ENOENT:
-        case ENOTDIR:
-            return FolderMissing;
-        default:
-            return CreateFailed;
-        }
-    }
-
-    // Closes the linked card; 0, or the errno of a close that failed, which
-    // may have lost what was written: the name goes again then.
-    int finish(const std::string& path) {
-        const int fd = std::exchange(fd_, -1);
-        if (fileCalls().closeDescriptor(fd) != 0) {
-            const int error = errno;
-            fileCalls().removeFile(path.c_str());
-            discard();
-            return error;
-        }
-        discard();
-        return 0;
-    }
-
-private:
-    bool open() {
-        // Files without a name need /proc to be linked by their descriptor.
-        static const bool linkable = ::access("/proc/self/fd", X_OK) == 0;
-        if (linkable) {
-            fd_ =
-                fileCalls().openDescriptor(folder_.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
-            if (fd_ >= 0 || (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)) {
-                return fd_ >= 0;
-            }
-        }
-        // A file system without them: a hidden name of this process, taken back after.
-        static std::atomic<std::uint64_t> serial{0};
-        temp_ = text::fill(".olvenmark-%@-%@.tmp", static_cast<std::int64_t>(::getpid()),
-                           static_cast<std::int64_t>(serial++));
-        fd_ = fileCalls().openDescriptor((folder_ + temp_).c_str(),
-                                         O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd_ < 0) {
-            temp_.clear();
-        }
-        return fd_ >= 0;
-    }
-
-    void discard() {
-        if (fd_ >= 0) {
-            fileCalls().closeDescriptor(std::exchange(fd_, -1));
-        }
-        if (!temp_.empty()) {
-            fileCalls().removeFile((folder_ + temp_).c_str());
-            temp_.clear();
-        }
-    }
-
-    std::string folder_;
-    int fd_ = -1;
-    std::string temp_;
-};
-
 // What one candidate name came to: taken by the card, taken by another file
 // (the next candidate follows), or an end of the naming.
 struct Attempt {
@@ -297,14 +203,14 @@ bool refusesTheName(int error) {
     return error == ENAMETOOLONG || error == EILSEQ || error == EINVAL;
 }
 
-} // namespace
+// A card that could not be written into the folder at all.
+PlacedCard writeFailed(int error) {
+    const bool gone = error == ENOENT || error == ENOTDIR;
+    return {gone ? PlacedCard::FolderGone : PlacedCard::Stopped, {}, error};
+}
 
-PlacedCard createVcardFile(std::string_view card, const std::optional<std::string>& base) {
-    UnnamedCard file(vcardOutputFolderPath);
-    if (const int error = file.write(card); error != 0) {
-        const bool gone = error == ENOENT || error == ENOTDIR;
-        return {gone ? PlacedCard::FolderGone : PlacedCard::Stopped, {}, error};
-    }
+// Links the written card under the first free name of the base.
+PlacedCard nameVcardFile(UnnamedCard& file, const std::optional<std::string>& base) {
     int linkError = 0;
     Attempt named = generateVCardFileName(base, [&](const std::string& path) {
         const int result = file.linkAs(path);
@@ -324,4 +230,22 @@ PlacedCard createVcardFile(std::string_view card, const std::optional<std::strin
         return {refusesTheName(linkError) ? PlacedCard::NameRefused : PlacedCard::Stopped,
                 std::move(named.path), linkError};
     }
+}
+
+} // namespace
+
+PlacedCard createVcardFile(std::string_view card, const std::optional<std::string>& base) {
+    UnnamedCard file(vcardOutputFolderPath);
+    if (const int error = file.write(card); error != 0) {
+        return writeFailed(error);
+    }
+    return nameVcardFile(file, base);
+}
+
+PlacedCard placeVcardFile(UnnamedCard& file, std::string_view card,
+                          const std::optional<std::string>& base) {
+    if (file.error() != 0) {
+        return writeFailed(file.error());
+    }
+    return file.written() ? nameVcardFile(file, base) : createVcardFile(card, base);
 }

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+class UnnamedCard;
+
 // What one candidate name came to.
 enum CreateFileResult : int {
     FolderMissing = -2, // the folder that should hold the path is not there
@@ -50,3 +52,7 @@ std::string namingFailureEntry(const std::exception& e);
 // name base: Name.vcf, Name(1).vcf, Name(2).vcf... or no_nameN.vcf without
 // one. A file that could not be written whole leaves no name behind.
 PlacedCard createVcardFile(std::string_view card, const std::optional<std::string>& base);
+// The same for a card that may have been written ahead into `file`: named
+// when it was, its write's failure when that failed, else written now.
+PlacedCard placeVcardFile(UnnamedCard& file, std::string_view card,
+                          const std::optional<std::string>& base);
