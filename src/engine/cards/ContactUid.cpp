@@ -265,9 +265,9 @@ void RowOccurrences::grow(std::size_t capacity) {
     used_ = 0;
     const std::size_t mask = slots_.size() - 1;
     for (const Slot& slot : old) {
-        if (slot.used) {
+        if (slot.count > 0) {
             std::size_t at = slot.hash & mask;
-            while (slots_[at].used) {
+            while (slots_[at].count > 0) {
                 at = (at + 1) & mask;
             }
             slots_[at] = slot;
@@ -287,8 +287,8 @@ std::uint64_t RowOccurrences::countBefore(std::string_view rowText, std::uint64_
     const std::size_t mask = slots_.size() - 1;
     for (std::size_t at = hash & mask;; at = (at + 1) & mask) {
         Slot& slot = slots_[at];
-        if (!slot.used) {
-            slot = {hash, rowText, 1, true};
+        if (slot.count == 0) {
+            slot = {hash, rowText, 1};
             ++used_;
             return 0;
         }

@@ -75,8 +75,8 @@ private:
     struct Slot {
         std::uint64_t hash = 0;
         std::string_view text;
+        // 0 for a free slot.
         std::uint64_t count = 0;
-        bool used = false;
     };
     void grow(std::size_t capacity);
 

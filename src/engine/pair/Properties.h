@@ -287,13 +287,20 @@ constexpr std::optional<Position> positionOf(std::string_view name) {
 }
 
 // The vCard property the values of a kind are written on ("TEL", "EMAIL").
-constexpr std::string_view lineOf(Kind kind) {
-    for (const Descriptor& d : kTable) {
-        if (d.kind == kind && d.qualifier != Qualifier::Full) {
-            return d.line;
+inline constexpr auto kLinesOfKinds = [] {
+    std::array<std::string_view, static_cast<std::size_t>(Kind::Categories) + 1> lines{};
+    for (std::size_t k = 0; k < lines.size(); ++k) {
+        for (const Descriptor& d : kTable) {
+            if (d.kind == static_cast<Kind>(k) && d.qualifier != Qualifier::Full) {
+                lines[k] = d.line;
+                break;
+            }
         }
     }
-    return {};
+    return lines;
+}();
+constexpr std::string_view lineOf(Kind kind) {
+    return kLinesOfKinds[static_cast<std::size_t>(kind)];
 }
 
 // The property of exactly this kind, qualifier and place; none when the table has none.
@@ -325,16 +332,27 @@ struct AddressBlock {
 };
 inline constexpr std::size_t kAddressBlockSize = 6;
 
+// The address block of every place, found in the table once: each card
+// asks for its blocks.
+inline constexpr auto kAddressBlocks = [] {
+    std::array<std::optional<AddressBlock>, static_cast<std::size_t>(Place::Other) + 1> blocks{};
+    for (std::size_t i = 0; i < blocks.size(); ++i) {
+        const auto part = [i](Qualifier q) {
+            return find(Kind::Address, q, static_cast<Place>(i));
+        };
+        if (part(Qualifier::Formatted)) {
+            blocks[i] = AddressBlock{*part(Qualifier::Formatted), *part(Qualifier::Street),
+                                     *part(Qualifier::Street2),   *part(Qualifier::City),
+                                     *part(Qualifier::Region),    *part(Qualifier::PostalCode),
+                                     *part(Qualifier::Country)};
+        }
+    }
+    return blocks;
+}();
+
 // The block of a place (Work or Home); none for places without one.
 constexpr std::optional<AddressBlock> addressBlock(Place place) {
-    const auto part = [place](Qualifier q) { return find(Kind::Address, q, place); };
-    if (!part(Qualifier::Formatted)) {
-        return std::nullopt;
-    }
-    return AddressBlock{*part(Qualifier::Formatted), *part(Qualifier::Street),
-                        *part(Qualifier::Street2),   *part(Qualifier::City),
-                        *part(Qualifier::Region),    *part(Qualifier::PostalCode),
-                        *part(Qualifier::Country)};
+    return kAddressBlocks[static_cast<std::size_t>(place)];
 }
 
 // The properties that have a line of their own, in the order of their lines.
