@@ -327,6 +327,15 @@ TEST(ContactUid, StableUniqueAndWellFormed) {
         EXPECT_NE(std::string("89ab").find(id[19]), std::string::npos) << id;
         EXPECT_TRUE(seen.insert(id).second) << id;
     }
+    // Counted without room made first: the table grows under rows already met.
+    uid::RowOccurrences grown;
+    std::vector<std::string> rows;
+    for (int i = 0; i < 1000; ++i) {
+        rows.push_back("row " + std::to_string(i % 300));
+    }
+    for (int i = 0; i < 1000; ++i) {
+        ASSERT_EQ(grown.countBefore(rows[i]), static_cast<std::uint64_t>(i / 300)) << i;
+    }
 }
 
 // With an identity column the UID comes from its value as a spreadsheet may

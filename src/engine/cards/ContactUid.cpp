@@ -257,22 +257,19 @@ void RowOccurrences::reserve(std::size_t rows) {
     if (capacity > slots_.size()) {
         grow(capacity);
     }
+    entries_.reserve(rows);
 }
 
 void RowOccurrences::grow(std::size_t capacity) {
-    std::vector<Slot> old(capacity);
-    old.swap(slots_);
-    used_ = 0;
-    const std::size_t mask = slots_.size() - 1;
-    for (const Slot& slot : old) {
-        if (slot.count > 0) {
-            std::size_t at = slot.hash & mask;
-            while (slots_[at].count > 0) {
-                at = (at + 1) & mask;
-            }
-            slots_[at] = slot;
-            ++used_;
+    slots_.assign(capacity, Slot{});
+    const std::size_t mask = capacity - 1;
+    for (std::size_t i = 0; i < entries_.size(); ++i) {
+        std::size_t at = entries_[i].hash & mask;
+        while (slots_[at].entry != 0) {
+            at = (at + 1) & mask;
         }
+        slots_[at] = {static_cast<std::uint32_t>(entries_[i].hash >> 32),
+                      static_cast<std::uint32_t>(i + 1)};
     }
 }
 
@@ -281,19 +278,24 @@ std::uint64_t RowOccurrences::countBefore(std::string_view rowText) {
 }
 
 std::uint64_t RowOccurrences::countBefore(std::string_view rowText, std::uint64_t hash) {
-    if ((used_ + 1) * 2 > slots_.size()) {
+    if ((entries_.size() + 1) * 2 > slots_.size()) {
         grow(std::max<std::size_t>(16, slots_.size() * 2));
     }
     const std::size_t mask = slots_.size() - 1;
+    const auto tag = static_cast<std::uint32_t>(hash >> 32);
     for (std::size_t at = hash & mask;; at = (at + 1) & mask) {
         Slot& slot = slots_[at];
-        if (slot.count == 0) {
-            slot = {hash, rowText, 1};
-            ++used_;
+        if (slot.entry == 0) {
+            // Rows are texts of a loaded file: far fewer than 2^32 of them.
+            entries_.push_back({hash, rowText, 1});
+            slot = {tag, static_cast<std::uint32_t>(entries_.size())};
             return 0;
         }
-        if (slot.hash == hash && slot.text == rowText) {
-            return slot.count++;
+        if (slot.tag == tag) {
+            Entry& entry = entries_[slot.entry - 1];
+            if (entry.hash == hash && entry.text == rowText) {
+                return entry.count++;
+            }
         }
     }
 }

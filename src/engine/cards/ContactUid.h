@@ -70,18 +70,25 @@ public:
     void reserve(std::size_t rows);
 
 private:
-    // An open-addressing table: a run counts every row of its file once, so
-    // each look-up is a hash and, mostly, one comparison.
-    struct Slot {
+    // Each distinct text in the order met, with how often it was met.
+    struct Entry {
         std::uint64_t hash = 0;
         std::string_view text;
-        // 0 for a free slot.
         std::uint64_t count = 0;
+    };
+    // An open-addressing table of small slots that lead to the entries: a
+    // run counts every row of its file, each at a place of its own, so the
+    // table is kept small enough for the processor's cache.
+    struct Slot {
+        // High bits of the hash, which tell most texts apart without their entry.
+        std::uint32_t tag = 0;
+        // The entry's index plus one; 0 for a free slot.
+        std::uint32_t entry = 0;
     };
     void grow(std::size_t capacity);
 
     std::vector<Slot> slots_;
-    std::size_t used_ = 0;
+    std::vector<Entry> entries_;
 };
 
 } // namespace uid
