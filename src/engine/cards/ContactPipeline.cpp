@@ -303,6 +303,11 @@ void ContactPipeline::prepareBatches() {
             hashes.emplace_back(identities[i - begin] ? std::string_view(*identities[i - begin])
                                                       : rows_[i]);
         }
+        // The table of identical rows is far larger than the cache: its places
+        // for this batch are fetched while no lock is held.
+        for (const uid::RowHash& hash : hashes) {
+            occurrences_.prefetch(hash.fingerprint());
+        }
         std::unique_lock lock(mutex_);
         if (needsUid_) {
             // Identical rows are counted in row order, whichever helper takes them.
