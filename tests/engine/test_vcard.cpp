@@ -327,6 +327,25 @@ TEST(ContactUid, StableUniqueAndWellFormed) {
         EXPECT_NE(std::string("89ab").find(id[19]), std::string::npos) << id;
         EXPECT_TRUE(seen.insert(id).second) << id;
     }
+    // Rows hashed two at a time give each row's own hash, whatever their lengths.
+    std::vector<std::string> texts;
+    for (std::size_t n = 0; n < 400; n += 9) {
+        texts.push_back(std::string(n, static_cast<char>('a' + n % 26)));
+        texts.push_back(std::string(399 - n, 'z'));
+    }
+    texts.push_back("odd one out");
+    const std::vector<std::string_view> views(texts.begin(), texts.end());
+    std::vector<uid::RowHash> together;
+    uid::RowHash::hashAll(views, together);
+    ASSERT_EQ(together.size(), texts.size());
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        std::string a;
+        std::string b;
+        together[i].uuidInto(a, 3);
+        uid::RowHash(texts[i]).uuidInto(b, 3);
+        EXPECT_EQ(a, b) << texts[i].size();
+        EXPECT_EQ(together[i].fingerprint(), uid::RowHash(texts[i]).fingerprint());
+    }
     // Counted without room made first: the table grows under rows already met.
     uid::RowOccurrences grown;
     std::vector<std::string> rows;

@@ -277,8 +277,8 @@ bool ContactPipeline::roomFor(std::size_t batch) const {
 
 void ContactPipeline::prepareBatches() {
     std::vector<std::uint64_t> earlier(batch_);
+    std::vector<std::string_view> texts;
     std::vector<uid::RowHash> hashes;
-    hashes.reserve(batch_);
     std::vector<std::optional<std::string>> identities(batch_);
     ContactRecord record;
     for (;;) {
@@ -297,12 +297,13 @@ void ContactPipeline::prepareBatches() {
         // Each row's text is hashed once, here, beside the other helpers: for
         // its UID and to tell identical rows apart.
         // With an identity column, its value takes the row's place.
-        hashes.clear();
+        texts.clear();
         for (std::size_t i = begin; i < end && needsUid_; ++i) {
             identities[i - begin] = identityValue(rows_[i], options_, reading_.delimiter);
-            hashes.emplace_back(identities[i - begin] ? std::string_view(*identities[i - begin])
-                                                      : rows_[i]);
+            texts.push_back(identities[i - begin] ? std::string_view(*identities[i - begin])
+                                                  : rows_[i]);
         }
+        uid::RowHash::hashAll(texts, hashes);
         // The table of identical rows is far larger than the cache: its places
         // for this batch are fetched while no lock is held.
         for (const uid::RowHash& hash : hashes) {

@@ -84,32 +84,59 @@ template <int g> OLVENMARK_SHA_TARGET inline __attribute__((always_inline)) void
     s.abcd = _mm_sha1rnds4_epu32(s.abcd, s.e, g / 5);
 }
 
-template <int... g>
-OLVENMARK_SHA_TARGET inline __attribute__((always_inline)) void
-steps(ShaState& s, std::integer_sequence<int, g...>) {
-    (step<g>(s), ...);
+// One step of every lane: the lanes' dependency chains are independent, so
+// the processor works on one while another waits for its last instruction.
+template <int g, std::size_t n>
+OLVENMARK_SHA_TARGET inline __attribute__((always_inline)) void stepLanes(ShaState (&s)[n]) {
+    for (std::size_t lane = 0; lane < n; ++lane) {
+        step<g>(s[lane]);
+    }
 }
 
-// The same block with the SHA extensions: four rounds an instruction, the
-// message schedule four words at a time.
-OLVENMARK_SHA_TARGET void instructionBlock(std::uint32_t (&h)[5], const unsigned char* p) {
+template <std::size_t n, int... g>
+OLVENMARK_SHA_TARGET inline __attribute__((always_inline)) void
+steps(ShaState (&s)[n], std::integer_sequence<int, g...>) {
+    (stepLanes<g>(s), ...);
+}
+
+// A block of each of n hashes with the SHA extensions: four rounds an
+// instruction, the message schedule four words at a time.
+template <std::size_t n>
+OLVENMARK_SHA_TARGET inline __attribute__((always_inline)) void
+laneBlocks(std::uint32_t* const (&h)[n], const unsigned char* const (&p)[n]) {
     // Reverses the sixteen bytes: big-endian words, the first in the top lane.
     const __m128i reverse = _mm_set_epi64x(0x0001020304050607LL, 0x08090a0b0c0d0e0fLL);
-    const __m128i abcdStart =
-        _mm_shuffle_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(h)), 0x1B);
-    const __m128i eStart = _mm_set_epi32(static_cast<int>(h[4]), 0, 0, 0);
-    ShaState s{};
-    for (int i = 0; i < 4; ++i) {
-        s.m[i] = _mm_shuffle_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * i)),
-                                  reverse);
+    __m128i abcdStart[n];
+    __m128i eStart[n];
+    ShaState s[n]{};
+    for (std::size_t lane = 0; lane < n; ++lane) {
+        abcdStart[lane] =
+            _mm_shuffle_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(h[lane])), 0x1B);
+        eStart[lane] = _mm_set_epi32(static_cast<int>(h[lane][4]), 0, 0, 0);
+        for (int i = 0; i < 4; ++i) {
+            s[lane].m[i] = _mm_shuffle_epi8(
+                _mm_loadu_si128(reinterpret_cast<const __m128i*>(p[lane] + 16 * i)), reverse);
+        }
+        s[lane].abcd = abcdStart[lane];
+        s[lane].e = _mm_add_epi32(eStart[lane], s[lane].m[0]);
     }
-    s.abcd = abcdStart;
-    s.e = _mm_add_epi32(eStart, s.m[0]);
     steps(s, std::make_integer_sequence<int, 20>{});
-    const __m128i e = _mm_sha1nexte_epu32(s.before, eStart);
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(h),
-                     _mm_shuffle_epi32(_mm_add_epi32(s.abcd, abcdStart), 0x1B));
-    h[4] = static_cast<std::uint32_t>(_mm_extract_epi32(e, 3));
+    for (std::size_t lane = 0; lane < n; ++lane) {
+        const __m128i e = _mm_sha1nexte_epu32(s[lane].before, eStart[lane]);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(h[lane]),
+                         _mm_shuffle_epi32(_mm_add_epi32(s[lane].abcd, abcdStart[lane]), 0x1B));
+        h[lane][4] = static_cast<std::uint32_t>(_mm_extract_epi32(e, 3));
+    }
+}
+
+OLVENMARK_SHA_TARGET void instructionBlock(std::uint32_t (&h)[5], const unsigned char* p) {
+    laneBlocks<1>({h}, {p});
+}
+
+// A block of each of two hashes side by side: about the time of one.
+OLVENMARK_SHA_TARGET void instructionBlockPair(std::uint32_t (&h1)[5], const unsigned char* p1,
+                                               std::uint32_t (&h2)[5], const unsigned char* p2) {
+    laneBlocks<2>({h1, h2}, {p1, p2});
 }
 
 // True when the processor has the SHA extensions and the SSE levels they come with.
@@ -158,6 +185,56 @@ void Sha1::update(std::string_view bytes) {
     buffered_ = bytes.size();
 }
 
+void Sha1::updateTogether(std::string_view mine, Sha1& other, std::string_view theirs) {
+#ifdef OLVENMARK_SHA_INSTRUCTIONS
+    if (block_ == instructionBlock && other.block_ == instructionBlock) {
+        // Each first fills the block it has begun; two full ones go together.
+        const auto fill = [](Sha1& hash, std::string_view& bytes) {
+            const std::size_t take = std::min(bytes.size(), 64 - hash.buffered_);
+            std::memcpy(hash.buffer_ + hash.buffered_, bytes.data(), take);
+            hash.buffered_ += take;
+            hash.length_ += take;
+            bytes.remove_prefix(take);
+        };
+        if (buffered_ > 0 && other.buffered_ > 0) {
+            fill(*this, mine);
+            fill(other, theirs);
+            if (buffered_ == 64 && other.buffered_ == 64) {
+                instructionBlockPair(h_, buffer_, other.h_, other.buffer_);
+                buffered_ = other.buffered_ = 0;
+            }
+        }
+        for (Sha1* hash : {this, &other}) {
+            if (hash->buffered_ == 64) {
+                hash->block_(hash->h_, hash->buffer_);
+                hash->buffered_ = 0;
+            }
+        }
+        // Blocks begun alone are filled alone.
+        const auto complete = [](Sha1& hash, std::string_view& bytes) {
+            if (hash.buffered_ > 0) {
+                const std::size_t take = std::min(bytes.size(), 64 - hash.buffered_);
+                hash.update(bytes.substr(0, take));
+                bytes.remove_prefix(take);
+            }
+        };
+        complete(*this, mine);
+        complete(other, theirs);
+        // Each now has nothing buffered or nothing more to hash.
+        while (mine.size() >= 64 && theirs.size() >= 64) {
+            instructionBlockPair(h_, reinterpret_cast<const unsigned char*>(mine.data()), other.h_,
+                                 reinterpret_cast<const unsigned char*>(theirs.data()));
+            length_ += 64;
+            other.length_ += 64;
+            mine.remove_prefix(64);
+            theirs.remove_prefix(64);
+        }
+    }
+#endif
+    update(mine);
+    other.update(theirs);
+}
+
 std::array<std::uint8_t, 20> Sha1::digest() {
     // A 0x80 byte, zeros up to 56 bytes into a block, then the bit length.
     const std::uint64_t bits = length_ * 8;
@@ -197,12 +274,29 @@ void rowUuidInto(std::string& out, std::string_view rowText, std::uint64_t earli
     RowHash(rowText).uuidInto(out, earlierIdenticalRows);
 }
 
-RowHash::RowHash(std::string_view rowText) {
+RowHash::RowHash() {
     // This system's own namespace, so its UIDs cannot meet those of other name spaces.
     static constexpr std::uint8_t kNamespace[16] = {0x6f, 0x1c, 0x3a, 0x52, 0x8e, 0x4d, 0x4b, 0x27,
                                                     0x9a, 0x05, 0xd1, 0x73, 0xc2, 0x48, 0xe6, 0x0b};
     hash_.update(std::string_view(reinterpret_cast<const char*>(kNamespace), sizeof kNamespace));
+}
+
+RowHash::RowHash(std::string_view rowText) : RowHash() {
     hash_.update(rowText);
+}
+
+void RowHash::hashAll(const std::vector<std::string_view>& texts, std::vector<RowHash>& hashes) {
+    hashes.clear();
+    hashes.reserve(texts.size()); // the pair's first stays where it is
+    std::size_t i = 0;
+    for (; i + 1 < texts.size(); i += 2) {
+        RowHash& first = hashes.emplace_back(RowHash());
+        RowHash& second = hashes.emplace_back(RowHash());
+        first.hash_.updateTogether(texts[i], second.hash_, texts[i + 1]);
+    }
+    if (i < texts.size()) {
+        hashes.emplace_back(texts[i]);
+    }
 }
 
 std::uint64_t RowHash::fingerprint() const {
