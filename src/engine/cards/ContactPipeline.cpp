@@ -279,6 +279,7 @@ void ContactPipeline::prepareBatches() {
     std::vector<std::uint64_t> earlier(batch_);
     std::vector<std::string_view> texts;
     std::vector<uid::RowHash> hashes;
+    std::vector<std::uint64_t> fingerprints;
     std::vector<std::optional<std::string>> identities(batch_);
     ContactRecord record;
     for (;;) {
@@ -306,8 +307,10 @@ void ContactPipeline::prepareBatches() {
         uid::RowHash::hashAll(texts, hashes);
         // The table of identical rows is far larger than the cache: its places
         // for this batch are fetched while no lock is held.
+        fingerprints.clear();
         for (const uid::RowHash& hash : hashes) {
-            occurrences_.prefetch(hash.fingerprint());
+            fingerprints.push_back(hash.fingerprint());
+            occurrences_.prefetch(fingerprints.back());
         }
         std::unique_lock lock(mutex_);
         if (needsUid_) {
@@ -317,7 +320,7 @@ void ContactPipeline::prepareBatches() {
                 const auto& identity = identities[i - begin];
                 earlier[i - begin] =
                     identity ? identities_[*identity]++
-                             : occurrences_.countBefore(rows_[i], hashes[i - begin].fingerprint());
+                             : occurrences_.countBefore(rows_[i], fingerprints[i - begin]);
             }
             ++countedBatches_;
             counted_.notify_all();
