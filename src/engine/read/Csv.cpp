@@ -7,11 +7,53 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 #include <iterator>
 #include <system_error>
 #include <thread>
 
 namespace {
+
+// The first place at or after `from` that holds the byte, or the text's size.
+// Sixteen bytes are compared at once where the processor has SSE2 (every
+// x86-64 does): a scan byte by byte mispredicts the branch that ends each
+// field, and most rows have many.
+class ByteFinder {
+public:
+    explicit ByteFinder(char byte)
+        : byte_(byte)
+#ifdef __SSE2__
+          ,
+          lanes_(_mm_set1_epi8(byte))
+#endif
+    {
+    }
+
+    std::size_t find(std::string_view text, std::size_t from) const {
+        std::size_t i = from;
+#ifdef __SSE2__
+        for (; i + 16 <= text.size(); i += 16) {
+            const __m128i chunk =
+                _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + i));
+            if (const int mask = _mm_movemask_epi8(_mm_cmpeq_epi8(chunk, lanes_)); mask != 0) {
+                return i + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(mask)));
+            }
+        }
+#endif
+        while (i < text.size() && text[i] != byte_) {
+            ++i;
+        }
+        return i;
+    }
+
+private:
+    char byte_;
+#ifdef __SSE2__
+    __m128i lanes_;
+#endif
+};
 
 std::size_t quoteRun(std::string_view text, std::size_t at) {
     std::size_t end = at;
@@ -71,6 +113,7 @@ std::size_t endOfLine(std::string_view text, std::size_t from) {
 // quote was never closed, which takes the rest of the row into its field.
 template <class Field> bool forEachField(std::string_view row, char delimiter, Field&& field) {
     ClosingQuoteFinder quotes(row);
+    const ByteFinder delimiters(delimiter);
     std::size_t i = 0;
     bool closed = true;
     for (;;) {
@@ -82,11 +125,7 @@ template <class Field> bool forEachField(std::string_view row, char delimiter, F
             quoted = row.substr(i + 1, stop - i - 1);
             i = close == std::string_view::npos ? row.size() : close + 1;
         }
-        // A plain loop: fields are short, and most rows have many.
-        std::size_t comma = i;
-        while (comma < row.size() && row[comma] != delimiter) {
-            ++comma;
-        }
+        const std::size_t comma = delimiters.find(row, i);
         field(quoted, row.substr(i, comma - i));
         if (comma >= row.size()) {
             return closed;
