@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cstdint>
 #include <stdexcept>
 #include <sys/resource.h>
@@ -22,11 +23,18 @@ namespace {
 
 // Cards written ahead wait for the conversion thread to name them one by
 // one, the slowest link of such a run: helpers already ahead of it must not
-// take its core. At nice 5 a helper weighs about a third of it, so the
-// scheduler keeps it on a core of its own and the helpers share the rest.
+// take its core. Five nice levels below it a helper weighs about a third of
+// it, so the scheduler keeps it on a core of its own and the helpers share
+// the rest.
 void yieldToNaming() {
-    // Linux gives each thread its own nice value; a failure leaves it as it was.
-    (void)::setpriority(PRIO_PROCESS, static_cast<id_t>(::gettid()), 5);
+    // Linux gives each thread its own nice value, at first its creator's; a
+    // failure leaves it as it was.
+    const auto self = static_cast<id_t>(::gettid());
+    errno = 0;
+    const int inherited = ::getpriority(PRIO_PROCESS, self);
+    if (errno == 0) {
+        (void)::setpriority(PRIO_PROCESS, self, std::min(inherited + 5, 19));
+    }
 }
 
 } // namespace

@@ -133,10 +133,12 @@ OLVENMARK_SHA_TARGET void instructionBlock(std::uint32_t (&h)[5], const unsigned
     laneBlocks<1>({h}, {p});
 }
 
-// A block of each of two hashes side by side: about the time of one.
-OLVENMARK_SHA_TARGET void instructionBlockPair(std::uint32_t (&h1)[5], const unsigned char* p1,
-                                               std::uint32_t (&h2)[5], const unsigned char* p2) {
-    laneBlocks<2>({h1, h2}, {p1, p2});
+// A block of each of n hashes side by side: their dependency chains
+// interleave, and n blocks take about the time of two.
+template <std::size_t n>
+OLVENMARK_SHA_TARGET void instructionBlocks(std::uint32_t* const (&h)[n],
+                                            const unsigned char* const (&p)[n]) {
+    laneBlocks<n>(h, p);
 }
 
 // True when the processor has the SHA extensions and the SSE levels they come with.
@@ -185,54 +187,55 @@ void Sha1::update(std::string_view bytes) {
     buffered_ = bytes.size();
 }
 
-void Sha1::updateTogether(std::string_view mine, Sha1& other, std::string_view theirs) {
+template <std::size_t n>
+void Sha1::updateSideBySide(Sha1* const (&hashes)[n], std::string_view (&texts)[n]) {
 #ifdef OLVENMARK_SHA_INSTRUCTIONS
-    if (block_ == instructionBlock && other.block_ == instructionBlock) {
-        // Each first fills the block it has begun; two full ones go together.
-        const auto fill = [](Sha1& hash, std::string_view& bytes) {
-            const std::size_t take = std::min(bytes.size(), 64 - hash.buffered_);
-            std::memcpy(hash.buffer_ + hash.buffered_, bytes.data(), take);
-            hash.buffered_ += take;
-            hash.length_ += take;
-            bytes.remove_prefix(take);
-        };
-        if (buffered_ > 0 && other.buffered_ > 0) {
-            fill(*this, mine);
-            fill(other, theirs);
-            if (buffered_ == 64 && other.buffered_ == 64) {
-                instructionBlockPair(h_, buffer_, other.h_, other.buffer_);
-                buffered_ = other.buffered_ = 0;
+    const bool sideBySide = std::all_of(
+        hashes, hashes + n, [](const Sha1* hash) { return hash->block_ == instructionBlock; });
+    if (sideBySide) {
+        std::uint32_t* states[n];
+        const unsigned char* blocks[n];
+        // Each first fills the block it has begun; when all are full, they go together.
+        bool allFull = true;
+        for (std::size_t i = 0; i < n; ++i) {
+            Sha1& hash = *hashes[i];
+            if (hash.buffered_ > 0) {
+                const std::size_t take = std::min(texts[i].size(), 64 - hash.buffered_);
+                std::memcpy(hash.buffer_ + hash.buffered_, texts[i].data(), take);
+                hash.buffered_ += take;
+                hash.length_ += take;
+                texts[i].remove_prefix(take);
             }
+            allFull = allFull && hash.buffered_ == 64;
+            states[i] = hash.h_;
+            blocks[i] = hash.buffer_;
         }
-        for (Sha1* hash : {this, &other}) {
+        if (allFull) {
+            instructionBlocks<n>(states, blocks);
+        }
+        for (Sha1* hash : hashes) {
             if (hash->buffered_ == 64) {
-                hash->block_(hash->h_, hash->buffer_);
+                if (!allFull) {
+                    hash->block_(hash->h_, hash->buffer_);
+                }
                 hash->buffered_ = 0;
             }
         }
-        // Blocks begun alone are filled alone.
-        const auto complete = [](Sha1& hash, std::string_view& bytes) {
-            if (hash.buffered_ > 0) {
-                const std::size_t take = std::min(bytes.size(), 64 - hash.buffered_);
-                hash.update(bytes.substr(0, take));
-                bytes.remove_prefix(take);
-            }
-        };
-        complete(*this, mine);
-        complete(other, theirs);
         // Each now has nothing buffered or nothing more to hash.
-        while (mine.size() >= 64 && theirs.size() >= 64) {
-            instructionBlockPair(h_, reinterpret_cast<const unsigned char*>(mine.data()), other.h_,
-                                 reinterpret_cast<const unsigned char*>(theirs.data()));
-            length_ += 64;
-            other.length_ += 64;
-            mine.remove_prefix(64);
-            theirs.remove_prefix(64);
+        while (std::all_of(texts, texts + n,
+                           [](std::string_view text) { return text.size() >= 64; })) {
+            for (std::size_t i = 0; i < n; ++i) {
+                blocks[i] = reinterpret_cast<const unsigned char*>(texts[i].data());
+                texts[i].remove_prefix(64);
+                hashes[i]->length_ += 64;
+            }
+            instructionBlocks<n>(states, blocks);
         }
     }
 #endif
-    update(mine);
-    other.update(theirs);
+    for (std::size_t i = 0; i < n; ++i) {
+        hashes[i]->update(texts[i]);
+    }
 }
 
 std::array<std::uint8_t, 20> Sha1::digest() {
@@ -286,16 +289,21 @@ RowHash::RowHash(std::string_view rowText) : RowHash() {
 }
 
 void RowHash::hashAll(const std::vector<std::string_view>& texts, std::vector<RowHash>& hashes) {
-    hashes.clear();
-    hashes.reserve(texts.size()); // the pair's first stays where it is
+    hashes.assign(texts.size(), RowHash());
     std::size_t i = 0;
-    for (; i + 1 < texts.size(); i += 2) {
-        RowHash& first = hashes.emplace_back(RowHash());
-        RowHash& second = hashes.emplace_back(RowHash());
-        first.hash_.updateTogether(texts[i], second.hash_, texts[i + 1]);
+    for (; i + 4 <= texts.size(); i += 4) {
+        Sha1* const group[4] = {&hashes[i].hash_, &hashes[i + 1].hash_, &hashes[i + 2].hash_,
+                                &hashes[i + 3].hash_};
+        std::string_view parts[4] = {texts[i], texts[i + 1], texts[i + 2], texts[i + 3]};
+        Sha1::updateSideBySide(group, parts);
+    }
+    for (; i + 2 <= texts.size(); i += 2) {
+        Sha1* const pair[2] = {&hashes[i].hash_, &hashes[i + 1].hash_};
+        std::string_view parts[2] = {texts[i], texts[i + 1]};
+        Sha1::updateSideBySide(pair, parts);
     }
     if (i < texts.size()) {
-        hashes.emplace_back(texts[i]);
+        hashes[i].hash_.update(texts[i]);
     }
 }
 

@@ -20,10 +20,10 @@ public:
     explicit Sha1(bool portable);
 
     void update(std::string_view bytes);
-    // update(mine) on this and update(theirs) on `other`: where both use the
-    // SHA instructions, their blocks go through them side by side, in about
-    // the time of one of them.
-    void updateTogether(std::string_view mine, Sha1& other, std::string_view theirs);
+    // update(texts[i]) on each *hashes[i]: where all use the SHA instructions,
+    // their blocks go through them side by side, n in about the time of two.
+    template <std::size_t n>
+    static void updateSideBySide(Sha1* const (&hashes)[n], std::string_view (&texts)[n]);
     std::array<std::uint8_t, 20> digest();
     // A 64-bit hash of the bytes so far, for a hash table.
     std::uint64_t fingerprint() const;
@@ -53,7 +53,7 @@ void rowUuidInto(std::string& out, std::string_view rowText, std::uint64_t earli
 class RowHash {
 public:
     explicit RowHash(std::string_view rowText);
-    // The RowHash of each text, in order, two hashed at a time.
+    // The RowHash of each text, in order, four hashed at a time.
     static void hashAll(const std::vector<std::string_view>& texts, std::vector<RowHash>& hashes);
     // Equal for rows of equal text; for RowOccurrences.
     std::uint64_t fingerprint() const;
