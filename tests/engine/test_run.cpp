@@ -187,6 +187,17 @@ TEST_F(Run, CardsWrittenAheadLeaveNoFileOrDescriptorAndTheLogItsOwn) {
     setrlimit(RLIMIT_NOFILE, &saved);
     EXPECT_EQ(report().written, 2000);
     EXPECT_EQ(log().find("cannot be written"), std::string::npos);
+
+    // A file system without unnamed files: every card under a hidden name first.
+    client = RecordingClient{};
+    fs::remove_all(destination());
+    {
+        FaultyFiles faults;
+        faults.noUnnamedFiles();
+        run();
+    }
+    EXPECT_EQ(report().written, 2000);
+    expectReportMatchesWholeFiles(runFolder());
 }
 
 TEST_F(Run, RowsNotReachedLeaveNoTraceInTheLog) {

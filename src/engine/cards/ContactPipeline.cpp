@@ -50,6 +50,7 @@ ContactPipeline::ContactPipeline(const std::vector<std::string_view>& rows, std:
         batch_ = 64;
         slotCount_ = 256;
         aheadLimit_ = UnnamedCard::aheadLimit();
+        writeAhead_ = true;
     }
     slots_.resize(slotCount_);
     readyBatch_.assign(slotCount_ / batch_, SIZE_MAX);
@@ -209,9 +210,12 @@ void ContactPipeline::prepare(std::size_t index, const uid::RowHash* hash,
         }
         renderContactCardInto(buffer, record, contact.uid, options_);
         contact.card = std::move(buffer);
-        if (!aheadFolder_.empty()) {
+        if (writeAhead_.load(std::memory_order_relaxed)) {
             contact.cardFile = UnnamedCard(aheadFolder_);
-            contact.cardFile.writeAhead(*contact.card, aheadLimit_);
+            if (contact.cardFile.writeAhead(*contact.card, aheadLimit_) ==
+                UnnamedCard::Ahead::Never) {
+                writeAhead_.store(false, std::memory_order_relaxed);
+            }
         }
     } catch (const std::exception& e) {
         contact.logEntries.push_back(renderFailureEntry(e));

@@ -13,6 +13,7 @@
 #include "engine/files/UnnamedCard.h"
 #include "engine/pair/Mapping.h"
 
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <memory>
@@ -156,6 +157,9 @@ private:
     std::string aheadFolder_;
     // Cards that may wait in unnamed files at once.
     long aheadLimit_ = 0;
+    // False once the folder turned out to have no unnamed files: each card is
+    // then written in its turn without trying first.
+    std::atomic<bool> writeAhead_{false};
     bool needsUid_ = false;
     // Control characters in the rows above the first, whose names a record may carry.
     bool headerHoldsControls_ = false;

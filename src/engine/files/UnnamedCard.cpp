@@ -45,10 +45,8 @@ long UnnamedCard::aheadLimit() {
 
 UnnamedCard::UnnamedCard(UnnamedCard&& other) noexcept
     : folder_(std::move(other.folder_)), fd_(std::exchange(other.fd_, -1)),
-      temp_(std::move(other.temp_)), error_(other.error_),
-      ahead_(std::exchange(other.ahead_, false)) {
-    other.temp_.clear();
-}
+      temp_(std::exchange(other.temp_, {})), error_(other.error_),
+      ahead_(std::exchange(other.ahead_, false)) {}
 
 UnnamedCard& UnnamedCard::operator=(UnnamedCard&& other) noexcept {
     if (this != &other) {
@@ -74,30 +72,33 @@ int UnnamedCard::write(std::string_view card) {
     return 0;
 }
 
-bool UnnamedCard::writeAhead(std::string_view card, long limit) {
+UnnamedCard::Ahead UnnamedCard::writeAhead(std::string_view card, long limit) {
     if (!unnamedFilesLinkable()) {
-        return false;
+        return Ahead::Never;
     }
     if (aheadOpen.fetch_add(1) >= limit) {
         --aheadOpen;
-        return false;
+        return Ahead::Later;
     }
-    fd_ = fileCalls().openDescriptor(folder_.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+    fd_ = openUnnamed();
     if (fd_ < 0) {
         const int error = errno;
         --aheadOpen;
-        if (noUnnamedFiles(error) || error == EMFILE || error == ENFILE) {
-            return false;
+        if (noUnnamedFiles(error)) {
+            return Ahead::Never;
+        }
+        if (error == EMFILE || error == ENFILE) {
+            return Ahead::Later;
         }
         error_ = error;
-        return true;
+        return Ahead::Done;
     }
     ahead_ = true;
     if (writeWhole(fd_, card) != card.size()) {
         error_ = errno;
         discard();
     }
-    return true;
+    return Ahead::Done;
 }
 
 int UnnamedCard::linkAs(const std::string& path) {
@@ -133,9 +134,13 @@ int UnnamedCard::finish(const std::string& path) {
     return 0;
 }
 
+int UnnamedCard::openUnnamed() const {
+    return fileCalls().openDescriptor(folder_.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+}
+
 bool UnnamedCard::open() {
     if (unnamedFilesLinkable()) {
-        fd_ = fileCalls().openDescriptor(folder_.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+        fd_ = openUnnamed();
         if (fd_ >= 0 || !noUnnamedFiles(errno)) {
             return fd_ >= 0;
         }

@@ -18,11 +18,19 @@ public:
 
     // 0 once the card is written, else the errno that kept it out.
     int write(std::string_view card);
+    // What a write ahead came to.
+    enum class Ahead {
+        // Written, or failed with the reason error() keeps.
+        Done,
+        // Not now (enough unnamed files are open): the card is written in its turn.
+        Later,
+        // The folder's file system has no unnamed files: no card need try again.
+        Never,
+    };
     // Writes the card before its turn, from a thread that makes cards: only
     // into a file without a name, and only while fewer than `limit` such
-    // files are open. False when it was not tried (the card is written in its
-    // turn then); true when written(), or failed with a reason error() keeps.
-    bool writeAhead(std::string_view card, long limit);
+    // files are open.
+    Ahead writeAhead(std::string_view card, long limit);
     // How many cards may wait in unnamed files at once under the process's
     // limit on open files.
     static long aheadLimit();
@@ -38,6 +46,8 @@ public:
     int finish(const std::string& path);
 
 private:
+    // A new file without a name in the folder, or -1 with errno set.
+    int openUnnamed() const;
     bool open();
     void discard();
 
